@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+// The settings store (module `OptionMan`): eleven numbered slots kept in memory and in a
+// one-line settings file of comma-terminated integers.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+
+namespace kz {
+
+/// Slot numbers.
+enum OptionSlot : int {
+    OptBlankColor = 0,    ///< enterable cell without mark, and the palette frame's fill
+    OptProblemColor = 1,  ///< problem cell
+    OptConflictColor = 2,
+    OptAnswerColor = 3,
+    OptAutoCheck = 4,  ///< 1 = refuse a clashing tile
+    OptGridColor = 5,  ///< grid lines and the palette frame's border
+    OptVariantPlacement = 6,
+    OptVariantNumber = 7,
+    OptVariantShift = 8,
+    OptImageKind = 9,  ///< 0 pin tiles, 1 numerals
+    OptReserved = 10,  ///< no meaning; kept and written back
+};
+
+class OptionMan {
+public:
+    static constexpr int kSlotCount = 11;
+    using Values = std::array<std::int16_t, kSlotCount>;
+
+    /// The settings file of a program: its file name without directory and extension, plus
+    /// ".env", relative to the current directory.
+    static std::filesystem::path SettingsFileFor(std::string_view programPath);
+
+    /// Slots start at zero until LoadOptions runs.
+    explicit OptionMan(std::filesystem::path file);
+
+    /// Defaults, then the file's first line over them; values a hand-edited file brings
+    /// outside what the dialogs offer go back to the slot's default. Never fails.
+    void LoadOptions();
+    /// Rewrites the file atomically. The program ignores the result; tests look at it.
+    bool SaveOptions() const;
+
+    std::int16_t GetOption(int slot) const;
+    void SetOption(int slot, std::int16_t value);
+
+    /// 10 x slot 9 after loading; set by the options dialog.
+    std::int16_t ImageSetBase() const { return m_imageSetBase; }
+    void SetImageSetBase(std::int16_t base) { m_imageSetBase = base; }
+
+    static Values Defaults();
+    const std::filesystem::path& file() const { return m_file; }
+
+private:
+    std::filesystem::path m_file;
+    Values m_values{};
+    std::int16_t m_imageSetBase = 0;
+};
+
+}  // namespace kz
