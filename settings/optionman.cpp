@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+// The settings store: eleven slots in memory and one line of comma-terminated integers on disk.
+#include "settings/optionman.h"
+
+#include <fstream>
+#include <string>
+
+#include "core/atomicfile.h"
+#include "core/fields.h"
+
+namespace kz {
+
+namespace {
+
+struct SlotRange {
+    std::int16_t low;
+    std::int16_t high;
+};
+
+// What the dialogs can produce for each slot. Slot 10 means nothing and is kept as found.
+constexpr std::array<SlotRange, OptionMan::kSlotCount> kRanges = {{
+    {0, 15},          // blank-cell colour
+    {0, 15},          // problem colour
+    {0, 15},          // conflict colour
+    {0, 15},          // answer colour
+    {0, 1},           // automatic check
+    {0, 15},          // grid colour
+    {0, 5},           // variant placement
+    {0, 3},           // variant digit transform
+    {0, 8},           // variant shift
+    {0, 1},           // picture kind
+    {-32768, 32767},  // reserved
+}};
+
+}  // namespace
+
+std::filesystem::path OptionMan::SettingsFileFor(std::string_view programPath) {
+    // Both separators: the program may be started by a Unix path or a Windows-style one.
+    const std::size_t slash = programPath.find_last_of("/\\");
+    std::string_view name =
+        slash == std::string_view::npos ? programPath : programPath.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string_view::npos) name = name.substr(0, dot);
+    return std::filesystem::path(std::string(name) + ".env");
+}
+
+OptionMan::OptionMan(std::filesystem::path file) : m_file(std::move(file)) {}
+
+OptionMan::Values OptionMan::Defaults() {
+    return {15, 14, 12, 11, 0, 0, 0, 0, 0, 0, 0};
+}
+
+void OptionMan::LoadOptions() {
+    const Values defaults = Defaults();
+    m_values = defaults;
+
+    std::ifstream in(m_file, std::ios::binary);
+    std::string line;
+    // A missing, unreadable or empty file, or a first line past the cap, leaves the defaults.
+    if (in && !std::filesystem::is_directory(m_file) && ReadLine(in, line) == LineStatus::Ok) {
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            std::int16_t value = 0;
+            // An out-of-range number ends the read; it and the slots after it keep defaults.
+            if (ReadIntField(line, value) != FieldStatus::Ok) break;
+            m_values[slot] = value;
+        }
+    }
+
+    // Only a hand-edited file brings values the dialogs cannot show; the default is the one
+    // value each slot is sure to have a meaning for.
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (m_values[slot] < kRanges[slot].low || m_values[slot] > kRanges[slot].high) {
+            m_values[slot] = defaults[slot];
+        }
+    }
+    m_imageSetBase = static_cast<std::int16_t>(10 * m_values[OptImageKind]);
+}
+
+bool OptionMan::SaveOptions() const {
+    std::string line;
+    for (std::int16_t value : m_values) AppendIntField(line, value);
+    line += "\r\n";
+    return WriteFileAtomically(m_file, line);
+}
+
+std::int16_t OptionMan::GetOption(int slot) const {
+    return m_values.at(slot);
+}
+
+void OptionMan::SetOption(int slot, std::int16_t value) {
+    m_values.at(slot) = value;
+}
+
+}  // namespace kz
