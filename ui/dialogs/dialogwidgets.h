@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: MIT
+// Small widgets the dialogs share: clickable colour cells, the swatch marker, a text box
+// that selects its whole text on focus, and the twips-to-pixels rule.
+#pragma once
+
+#include <QColor>
+#include <QLineEdit>
+#include <QRect>
+#include <QWidget>
+
+namespace kz {
+
+/// The dialogs' layouts are kept in twips, as the forms were drawn; 15 twips = 1 pixel.
+constexpr int TwipsToPx(int twips) {
+    return twips / 15;
+}
+inline QRect TwipRect(int left, int top, int width, int height) {
+    return QRect(TwipsToPx(left), TwipsToPx(top), TwipsToPx(width), TwipsToPx(height));
+}
+
+/// A filled square with a one-pixel outline: a colour swatch, a sample cell or, with equal
+/// fill and outline, a sample line.
+class ColorCell : public QWidget {
+    Q_OBJECT
+public:
+    explicit ColorCell(QWidget* parent = nullptr);
+    void setFill(const QColor& colour);
+    void setOutline(const QColor& colour);
+    QColor fill() const { return m_fill; }
+    QColor outline() const { return m_outline; }
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QColor m_fill = Qt::white;
+    QColor m_outline = Qt::black;
+    bool m_pressed = false;
+};
+
+/// The thick outline laid over the chosen swatch. It lets clicks through to the swatch
+/// underneath, so the chosen colour can be clicked again.
+class SwatchMarker : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kLineWidth = 3;
+    explicit SwatchMarker(QWidget* parent = nullptr);
+    /// Frames `target`, a sibling: the line straddles its edge so that it stays visible even
+    /// on a black swatch against a dark frame.
+    void frame(const QWidget& target);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+/// A text box that selects all of its text whenever it gains the focus, by whatever means,
+/// so its content is ready to be replaced or copied.
+class SelectAllLineEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+};
+
+}  // namespace kz
