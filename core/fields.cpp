@@ -147,4 +147,8 @@ LineStatus ReadLine(std::istream& in, std::string& line, std::size_t cap) {
     }
 }
 
+bool ReadIntNumber(std::string_view text, std::int16_t& value) {
+    return parseNumber(text, value) == Parse::Ok;
+}
+
 }  // namespace kz

@@ -43,4 +43,9 @@ enum class LineStatus {
 /// Reads one line ended by CR LF, a lone CR or a lone LF (the terminator is not stored).
 LineStatus ReadLine(std::istream& in, std::string& line, std::size_t cap = kMaxLineLength);
 
+/// Reads all of `text` as one number by the numeric rule of ReadIntField (blanks around,
+/// optional sign, digits with an optional point, half to even), for input that is a single
+/// value rather than a field line. False when it is not numeric or out of range.
+[[nodiscard]] bool ReadIntNumber(std::string_view text, std::int16_t& value);
+
 }  // namespace kz
