@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: MIT
+// Atomic whole-file replacement: content, permissions, and an intact target on failure.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/atomicfile.h"
+
+namespace kz {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+class AtomicFile : public testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("kz_atomic_" + std::to_string(::getpid()) + "_" +
+                 testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override {
+        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(m_dir);
+    }
+    std::size_t entries() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
+    }
+    fs::path m_dir;
+};
+
+TEST_F(AtomicFile, CreatesAndReplaces) {
+    const fs::path target = m_dir / "a.csv";
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(target, "first\r\n", &error)) << error;
+    EXPECT_EQ(slurp(target), "first\r\n");
+    ASSERT_TRUE(WriteFileAtomically(target, std::string("x\0y", 3), &error)) << error;
+    EXPECT_EQ(slurp(target), std::string("x\0y", 3));
+    ASSERT_TRUE(WriteFileAtomically(target, "", &error)) << error;
+    EXPECT_EQ(slurp(target), "");
+    EXPECT_EQ(entries(), 1u) << "no temporary file left behind";
+}
+
+TEST_F(AtomicFile, KeepsPermissionsOfReplacedFile) {
+    const fs::path target = m_dir / "b.env";
+    ASSERT_TRUE(WriteFileAtomically(target, "1"));
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(WriteFileAtomically(target, "2"));
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(AtomicFile, RelativeNameGoesToCurrentDirectory) {
+    const fs::path before = fs::current_path();
+    fs::current_path(m_dir);
+    const bool ok = WriteFileAtomically("rel.env", "r\r\n");
+    fs::current_path(before);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(slurp(m_dir / "rel.env"), "r\r\n");
+}
+
+TEST_F(AtomicFile, FailuresReportAndLeaveTargetIntact) {
+    const fs::path target = m_dir / "keep.csv";
+    ASSERT_TRUE(WriteFileAtomically(target, "old"));
+
+    fs::create_directory(m_dir / "sub");
+    struct Case {
+        const char* name;
+        fs::path path;
+    } cases[] = {
+        {"missing directory", m_dir / "no" / "such" / "dir.csv"},
+        {"target is a directory", m_dir / "sub"},  // fails at the rename, after writing
+        {"no file name", fs::path()},
+        {"file system refuses new files", "/proc/kz_atomic_test.csv"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string error;
+        EXPECT_FALSE(WriteFileAtomically(c.path, "new", &error));
+        EXPECT_FALSE(error.empty());
+    }
+    EXPECT_EQ(slurp(target), "old");
+    EXPECT_EQ(entries(), 2u) << "temporary file left behind";
+
+    if (::geteuid() != 0) {  // root writes anywhere
+        fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
+        std::string error;
+        EXPECT_FALSE(WriteFileAtomically(target, "new", &error));
+        EXPECT_NE(error.find("keep.csv"), std::string::npos) << error;
+        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add);
+        EXPECT_EQ(slurp(target), "old");
+        EXPECT_EQ(entries(), 2u);
+    }
+}
+
+}  // namespace
+}  // namespace kz
