@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+// A label that reports a left-button click.
+#include "ui/main/clicklabel.h"
+
+#include <QMouseEvent>
+
+namespace kz {
+
+ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {}
+
+void ClickLabel::mousePressEvent(QMouseEvent* event) {
+    // Accepting the press keeps the release here instead of letting the parent grab it.
+    if (event->button() == Qt::LeftButton) {
+        m_pressed = true;
+        event->accept();
+        return;
+    }
+    QLabel::mousePressEvent(event);
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && m_pressed) {
+        m_pressed = false;
+        event->accept();
+        if (rect().contains(event->position().toPoint())) emit clicked();
+        return;
+    }
+    QLabel::mouseReleaseEvent(event);
+}
+
+}  // namespace kz

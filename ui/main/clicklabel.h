@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+// A label that reports a left-button click, for the grid's squares and tiles and the palette.
+#pragma once
+
+#include <QLabel>
+
+class QMouseEvent;
+
+namespace kz {
+
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit ClickLabel(QWidget* parent = nullptr);
+
+signals:
+    /// A left press and release both inside the label; other buttons and drags off it are
+    /// not clicks.
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool m_pressed = false;
+};
+
+}  // namespace kz

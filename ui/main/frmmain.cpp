@@ -1,0 +1,514 @@
+// SPDX-License-Identifier: MIT
+// The main window: layout, start-up state, placing tiles, cell display, the clear, quit,
+// make-enterable and manual commands, the status panel and the undo commands.
+#include "ui/main/frmmain.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QUrl>
+#include <algorithm>
+
+#include "core/consistency.h"
+#include "resources/pictures.h"
+#include "settings/optionman.h"
+#include "ui/dialogs/palette.h"
+#include "ui/main/apptitle.h"
+#include "ui/main/clicklabel.h"
+#include "ui/main/uiport.h"
+#include "ui/main/wakushape.h"
+
+namespace kz {
+
+namespace {
+
+/// Twips to pixels at 96 dpi, rounded to the nearest pixel.
+constexpr int px(double twips) {
+    return static_cast<int>(twips / 15.0 + 0.5);
+}
+
+constexpr int kClientWidth = 413;   // 6195 twips
+constexpr int kClientHeight = 488;  // 7320 twips
+constexpr int kCellPitch = 660;
+constexpr int kPalettePitch = 480;
+constexpr int kTileWidth = 360;
+constexpr int kTileHeight = 480;
+constexpr int kWakuWidth = 495;
+constexpr int kWakuHeight = 615;
+
+const QString kCompleted = QStringLiteral("完成おめでとう！");
+const QString kElapsed = QStringLiteral("経過時間 ");
+const QString kBreakpointRemoved = QStringLiteral("ﾌﾞﾚｲｸﾎﾟｲﾝﾄを一つ解除しました");
+
+QString arrayName(const char* name, int index) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
+
+/// Seconds since the epoch, rounded to the nearest whole second. A full timestamp rather
+/// than seconds since midnight, so a problem finished on a later day still reads right.
+qint64 roundedSeconds(const QDateTime& t) {
+    return (t.toMSecsSinceEpoch() + 500) / 1000;
+}
+
+QString twoDigits(qint64 v) {
+    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
+}
+
+void fillWith(QWidget* w, const QColor& color) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, color);
+    w->setPalette(pal);
+}
+
+}  // namespace
+
+frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
+    : QMainWindow(parent), m_port(port), m_options(options) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(WindowIcon());
+    setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    m_cellCursor.fill(1);
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(client);
+
+    // The sunken separator under the menu bar.
+    for (int i = 0; i < 2; ++i) {
+        auto* line = new QWidget(client);
+        line->setObjectName(arrayName("Line1", i));
+        line->setGeometry(0, i, px(6180) + 1, 1);
+        line->setAutoFillBackground(true);
+        fillWith(line, palette().color(i == 0 ? QPalette::Dark : QPalette::Light));
+    }
+
+    buildCells(client);
+    buildPalette(client);
+
+    auto* label1 = new QLabel(QStringLiteral("Version"), client);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setGeometry(px(5520), px(6660), px(615), px(195));
+    label1->setAlignment(Qt::AlignCenter);
+
+    m_lblVersion = new QLabel(QStringLiteral("9.9"), client);
+    m_lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    m_lblVersion->setGeometry(px(5520), px(6900), px(615), px(195));
+    m_lblVersion->setAlignment(Qt::AlignCenter);
+    m_lblVersion->setFont(QFont(QStringLiteral("ＭＳ ゴシック"), 9));
+
+    // The status panel lies above everything on the grid.
+    m_frmWarming = new QFrame(client);
+    m_frmWarming->setObjectName(QStringLiteral("frmWarming"));
+    m_frmWarming->setFrameShape(QFrame::NoFrame);
+    m_frmWarming->setGeometry(px(960), px(2760), px(4215), px(855));
+    m_frmWarming->setAutoFillBackground(true);
+    m_lblWarming = new QLabel(QStringLiteral("Label1"), m_frmWarming);
+    m_lblWarming->setObjectName(QStringLiteral("lblWarming"));
+    m_lblWarming->setGeometry(px(120), px(300), px(3975), px(255));
+    m_lblWarming->setAlignment(Qt::AlignCenter);
+    m_frmWarming->hide();
+    m_frmWarming->raise();
+
+    buildMenus();
+    m_history.setMenuListener([this](bool canUndoOne, bool canUndoToBreakpoint) {
+        m_mnUNDO[0]->setEnabled(canUndoOne);
+        m_mnUNDO[1]->setEnabled(canUndoToBreakpoint);
+    });
+
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+
+    // ---- Start-up ----
+    m_lblVersion->setText(QStringLiteral("%1.%2").arg(KZ_VERSION_MAJOR).arg(KZ_VERSION_MINOR));
+
+    // Tile layout: each row starts under the row above, each tile right of its neighbour.
+    m_imgPai[1]->move(px(270), px(270));
+    for (int n = 2; n <= kCellCount; ++n) {
+        const QPoint prev = m_imgPai[n % 9 == 1 ? n - 9 : n - 1]->pos();
+        m_imgPai[n]->move(n % 9 == 1 ? QPoint(prev.x(), prev.y() + px(kCellPitch))
+                                     : QPoint(prev.x() + px(kCellPitch), prev.y()));
+    }
+
+    m_options.LoadOptions();
+    for (int n = 1; n <= kCellCount; ++n) SetCell(n, 0, false, MarkNone);
+    m_selectedTile = 1;
+    ClearBoard(false);
+    imgCheckPai_Click(1);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildCells(QWidget* client) {
+    // Created back to front: squares, grid lines, tiles.
+    for (int n = 1; n <= kCellCount; ++n) {
+        const int r = (n - 1) / 9;
+        const int c = (n - 1) % 9;
+        auto* back = new ClickLabel(client);
+        back->setObjectName(arrayName("lblBack", n));
+        // 675 twips on a 660 pitch: neighbours overlap by a pixel under the grid lines.
+        back->setGeometry(px(120 + kCellPitch * c), px(180 + kCellPitch * r), px(675), px(675));
+        back->setAutoFillBackground(true);
+        connect(back, &ClickLabel::clicked, this, [this, n] { lblBack_Click(n); });
+        m_lblBack[n] = back;
+    }
+    for (int k = 0; k <= 9; ++k) {
+        const bool thick = k % 3 == 0;
+        const int at = px(180 + kCellPitch * k);
+        auto* h = new QWidget(client);
+        h->setObjectName(arrayName("linFrame", k));
+        // Thick lines are centred on the twip line and reach one pixel past the ends, so
+        // the box corners are closed.
+        h->setGeometry(thick ? QRect(px(120) - 1, at - 1, px(6060) - px(120) + 3, 3)
+                             : QRect(px(120), at, px(6060) - px(120) + 1, 1));
+        m_linFrame[k] = h;
+
+        const int x = px(120 + kCellPitch * k);
+        auto* v = new QWidget(client);
+        v->setObjectName(arrayName("linFrame", 10 + k));
+        v->setGeometry(thick ? QRect(x - 1, px(180) - 1, 3, px(6120) - px(180) + 3)
+                             : QRect(x, px(180), 1, px(6120) - px(180) + 1));
+        m_linFrame[10 + k] = v;
+    }
+    for (QWidget* line : m_linFrame) {
+        line->setAutoFillBackground(true);
+        fillWith(line, Qt::black);
+    }
+    for (int n = 1; n <= kCellCount; ++n) {
+        auto* tile = new ClickLabel(client);
+        tile->setObjectName(arrayName("imgPai", n));
+        tile->setGeometry(px(270), px(270), px(kTileWidth), px(kTileHeight));
+        tile->hide();
+        connect(tile, &ClickLabel::clicked, this, [this, n] { imgPai_Click(n); });
+        m_imgPai[n] = tile;
+    }
+}
+
+void frmMain::buildPalette(QWidget* client) {
+    m_frame1 =
+        new QGroupBox(QStringLiteral("この中の牌をｸﾘｯｸした後に、上のﾏｽをｸﾘｯｸしてください"), client);
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    m_frame1->setGeometry(px(120), px(6300), px(5295), px(915));
+
+    // The frame first, so the items lie over it.
+    m_shpWaku = new WakuShape(m_frame1);
+    m_shpWaku->setObjectName(QStringLiteral("shpWaku"));
+    m_shpWaku->setGeometry(px(4680), px(240), px(kWakuWidth), px(kWakuHeight));
+
+    for (int i = 1; i <= 10; ++i) {
+        auto* item = new ClickLabel(m_frame1);
+        item->setObjectName(arrayName("imgCheckPai", i));
+        item->setGeometry(px(180 + kPalettePitch * (i - 1)), px(300), px(kTileWidth),
+                          px(kTileHeight));
+        connect(item, &ClickLabel::clicked, this, [this, i] { imgCheckPai_Click(i); });
+        m_imgCheckPai[i] = item;
+    }
+}
+
+QAction* frmMain::addAction(QMenu* menu, const char* name, const QString& caption,
+                            const QKeySequence& shortcut) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(shortcut);
+    menu->addAction(action);
+    return action;
+}
+
+void frmMain::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto submenu = [this](QMenuBar* b, QMenu* parentMenu, const char* name,
+                          const QString& caption) {
+        auto* menu = new QMenu(caption, this);
+        menu->setObjectName(QLatin1String(name));
+        menu->menuAction()->setObjectName(QLatin1String(name));
+        if (b) b->addMenu(menu);
+        if (parentMenu) parentMenu->addMenu(menu);
+        return menu;
+    };
+    auto separator = [](QMenu* menu, const char* name) {
+        QAction* sep = menu->addSeparator();
+        sep->setObjectName(QLatin1String(name));
+        return sep;
+    };
+
+    QMenu* file = submenu(bar, nullptr, "mnFile", QStringLiteral("ﾌｧｲﾙ(&F)"));
+    m_mnFileRead = addAction(file, "mnFileRead", QStringLiteral("問題ﾌｧｲﾙを読み込む(&R)..."),
+                             QKeySequence(Qt::CTRL | Qt::Key_O));
+    separator(file, "sep11");
+    m_mnSave[0] = addAction(file, "mnSave_0", QStringLiteral("問題ﾌｧｲﾙとして保存する(&S)..."),
+                            QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_mnSave[1] = addAction(file, "mnSave_1", QStringLiteral("掲示板投稿用の文字列を作る(&B)..."));
+    separator(file, "sep12");
+    QAction* clear0 = addAction(file, "mnClear_0", QStringLiteral("すべてのﾏｽ目をｸﾘｱする(&E)"));
+    QAction* clear1 = addAction(file, "mnClear_1", QStringLiteral("問題以外のﾏｽ目をｸﾘｱする(&D)"));
+    separator(file, "sep14");
+    QAction* exit = addAction(file, "mnExit", QStringLiteral("終了(&Q)"));
+    connect(clear0, &QAction::triggered, this, [this] { mnClear_Click(0); });
+    connect(clear1, &QAction::triggered, this, [this] { mnClear_Click(1); });
+    connect(exit, &QAction::triggered, this, [this] { mnExit_Click(); });
+
+    QMenu* edit = submenu(bar, nullptr, "mnEdit", QStringLiteral("編集(&E)"));
+    m_mnUNDO[0] = addAction(edit, "mnUNDO_0", QStringLiteral("一つ前に戻る(&U)"),
+                            QKeySequence(Qt::CTRL | Qt::Key_U));
+    m_mnUNDO[1] = addAction(edit, "mnUNDO_1", QStringLiteral("一つ前のﾌﾞﾚｲｸﾎﾟｲﾝﾄまで戻る(&B)"));
+    separator(edit, "sep21");
+    QAction* setBreak = addAction(edit, "mnSetBreake", QStringLiteral("ﾌﾞﾚｲｸﾎﾟｲﾝﾄを設定する(&L)"));
+    separator(edit, "sep22");
+    m_mn1Answer = addAction(edit, "mn1Answer", QStringLiteral("ﾏｽ目の答えを一つだけ見る(&Q)"));
+    m_mnAnswer = addAction(edit, "mnAnswer", QStringLiteral("ﾏｽ目の答えをすべて見る(&A)..."));
+    connect(m_mnUNDO[0], &QAction::triggered, this, [this] { mnUNDO_Click(0); });
+    connect(m_mnUNDO[1], &QAction::triggered, this, [this] { mnUNDO_Click(1); });
+    connect(setBreak, &QAction::triggered, this, [this] { mnSetBreake_Click(); });
+
+    QMenu* tool = submenu(bar, nullptr, "mnTool", QStringLiteral("ﾂｰﾙ(&T)"));
+    m_mnCheck = addAction(tool, "mnCheck", QStringLiteral("整合性をﾁｪｯｸする(&K)"),
+                          QKeySequence(Qt::CTRL | Qt::Key_Q));
+    separator(tool, "sep31");
+    QMenu* addict = submenu(nullptr, tool, "mnTyuudoku", QStringLiteral("中毒者専用ﾂｰﾙ(&D)"));
+    m_mnAnalyze = addAction(addict, "mnAnalyze", QStringLiteral("問題としての完全性の検証(&G)..."),
+                            QKeySequence(Qt::CTRL | Qt::Key_G));
+    QAction* allInp = addAction(addict, "mnAllInp", QStringLiteral("すべてのﾏｽを入力可能に(&T)"));
+    m_mnCreate = addAction(addict, "mnCreate", QStringLiteral("同じﾚﾍﾞﾙの別問題を作成(&B)..."),
+                           QKeySequence(Qt::CTRL | Qt::Key_N));
+    separator(tool, "sep32");
+    m_mnOption = addAction(tool, "mnOption", QStringLiteral("ｵﾌﾟｼｮﾝ設定(&O)..."));
+    connect(allInp, &QAction::triggered, this, [this] { mnAllInp_Click(); });
+
+    QMenu* help = submenu(bar, nullptr, "mnHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    QAction* manual = addAction(help, "mnManuual", QStringLiteral("操作説明／ｵﾝﾗｲﾝﾏﾆｭｱﾙ(&H)..."),
+                                QKeySequence(Qt::CTRL | Qt::Key_H));
+    // The version is on the window itself, so the about item and its separator stay hidden.
+    separator(help, "sep91")->setVisible(false);
+    addAction(help, "mnAbout", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."))->setVisible(false);
+    connect(manual, &QAction::triggered, this, [this] { mnManuual_Click(); });
+}
+
+// ---- Cell display ----
+
+QColor frmMain::slotColor(int slot) const {
+    return PaletteColor(m_options.GetOption(slot));
+}
+
+void frmMain::applyCellLook(int n) {
+    const CellData& cell = m_board[n];
+    int slot = OptBlankColor;
+    if (cell.Problem) {
+        slot = OptProblemColor;
+    } else if (cell.Mark == MarkConflict) {
+        slot = OptConflictColor;
+    } else if (cell.Mark == MarkAnswer) {
+        slot = OptAnswerColor;
+    }
+    fillWith(m_lblBack[n], slotColor(slot));
+}
+
+void frmMain::SetCell(int n, int value, bool problem, int mark) {
+    if (n < 1 || n > kCellCount || value < 0 || value > 9) return;
+    CellData& cell = m_board[n];
+    cell.Value = static_cast<std::uint8_t>(value);
+    cell.Problem = problem;
+    cell.Mark = static_cast<std::uint8_t>(mark);
+
+    ClickLabel* tile = m_imgPai[n];
+    if (value != 0) {
+        const int picture = value + m_options.ImageSetBase();
+        tile->setPixmap(TilePicture(picture));
+        tile->setProperty("picture", picture);
+        tile->show();
+    } else {
+        tile->hide();
+    }
+    const QCursor cursor = problem ? QCursor(Qt::ForbiddenCursor) : TileCursor(m_cellCursor[n]);
+    tile->setCursor(cursor);
+    m_lblBack[n]->setCursor(cursor);
+    applyCellLook(n);
+}
+
+void frmMain::ClearConflictMarks() {
+    ::kz::ClearConflictMarks(
+        m_board, [this](int n, std::uint8_t v, bool p, std::uint8_t m) { SetCell(n, v, p, m); });
+}
+
+void frmMain::CheckConsistency(bool& hasBlank, bool& hasConflict, bool mark) {
+    const ConsistencyResult result = ::kz::CheckConsistency(
+        m_board, m_consistent, mark,
+        [this](int n, std::uint8_t v, bool p, std::uint8_t m) { SetCell(n, v, p, m); });
+    hasBlank = result.hasBlank;
+    hasConflict = result.hasConflict;
+}
+
+void frmMain::ColorSetChange() {
+    const int base = m_options.ImageSetBase();
+    for (int n = 1; n <= kCellCount; ++n) {
+        applyCellLook(n);
+        if (m_board[n].Value != 0) {
+            const int picture = m_board[n].Value + base;
+            m_imgPai[n]->setPixmap(TilePicture(picture));
+            m_imgPai[n]->setProperty("picture", picture);
+        }
+    }
+    const QColor grid = slotColor(OptGridColor);
+    for (QWidget* line : m_linFrame) fillWith(line, grid);
+    for (int k = 1; k <= 10; ++k) {
+        m_imgCheckPai[k]->setPixmap(TilePicture(base + k));
+        m_imgCheckPai[k]->setProperty("picture", base + k);
+    }
+    m_shpWaku->setColors(grid, slotColor(OptBlankColor));
+}
+
+// ---- Placing tiles ----
+
+void frmMain::imgCheckPai_Click(int index) {
+    if (index < 1 || index > 10) return;
+    m_selectedTile = index;
+    const int base = m_options.ImageSetBase();
+    for (int k = 1; k <= 10; ++k) {
+        if (k == m_selectedTile || (m_selectedTile == 0 && k == 10)) {
+            const QRect item = m_imgCheckPai[k]->geometry();
+            // In twips: 10 right and down of the frame centred on the item.
+            const double left = item.x() * 15.0 + 10 + (kTileWidth - kWakuWidth) / 2.0;
+            const double top = item.y() * 15.0 + 10 + (kTileHeight - kWakuHeight) / 2.0;
+            m_shpWaku->move(px(left), px(top));
+        }
+        m_imgCheckPai[k]->setPixmap(TilePicture(base + k));
+        m_imgCheckPai[k]->setProperty("picture", base + k);
+    }
+    for (int n = 1; n <= kCellCount; ++n) {
+        // Problem cells keep their earlier cursor picture; they show the no-drop pointer.
+        if (m_board[n].Problem) continue;
+        m_cellCursor[n] = m_selectedTile;
+        const QCursor cursor = TileCursor(m_selectedTile);
+        m_lblBack[n]->setCursor(cursor);
+        m_imgPai[n]->setCursor(cursor);
+    }
+    if (m_selectedTile == 10) m_selectedTile = 0;
+}
+
+void frmMain::imgPai_Click(int index) {
+    if (index < 1 || index > kCellCount) return;
+    if (m_board[index].Problem) return;
+    if (m_options.GetOption(OptAutoCheck) == 1 && m_selectedTile != 0) {
+        const ValueArray8 grid = Values8(m_board);
+        if (!CanPlace(grid, index, m_selectedTile)) {
+            m_port.beep();
+            return;
+        }
+    }
+    m_history.PushUndo(index, m_board[index].Value, m_selectedTile);
+    SetCell(index, m_selectedTile, false, MarkNone);
+    bool hasBlank = false;
+    bool hasConflict = false;
+    CheckConsistency(hasBlank, hasConflict, false);
+    if (!hasBlank && !hasConflict) ShowCompletion();
+}
+
+void frmMain::lblBack_Click(int index) {
+    imgPai_Click(index);
+}
+
+void frmMain::ShowCompletion() {
+    QString text = kCompleted;
+    if (m_startTime.isValid()) {
+        // A clock set back while playing must not produce a negative time.
+        const qint64 e =
+            std::max<qint64>(0, roundedSeconds(m_port.now()) - roundedSeconds(m_startTime));
+        text += QStringLiteral("\r\n") + kElapsed + twoDigits(e / 3600) + QLatin1Char(':') +
+                twoDigits((e % 3600) / 60) + QLatin1Char(':') + twoDigits(e % 60);
+        m_startTime = QDateTime();
+    }
+    m_port.message(text, UiPort::Buttons::Ok, UiPort::Icon::None, kAppTitle);
+}
+
+// ---- Window commands ----
+
+void frmMain::ClearBoard(bool keepProblem) {
+    setWindowTitle(kAppTitle);
+    for (int n = 1; n <= kCellCount; ++n) {
+        if (keepProblem && m_board[n].Problem) {
+            SetCell(n, m_board[n].Value, true, MarkNone);
+        } else {
+            SetCell(n, 0, false, MarkNone);
+        }
+    }
+    m_history.ResetUndo();
+    syncUndoMenu();
+    m_startTime = QDateTime();
+}
+
+void frmMain::syncUndoMenu() {
+    m_mnUNDO[0]->setEnabled(m_history.canUndoOne());
+    m_mnUNDO[1]->setEnabled(m_history.canUndoToBreakpoint());
+}
+
+void frmMain::mnClear_Click(int index) {
+    ClearBoard(index == 1);
+}
+
+void frmMain::mnAllInp_Click() {
+    for (int n = 1; n <= kCellCount; ++n) {
+        if (m_board[n].Problem) SetCell(n, m_board[n].Value, false, MarkNone);
+    }
+}
+
+void frmMain::mnExit_Click() {
+    close();
+}
+
+QUrl frmMain::ManualUrl() {
+    const QDir appDir(QCoreApplication::applicationDirPath());
+    const QStringList candidates = {
+        appDir.filePath(QStringLiteral("manual.html")),
+        appDir.filePath(QStringLiteral("../" KZ_INSTALL_DATADIR "/kazarinoset/manual.html")),
+    };
+    for (const QString& path : candidates) {
+        if (QFileInfo::exists(path)) return QUrl::fromLocalFile(QDir::cleanPath(path));
+    }
+    return QUrl::fromLocalFile(QDir::cleanPath(candidates.first()));
+}
+
+void frmMain::mnManuual_Click() {
+    m_port.openUrl(ManualUrl());
+}
+
+void frmMain::WarmingMsg(const QString& text) {
+    if (!text.isEmpty()) {
+        m_frmWarming->show();
+        m_frmWarming->raise();
+        m_lblWarming->setText(text);
+    } else {
+        m_frmWarming->hide();
+    }
+    // The caller is computing on this thread; a queued update would only show afterwards.
+    repaint();
+}
+
+// ---- Undo ----
+
+void frmMain::mnUNDO_Click(int index) {
+    const auto restore = [this](int cell, int oldValue) {
+        SetCell(cell, oldValue, false, MarkNone);
+    };
+    if (index == 0) {
+        if (m_history.UndoOne(restore) == UndoData::UndoOutcome::BreakpointRemoved) {
+            m_port.message(kBreakpointRemoved, UiPort::Buttons::Ok, UiPort::Icon::None, kAppTitle);
+        }
+    } else if (index == 1) {
+        m_history.UndoToBreakpoint(restore);
+    }
+    syncUndoMenu();
+}
+
+void frmMain::mnSetBreake_Click() {
+    m_history.SetBreakpoint();
+    syncUndoMenu();
+}
+
+}  // namespace kz

@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: MIT
+// The main window: the grid, the palette, the menu bar, and the play state it owns (board,
+// consistency flags, history, palette choice, clock, mailbox).
+//
+// Widget geometry is given where it is built in twips divided by 15 (pixels at 96 dpi); Qt
+// scales it for other screens. Every control carries its form name as object name, with an
+// array index after an underscore ("lblBack_5", "mnUNDO_0"), so tests find it by name.
+#pragma once
+
+#include <QDateTime>
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "core/board.h"
+#include "history/undodata.h"
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QUrl;
+
+namespace kz {
+
+class ClickLabel;
+class OptionMan;
+class UiPort;
+class WakuShape;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    /// Runs the start-up layout and state (the single-instance check is the caller's). The
+    /// port and the settings are owned outside and must outlive the window.
+    frmMain(UiPort& port, OptionMan& options, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // ---- Cell writers and checks ----
+
+    /// Stores value, problem and mark of cell n and brings its picture, pointers and colour
+    /// up to date. Cell numbers outside 1..81 and values outside 0..9 are ignored.
+    void SetCell(int n, int value, bool problem, int mark);
+    void ClearConflictMarks();
+    /// The whole-board check; with mark true conflicting non-problem cells get MarkConflict.
+    void CheckConsistency(bool& hasBlank, bool& hasConflict, bool mark);
+    /// Empties the grid (all but the problem cells with keepProblem), resets the title, the
+    /// history and the clock.
+    void ClearBoard(bool keepProblem);
+    /// The congratulation, with the elapsed time when the clock runs; stops the clock.
+    void ShowCompletion();
+    /// Re-applies every colour and picture from the current settings.
+    void ColorSetChange();
+    /// Shows text on the status panel (empty text hides it) and repaints at once, because
+    /// the caller keeps the event loop busy.
+    void WarmingMsg(const QString& text);
+
+    // ---- Click and menu handlers of this window ----
+
+    void imgCheckPai_Click(int index);
+    void imgPai_Click(int index);
+    void lblBack_Click(int index);
+    void mnClear_Click(int index);
+    void mnAllInp_Click();
+    void mnExit_Click();
+    void mnManuual_Click();
+    void mnUNDO_Click(int index);
+    void mnSetBreake_Click();
+
+    // ---- State ----
+
+    const Board& board() const { return m_board; }
+    const CellConsistentArray& consistent() const { return m_consistent; }
+    UndoData& history() { return m_history; }
+    const UndoData& history() const { return m_history; }
+    /// The palette choice: 1..9 a digit, 0 the eraser.
+    int selectedTile() const { return m_selectedTile; }
+    /// When the current problem was started; invalid while nothing is timed.
+    QDateTime startTime() const { return m_startTime; }
+    void setStartTime(const QDateTime& start) { m_startTime = start; }
+    QString tag() const { return m_tag; }
+    void setTag(const QString& tag) { m_tag = tag; }
+    /// The cursor picture (1..10) the last palette choice gave cell n while it was enterable.
+    int cellCursorNumber(int n) const { return m_cellCursor.at(n); }
+
+    /// The shipped manual: next to the program in a build tree, under the data directory
+    /// once installed.
+    static QUrl ManualUrl();
+
+private:
+    void buildCells(QWidget* client);
+    void buildPalette(QWidget* client);
+    void buildMenus();
+    void syncUndoMenu();
+    void applyCellLook(int n);
+    QColor slotColor(int slot) const;
+    QAction* addAction(class QMenu* menu, const char* name, const QString& caption,
+                       const QKeySequence& shortcut = {});
+
+    UiPort& m_port;
+    OptionMan& m_options;
+
+    Board m_board{};
+    CellConsistentArray m_consistent{};
+    UndoData m_history;
+    int m_selectedTile = 1;
+    QDateTime m_startTime;
+    QString m_tag;
+    std::array<int, kArraySize> m_cellCursor{};
+
+    std::array<ClickLabel*, kArraySize> m_lblBack{};
+    std::array<ClickLabel*, kArraySize> m_imgPai{};
+    std::array<QWidget*, 20> m_linFrame{};
+    std::array<ClickLabel*, 11> m_imgCheckPai{};
+    QGroupBox* m_frame1 = nullptr;
+    WakuShape* m_shpWaku = nullptr;
+    QFrame* m_frmWarming = nullptr;
+    QLabel* m_lblWarming = nullptr;
+    QLabel* m_lblVersion = nullptr;
+
+    QAction* m_mnUNDO[2] = {nullptr, nullptr};
+
+    // The commands of the file, check, answer, variant, options and posting menus are
+    // written in frmmain_commands.cpp; their actions exist here and are connected there.
+    QAction* m_mnFileRead = nullptr;
+    QAction* m_mnSave[2] = {nullptr, nullptr};
+    QAction* m_mn1Answer = nullptr;
+    QAction* m_mnAnswer = nullptr;
+    QAction* m_mnCheck = nullptr;
+    QAction* m_mnAnalyze = nullptr;
+    QAction* m_mnCreate = nullptr;
+    QAction* m_mnOption = nullptr;
+};
+
+}  // namespace kz

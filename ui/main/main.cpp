@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+// The program: one main window, refused when another instance runs.
+#include <QApplication>
+#include <QLockFile>
+#include <QScreen>
+
+#include "settings/optionman.h"
+#include "ui/main/apptitle.h"
+#include "ui/main/frmmain.h"
+#include "ui/main/qtport.h"
+#include "ui/main/startup.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(kz::kAppTitle);
+    kz::InstallFontSubstitutions();
+
+    kz::QtPort port;
+    QLockFile lock(kz::DefaultLockPath());
+    if (!kz::ClaimSingleInstance(lock, port)) return 1;
+
+    // Command-line arguments are not read; argv[0] only names the settings file.
+    kz::OptionMan options(kz::OptionMan::SettingsFileFor(argc > 0 ? argv[0] : "kazarinoset"));
+    kz::frmMain window(port, options);
+    port.setOwner(&window);
+
+    if (QScreen* screen = window.screen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+    window.show();
+    return QApplication::exec();
+}

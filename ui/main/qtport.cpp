@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+// The program's own port onto Qt and the desktop.
+#include "ui/main/qtport.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+
+namespace kz {
+
+UiPort::Answer QtPort::message(const QString& text, Buttons buttons, Icon icon,
+                               const QString& caption) {
+    QMessageBox box(m_owner);
+    box.setWindowTitle(caption);
+    // Texts use CR LF as their line break; a bare CR would show as a glyph.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    box.setText(shown);
+    switch (icon) {
+        case Icon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case Icon::Error:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case Icon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case Icon::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case Icon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+    }
+    if (buttons == Buttons::OkCancel) {
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Cancel);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+}
+
+QString QtPort::fileName(const FileRequest& request, bool save) {
+    QFileDialog dialog(m_owner, request.title);
+    // The same dialog on every desktop, and one the end-to-end test can drive.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilter(request.filter);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+QString QtPort::openFileName(const FileRequest& request) {
+    return fileName(request, false);
+}
+
+QString QtPort::saveFileName(const FileRequest& request) {
+    return fileName(request, true);
+}
+
+int QtPort::runDialog(QDialog& dialog) {
+    return dialog.exec();
+}
+
+void QtPort::beep() {
+    QApplication::beep();
+}
+
+QDateTime QtPort::now() {
+    return QDateTime::currentDateTime();
+}
+
+double QtPort::random() {
+    // Reseeded from the clock before every draw, mixed with the running state so two draws
+    // within one clock tick still differ.
+    const auto wall = static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch());
+    const auto tick =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    m_engine.seed(m_engine() ^ wall ^ (tick << 17));
+    const double r = std::uniform_real_distribution<double>(0.0, 1.0)(m_engine);
+    // Some library versions can round up to 1.0; the interval is half-open.
+    return r < 1.0 ? r : std::nextafter(1.0, 0.0);
+}
+
+void QtPort::openUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
+
+}  // namespace kz

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+// The program's own port: Qt message boxes and file dialogs, the system beep, the wall clock,
+// a clock-mixed random source and the desktop's browser.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <random>
+
+#include "ui/main/uiport.h"
+
+namespace kz {
+
+class QtPort : public UiPort {
+public:
+    /// Boxes and dialogs are centred on `owner` once it is set (it may be set after the
+    /// main window exists).
+    void setOwner(QWidget* owner) { m_owner = owner; }
+
+    Answer message(const QString& text, Buttons buttons, Icon icon,
+                   const QString& caption) override;
+    QString openFileName(const FileRequest& request) override;
+    QString saveFileName(const FileRequest& request) override;
+    int runDialog(QDialog& dialog) override;
+    void beep() override;
+    QDateTime now() override;
+    double random() override;
+    void openUrl(const QUrl& url) override;
+
+private:
+    QString fileName(const FileRequest& request, bool save);
+
+    QPointer<QWidget> m_owner;
+    std::mt19937_64 m_engine{std::random_device{}()};
+};
+
+}  // namespace kz
