@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: MIT
+// The settings store: reading the first line over the defaults, bringing hand-edited values
+// back into range, and saving.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "settings/optionman.h"
+
+namespace kz {
+namespace {
+
+namespace fs = std::filesystem;
+using Values = OptionMan::Values;
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+class Settings : public testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("kz_settings_" + std::to_string(::getpid()) + "_" +
+                 testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        m_file = m_dir / "kazarinoset.env";
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    void writeFile(const std::string& content) {
+        std::ofstream(m_file, std::ios::binary) << content;
+    }
+    Values load() {
+        OptionMan options(m_file);
+        options.LoadOptions();
+        Values values{};
+        for (int slot = 0; slot < OptionMan::kSlotCount; ++slot) {
+            values[slot] = options.GetOption(slot);
+        }
+        return values;
+    }
+
+    fs::path m_dir;
+    fs::path m_file;
+};
+
+TEST_F(Settings, LoadingTheFirstLine) {
+    const Values defaults{15, 14, 12, 11, 0, 0, 0, 0, 0, 0, 0};
+    struct Case {
+        const char* name;
+        const char* content;  // nullptr: no file
+        Values expected;
+    } cases[] = {
+        {"no file", nullptr, defaults},
+        {"empty file", "", defaults},
+        {"empty first line", "\r\n15,14,12,11,1,0,2,3,4,1,0,\r\n", {}},
+        {"all slots", "15,14,12,11,1,0,2,3,4,1,0,\r\n", {15, 14, 12, 11, 1, 0, 2, 3, 4, 1, 0}},
+        {"short line zeroes the rest", "7,8,\r\n", {7, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"out of range stops reading", "3,4,40000,5,1,\r\n", {3, 4, 12, 11, 0, 0, 0, 0, 0, 0, 0}},
+        {"blanks, quotes, letters, halves",
+         " 1 ,\"2\",x,2.5,0.5,3.5,\r\n",
+         {1, 2, 0, 2, 0, 4, 0, 0, 0, 0, 0}},
+        {"second line and twelfth field ignored",
+         "1,2,3,4,1,5,1,1,1,1,9,99,\r\n0,0,0,\r\n",
+         {1, 2, 3, 4, 1, 5, 1, 1, 1, 1, 9}},
+        {"lone CR", "1,2,3,\r9,9,9,", {1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"LF line end", "1,2,3,\n9,9,9,", {1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"no line end", "9,8,7,6,0,5,4,3,2,1,-7,", {9, 8, 7, 6, 0, 5, 4, 3, 2, 1, -7}},
+        {"outside the dialogs' ranges back to defaults",
+         "16,-1,99,100,2,20,6,4,9,2,32767,\r\n",
+         {15, 14, 12, 11, 0, 0, 0, 0, 0, 0, 32767}},
+        {"upper ends of the ranges kept",
+         "0,15,0,15,1,15,5,3,8,1,-32768,\r\n",
+         {0, 15, 0, 15, 1, 15, 5, 3, 8, 1, -32768}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(m_file);
+        if (c.content != nullptr) writeFile(c.content);
+        EXPECT_EQ(load(), c.expected);
+    }
+}
+
+TEST_F(Settings, OverlongLineKeepsDefaults) {
+    writeFile("1,2,3," + std::string(200'000, ' '));
+    EXPECT_EQ(load(), OptionMan::Defaults());
+}
+
+TEST_F(Settings, ImageSetBaseFollowsSlot9) {
+    struct Case {
+        const char* content;
+        std::int16_t base;
+    } cases[] = {{"15,14,12,11,1,0,2,3,4,1,0,\r\n", 10},
+                 {"15,14,12,11,1,0,2,3,4,0,0,\r\n", 0},
+                 {"15,14,12,11,1,0,2,3,4,5,0,\r\n", 0}};
+    for (const auto& c : cases) {
+        writeFile(c.content);
+        OptionMan options(m_file);
+        options.SetImageSetBase(99);
+        options.LoadOptions();
+        EXPECT_EQ(options.ImageSetBase(), c.base) << c.content;
+    }
+}
+
+TEST_F(Settings, SaveWritesOneLineAndRoundTrips) {
+    OptionMan options(m_file);
+    options.LoadOptions();
+    ASSERT_TRUE(options.SaveOptions());
+    EXPECT_EQ(slurp(m_file), "15,14,12,11,0,0,0,0,0,0,0,\r\n");
+
+    writeFile("1,2,3,4,1,5,1,2,3,1,-123,77,\r\nsecond line\r\n");
+    options.LoadOptions();
+    options.SetOption(OptVariantShift, 8);
+    ASSERT_TRUE(options.SaveOptions());
+    EXPECT_EQ(slurp(m_file), "1,2,3,4,1,5,1,2,8,1,-123,\r\n");
+    EXPECT_EQ(load(), (Values{1, 2, 3, 4, 1, 5, 1, 2, 8, 1, -123}));
+}
+
+TEST_F(Settings, FailedSaveKeepsMemoryAndFile) {
+    writeFile("1,2,3,4,0,5,0,0,0,0,0,\r\n");
+    OptionMan options(m_dir / "missing" / "kazarinoset.env");
+    options.LoadOptions();
+    options.SetOption(OptBlankColor, 7);
+    EXPECT_FALSE(options.SaveOptions());
+    EXPECT_EQ(options.GetOption(OptBlankColor), 7);
+
+    // The target name taken by a directory: the write fails and the directory survives.
+    OptionMan blocked(m_dir);
+    blocked.SetOption(OptBlankColor, 3);
+    EXPECT_FALSE(blocked.SaveOptions());
+    EXPECT_TRUE(fs::is_directory(m_dir));
+    EXPECT_EQ(blocked.GetOption(OptBlankColor), 3);
+    EXPECT_EQ(slurp(m_file), "1,2,3,4,0,5,0,0,0,0,0,\r\n");
+}
+
+TEST_F(Settings, SlotOutsideTheRecordThrows) {
+    OptionMan options(m_file);
+    EXPECT_THROW(options.GetOption(11), std::out_of_range);
+    EXPECT_THROW(options.SetOption(-1, 0), std::out_of_range);
+}
+
+TEST(SettingsFile, NameFromProgramPath) {
+    struct Case {
+        const char* program;
+        const char* file;
+    } cases[] = {
+        {"/usr/bin/kazarinoset", "kazarinoset.env"}, {"kazarinoset", "kazarinoset.env"},
+        {"./kazarinoset", "kazarinoset.env"},        {"C:\\x\\kazarinoset.exe", "kazarinoset.env"},
+        {"/opt/kz.d/other.bin", "other.env"},
+    };
+    for (const auto& c : cases) {
+        const fs::path file = OptionMan::SettingsFileFor(c.program);
+        EXPECT_EQ(file, fs::path(c.file)) << c.program;
+        EXPECT_FALSE(file.has_parent_path()) << "relative to the current directory";
+    }
+}
+
+}  // namespace
+}  // namespace kz
