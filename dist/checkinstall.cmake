@@ -1,0 +1,29 @@
+# SPDX-License-Identifier: MIT
+# Run with cmake -P: installs BUILD_DIR into a fresh PREFIX and fails on anything missing.
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+
+set(expected
+    bin/kazarinoset
+    bin/kazarinoset-solve
+    share/applications/kazarinoset.desktop
+    share/metainfo/${APP_ID}.metainfo.xml
+    share/doc/kazarinoset/manual.html)
+foreach(size 16 32 48 64 128 256)
+  list(APPEND expected share/icons/hicolor/${size}x${size}/apps/kazarinoset.png)
+endforeach()
+
+set(missing)
+foreach(path IN LISTS expected)
+  if(NOT EXISTS ${PREFIX}/${path})
+    list(APPEND missing ${path})
+  endif()
+endforeach()
+file(REMOVE_RECURSE ${PREFIX})
+if(missing)
+  message(FATAL_ERROR "not installed: ${missing}")
+endif()
