@@ -33,18 +33,28 @@ inline constexpr std::string_view kInternalLogicNotice =
 /// "計算中...　[" + digit + "]" (one U+3000 between the dots and the bracket).
 std::string ProgressText(int digit);
 
+/// The rule step on a value array, in place: candidates from the fixed cells as they are on
+/// entry, then one pass of hidden singles over rows, columns and boxes. False on a
+/// contradiction: a digit with no cell in some unit, two of its own placements of one digit in
+/// one unit, or an entry outside 0..9. Every placement it makes is forced, so it never loses a
+/// completion.
+bool PreSolve(ValueArray16& fixed);
+
 /// A reusable solver; cheap to create, holds no global state. Value arrays hold 0..9 in
-/// entries 1..81 (0 = blank); every non-blank cell counts as fixed.
+/// entries 1..81 (0 = blank); every non-blank cell counts as fixed. Progress reports "計算中...
+/// [d]" at most once per digit while the search tries digit d in the first cell left open by
+/// the rule step; every call ends with the empty text.
 class Solver {
 public:
     explicit Solver(ProgressFn progress = {}, NoticeFn notice = {});
 
-    /// Completes `values` with the completion that is smallest in cell order and returns
-    /// true; returns false and leaves `values` unchanged when there is none. Ends with the
-    /// empty progress text.
+    /// Completes `values` with the completion that is smallest in cell order (cell 1 first)
+    /// and returns true; returns false and leaves `values` unchanged when there is none.
     bool SolveBoard(ValueArray16& values);
 
-    /// One of the `VerifyCode` values. Ends with the empty progress text.
+    /// One of the `VerifyCode` values: −1 when `PreSolve` finds a contradiction, else the
+    /// number of completions capped at 2. −2 (after the internal-logic notice) only if a
+    /// completion the search found fails the final rule check.
     int VerifyProblem(const ValueArray16& values);
 
 private:
