@@ -113,6 +113,7 @@ private slots:
             auto* cell = find<ColorCell>(indexed("lblBack", i));
             QCOMPARE(cell->fill(), PaletteColor(fills[i]));
             QCOMPARE(cell->outline(), QColor(Qt::black));
+            QVERIFY(!samplePicture(i).isNull());
             QCOMPARE(samplePicture(i), kz::TilePicture(i + 1).toImage());
         }
         QCOMPARE(find<ColorCell>("linWaku")->fill(), QColor(Qt::black));
