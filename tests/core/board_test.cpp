@@ -97,18 +97,5 @@ TEST(BoardCanPlace, Cases) {
     EXPECT_TRUE(CanPlace(wide, 80, 9));
 }
 
-TEST(BoardValues, CopiesDigitsOnly) {
-    Board board{};
-    board[1] = {7, true, MarkNone};
-    board[81] = {3, false, MarkConflict};
-    const ValueArray16 v16 = Values16(board);
-    const ValueArray8 v8 = Values8(board);
-    EXPECT_EQ(v16[1], 7);
-    EXPECT_EQ(v16[81], 3);
-    EXPECT_EQ(v8[81], 3);
-    EXPECT_EQ(v16[2], 0);
-    EXPECT_EQ(v8[0], 0);
-}
-
 }  // namespace
 }  // namespace kz
