@@ -25,12 +25,12 @@ constexpr int kMaxShift = 8;
 constexpr int kShiftUp = 2;
 constexpr int kShiftDown = 3;
 
-struct OptionSpec {
+struct OptionLayout {
     const char* caption;
     int left, top, width, height;
 };
 
-constexpr std::array<OptionSpec, 6> kLocations = {{
+constexpr std::array<OptionLayout, 6> kLocations = {{
     {"数値の配置を換えない", 120, 240, 2055, 195},
     {"右に 90度回転させる", 120, 540, 1995, 195},
     {"180度回転させる", 120, 840, 1995, 195},
@@ -39,7 +39,7 @@ constexpr std::array<OptionSpec, 6> kLocations = {{
     {"上下を反転させる", 120, 1740, 1995, 195},
 }};
 
-constexpr std::array<OptionSpec, 4> kNumbers = {{
+constexpr std::array<OptionLayout, 4> kNumbers = {{
     {"数値を置き換えない", 120, 240, 1995, 195},
     {"ﾗﾝﾀﾞﾑに置き換える", 120, 540, 1995, 195},
     {"ｼﾌﾄｱｯﾌﾟさせる", 120, 840, 1815, 195},
@@ -48,13 +48,13 @@ constexpr std::array<OptionSpec, 4> kNumbers = {{
 
 template <std::size_t N>
 QButtonGroup* makeOptions(QWidget* frame, const char* name,
-                          const std::array<OptionSpec, N>& specs) {
+                          const std::array<OptionLayout, N>& layouts) {
     auto* group = new QButtonGroup(frame);
     for (std::size_t i = 0; i < N; ++i) {
-        const OptionSpec& spec = specs[i];
-        auto* button = new QRadioButton(QString::fromUtf8(spec.caption), frame);
+        const OptionLayout& item = layouts[i];
+        auto* button = new QRadioButton(QString::fromUtf8(item.caption), frame);
         button->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i));
-        button->setGeometry(TwipRect(spec.left, spec.top, spec.width, spec.height));
+        button->setGeometry(TwipRect(item.left, item.top, item.width, item.height));
         group->addButton(button, static_cast<int>(i));
     }
     return group;
