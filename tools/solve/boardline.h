@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+// One line of a board list, as the command-line checker reads it.
+#pragma once
+
+#include <string_view>
+
+#include "core/board.h"
+
+namespace kz {
+
+enum class BoardLineKind { Skip, Board, Malformed };
+
+/// Classifies a line after trimming blanks (space, tab, CR) at both ends: empty or starting
+/// with "#" is Skip; exactly 81 characters of "1"-"9" (given) and "0" or "." (blank) is Board
+/// and fills `values` (entry 0 is set to 0); anything else is Malformed and leaves `values`
+/// unchanged.
+BoardLineKind ParseBoardLine(std::string_view line, ValueArray16& values);
+
+}  // namespace kz
