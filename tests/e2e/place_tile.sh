@@ -32,6 +32,8 @@ trap cleanup EXIT
 # A private runtime directory: the instance lock must not meet a copy the user is running,
 # and a fresh working directory means default settings.
 export XDG_RUNTIME_DIR=$work/runtime
+# The test runner may ask for the headless platform; this test needs the real X server.
+export QT_QPA_PLATFORM=xcb
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 cd "$work"
 

@@ -464,9 +464,12 @@ void frmMain::mnExit_Click() {
 
 QUrl frmMain::ManualUrl() {
     const QDir appDir(QCoreApplication::applicationDirPath());
+    // The install directories are relative to the prefix, or absolute when so configured.
+    const QDir prefix(appDir.filePath(QStringLiteral("..")));
     const QStringList candidates = {
         appDir.filePath(QStringLiteral("manual.html")),
-        appDir.filePath(QStringLiteral("../" KZ_INSTALL_DATADIR "/kazarinoset/manual.html")),
+        prefix.filePath(QStringLiteral(KZ_INSTALL_DATADIR "/kazarinoset/manual.html")),
+        prefix.filePath(QStringLiteral(KZ_INSTALL_DOCDIR "/manual.html")),
     };
     for (const QString& path : candidates) {
         if (QFileInfo::exists(path)) return QUrl::fromLocalFile(QDir::cleanPath(path));
