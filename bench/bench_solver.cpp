@@ -1,0 +1,189 @@
+// SPDX-License-Identifier: MIT
+// Times VerifyProblem and SolveBoard per puzzle on the public sets, next to qqwing's limited
+// solution count and the plain reference search on the same puzzles.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "core/answer.h"
+#include "qqwing.hpp"
+#include "tests/core/reference_solver.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const char* const kSets[] = {"forum_hardest_1106", "forum_hardest_1905_sample500",
+                             "magictour_top1465", "royle_17clue_sample200", "adversarial"};
+
+std::vector<kz::ValueArray16> ReadSet(const std::string& name) {
+    std::ifstream in(std::string(KZ_PUZZLE_DIR) + "/" + name + ".txt");
+    std::vector<kz::ValueArray16> boards;
+    for (std::string line; std::getline(in, line);) {
+        if (line.size() < 81) continue;
+        kz::ValueArray16 v{};
+        for (int n = 1; n <= kz::kCellCount; ++n) {
+            const char ch = line[n - 1];
+            v[n] = static_cast<std::int16_t>(ch >= '1' && ch <= '9' ? ch - '0' : 0);
+        }
+        boards.push_back(v);
+    }
+    return boards;
+}
+
+// One way of answering a board; false when it gave up (the reference's step limit).
+using Method = std::function<bool(const kz::ValueArray16&)>;
+
+bool KzVerify(const kz::ValueArray16& v) {
+    kz::Solver solver;
+    benchmark::DoNotOptimize(solver.VerifyProblem(v));
+    return true;
+}
+
+bool KzSolve(const kz::ValueArray16& v) {
+    kz::Solver solver;
+    kz::ValueArray16 copy = v;
+    benchmark::DoNotOptimize(solver.SolveBoard(copy));
+    return true;
+}
+
+bool QqwingCount(const kz::ValueArray16& v) {
+    int puzzle[81];
+    for (int i = 0; i < 81; ++i) puzzle[i] = v[i + 1];
+    qqwing::SudokuBoard board;
+    board.setPuzzle(puzzle);
+    benchmark::DoNotOptimize(board.countSolutionsLimited());
+    return true;
+}
+
+// The plain search gives up after this many steps; a set where it does is left out.
+constexpr std::uint64_t kReferenceSteps = 2'000'000;
+
+bool ReferenceVerify(const kz::ValueArray16& v) {
+    kz::test::ReferenceSolver reference(kReferenceSteps);
+    return reference.VerifyProblem(v).has_value();
+}
+
+struct Stats {
+    bool finished = false;
+    double median = 0;
+    double mean = 0;
+    double worst = 0;
+};
+
+// Per-puzzle time in microseconds: the best of `repeats` runs, so that a stray interruption
+// does not count as the puzzle's cost.
+Stats Measure(const std::vector<kz::ValueArray16>& boards, const Method& method, int repeats) {
+    std::vector<double> times;
+    for (const auto& board : boards) {
+        double best = 1e300;
+        for (int r = 0; r < repeats; ++r) {
+            const auto start = Clock::now();
+            if (!method(board)) return {};
+            const std::chrono::duration<double, std::micro> took = Clock::now() - start;
+            best = std::min(best, took.count());
+        }
+        times.push_back(best);
+    }
+    Stats s;
+    s.finished = true;
+    std::sort(times.begin(), times.end());
+    const std::size_t n = times.size();
+    s.median = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+    s.mean = std::accumulate(times.begin(), times.end(), 0.0) / static_cast<double>(n);
+    s.worst = times.back();
+    return s;
+}
+
+const std::map<std::string, Method>& Methods() {
+    static const std::map<std::string, Method> methods = {
+        {"verify", KzVerify},
+        {"solve", KzSolve},
+        {"qqwing_count", QqwingCount},
+        {"reference_verify", ReferenceVerify},
+    };
+    return methods;
+}
+
+std::map<std::pair<std::string, std::string>, Stats>& Results() {
+    static std::map<std::pair<std::string, std::string>, Stats> results;
+    return results;
+}
+
+// Whole-set throughput under Google Benchmark, plus the per-puzzle figures as counters.
+void BM_Set(benchmark::State& state, const std::string& set, const std::string& method) {
+    const auto boards = ReadSet(set);
+    const Method& run = Methods().at(method);
+    const int repeats = method == "reference_verify" ? 1 : 3;
+    const Stats stats = Measure(boards, run, repeats);
+    Results()[{set, method}] = stats;
+    if (!stats.finished) {
+        state.SkipWithError("gave up on some puzzle");
+        for (auto _ : state) {
+        }
+        return;
+    }
+    for (auto _ : state) {
+        for (const auto& board : boards) run(board);
+    }
+    state.counters["median_us"] = stats.median;
+    state.counters["mean_us"] = stats.mean;
+    state.counters["worst_us"] = stats.worst;
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(boards.size()));
+}
+
+void PrintTable() {
+    std::printf("\nPer puzzle, microseconds (best of 3 runs each; reference: 1 run)\n");
+    std::printf("%-30s %-17s %10s %10s %10s %12s\n", "set", "method", "median", "mean", "worst",
+                "qqwing/this");
+    for (const char* set : kSets) {
+        const auto qq = Results().find({set, "qqwing_count"});
+        for (const auto& [method, unused] : Methods()) {
+            const auto it = Results().find({set, method});
+            if (it == Results().end()) continue;
+            const Stats& s = it->second;
+            if (!s.finished) {
+                std::printf("%-30s %-17s %10s\n", set, method.c_str(), "gave up");
+                continue;
+            }
+            std::printf("%-30s %-17s %10.1f %10.1f %10.1f", set, method.c_str(), s.median, s.mean,
+                        s.worst);
+            if (qq != Results().end() && qq->second.finished && s.median > 0) {
+                std::printf(" %11.1fx", qq->second.median / s.median);
+            }
+            std::printf("\n");
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (const char* set : kSets) {
+        for (const auto& [method, unused] : Methods()) {
+            // The plain search needs minutes on these sets (that is why the fast one exists).
+            const bool tooSlow = method == "reference_verify" &&
+                                 std::string(set) != "adversarial" &&
+                                 std::string(set) != "royle_17clue_sample200";
+            if (tooSlow) continue;
+            benchmark::RegisterBenchmark((std::string(set) + "/" + method).c_str(), BM_Set,
+                                         std::string(set), method)
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(1);
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    PrintTable();
+    return 0;
+}
