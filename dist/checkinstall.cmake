@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: MIT
 # Run with cmake -P: installs BUILD_DIR into a fresh PREFIX and fails on anything missing.
+# BINDIR and DATADIR are the install directories relative to the prefix.
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
                 RESULT_VARIABLE result OUTPUT_QUIET)
@@ -8,13 +9,13 @@ if(NOT result EQUAL 0)
 endif()
 
 set(expected
-    bin/kazarinoset
-    bin/kazarinoset-solve
-    share/applications/kazarinoset.desktop
-    share/metainfo/${APP_ID}.metainfo.xml
-    share/doc/kazarinoset/manual.html)
+    ${BINDIR}/kazarinoset
+    ${BINDIR}/kazarinoset-solve
+    ${DATADIR}/applications/kazarinoset.desktop
+    ${DATADIR}/metainfo/${APP_ID}.metainfo.xml
+    ${DATADIR}/kazarinoset/manual.html)
 foreach(size 16 32 48 64 128 256)
-  list(APPEND expected share/icons/hicolor/${size}x${size}/apps/kazarinoset.png)
+  list(APPEND expected ${DATADIR}/icons/hicolor/${size}x${size}/apps/kazarinoset.png)
 endforeach()
 
 set(missing)
