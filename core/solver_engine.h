@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The fast search behind the module `answer`: candidate bitmasks, singles propagation and a
-// fewest-candidates search that counts completions up to a cap.
+// The fast search behind the module `answer`: one candidate bitboard per digit, propagation
+// by singles and box-line eliminations, and a fewest-candidates search that counts
+// completions up to a cap.
 //
-// Cells here are 0..80 (cell number − 1) and digit d is bit d − 1 of a mask; the public
-// entry points in answer.h translate from and to value arrays.
+// Cells here are 0..80 (cell number − 1). A bitboard holds 81 bits as three bands of 27:
+// band k covers rows 3k..3k+2 and cell c is bit (c % 27) of band c / 27.
 #pragma once
 
 #include <array>
@@ -15,39 +16,47 @@ namespace kz::engine {
 using Mask = std::uint16_t;
 inline constexpr Mask kAllDigits = 0x1ff;
 
-/// The search state: a copyable value, so a branch is a copy and backtracking is free.
-/// A placed cell has `value` 1..9 and exactly that digit's bit as candidates; every placed
-/// digit has been removed from the candidates of the cell's peers.
+using Bitboard = std::array<std::uint32_t, 3>;
+
+/// The search state, small enough that a branch is a plain copy. `cand[d - 1]` holds the
+/// cells where digit d is still possible; a placed cell keeps exactly its own digit's bit and
+/// has left `open`. Every placed digit has been removed from its peers.
 struct Grid {
-    std::array<Mask, 81> cand{};
-    std::array<std::uint8_t, 81> value{};
-    int open = 81;
+    std::array<Bitboard, 9> cand{};
+    Bitboard open{};
 };
 
 /// A completed grid, 81 digits in cell order.
 using Solution = std::array<std::uint8_t, 81>;
 
-/// Called with (cell 0..80, digit) for every branch the search takes.
-using BranchFn = std::function<void(int, int)>;
+/// Reports the digits the search tries in one cell. The cell is compared before anything is
+/// called, so a search that never branches there pays one integer test per branch.
+struct BranchWatch {
+    int cell = -1;                     ///< 0..80, or −1 for none
+    std::function<void(int)> onDigit;  ///< called with the digit tried in `cell`
+};
 
 /// A grid with every cell open and every digit possible.
 Grid EmptyGrid();
 
-/// Places d in cell c and removes d from c's peers. False when that leaves a peer without
-/// candidates or d was not a candidate of c. Does not propagate further.
+/// Places d in cell c and removes d from c's peers. False when d was not a candidate of c
+/// (or c was already placed with another digit). Does not propagate.
 bool Place(Grid& grid, int c, int d);
 
-/// Naked and hidden singles to a fixed point. Only forced placements are made, so no
-/// completion is lost; false when the grid turns out to have none.
+/// Singles and box-line eliminations to a fixed point. Only candidates that appear in no
+/// completion are removed, so no completion is lost; false when the grid has none.
 bool Propagate(Grid& grid);
 
-/// Counts completions of `grid` up to `limit` (>= 1). The first `limit` completions found are
-/// written to `found` (which must have room for `limit` entries) in the order found.
-int CountCompletions(const Grid& grid, int limit, Solution* found, const BranchFn& onBranch);
+/// Counts completions of `grid` up to `limit` (1 or more). The first `limit` completions
+/// found are written to `found` (which must have room for `limit` entries) in the order found.
+int CountCompletions(const Grid& grid, int limit, Solution* found, const BranchWatch& watch);
 
 /// The completion of `grid` that is smallest in cell order, given any completion `witness`
 /// of it. Each cell in turn takes the smallest digit for which a completion still exists.
-Solution SmallestCompletion(const Grid& grid, Solution witness, const BranchFn& onBranch);
+Solution SmallestCompletion(const Grid& grid, Solution witness, const BranchWatch& watch);
+
+/// The digit 1..9 placed in cell c, or 0 when c is open.
+int ValueAt(const Grid& grid, int c);
 
 /// True when `s` obeys the rules and keeps every placed cell of `grid`.
 bool IsCompletionOf(const Grid& grid, const Solution& s);
