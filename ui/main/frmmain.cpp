@@ -289,6 +289,7 @@ void frmMain::buildMenus() {
     separator(help, "sep91")->setVisible(false);
     addAction(help, "mnAbout", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."))->setVisible(false);
     connect(manual, &QAction::triggered, this, [this] { mnManuual_Click(); });
+    connectCommands();
 }
 
 // ---- Cell display ----

@@ -68,6 +68,16 @@ public:
     void mnUNDO_Click(int index);
     void mnSetBreake_Click();
 
+    // The file, check, answer, verification, variant, options and posting commands.
+    void mnFileRead_Click();
+    void mnSave_Click(int index);
+    void mnCheck_Click();
+    void mnAnalyze_Click();
+    void mn1Answer_Click();
+    void mnAnswer_Click();
+    void mnCreate_Click();
+    void mnOption_Click();
+
     // ---- State ----
 
     const Board& board() const { return m_board; }
@@ -92,6 +102,12 @@ private:
     void buildCells(QWidget* client);
     void buildPalette(QWidget* client);
     void buildMenus();
+    void connectCommands();
+    void showMessage(const QString& text);
+    void saveProblem();
+    void makePostingString();
+    /// The caption " [name]" after the application title, name without its directory.
+    void setFileCaption(const QString& path);
     void syncUndoMenu();
     void applyCellLook(int n);
     QColor slotColor(int slot) const;
@@ -107,6 +123,8 @@ private:
     int m_selectedTile = 1;
     QDateTime m_startTime;
     QString m_tag;
+    /// The name the file dialogs leave behind; the open dialog starts from it.
+    QString m_lastFileName;
     std::array<int, kArraySize> m_cellCursor{};
 
     std::array<ClickLabel*, kArraySize> m_lblBack{};
