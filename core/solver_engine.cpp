@@ -28,6 +28,9 @@ struct Tables {
     // once a box confined to one row clears that row elsewhere and a row confined to one box
     // clears that box elsewhere, to a fixed point; 0 when a row or box is left without a cell.
     std::array<std::uint32_t, 512> lockedCells{};
+    // The same eliminations as segments: 0 on a contradiction. Used across the bands of a
+    // stack, with columns in the role of rows and bands in the role of boxes.
+    std::array<std::uint16_t, 512> lockedSegments{};
 };
 
 constexpr std::uint32_t SegmentsToCells(unsigned segments) {
@@ -38,7 +41,7 @@ constexpr std::uint32_t SegmentsToCells(unsigned segments) {
     return cells;
 }
 
-constexpr std::uint32_t LockedCells(unsigned segments) {
+constexpr unsigned LockedSegments(unsigned segments) {
     for (bool changed = true; changed;) {
         changed = false;
         for (int line = 0; line < 3; ++line) {
@@ -60,7 +63,7 @@ constexpr std::uint32_t LockedCells(unsigned segments) {
             }
         }
     }
-    return SegmentsToCells(segments & 0x1ff);
+    return segments & 0x1ff;
 }
 
 constexpr Tables MakeTables() {
@@ -86,13 +89,29 @@ constexpr Tables MakeTables() {
             if (row & (7u << (3 * box))) t.boxesOfRow[row] |= static_cast<std::uint8_t>(1u << box);
         }
     }
-    for (unsigned s = 0; s < 512; ++s) t.lockedCells[s] = LockedCells(s);
+    for (unsigned s = 0; s < 512; ++s) {
+        t.lockedSegments[s] = static_cast<std::uint16_t>(LockedSegments(s));
+        t.lockedCells[s] = SegmentsToCells(t.lockedSegments[s]);
+    }
     return t;
 }
 
 constexpr Tables kTables = MakeTables();
 
 constexpr std::uint32_t kBoxCells[3] = {0x1c0e07u, 0x1c0e07u << 3, 0x1c0e07u << 6};
+
+// Three bits to positions 0, 3, 6, and back (index: the bits at 0, 3, 6).
+constexpr std::uint16_t kSpreadThree[8] = {0, 1, 8, 9, 64, 65, 72, 73};
+constexpr std::array<std::uint8_t, 74> MakeGatherThree() {
+    std::array<std::uint8_t, 74> t{};
+    for (unsigned i = 0; i < 8; ++i) t[kSpreadThree[i]] = static_cast<std::uint8_t>(i);
+    return t;
+}
+constexpr std::array<std::uint8_t, 74> kGatherThree = MakeGatherThree();
+
+constexpr std::uint32_t ColumnCells(std::uint32_t columns) {
+    return columns | columns << 9 | columns << 18;
+}
 
 constexpr bool AtMostOne(std::uint32_t x) {
     return (x & (x - 1)) == 0;
@@ -108,9 +127,37 @@ bool Assign(Grid& g, int c, int d) {
     own[0] &= ~peers[0];
     own[1] &= ~peers[1];
     own[2] &= ~peers[2];
-    for (Bitboard& other : g.cand) other[b] &= ~bit;
+    const int shift = c % 27;
+    std::uint32_t touched = 1u << (d - 1);
+    for (int e = 0; e < 9; ++e) {
+        touched |= ((g.cand[e][b] >> shift) & 1u) << e;
+        g.cand[e][b] &= ~bit;
+    }
     own[b] |= bit;
     g.open[b] &= ~bit;
+    g.dirty |= touched;
+    return true;
+}
+
+// Places digit d in the open cells `cells`, all candidates of d, at once. The caller clears
+// the cells from the other digits. False when two of them see each other.
+bool PlaceAll(Grid& g, int d, const Bitboard& cells) {
+    Bitboard peers{};
+    for (int b = 0; b < 3; ++b) {
+        for (std::uint32_t s = cells[b]; s != 0; s &= s - 1) {
+            const Bitboard& p = kTables.peers[27 * b + std::countr_zero(s)];
+            peers[0] |= p[0];
+            peers[1] |= p[1];
+            peers[2] |= p[2];
+        }
+    }
+    Bitboard& x = g.cand[d];
+    for (int b = 0; b < 3; ++b) {
+        if (peers[b] & cells[b]) return false;
+        x[b] &= ~peers[b];
+        g.open[b] &= ~cells[b];
+    }
+    g.dirty |= 1u << d;
     return true;
 }
 
@@ -125,70 +172,103 @@ bool NakedSingles(Grid& g, bool& placed) {
             ones[b] |= y;
         }
     }
+    Bitboard singles{};
     for (int b = 0; b < 3; ++b) {
         if (g.open[b] & ~ones[b]) return false;
+        singles[b] = g.open[b] & ~twos[b];
     }
-    for (int b = 0; b < 3; ++b) {
-        for (std::uint32_t s = g.open[b] & ~twos[b]; s != 0; s &= s - 1) {
-            const std::uint32_t bit = s & (~s + 1);
-            // An earlier single may have taken this cell's last candidate.
-            int d = 0;
-            while (d < 9 && (g.cand[d][b] & bit) == 0) ++d;
-            if (d == 9) return false;
-            Assign(g, 27 * b + std::countr_zero(bit), d + 1);
-            placed = true;
-        }
+    if ((singles[0] | singles[1] | singles[2]) == 0) return true;
+    placed = true;
+    // A single is a candidate of one digit only, so the other digits need no clearing.
+    for (int d = 0; d < 9; ++d) {
+        const Bitboard& x = g.cand[d];
+        const Bitboard mine = {x[0] & singles[0], x[1] & singles[1], x[2] & singles[2]};
+        if ((mine[0] | mine[1] | mine[2]) != 0 && !PlaceAll(g, d, mine)) return false;
     }
     return true;
 }
 
 // Box-line eliminations and hidden singles for digit d. False when some unit has no cell
 // left for d, or two forced placements of d see each other.
-bool DigitPass(Grid& g, int d, bool& changed) {
+bool DigitPass(Grid& g, int d) {
+    bool changed = false;
     Bitboard& x = g.cand[d];
-    Bitboard hidden{};
-    std::uint32_t columns = 0;
-    std::uint32_t columnsTwice = 0;
+    // Rows against boxes, inside each band.
     std::array<std::uint32_t, 3> bandColumns{};
     for (int b = 0; b < 3; ++b) {
-        std::uint32_t v = x[b];
+        const std::uint32_t v = x[b];
         const unsigned segments = kTables.boxesOfRow[v & kRowAll] |
                                   kTables.boxesOfRow[(v >> 9) & kRowAll] << 3 |
                                   kTables.boxesOfRow[v >> 18] << 6;
         const std::uint32_t allowed = kTables.lockedCells[segments];
         if (allowed == 0) return false;
         if (v & ~allowed) {
-            v &= allowed;
+            x[b] = v & allowed;
+            changed = true;
+        }
+        bandColumns[b] = (x[b] | x[b] >> 9 | x[b] >> 18) & kRowAll;
+    }
+    // Columns against boxes, inside each stack.
+    std::array<std::uint32_t, 3> allowedColumns{};
+    for (int s = 0; s < 3; ++s) {
+        const int shift = 3 * s;
+        const unsigned segments = kSpreadThree[(bandColumns[0] >> shift) & 7] |
+                                  kSpreadThree[(bandColumns[1] >> shift) & 7] << 1 |
+                                  kSpreadThree[(bandColumns[2] >> shift) & 7] << 2;
+        const unsigned kept = kTables.lockedSegments[segments];
+        if (kept == 0) return false;
+        for (int b = 0; b < 3; ++b) {
+            allowedColumns[b] |= static_cast<std::uint32_t>(kGatherThree[(kept >> b) & 0x49])
+                                 << shift;
+        }
+    }
+    Bitboard hidden{};
+    std::uint32_t columnsSeen = 0;
+    std::uint32_t columnsTwice = 0;
+    for (int b = 0; b < 3; ++b) {
+        const std::uint32_t v = x[b] & ColumnCells(allowedColumns[b]);
+        if (v != x[b]) {
             x[b] = v;
             changed = true;
         }
         const std::uint32_t r0 = v & kRowAll;
         const std::uint32_t r1 = (v >> 9) & kRowAll;
         const std::uint32_t r2 = v >> 18;
+        if (r0 == 0 || r1 == 0 || r2 == 0) return false;
         if (AtMostOne(r0)) hidden[b] |= r0;
         if (AtMostOne(r1)) hidden[b] |= r1 << 9;
         if (AtMostOne(r2)) hidden[b] |= r2 << 18;
         for (const std::uint32_t box : kBoxCells) {
             const std::uint32_t y = v & box;
+            if (y == 0) return false;
             if (AtMostOne(y)) hidden[b] |= y;
         }
         bandColumns[b] = r0 | r1 | r2;
-        columnsTwice |= columns & bandColumns[b];
+        columnsTwice |= columnsSeen & bandColumns[b];
         columnsTwice |= (r0 & r1) | (r0 & r2) | (r1 & r2);
-        columns |= bandColumns[b];
+        columnsSeen |= bandColumns[b];
     }
-    if (columns != kRowAll) return false;
-    const std::uint32_t columnsOnce = columns & ~columnsTwice;
+    if (columnsSeen != kRowAll) return false;
+    const std::uint32_t columnsOnce = columnsSeen & ~columnsTwice;
     for (int b = 0; b < 3; ++b) {
-        const std::uint32_t mine = columnsOnce & bandColumns[b];
-        hidden[b] |= x[b] & (mine | mine << 9 | mine << 18);
+        hidden[b] |= x[b] & ColumnCells(columnsOnce & bandColumns[b]);
     }
-    for (int b = 0; b < 3; ++b) {
-        for (std::uint32_t s = hidden[b] & g.open[b]; s != 0; s &= s - 1) {
-            if (!Assign(g, 27 * b + std::countr_zero(s), d + 1)) return false;
-            changed = true;
+    for (int b = 0; b < 3; ++b) hidden[b] &= g.open[b];
+    if ((hidden[0] | hidden[1] | hidden[2]) != 0) {
+        if (!PlaceAll(g, d, hidden)) return false;
+        for (int e = 0; e < 9; ++e) {
+            if (e == d) continue;
+            Bitboard& y = g.cand[e];
+            if ((y[0] & hidden[0]) | (y[1] & hidden[1]) | (y[2] & hidden[2])) {
+                g.dirty |= 1u << e;
+                y[0] &= ~hidden[0];
+                y[1] &= ~hidden[1];
+                y[2] &= ~hidden[2];
+            }
         }
     }
+    // An elimination can enable another one in the other direction.
+    if (changed) g.dirty |= 1u << d;
     return true;
 }
 
@@ -214,7 +294,28 @@ int CandidateCount(const Grid& g, int c) {
     return n;
 }
 
-// The open cell to branch on: the first with two candidates, else the first with fewest.
+// How many open peers lose a candidate when cell c (two candidates) takes either digit.
+int PairWeight(const Grid& g, int c) {
+    const int b = BandOf(c);
+    const std::uint32_t bit = BitOf(c);
+    const Bitboard& p = kTables.peers[c];
+    const std::uint32_t q0 = p[0] & g.open[0];
+    const std::uint32_t q1 = p[1] & g.open[1];
+    const std::uint32_t q2 = p[2] & g.open[2];
+    int d = 0;
+    while ((g.cand[d][b] & bit) == 0) ++d;
+    int e = d + 1;
+    while ((g.cand[e][b] & bit) == 0) ++e;
+    const Bitboard& x = g.cand[d];
+    const Bitboard& y = g.cand[e];
+    using Wide = std::uint64_t;
+    return std::popcount(Wide{x[0] & q0} | Wide{x[1] & q1} << 27) +
+           std::popcount(Wide{y[0] & q0} | Wide{y[1] & q1} << 27) +
+           std::popcount(Wide{x[2] & q2} | Wide{y[2] & q2} << 32);
+}
+
+// The open cell to branch on: of the cells with two candidates the one whose digits reach
+// the most open peers (either branch then propagates furthest), else the first with fewest.
 int BranchCell(const Grid& g) {
     Bitboard ones{};
     Bitboard twos{};
@@ -227,11 +328,19 @@ int BranchCell(const Grid& g) {
             ones[b] |= y;
         }
     }
-    for (int b = 0; b < 3; ++b) {
-        const std::uint32_t pairs = g.open[b] & ~threes[b];
-        if (pairs != 0) return 27 * b + std::countr_zero(pairs);
-    }
     int best = -1;
+    int bestWeight = -1;
+    for (int b = 0; b < 3; ++b) {
+        for (std::uint32_t pairs = g.open[b] & ~threes[b]; pairs != 0; pairs &= pairs - 1) {
+            const int c = 27 * b + std::countr_zero(pairs);
+            const int weight = PairWeight(g, c);
+            if (weight > bestWeight) {
+                best = c;
+                bestWeight = weight;
+            }
+        }
+    }
+    if (best >= 0) return best;
     int bestCount = 10;
     for (int b = 0; b < 3; ++b) {
         for (std::uint32_t s = g.open[b]; s != 0; s &= s - 1) {
@@ -273,6 +382,7 @@ Grid EmptyGrid() {
     Grid g;
     for (Bitboard& x : g.cand) x.fill(kBandAll);
     g.open.fill(kBandAll);
+    g.dirty = kAllDigits;
     return g;
 }
 
@@ -287,12 +397,12 @@ bool Propagate(Grid& g) {
             placed = false;
             if (!NakedSingles(g, placed)) return false;
         }
-        if (IsDone(g)) return true;
-        bool changed = false;
-        for (int d = 0; d < 9; ++d) {
-            if (!DigitPass(g, d, changed)) return false;
+        if (IsDone(g) || g.dirty == 0) return true;
+        for (std::uint32_t digits = g.dirty; digits != 0; digits &= digits - 1) {
+            const int d = std::countr_zero(digits);
+            g.dirty &= ~(1u << d);
+            if (!DigitPass(g, d)) return false;
         }
-        if (!changed) return true;
     }
 }
 

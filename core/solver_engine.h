@@ -20,10 +20,12 @@ using Bitboard = std::array<std::uint32_t, 3>;
 
 /// The search state, small enough that a branch is a plain copy. `cand[d - 1]` holds the
 /// cells where digit d is still possible; a placed cell keeps exactly its own digit's bit and
-/// has left `open`. Every placed digit has been removed from its peers.
+/// has left `open`. Every placed digit has been removed from its peers. Bit d − 1 of `dirty`
+/// marks a digit whose cells changed since its box-line and hidden-single pass last ran.
 struct Grid {
     std::array<Bitboard, 9> cand{};
     Bitboard open{};
+    std::uint32_t dirty = 0;
 };
 
 /// A completed grid, 81 digits in cell order.
