@@ -222,6 +222,8 @@ bool DigitPass(Grid& g, int d) {
                                  << shift;
         }
     }
+    // A row or box emptied here is caught by the next pass over this digit, which `changed`
+    // asks for; an empty unit only adds nothing to `hidden`.
     Bitboard hidden{};
     std::uint32_t columnsSeen = 0;
     std::uint32_t columnsTwice = 0;
@@ -234,13 +236,11 @@ bool DigitPass(Grid& g, int d) {
         const std::uint32_t r0 = v & kRowAll;
         const std::uint32_t r1 = (v >> 9) & kRowAll;
         const std::uint32_t r2 = v >> 18;
-        if (r0 == 0 || r1 == 0 || r2 == 0) return false;
         if (AtMostOne(r0)) hidden[b] |= r0;
         if (AtMostOne(r1)) hidden[b] |= r1 << 9;
         if (AtMostOne(r2)) hidden[b] |= r2 << 18;
         for (const std::uint32_t box : kBoxCells) {
             const std::uint32_t y = v & box;
-            if (y == 0) return false;
             if (AtMostOne(y)) hidden[b] |= y;
         }
         bandColumns[b] = r0 | r1 | r2;
@@ -294,6 +294,14 @@ int CandidateCount(const Grid& g, int c) {
     return n;
 }
 
+// Bit count without a library call: the default x86-64 target has no popcount instruction.
+constexpr int BitCount(std::uint64_t x) {
+    x -= (x >> 1) & 0x5555555555555555u;
+    x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
+    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0fu;
+    return static_cast<int>((x * 0x0101010101010101u) >> 56);
+}
+
 // How many open peers lose a candidate when cell c (two candidates) takes either digit.
 int PairWeight(const Grid& g, int c) {
     const int b = BandOf(c);
@@ -309,9 +317,9 @@ int PairWeight(const Grid& g, int c) {
     const Bitboard& x = g.cand[d];
     const Bitboard& y = g.cand[e];
     using Wide = std::uint64_t;
-    return std::popcount(Wide{x[0] & q0} | Wide{x[1] & q1} << 27) +
-           std::popcount(Wide{y[0] & q0} | Wide{y[1] & q1} << 27) +
-           std::popcount(Wide{x[2] & q2} | Wide{y[2] & q2} << 32);
+    return BitCount(Wide{x[0] & q0} | Wide{x[1] & q1} << 27) +
+           BitCount(Wide{y[0] & q0} | Wide{y[1] & q1} << 27) +
+           BitCount(Wide{x[2] & q2} | Wide{y[2] & q2} << 32);
 }
 
 // The open cell to branch on: of the cells with two candidates the one whose digits reach
