@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 
+#include "core/answer.h"
 #include "core/board.h"
 #include "history/undodata.h"
 
@@ -104,6 +105,10 @@ private:
     void buildMenus();
     void connectCommands();
     void showMessage(const QString& text);
+    /// A solver whose progress goes to the status panel and whose notice to a message box.
+    Solver makeSolver();
+    /// The refusals shared by the answer commands: a conflict, or no blank cell.
+    bool canAnswer();
     void saveProblem();
     void makePostingString();
     /// The caption " [name]" after the application title, name without its directory.

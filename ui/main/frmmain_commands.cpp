@@ -161,6 +161,26 @@ void frmMain::makePostingString() {
 
 // ---- Checking, verification and answers ----
 
+Solver frmMain::makeSolver() {
+    return Solver([this](std::string_view text) { WarmingMsg(fromUtf8(text)); },
+                  [this](std::string_view text) { showMessage(fromUtf8(text)); });
+}
+
+bool frmMain::canAnswer() {
+    bool hasBlank = false;
+    bool hasConflict = false;
+    CheckConsistency(hasBlank, hasConflict, false);
+    if (hasConflict) {
+        showMessage(kAlreadyConflicting);
+        return false;
+    }
+    if (!hasBlank) {
+        showMessage(kAllFilled);
+        return false;
+    }
+    return true;
+}
+
 void frmMain::mnCheck_Click() {
     ClearConflictMarks();
     bool hasBlank = false;
@@ -184,25 +204,14 @@ void frmMain::mnAnalyze_Click() {
     } else if (hasConflict) {
         result = QStringLiteral("既に不整合が存在するので問題として成立しません");
     } else {
-        Solver solver([this](std::string_view text) { WarmingMsg(fromUtf8(text)); },
-                      [this](std::string_view text) { showMessage(fromUtf8(text)); });
+        Solver solver = makeSolver();
         result = verifyResultText(solver.VerifyProblem(Values16(m_board)));
     }
     showMessage(QStringLiteral("【問題の完全性：検証結果】") + kCrLf + result);
 }
 
 void frmMain::mn1Answer_Click() {
-    bool hasBlank = false;
-    bool hasConflict = false;
-    CheckConsistency(hasBlank, hasConflict, false);
-    if (hasConflict) {
-        showMessage(kAlreadyConflicting);
-        return;
-    }
-    if (!hasBlank) {
-        showMessage(kAllFilled);
-        return;
-    }
+    if (!canAnswer()) return;
     std::vector<int> blanks;
     for (int n = 1; n <= kCellCount; ++n) {
         if (m_board[n].Value == 0) blanks.push_back(n);
@@ -213,8 +222,7 @@ void frmMain::mn1Answer_Click() {
     const int cell = blanks[static_cast<std::size_t>(i)];
 
     ValueArray16 values = Values16(m_board);
-    Solver solver([this](std::string_view text) { WarmingMsg(fromUtf8(text)); },
-                  [this](std::string_view text) { showMessage(fromUtf8(text)); });
+    Solver solver = makeSolver();
     if (solver.SolveBoard(values)) {
         m_history.PushUndo(cell, 0, values[cell]);
         SetCell(cell, values[cell], false, MarkAnswer);
@@ -225,20 +233,9 @@ void frmMain::mn1Answer_Click() {
 }
 
 void frmMain::mnAnswer_Click() {
-    bool hasBlank = false;
-    bool hasConflict = false;
-    CheckConsistency(hasBlank, hasConflict, false);
-    if (hasConflict) {
-        showMessage(kAlreadyConflicting);
-        return;
-    }
-    if (!hasBlank) {
-        showMessage(kAllFilled);
-        return;
-    }
+    if (!canAnswer()) return;
     ValueArray16 values = Values16(m_board);
-    Solver solver([this](std::string_view text) { WarmingMsg(fromUtf8(text)); },
-                  [this](std::string_view text) { showMessage(fromUtf8(text)); });
+    Solver solver = makeSolver();
     if (solver.SolveBoard(values)) {
         // One group, so a single undo takes every answer back.
         m_history.PushUndo(UndoBreakpoint, 0, 0);
