@@ -98,8 +98,6 @@ constexpr Tables MakeTables() {
 
 constexpr Tables kTables = MakeTables();
 
-constexpr std::uint32_t kBoxCells[3] = {0x1c0e07u, 0x1c0e07u << 3, 0x1c0e07u << 6};
-
 // Three bits to positions 0, 3, 6, and back (index: the bits at 0, 3, 6).
 constexpr std::uint16_t kSpreadThree[8] = {0, 1, 8, 9, 64, 65, 72, 73};
 constexpr std::array<std::uint8_t, 74> MakeGatherThree() {
@@ -180,10 +178,22 @@ bool NakedSingles(Grid& g, bool& placed) {
     if ((singles[0] | singles[1] | singles[2]) == 0) return true;
     placed = true;
     // A single is a candidate of one digit only, so the other digits need no clearing.
-    for (int d = 0; d < 9; ++d) {
-        const Bitboard& x = g.cand[d];
-        const Bitboard mine = {x[0] & singles[0], x[1] & singles[1], x[2] & singles[2]};
-        if ((mine[0] | mine[1] | mine[2]) != 0 && !PlaceAll(g, d, mine)) return false;
+    for (int b = 0; b < 3; ++b) {
+        for (std::uint32_t s = singles[b]; s != 0; s &= s - 1) {
+            const std::uint32_t bit = s & (~s + 1);
+            int d = 0;
+            // An earlier single of the same digit may have taken this cell's candidate.
+            while ((g.cand[d][b] & bit) == 0) {
+                if (++d == 9) return false;
+            }
+            Bitboard& x = g.cand[d];
+            const Bitboard& p = kTables.peers[27 * b + std::countr_zero(bit)];
+            x[0] &= ~p[0];
+            x[1] &= ~p[1];
+            x[2] &= ~p[2];
+            g.open[b] &= ~bit;
+            g.dirty |= 1u << d;
+        }
     }
     return true;
 }
@@ -223,7 +233,9 @@ bool DigitPass(Grid& g, int d) {
         }
     }
     // A row or box emptied here is caught by the next pass over this digit, which `changed`
-    // asks for; an empty unit only adds nothing to `hidden`.
+    // asks for; an empty unit only adds nothing to `hidden`. Boxes need no single test of
+    // their own: a box with one cell lies in one row, so the band step has already left that
+    // cell alone in its row.
     Bitboard hidden{};
     std::uint32_t columnsSeen = 0;
     std::uint32_t columnsTwice = 0;
@@ -239,10 +251,6 @@ bool DigitPass(Grid& g, int d) {
         if (AtMostOne(r0)) hidden[b] |= r0;
         if (AtMostOne(r1)) hidden[b] |= r1 << 9;
         if (AtMostOne(r2)) hidden[b] |= r2 << 18;
-        for (const std::uint32_t box : kBoxCells) {
-            const std::uint32_t y = v & box;
-            if (AtMostOne(y)) hidden[b] |= y;
-        }
         bandColumns[b] = r0 | r1 | r2;
         columnsTwice |= columnsSeen & bandColumns[b];
         columnsTwice |= (r0 & r1) | (r0 & r2) | (r1 & r2);
