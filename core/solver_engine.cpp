@@ -310,28 +310,16 @@ constexpr int BitCount(std::uint64_t x) {
     return static_cast<int>((x * 0x0101010101010101u) >> 56);
 }
 
-// How many open peers lose a candidate when cell c (two candidates) takes either digit.
-int PairWeight(const Grid& g, int c) {
-    const int b = BandOf(c);
-    const std::uint32_t bit = BitOf(c);
+// How many of cell c's peers are still open.
+int OpenPeers(const Grid& g, int c) {
     const Bitboard& p = kTables.peers[c];
-    const std::uint32_t q0 = p[0] & g.open[0];
-    const std::uint32_t q1 = p[1] & g.open[1];
-    const std::uint32_t q2 = p[2] & g.open[2];
-    int d = 0;
-    while ((g.cand[d][b] & bit) == 0) ++d;
-    int e = d + 1;
-    while ((g.cand[e][b] & bit) == 0) ++e;
-    const Bitboard& x = g.cand[d];
-    const Bitboard& y = g.cand[e];
     using Wide = std::uint64_t;
-    return BitCount(Wide{x[0] & q0} | Wide{x[1] & q1} << 27) +
-           BitCount(Wide{y[0] & q0} | Wide{y[1] & q1} << 27) +
-           BitCount(Wide{x[2] & q2} | Wide{y[2] & q2} << 32);
+    return BitCount(Wide{p[0] & g.open[0]} | Wide{p[1] & g.open[1]} << 27) +
+           BitCount(p[2] & g.open[2]);
 }
 
-// The open cell to branch on: of the cells with two candidates the one whose digits reach
-// the most open peers (either branch then propagates furthest), else the first with fewest.
+// The open cell to branch on: of the cells with two candidates the one with the most open
+// peers (either branch then tends to propagate furthest), else the first with fewest.
 int BranchCell(const Grid& g) {
     Bitboard ones{};
     Bitboard twos{};
@@ -349,7 +337,7 @@ int BranchCell(const Grid& g) {
     for (int b = 0; b < 3; ++b) {
         for (std::uint32_t pairs = g.open[b] & ~threes[b]; pairs != 0; pairs &= pairs - 1) {
             const int c = 27 * b + std::countr_zero(pairs);
-            const int weight = PairWeight(g, c);
+            const int weight = OpenPeers(g, c);
             if (weight > bestWeight) {
                 best = c;
                 bestWeight = weight;
