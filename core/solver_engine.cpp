@@ -3,6 +3,7 @@
 #include "core/solver_engine.h"
 
 #include <bit>
+#include <cstring>
 
 namespace kz::engine {
 
@@ -159,21 +160,52 @@ bool PlaceAll(Grid& g, int d, const Bitboard& cells) {
     return true;
 }
 
-// Places every open cell with exactly one candidate. False on a cell with none.
-bool NakedSingles(Grid& g, bool& placed) {
+// Cells with at least one, two and (when asked) three candidates. A placed cell has one.
+// Bands 0 and 1 lie next to each other in memory and are counted as one 64-bit word.
+struct Counts {
     Bitboard ones{};
     Bitboard twos{};
+    Bitboard threes{};
+};
+
+template <bool kThrees>
+Counts CountCandidates(const Grid& g) {
+    std::uint64_t ones01 = 0;
+    std::uint64_t twos01 = 0;
+    std::uint64_t threes01 = 0;
+    std::uint32_t ones2 = 0;
+    std::uint32_t twos2 = 0;
+    std::uint32_t threes2 = 0;
     for (const Bitboard& x : g.cand) {
-        for (int b = 0; b < 3; ++b) {
-            const std::uint32_t y = x[b] & g.open[b];
-            twos[b] |= ones[b] & y;
-            ones[b] |= y;
+        std::uint64_t y01 = 0;
+        std::memcpy(&y01, x.data(), sizeof y01);
+        const std::uint32_t y2 = x[2];
+        if constexpr (kThrees) {
+            threes01 |= twos01 & y01;
+            threes2 |= twos2 & y2;
         }
+        twos01 |= ones01 & y01;
+        twos2 |= ones2 & y2;
+        ones01 |= y01;
+        ones2 |= y2;
     }
+    Counts c;
+    std::memcpy(c.ones.data(), &ones01, sizeof ones01);
+    std::memcpy(c.twos.data(), &twos01, sizeof twos01);
+    std::memcpy(c.threes.data(), &threes01, sizeof threes01);
+    c.ones[2] = ones2;
+    c.twos[2] = twos2;
+    c.threes[2] = threes2;
+    return c;
+}
+
+// Places every open cell with exactly one candidate. False on a cell with none.
+bool NakedSingles(Grid& g, bool& placed) {
+    const Counts n = CountCandidates<false>(g);
     Bitboard singles{};
     for (int b = 0; b < 3; ++b) {
-        if (g.open[b] & ~ones[b]) return false;
-        singles[b] = g.open[b] & ~twos[b];
+        if (g.open[b] & ~n.ones[b]) return false;
+        singles[b] = g.open[b] & ~n.twos[b];
     }
     if ((singles[0] | singles[1] | singles[2]) == 0) return true;
     placed = true;
@@ -321,21 +353,11 @@ int OpenPeers(const Grid& g, int c) {
 // The open cell to branch on: of the cells with two candidates the one with the most open
 // peers (either branch then tends to propagate furthest), else the first with fewest.
 int BranchCell(const Grid& g) {
-    Bitboard ones{};
-    Bitboard twos{};
-    Bitboard threes{};
-    for (const Bitboard& x : g.cand) {
-        for (int b = 0; b < 3; ++b) {
-            const std::uint32_t y = x[b] & g.open[b];
-            threes[b] |= twos[b] & y;
-            twos[b] |= ones[b] & y;
-            ones[b] |= y;
-        }
-    }
+    const Counts n = CountCandidates<true>(g);
     int best = -1;
     int bestWeight = -1;
     for (int b = 0; b < 3; ++b) {
-        for (std::uint32_t pairs = g.open[b] & ~threes[b]; pairs != 0; pairs &= pairs - 1) {
+        for (std::uint32_t pairs = g.open[b] & ~n.threes[b]; pairs != 0; pairs &= pairs - 1) {
             const int c = 27 * b + std::countr_zero(pairs);
             const int weight = OpenPeers(g, c);
             if (weight > bestWeight) {
