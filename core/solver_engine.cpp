@@ -382,8 +382,8 @@ int BranchCell(const Grid& g) {
     return best;
 }
 
-void Search(const Grid& start, int limit, Solution* found, int& count, const BranchWatch& watch) {
-    Grid g = start;
+// Searches from `g`, which it uses up: the last branch works on it in place.
+void Search(Grid& g, int limit, Solution* found, int& count, const BranchWatch& watch) {
     if (!Propagate(g)) return;
     if (IsDone(g)) {
         found[count++] = Extract(g);
@@ -391,10 +391,17 @@ void Search(const Grid& start, int limit, Solution* found, int& count, const Bra
     }
     const int c = BranchCell(g);
     const int b = BandOf(c);
-    const std::uint32_t bit = BitOf(c);
-    for (int d = 0; d < 9; ++d) {
-        if ((g.cand[d][b] & bit) == 0) continue;
+    const int shift = c % 27;
+    unsigned digits = 0;
+    for (int d = 0; d < 9; ++d) digits |= ((g.cand[d][b] >> shift) & 1u) << d;
+    for (; digits != 0; digits &= digits - 1) {
+        const int d = std::countr_zero(digits);
         if (c == watch.cell && watch.onDigit) watch.onDigit(d + 1);
+        if ((digits & (digits - 1)) == 0) {
+            Assign(g, c, d + 1);
+            Search(g, limit, found, count, watch);
+            return;
+        }
         Grid next = g;
         Assign(next, c, d + 1);
         Search(next, limit, found, count, watch);
@@ -434,7 +441,8 @@ bool Propagate(Grid& g) {
 
 int CountCompletions(const Grid& grid, int limit, Solution* found, const BranchWatch& watch) {
     int count = 0;
-    Search(grid, limit, found, count, watch);
+    Grid g = grid;
+    Search(g, limit, found, count, watch);
     return count;
 }
 
