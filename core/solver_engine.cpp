@@ -29,9 +29,11 @@ struct Tables {
     // once a box confined to one row clears that row elsewhere and a row confined to one box
     // clears that box elsewhere, to a fixed point; 0 when a row or box is left without a cell.
     std::array<std::uint32_t, 512> lockedCells{};
-    // The same eliminations as segments: 0 on a contradiction. Used across the bands of a
-    // stack, with columns in the role of rows and bands in the role of boxes.
-    std::array<std::uint16_t, 512> lockedSegments{};
+    // The same eliminations across the bands of a stack, with columns in the role of rows and
+    // bands in the role of boxes. Index: bit 3 * band + column (0..2 inside the stack) for the
+    // column segments the digit can still use. Value: the segments kept, as bit 9 * band +
+    // column, ready to be shifted to the stack and split by band; 0 on a contradiction.
+    std::array<std::uint32_t, 512> lockedStack{};
 };
 
 constexpr std::uint32_t SegmentsToCells(unsigned segments) {
@@ -91,22 +93,26 @@ constexpr Tables MakeTables() {
         }
     }
     for (unsigned s = 0; s < 512; ++s) {
-        t.lockedSegments[s] = static_cast<std::uint16_t>(LockedSegments(s));
-        t.lockedCells[s] = SegmentsToCells(t.lockedSegments[s]);
+        t.lockedCells[s] = SegmentsToCells(LockedSegments(s));
+        unsigned transposed = 0;
+        for (int band = 0; band < 3; ++band) {
+            for (int column = 0; column < 3; ++column) {
+                if (s & (1u << (3 * band + column))) transposed |= 1u << (3 * column + band);
+            }
+        }
+        const unsigned kept = LockedSegments(transposed);
+        for (int band = 0; band < 3; ++band) {
+            for (int column = 0; column < 3; ++column) {
+                if (kept & (1u << (3 * column + band))) {
+                    t.lockedStack[s] |= 1u << (9 * band + column);
+                }
+            }
+        }
     }
     return t;
 }
 
 constexpr Tables kTables = MakeTables();
-
-// Three bits to positions 0, 3, 6, and back (index: the bits at 0, 3, 6).
-constexpr std::uint16_t kSpreadThree[8] = {0, 1, 8, 9, 64, 65, 72, 73};
-constexpr std::array<std::uint8_t, 74> MakeGatherThree() {
-    std::array<std::uint8_t, 74> t{};
-    for (unsigned i = 0; i < 8; ++i) t[kSpreadThree[i]] = static_cast<std::uint8_t>(i);
-    return t;
-}
-constexpr std::array<std::uint8_t, 74> kGatherThree = MakeGatherThree();
 
 constexpr std::uint32_t ColumnCells(std::uint32_t columns) {
     return columns | columns << 9 | columns << 18;
@@ -250,19 +256,16 @@ bool DigitPass(Grid& g, int d) {
         }
         bandColumns[b] = (x[b] | x[b] >> 9 | x[b] >> 18) & kRowAll;
     }
-    // Columns against boxes, inside each stack.
-    std::array<std::uint32_t, 3> allowedColumns{};
+    // Columns against boxes, inside each stack; bit 9 * band + column.
+    std::uint32_t keptColumns = 0;
     for (int s = 0; s < 3; ++s) {
         const int shift = 3 * s;
-        const unsigned segments = kSpreadThree[(bandColumns[0] >> shift) & 7] |
-                                  kSpreadThree[(bandColumns[1] >> shift) & 7] << 1 |
-                                  kSpreadThree[(bandColumns[2] >> shift) & 7] << 2;
-        const unsigned kept = kTables.lockedSegments[segments];
+        const unsigned segments = ((bandColumns[0] >> shift) & 7) |
+                                  ((bandColumns[1] >> shift) & 7) << 3 |
+                                  ((bandColumns[2] >> shift) & 7) << 6;
+        const std::uint32_t kept = kTables.lockedStack[segments];
         if (kept == 0) return false;
-        for (int b = 0; b < 3; ++b) {
-            allowedColumns[b] |= static_cast<std::uint32_t>(kGatherThree[(kept >> b) & 0x49])
-                                 << shift;
-        }
+        keptColumns |= kept << shift;
     }
     // A row or box emptied here is caught by the next pass over this digit, which `changed`
     // asks for; an empty unit only adds nothing to `hidden`. Boxes need no single test of
@@ -272,7 +275,7 @@ bool DigitPass(Grid& g, int d) {
     std::uint32_t columnsSeen = 0;
     std::uint32_t columnsTwice = 0;
     for (int b = 0; b < 3; ++b) {
-        const std::uint32_t v = x[b] & ColumnCells(allowedColumns[b]);
+        const std::uint32_t v = x[b] & ColumnCells((keptColumns >> (9 * b)) & kRowAll);
         if (v != x[b]) {
             x[b] = v;
             changed = true;
