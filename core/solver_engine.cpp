@@ -118,8 +118,9 @@ constexpr std::uint32_t ColumnCells(std::uint32_t columns) {
     return columns | columns << 9 | columns << 18;
 }
 
-constexpr bool AtMostOne(std::uint32_t x) {
-    return (x & (x - 1)) == 0;
+// All ones when x has at most one bit set, else 0.
+constexpr std::uint32_t AllIfAtMostOne(std::uint32_t x) {
+    return 0u - static_cast<std::uint32_t>((x & (x - 1)) == 0);
 }
 
 bool Assign(Grid& g, int c, int d) {
@@ -239,7 +240,9 @@ bool NakedSingles(Grid& g, bool& placed) {
 // Box-line eliminations and hidden singles for digit d. False when some unit has no cell
 // left for d, or two forced placements of d see each other.
 bool DigitPass(Grid& g, int d) {
-    bool changed = false;
+    // Written without data-dependent branches where it matters: the outcomes are close to
+    // random, and mispredictions cost more than the few extra instructions.
+    std::uint32_t changed = 0;
     Bitboard& x = g.cand[d];
     // Rows against boxes, inside each band.
     std::array<std::uint32_t, 3> bandColumns{};
@@ -250,11 +253,10 @@ bool DigitPass(Grid& g, int d) {
                                   kTables.boxesOfRow[v >> 18] << 6;
         const std::uint32_t allowed = kTables.lockedCells[segments];
         if (allowed == 0) return false;
-        if (v & ~allowed) {
-            x[b] = v & allowed;
-            changed = true;
-        }
-        bandColumns[b] = (x[b] | x[b] >> 9 | x[b] >> 18) & kRowAll;
+        const std::uint32_t kept = v & allowed;
+        changed |= kept ^ v;
+        x[b] = kept;
+        bandColumns[b] = (kept | kept >> 9 | kept >> 18) & kRowAll;
     }
     // Columns against boxes, inside each stack; bit 9 * band + column.
     std::uint32_t keptColumns = 0;
@@ -276,16 +278,13 @@ bool DigitPass(Grid& g, int d) {
     std::uint32_t columnsTwice = 0;
     for (int b = 0; b < 3; ++b) {
         const std::uint32_t v = x[b] & ColumnCells((keptColumns >> (9 * b)) & kRowAll);
-        if (v != x[b]) {
-            x[b] = v;
-            changed = true;
-        }
+        changed |= v ^ x[b];
+        x[b] = v;
         const std::uint32_t r0 = v & kRowAll;
         const std::uint32_t r1 = (v >> 9) & kRowAll;
         const std::uint32_t r2 = v >> 18;
-        if (AtMostOne(r0)) hidden[b] |= r0;
-        if (AtMostOne(r1)) hidden[b] |= r1 << 9;
-        if (AtMostOne(r2)) hidden[b] |= r2 << 18;
+        hidden[b] = (r0 & AllIfAtMostOne(r0)) | (r1 & AllIfAtMostOne(r1)) << 9 |
+                    (r2 & AllIfAtMostOne(r2)) << 18;
         bandColumns[b] = r0 | r1 | r2;
         columnsTwice |= columnsSeen & bandColumns[b];
         columnsTwice |= (r0 & r1) | (r0 & r2) | (r1 & r2);
@@ -302,16 +301,15 @@ bool DigitPass(Grid& g, int d) {
         for (int e = 0; e < 9; ++e) {
             if (e == d) continue;
             Bitboard& y = g.cand[e];
-            if ((y[0] & hidden[0]) | (y[1] & hidden[1]) | (y[2] & hidden[2])) {
-                g.dirty |= 1u << e;
-                y[0] &= ~hidden[0];
-                y[1] &= ~hidden[1];
-                y[2] &= ~hidden[2];
-            }
+            const std::uint32_t hit = (y[0] & hidden[0]) | (y[1] & hidden[1]) | (y[2] & hidden[2]);
+            g.dirty |= static_cast<std::uint32_t>(hit != 0) << e;
+            y[0] &= ~hidden[0];
+            y[1] &= ~hidden[1];
+            y[2] &= ~hidden[2];
         }
     }
     // An elimination can enable another one in the other direction.
-    if (changed) g.dirty |= 1u << d;
+    g.dirty |= static_cast<std::uint32_t>(changed != 0) << d;
     return true;
 }
 
