@@ -2,6 +2,7 @@
 // Bitboard search with singles and box-line propagation, used by the module `answer`.
 #include "core/solver_engine.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -220,13 +221,14 @@ bool NakedSingles(Grid& g, bool& placed) {
     for (int b = 0; b < 3; ++b) {
         for (std::uint32_t s = singles[b]; s != 0; s &= s - 1) {
             const std::uint32_t bit = s & (~s + 1);
-            int d = 0;
+            const int shift = std::countr_zero(bit);
+            unsigned digits = 0;
+            for (int e = 0; e < 9; ++e) digits |= ((g.cand[e][b] >> shift) & 1u) << e;
             // An earlier single of the same digit may have taken this cell's candidate.
-            while ((g.cand[d][b] & bit) == 0) {
-                if (++d == 9) return false;
-            }
+            if (digits == 0) return false;
+            const int d = std::countr_zero(digits);
             Bitboard& x = g.cand[d];
-            const Bitboard& p = kTables.peers[27 * b + std::countr_zero(bit)];
+            const Bitboard& p = kTables.peers[27 * b + shift];
             x[0] &= ~p[0];
             x[1] &= ~p[1];
             x[2] &= ~p[2];
@@ -355,19 +357,16 @@ int OpenPeers(const Grid& g, int c) {
 // peers (either branch then tends to propagate furthest), else the first with fewest.
 int BranchCell(const Grid& g) {
     const Counts n = CountCandidates<true>(g);
-    int best = -1;
-    int bestWeight = -1;
+    // Key: weight above, 127 − cell below, so the largest key is the first cell of most weight.
+    int bestKey = -1;
     for (int b = 0; b < 3; ++b) {
         for (std::uint32_t pairs = g.open[b] & ~n.threes[b]; pairs != 0; pairs &= pairs - 1) {
             const int c = 27 * b + std::countr_zero(pairs);
-            const int weight = OpenPeers(g, c);
-            if (weight > bestWeight) {
-                best = c;
-                bestWeight = weight;
-            }
+            bestKey = std::max(bestKey, OpenPeers(g, c) << 7 | (127 - c));
         }
     }
-    if (best >= 0) return best;
+    if (bestKey >= 0) return 127 - (bestKey & 127);
+    int best = -1;
     int bestCount = 10;
     for (int b = 0; b < 3; ++b) {
         for (std::uint32_t s = g.open[b]; s != 0; s &= s - 1) {
