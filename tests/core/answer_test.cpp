@@ -334,6 +334,106 @@ TEST(AnswerReferenceTest, RuleStepPlacementsThatClashAreAContradiction) {
     EXPECT_GT(unguardedFaults, 0) << "no board exercised the re-check";
 }
 
+// The rule step written cell by cell from its description, to hold the bitmask version to.
+bool PlainPreSolve(ValueArray16& fixed) {
+    for (int n = 1; n <= kCellCount; ++n) {
+        if (fixed[n] < 0 || fixed[n] > 9) return false;
+    }
+    std::array<std::array<bool, 10>, kArraySize> cand{};
+    for (int n = 1; n <= kCellCount; ++n) {
+        for (int d = 1; d <= 9; ++d) {
+            cand[n][d] = (fixed[n] == 0 || fixed[n] == d) && CanPlace(fixed, n, d);
+        }
+    }
+    for (int kind = KindRow; kind <= KindBox; ++kind) {
+        for (int u = 1; u <= 9; ++u) {
+            const int first = kind == KindRow ? 9 * u - 8 : kind == KindColumn ? u : BoxTopLeft(u);
+            for (int d = 1; d <= 9; ++d) {
+                int count = 0;
+                int last = 0;
+                for (int m : UnitCells(first, kind)) {
+                    if (cand[m][d]) {
+                        ++count;
+                        last = m;
+                    }
+                }
+                if (count == 0) return false;
+                if (count > 1) continue;
+                for (int e = 1; e <= 9; ++e) cand[last][e] = e == d;
+                if (fixed[last] == d) continue;
+                if (!CanPlace(fixed, last, d)) return false;
+                fixed[last] = static_cast<std::int16_t>(d);
+            }
+        }
+    }
+    return true;
+}
+
+TEST(AnswerReferenceTest, RuleStepMatchesTheCellByCellRule) {
+    BoardMaker maker(4242);
+    int placedSome = 0;
+    int refused = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const ValueArray16 grid = maker.grid();
+        ValueArray16 board = maker.keep(grid, maker.uniform(15, 70));
+        switch (i % 4) {
+            case 1:
+                board = maker.wrongClue(board);
+                break;
+            case 2:
+                board = maker.clash(board);
+                break;
+            case 3:
+                board = maker.wrongClue(maker.removeClues(board, 3));
+                break;
+            default:
+                break;
+        }
+        ValueArray16 expected = board;
+        ValueArray16 actual = board;
+        const bool expectedOk = PlainPreSolve(expected);
+        ASSERT_EQ(PreSolve(actual), expectedOk) << Format(board);
+        if (!expectedOk) {
+            ++refused;
+            continue;
+        }
+        ASSERT_EQ(Format(actual), Format(expected)) << Format(board);
+        if (actual != board) ++placedSome;
+    }
+    EXPECT_GT(placedSome, 500);
+    EXPECT_GT(refused, 300);
+}
+
+// The search comes back to the progress cell on many branches of a hard puzzle; the window
+// must still see each digit once, and the panel hidden at the end.
+TEST(AnswerReferenceTest, ProgressOnHardPuzzlesShowsEachDigitOnce) {
+    const auto boards = ReadSet("forum_hardest_1106.txt");
+    ASSERT_GE(boards.size(), 40u);
+    int shown = 0;
+    for (std::size_t i = 0; i < 40; ++i) {
+        for (const bool solve : {false, true}) {
+            Recorder r;
+            ValueArray16 values = Parse(boards[i]);
+            if (solve) {
+                ASSERT_TRUE(r.solver.SolveBoard(values));
+            } else {
+                ASSERT_EQ(r.solver.VerifyProblem(values), VerifyUnique);
+            }
+            ASSERT_FALSE(r.texts.empty());
+            EXPECT_EQ(r.texts.back(), "");
+            std::vector<std::string> digits(r.texts.begin(), r.texts.end() - 1);
+            shown += static_cast<int>(digits.size());
+            for (const std::string& text : digits) {
+                EXPECT_EQ(text.substr(0, text.size() - 2),
+                          ProgressText(1).substr(0, text.size() - 2));
+            }
+            std::sort(digits.begin(), digits.end());
+            EXPECT_EQ(std::adjacent_find(digits.begin(), digits.end()), digits.end()) << boards[i];
+        }
+    }
+    EXPECT_GT(shown, 40) << "the progress cell was never branched on";
+}
+
 TEST(AnswerReferenceTest, DataSetsAreUniqueAndSolvedToTheirSolution) {
     Solver solver;
     for (const char* set : {"forum_hardest_1106.txt", "forum_hardest_1905_sample500.txt",
