@@ -142,8 +142,8 @@ void BM_Set(benchmark::State& state, const std::string& set, const std::string& 
 
 void PrintTable() {
     std::printf("\nPer puzzle, microseconds (best of 3 runs each; reference: 1 run)\n");
-    std::printf("%-30s %-17s %10s %10s %10s %12s\n", "set", "method", "median", "mean", "worst",
-                "qqwing/this");
+    std::printf("%-30s %-17s %10s %10s %10s %14s %14s\n", "set", "method", "median", "mean",
+                "worst", "qqwing/this md", "qqwing/this mn");
     for (const char* set : kSets) {
         const auto qq = Results().find({set, "qqwing_count"});
         for (const auto& [method, unused] : Methods()) {
@@ -156,8 +156,9 @@ void PrintTable() {
             }
             std::printf("%-30s %-17s %10.1f %10.1f %10.1f", set, method.c_str(), s.median, s.mean,
                         s.worst);
-            if (qq != Results().end() && qq->second.finished && s.median > 0) {
-                std::printf(" %11.1fx", qq->second.median / s.median);
+            if (qq != Results().end() && qq->second.finished && s.median > 0 && s.mean > 0) {
+                std::printf(" %13.1fx %13.1fx", qq->second.median / s.median,
+                            qq->second.mean / s.mean);
             }
             std::printf("\n");
         }
