@@ -53,14 +53,15 @@ constexpr unsigned LockedSegments(unsigned segments) {
             unsigned rows = 0;
             for (int r = 0; r < 3; ++r) rows |= ((segments >> (3 * r + line)) & 1u) << r;
             if (boxes == 0 || rows == 0) return 0;
-            if ((boxes & (boxes - 1)) ==
-                0) {  // row `line` lies in one box: the box has no other row
+            // Row `line` lies in one box: that box uses no other row.
+            if ((boxes & (boxes - 1)) == 0) {
                 const int box = std::countr_zero(boxes);
                 const unsigned keep = ~(0x49u << box) | (1u << (3 * line + box));
                 if (segments & ~keep) changed = true;
                 segments &= keep;
             }
-            if ((rows & (rows - 1)) == 0) {  // box `line` lies in one row: the row has no other box
+            // Box `line` lies in one row: that row uses no other box.
+            if ((rows & (rows - 1)) == 0) {
                 const int row = std::countr_zero(rows);
                 const unsigned keep = ~(7u << (3 * row)) | (1u << (3 * row + line));
                 if (segments & ~keep) changed = true;
