@@ -21,8 +21,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# -displayfd picks a free display number and writes it once the server accepts clients.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+# -displayfd picks a free display number and writes it once the server accepts clients;
+# -noreset keeps the server from resetting, and refusing connections, between runs.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break
@@ -39,9 +40,13 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 times=()
 rss=()
 for i in $(seq "$runs"); do
+  if ! kill -0 "$xvfb_pid" 2>/dev/null; then
+    echo "the X server has gone" >&2
+    exit 1
+  fi
   start=$(date +%s%N)
-  /usr/bin/time -f '%M' -o "$work/rss-$i" "$program" &
-  timer_pid=$!
+  "$program" &
+  program_pid=$!
   # Polled here rather than with xdotool's --sync, which only looks every half second.
   shown=""
   for _ in $(seq 6000); do
@@ -55,13 +60,12 @@ for i in $(seq "$runs"); do
     echo "run $i: no window within a minute" >&2
     exit 1
   fi
-  # Let the first paint and any deferred set-up finish before the memory is read at exit.
+  # Let the first paint and any deferred set-up finish, then read the high-water mark.
   sleep 1
-  program_pid=$(pgrep -P "$timer_pid" || true)
-  [ -n "$program_pid" ] && kill "$program_pid"
-  wait "$timer_pid" || true
+  rss+=("$(awk '/^VmHWM:/ {print $2}' "/proc/$program_pid/status")")
+  kill "$program_pid"
+  wait "$program_pid" || true
   times+=($(((shown - start) / 1000000)))
-  rss+=("$(tail -n1 "$work/rss-$i")")
 done
 
 median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p")
