@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Run with cmake -P: installs BUILD_DIR into a fresh PREFIX and fails on anything missing.
-# BINDIR and DATADIR are the install directories relative to the prefix.
+# BINDIR and DATADIR are the install directories relative to the prefix; APPSTREAMCLI, when
+# set, also validates the installed tree.
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
                 RESULT_VARIABLE result OUTPUT_QUIET)
@@ -24,7 +25,18 @@ foreach(path IN LISTS expected)
     list(APPEND missing ${path})
   endif()
 endforeach()
-file(REMOVE_RECURSE ${PREFIX})
 if(missing)
+  file(REMOVE_RECURSE ${PREFIX})
   message(FATAL_ERROR "not installed: ${missing}")
 endif()
+
+# The installed tree as a whole: the metainfo's launchable must name the installed desktop file.
+if(APPSTREAMCLI)
+  execute_process(COMMAND ${APPSTREAMCLI} validate-tree --no-net ${PREFIX}
+                  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0)
+    file(REMOVE_RECURSE ${PREFIX})
+    message(FATAL_ERROR "appstreamcli validate-tree failed:\n${output}")
+  endif()
+endif()
+file(REMOVE_RECURSE ${PREFIX})
