@@ -47,7 +47,8 @@ for target in "${targets[@]}"; do
   cp -r "$top/fuzz/corpus/$target" "$scratch/$target/corpus"
   log=$scratch/$target/log
   echo "-- fuzz_$target (${fuzz_seconds}s)"
-  if (cd "$scratch/$target" &&
+  # TMPDIR too, so that files a target writes for itself go with the scratch directory.
+  if (cd "$scratch/$target" && TMPDIR="$scratch/$target" \
       "$fuzz_build/fuzz/fuzz_$target" -max_total_time="$fuzz_seconds" -timeout=30 \
         -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$scratch/$target/artifacts/" \
         corpus >"$log" 2>&1); then
