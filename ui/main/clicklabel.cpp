@@ -28,4 +28,14 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
 }
 
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Qt would treat it as a fresh press; a quick second click on a cell must not place the
+    // tile again and leave a second history record.
+    if (event->button() == Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QLabel::mouseDoubleClickEvent(event);
+}
+
 }  // namespace kz
