@@ -54,9 +54,20 @@ bool WriteFileAtomically(const std::filesystem::path& target, std::string_view c
     }
     // A bare file name lives in the current directory; the temporary must sit beside it so
     // that the rename stays on one file system.
-    const std::filesystem::path dir =
+    std::filesystem::path dir =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    const std::filesystem::path full = dir / target.filename();
+    std::filesystem::path full = dir / target.filename();
+
+    // Renaming over a symbolic link would replace the link and leave the file it names
+    // unchanged; write to that file instead.
+    std::error_code ec;
+    if (std::filesystem::is_symlink(full, ec)) {
+        std::filesystem::path resolved = std::filesystem::weakly_canonical(full, ec);
+        if (!ec && resolved.has_filename()) {
+            full = std::move(resolved);
+            dir = full.parent_path();
+        }
+    }
 
     std::filesystem::path temp;
     int fd = -1;

@@ -63,6 +63,17 @@ TEST_F(AtomicFile, KeepsPermissionsOfReplacedFile) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+TEST_F(AtomicFile, WritesThroughSymbolicLink) {
+    fs::create_directory(m_dir / "real");
+    const fs::path real = m_dir / "real" / "p.csv";
+    ASSERT_TRUE(WriteFileAtomically(real, "old"));
+    const fs::path link = m_dir / "link.csv";
+    fs::create_symlink(fs::path("real") / "p.csv", link);
+    ASSERT_TRUE(WriteFileAtomically(link, "new"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(slurp(real), "new");
+}
+
 TEST_F(AtomicFile, RelativeNameGoesToCurrentDirectory) {
     const fs::path before = fs::current_path();
     fs::current_path(m_dir);
