@@ -69,6 +69,13 @@ bool WriteFileAtomically(const std::filesystem::path& target, std::string_view c
         }
     }
 
+    // A file the user may not write is kept, as an ordinary overwrite would keep it; the
+    // rename alone needs only the directory to be writable.
+    if (::access(full.c_str(), F_OK) == 0 && ::access(full.c_str(), W_OK) != 0) {
+        fail(error, describe("cannot write", full, errno));
+        return false;
+    }
+
     std::filesystem::path temp;
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {

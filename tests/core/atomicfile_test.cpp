@@ -74,6 +74,18 @@ TEST_F(AtomicFile, WritesThroughSymbolicLink) {
     EXPECT_EQ(slurp(real), "new");
 }
 
+TEST_F(AtomicFile, KeepsReadOnlyFile) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
+    const fs::path target = m_dir / "ro.csv";
+    ASSERT_TRUE(WriteFileAtomically(target, "old"));
+    fs::permissions(target, fs::perms::owner_read);
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically(target, "new", &error));
+    EXPECT_NE(error.find("ro.csv"), std::string::npos) << error;
+    EXPECT_EQ(slurp(target), "old");
+    EXPECT_EQ(entries(), 1u);
+}
+
 TEST_F(AtomicFile, RelativeNameGoesToCurrentDirectory) {
     const fs::path before = fs::current_path();
     fs::current_path(m_dir);
