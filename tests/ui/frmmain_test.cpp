@@ -318,6 +318,14 @@ void FrmMainTest::placeAndErase() {
     QTest::mouseClick(env.back(2), Qt::RightButton);
     QCOMPARE(env.win->board()[2].Value, 0);
     QVERIFY(env.port.messages.isEmpty());
+
+    // A click on a grid line reaches one of the two squares that meet under it.
+    env.win->show();
+    QVERIFY(QTest::qWaitForWindowExposed(env.win.get()));
+    const QPoint onLine =
+        env.child<QWidget>(QStringLiteral("linFrame_11"))->mapTo(env.win.get(), QPoint(0, 30));
+    QTest::mouseClick(env.win->windowHandle(), Qt::LeftButton, {}, onLine);
+    QCOMPARE(env.win->board()[1].Value + env.win->board()[2].Value, 4);
 }
 
 void FrmMainTest::problemCellIgnored() {

@@ -179,6 +179,8 @@ void frmMain::buildCells(QWidget* client) {
         m_linFrame[10 + k] = v;
     }
     for (QWidget* line : m_linFrame) {
+        // A click on a line belongs to the square beneath it, as the squares overlap there.
+        line->setAttribute(Qt::WA_TransparentForMouseEvents);
         line->setAutoFillBackground(true);
         fillWith(line, Qt::black);
     }
