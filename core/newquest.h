@@ -19,7 +19,7 @@ enum Placement : int {
     PlaceKeep = 0,
     PlaceRotateRight = 1,  ///< quarter turn clockwise
     PlaceRotate180 = 2,
-    PlaceRotateLeft = 3,   ///< quarter turn counter-clockwise
+    PlaceRotateLeft = 3,  ///< quarter turn counter-clockwise
     PlaceMirrorLeftRight = 4,
     PlaceMirrorTopBottom = 5,  ///< also taken by any other code
 };
