@@ -4,7 +4,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
+#include <cstdlib>
 #include <memory>
 
 #include "ui/dialogs/frmtoukou.h"
@@ -66,6 +68,21 @@ private slots:
             text()->setFocus(Qt::OtherFocusReason);
         QVERIFY(text()->hasFocus());
         QCOMPARE(text()->selectedText(), kBoard);
+    }
+
+    void centredOnTheScreenNotOnTheOwner() {
+        QWidget owner;
+        owner.setGeometry(0, 0, 120, 90);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        kz::frmToukou dialog(kBoard, &owner);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        // Within a window frame's width: the frame is unknown until the dialog is shown.
+        const QPoint offset =
+            dialog.geometry().center() - owner.screen()->availableGeometry().center();
+        QVERIFY2(std::abs(offset.x()) <= 8 && std::abs(offset.y()) <= 8,
+                 qPrintable(QStringLiteral("off by %1, %2").arg(offset.x()).arg(offset.y())));
     }
 
     void onlyEscapeOrTheButtonClose_data() {

@@ -5,8 +5,19 @@
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 namespace kz {
+
+void CentreOnScreen(QWidget& dialog) {
+    const QWidget* owner = dialog.parentWidget();
+    QScreen* screen = owner != nullptr ? owner->screen() : dialog.screen();
+    if (screen == nullptr) return;
+    QRect frame(QPoint(), dialog.size());
+    frame.moveCenter(screen->availableGeometry().center());
+    // An explicit move also keeps QDialog from placing it over the owner when shown.
+    dialog.move(frame.topLeft());
+}
 
 // ---- ColorCell
 

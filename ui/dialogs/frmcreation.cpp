@@ -114,6 +114,7 @@ frmCreation::frmCreation(OptionMan& options, UiPort& port, QWidget* parent)
     connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     Form_Load();
+    CentreOnScreen(*this);
 }
 
 void frmCreation::Form_Load() {

@@ -170,6 +170,7 @@ frmOption::frmOption(OptionMan& options, UiPort& port, QWidget* parent)
     connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     Form_Load();
+    CentreOnScreen(*this);
 }
 
 void frmOption::Form_Load() {

@@ -45,6 +45,7 @@ frmToukou::frmToukou(const QString& text, QWidget* parent) : QDialog(parent) {
 
     setTabOrder(text1, cmdCancel);
     text1->setFocus();
+    CentreOnScreen(*this);
 }
 
 }  // namespace kz
