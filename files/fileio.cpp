@@ -53,9 +53,12 @@ FileResult ReadProblemStream(std::istream& in, ValueArray16& values) {
 }
 
 FileResult ReadProblemFile(const std::filesystem::path& path, ValueArray16& values) {
+    // Only a regular file: a directory cannot be read, and a named pipe or a device would
+    // block the window until someone writes to it.
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        return failure("cannot open " + path.string() + ": it is a directory");
+    const auto status = std::filesystem::status(path, ec);
+    if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        return failure("cannot open " + path.string() + ": not a regular file");
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) return failure("cannot open " + path.string());

@@ -54,10 +54,14 @@ void OptionMan::LoadOptions() {
     const Values defaults = Defaults();
     m_values = defaults;
 
-    std::ifstream in(m_file, std::ios::binary);
+    // A missing, unreadable or empty file, one that is not a regular file (a named pipe would
+    // block start-up), or a first line past the cap, leaves the defaults.
+    std::error_code ec;
+    const bool regular = std::filesystem::is_regular_file(m_file, ec);
+    std::ifstream in;
+    if (regular) in.open(m_file, std::ios::binary);
     std::string line;
-    // A missing, unreadable or empty file, or a first line past the cap, leaves the defaults.
-    if (in && !std::filesystem::is_directory(m_file) && ReadLine(in, line) == LineStatus::Ok) {
+    if (regular && in && ReadLine(in, line) == LineStatus::Ok) {
         for (int slot = 0; slot < kSlotCount; ++slot) {
             std::int16_t value = 0;
             // An out-of-range number ends the read; it and the slots after it keep defaults.

@@ -2,6 +2,7 @@
 // Problem files: the exact bytes written, what the reader accepts, and that a bad file
 // leaves the grid alone.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -183,6 +184,15 @@ TEST_F(ProblemFile, OpenFailures) {
         EXPECT_FALSE(r.ok) << p;
         EXPECT_NE(r.error.find(p.string()), std::string::npos) << r.error;
     }
+    EXPECT_EQ(v, sentinel());
+}
+
+TEST_F(ProblemFile, NamedPipeIsRefusedWithoutBlocking) {
+    // Opening a pipe nobody writes to would wait forever.
+    const fs::path pipe = m_dir / "pipe.csv";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ValueArray16 v = sentinel();
+    EXPECT_FALSE(ReadProblemFile(pipe, v).ok);
     EXPECT_EQ(v, sentinel());
 }
 

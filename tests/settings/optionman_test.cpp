@@ -2,6 +2,7 @@
 // The settings store: reading the first line over the defaults, bringing hand-edited values
 // back into range, and saving.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -91,6 +92,11 @@ TEST_F(Settings, LoadingTheFirstLine) {
 
 TEST_F(Settings, OverlongLineKeepsDefaults) {
     writeFile("1,2,3," + std::string(200'000, ' '));
+    EXPECT_EQ(load(), OptionMan::Defaults());
+}
+
+TEST_F(Settings, NamedPipeKeepsDefaultsWithoutBlocking) {
+    ASSERT_EQ(::mkfifo(m_file.c_str(), 0600), 0);
     EXPECT_EQ(load(), OptionMan::Defaults());
 }
 
