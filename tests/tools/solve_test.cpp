@@ -105,6 +105,14 @@ TEST_F(SolveToolTest, MalformedLinesPrintErrorInPlaceAndExitOne) {
     EXPECT_NE(r.err.find(file + ":3:"), std::string::npos) << r.err;
 }
 
+TEST_F(SolveToolTest, OverlongLineIsOneErrorAndReadingGoesOn) {
+    const auto file = write("long.txt", std::string(200'000, '1') + "\n" + kUnique + "\n");
+    const ToolRun r = run("'" + file + "'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "error\n1\tunique\n");
+    EXPECT_NE(r.err.find(file + ":1:"), std::string::npos) << r.err;
+}
+
 TEST_F(SolveToolTest, ReadsProblemFiles) {
     ValueArray16 values{};
     for (int n = 1; n <= kCellCount; ++n) {

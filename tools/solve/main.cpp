@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/answer.h"
+#include "core/fields.h"
 #include "files/fileio.h"
 #include "tools/solve/boardline.h"
 
@@ -88,8 +89,18 @@ public:
         std::string line;
         long number = 0;
         kz::ValueArray16 values{};
-        while (std::getline(in, line)) {
+        for (;;) {
+            const kz::LineStatus status = kz::ReadLine(in, line);
+            if (status == kz::LineStatus::End || status == kz::LineStatus::Error) break;
             ++number;
+            if (status == kz::LineStatus::TooLong) {
+                // Skip the rest in pieces of the cap, so a file without line breaks never
+                // has to fit in memory.
+                while (kz::ReadLine(in, line) == kz::LineStatus::TooLong) {
+                }
+                malformed(source, number, "line too long");
+                continue;
+            }
             switch (kz::ParseBoardLine(line, values)) {
                 case kz::BoardLineKind::Skip:
                     break;
