@@ -50,13 +50,21 @@ enum UnitKind : int { KindRow = 1, KindColumn = 2, KindBox = 3 };
 using UnitCellList = std::array<int, 9>;
 
 /// Row 1..9 of cell n.
-constexpr int RowOf(int n) { return (n - 1) / 9 + 1; }
+constexpr int RowOf(int n) {
+    return (n - 1) / 9 + 1;
+}
 /// Column 1..9 of cell n.
-constexpr int ColumnOf(int n) { return (n - 1) % 9 + 1; }
+constexpr int ColumnOf(int n) {
+    return (n - 1) % 9 + 1;
+}
 /// Box 1..9 of cell n (boxes numbered row by row, box 1 top left).
-constexpr int BoxOf(int n) { return 3 * ((RowOf(n) - 1) / 3) + (ColumnOf(n) - 1) / 3 + 1; }
+constexpr int BoxOf(int n) {
+    return 3 * ((RowOf(n) - 1) / 3) + (ColumnOf(n) - 1) / 3 + 1;
+}
 /// The top-left cell of box b: 1, 4, 7, 28, 31, 34, 55, 58, 61.
-constexpr int BoxTopLeft(int b) { return 27 * ((b - 1) / 3) + 3 * ((b - 1) % 3) + 1; }
+constexpr int BoxTopLeft(int b) {
+    return 27 * ((b - 1) / 3) + 3 * ((b - 1) % 3) + 1;
+}
 
 /// The nine cells of the unit of `kind` that holds cell n: a row left to right, a column top
 /// to bottom, a box row by row.
