@@ -18,8 +18,9 @@ inline QRect TwipRect(int left, int top, int width, int height) {
     return QRect(TwipsToPx(left), TwipsToPx(top), TwipsToPx(width), TwipsToPx(height));
 }
 
-/// Puts a dialog of its final size in the middle of its owner's screen rather than over the
-/// owner, which the user may have moved anywhere. Call before the dialog is first shown.
+/// Puts a window of its final size in the middle of its owner's screen (its own screen when
+/// it has no owner) rather than over the owner, which the user may have moved anywhere. Call
+/// before the window is first shown.
 void CentreOnScreen(QWidget& dialog);
 
 /// A filled square with a one-pixel outline: a colour swatch, a sample cell or, with equal

@@ -2,9 +2,9 @@
 // The program: one main window, refused when another instance runs.
 #include <QApplication>
 #include <QLockFile>
-#include <QScreen>
 
 #include "settings/optionman.h"
+#include "ui/dialogs/dialogwidgets.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/qtport.h"
@@ -24,11 +24,7 @@ int main(int argc, char* argv[]) {
     kz::frmMain window(port, options);
     port.setOwner(&window);
 
-    if (QScreen* screen = window.screen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
-    }
+    kz::CentreOnScreen(window);
     window.show();
     return QApplication::exec();
 }
