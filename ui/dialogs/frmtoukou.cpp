@@ -3,6 +3,7 @@
 #include "ui/dialogs/frmtoukou.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
@@ -27,6 +28,12 @@ frmToukou::frmToukou(const QString& text, QWidget* parent) : QDialog(parent) {
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPointSizeF(9.75);
     font.setWeight(QFont::Normal);
+    // The box was sized for the string in the font named above; a substitute with wider
+    // digits would hide the string's start, so it is made just small enough to show it all.
+    const int room = text1->width() - 12;
+    while (font.pointSizeF() > 6.0 && QFontMetrics(font).horizontalAdvance(text) > room) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
     text1->setFont(font);
 
     auto* label1 = new QLabel(
