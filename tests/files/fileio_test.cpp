@@ -11,18 +11,14 @@
 
 #include "core/fields.h"
 #include "files/fileio.h"
+#include "support/tempdir.h"
 
 namespace kz {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using test::slurp;
 
 ValueArray16 parse(std::string_view text) {
     ValueArray16 v{};
@@ -146,18 +142,7 @@ TEST(ProblemRead, HugeLineWithoutBreakIsNotReadWhole) {
     EXPECT_EQ(v, sentinel());
 }
 
-class ProblemFile : public testing::Test {
-protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("kz_fileio_" + std::to_string(::getpid()) + "_" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    fs::path m_dir;
-};
+class ProblemFile : public test::TempDirTest {};
 
 TEST_F(ProblemFile, RoundTripOfPublicSet) {
     std::ifstream set(fs::path(KZ_TEST_DATA_DIR) / "royle_17clue_sample200.txt");

@@ -7,9 +7,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "settings/optionman.h"
+#include "support/tempdir.h"
 
 namespace kz {
 namespace {
@@ -17,24 +17,14 @@ namespace {
 namespace fs = std::filesystem;
 using Values = OptionMan::Values;
 
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using test::slurp;
 
-class Settings : public testing::Test {
+class Settings : public test::TempDirTest {
 protected:
     void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("kz_settings_" + std::to_string(::getpid()) + "_" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        TempDirTest::SetUp();
         m_file = m_dir / "kazarinoset.env";
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     void writeFile(const std::string& content) {
         std::ofstream(m_file, std::ios::binary) << content;
@@ -49,7 +39,6 @@ protected:
         return values;
     }
 
-    fs::path m_dir;
     fs::path m_file;
 };
 

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <unistd.h>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "files/fileio.h"
+#include "support/tempdir.h"
 #include "tools/solve/boardline.h"
 
 namespace kz {
@@ -32,25 +32,12 @@ struct ToolRun {
     std::string err;
 };
 
-class SolveToolTest : public ::testing::Test {
+class SolveToolTest : public test::TempDirTest {
 protected:
-    void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("kz_solve_test_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-
     std::string write(const std::string& name, const std::string& text) {
         const auto path = m_dir / name;
         std::ofstream(path, std::ios::binary) << text;
         return path.string();
-    }
-
-    static std::string slurp(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
     // Runs the tool through the shell; `args` is pasted in as is.
@@ -68,11 +55,9 @@ protected:
         }
         const int wait = ::pclose(pipe);
         result.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
-        result.err = slurp(err);
+        result.err = test::slurp(err);
         return result;
     }
-
-    std::filesystem::path m_dir;
 };
 
 TEST_F(SolveToolTest, VerifiesEveryBoardInInputOrder) {

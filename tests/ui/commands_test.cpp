@@ -14,26 +14,22 @@
 
 #include "core/answer.h"
 #include "settings/optionman.h"
-#include "support/fakeport.h"
+#include "support/uitest.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/frmmain.h"
 
 using kz::frmMain;
 using kz::UiPort;
+using kz::test::digitAt;
 using kz::test::FakePort;
+using kz::test::kLightCyan;
+using kz::test::kLightRed;
+using kz::test::kLightYellow;
+using kz::test::kPuzzle;
+using kz::test::kSolution;
+using kz::test::kWhite;
 
 namespace {
-
-// A 17-clue puzzle with one solution; the rule step alone does not solve it.
-const char kPuzzle[] =
-    "................12..3.45...............1.6..7.54.8...3......5.....2.....2..7....9";
-const char kSolution[] =
-    "679321845485697312123845976316574298892136457754982163937468521568219734241753689";
-
-const QColor kWhite(255, 255, 255);
-const QColor kLightYellow(255, 255, 0);
-const QColor kLightRed(255, 0, 0);
-const QColor kLightCyan(0, 255, 255);
 
 const QString kNoConflict = QStringLiteral("不整合はみつかりませんでした");
 const QString kVerifyHead = QStringLiteral("【問題の完全性：検証結果】\r\n");
@@ -46,11 +42,6 @@ const QString kReadFailed = QStringLiteral("読込みに失敗しました");
 const QString kSaveFailed = QStringLiteral("ﾌｧｲﾙへの保存に失敗しました");
 const QString kCompleted = QStringLiteral("完成おめでとう！");
 
-int digitAt(const char* line, int n) {
-    const char c = line[n - 1];
-    return c >= '1' && c <= '9' ? c - '0' : 0;
-}
-
 /// The file text of a board line, as the writer produces it.
 QByteArray fileText(const char* line) {
     QByteArray text;
@@ -61,27 +52,13 @@ QByteArray fileText(const char* line) {
     return text;
 }
 
-struct Env {
-    Env() {
-        options = std::make_unique<kz::OptionMan>(settingsPath().toStdString());
-        win = std::make_unique<frmMain>(port, *options);
-    }
-
-    QString settingsPath() const { return dir.filePath(QStringLiteral("kazarinoset.env")); }
+struct Env : kz::test::WindowEnv {
     QString path(const QString& name) const { return dir.filePath(name); }
     QString write(const QString& name, const QByteArray& content) const {
         QFile f(path(name));
         if (f.open(QIODevice::WriteOnly)) f.write(content);
         return path(name);
     }
-
-    template <typename T>
-    T* child(const QString& name) const {
-        return win->findChild<T*>(name);
-    }
-    QWidget* back(int n) const { return child<QWidget>(QStringLiteral("lblBack_%1").arg(n)); }
-    QLabel* tile(int n) const { return child<QLabel>(QStringLiteral("imgPai_%1").arg(n)); }
-    QColor colour(int n) const { return back(n)->palette().color(QPalette::Window); }
     void trigger(const char* name) const {
         QAction* a = child<QAction>(QLatin1String(name));
         QVERIFY2(a, name);
@@ -112,11 +89,6 @@ struct Env {
         for (const auto& m : port.messages) list << m.text;
         return list;
     }
-
-    QTemporaryDir dir;
-    FakePort port;
-    std::unique_ptr<kz::OptionMan> options;
-    std::unique_ptr<frmMain> win;
 };
 
 /// Records what the status panel shows whenever it is painted while the solver runs.

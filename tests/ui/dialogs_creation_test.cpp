@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "settings/optionman.h"
-#include "support/fakeport.h"
+#include "support/uitest.h"
 #include "ui/dialogs/frmcreation.h"
 
 namespace {
@@ -22,39 +22,10 @@ const QString kZeroShift =
 
 }  // namespace
 
-class CreationDialogTest : public QObject {
+class CreationDialogTest : public QObject, private kz::test::DialogFixture<kz::frmCreation> {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<kz::OptionMan> m_options;
-    std::unique_ptr<kz::test::FakePort> m_port;
-    std::unique_ptr<kz::frmCreation> m_dialog;
-
-    QString settingsPath() const { return m_dir->filePath(QStringLiteral("kz.env")); }
-    void writeSettings(const QByteArray& content) {
-        QFile file(settingsPath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-    QByteArray readSettings() const {
-        QFile file(settingsPath());
-        if (!file.open(QIODevice::ReadOnly)) return {};
-        return file.readAll();
-    }
-
-    void open() {
-        m_options->LoadOptions();
-        m_dialog = std::make_unique<kz::frmCreation>(*m_options, *m_port);
-        m_dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
-    }
-    template <typename T>
-    T* find(const QString& name) const {
-        T* widget = m_dialog->findChild<T*>(name);
-        if (widget == nullptr) qWarning() << "no widget" << name;
-        return widget;
-    }
     void choose(int location, int number, const QString& shift) {
         QTest::mouseClick(find<QRadioButton>(QStringLiteral("optLocation_%1").arg(location)),
                           Qt::LeftButton);
@@ -77,17 +48,8 @@ private:
     }
 
 private slots:
-    void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        m_options = std::make_unique<kz::OptionMan>(settingsPath().toStdString());
-        m_port = std::make_unique<kz::test::FakePort>();
-    }
-    void cleanup() {
-        m_dialog.reset();
-        if (m_port)
-            QVERIFY2(m_port->unexpected.isEmpty(), qPrintable(m_port->unexpected.join("; ")));
-    }
+    void init() { initFixture(); }
+    void cleanup() { cleanupFixture(); }
 
     void defaultsCannotCreate() {
         open();

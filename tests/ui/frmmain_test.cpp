@@ -11,7 +11,7 @@
 
 #include "resources/pictures.h"
 #include "settings/optionman.h"
-#include "support/fakeport.h"
+#include "support/uitest.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/wakushape.h"
@@ -19,6 +19,10 @@
 using kz::frmMain;
 using kz::UiPort;
 using kz::test::FakePort;
+using kz::test::kLightCyan;
+using kz::test::kLightRed;
+using kz::test::kLightYellow;
+using kz::test::kWhite;
 
 namespace {
 
@@ -26,34 +30,16 @@ namespace {
 const char kSolution[] =
     "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
 
-const QColor kWhite(255, 255, 255);
-const QColor kLightYellow(255, 255, 0);
-const QColor kLightRed(255, 0, 0);
-const QColor kLightCyan(0, 255, 255);
 const QColor kBlack(0, 0, 0);
 
 int solutionDigit(int n) {
     return kSolution[n - 1] - '0';
 }
 
-/// One window with its own settings file, port and history.
-struct Env {
-    explicit Env(const QByteArray& settingsLine = {}) {
-        const QString path = dir.filePath(QStringLiteral("kazarinoset.env"));
-        if (!settingsLine.isEmpty()) {
-            QFile f(path);
-            if (f.open(QIODevice::WriteOnly)) f.write(settingsLine + "\r\n");
-        }
-        options = std::make_unique<kz::OptionMan>(path.toStdString());
-        win = std::make_unique<frmMain>(port, *options);
-    }
+/// The window worked through its palette items and its cells.
+struct Env : kz::test::WindowEnv {
+    using WindowEnv::WindowEnv;
 
-    template <typename T>
-    T* child(const QString& name) const {
-        return win->findChild<T*>(name);
-    }
-    QWidget* back(int n) const { return child<QWidget>(QStringLiteral("lblBack_%1").arg(n)); }
-    QLabel* tile(int n) const { return child<QLabel>(QStringLiteral("imgPai_%1").arg(n)); }
     QLabel* item(int i) const { return child<QLabel>(QStringLiteral("imgCheckPai_%1").arg(i)); }
     QAction* action(const QString& name) const { return child<QAction>(name); }
 
@@ -63,7 +49,6 @@ struct Env {
         clickItem(digit == 0 ? 10 : digit);
         clickCell(n);
     }
-    QColor colour(int n) const { return back(n)->palette().color(QPalette::Window); }
 
     /// Every cell of the solution as a problem cell except `blanks`.
     void loadSolutionExcept(std::initializer_list<int> blanks) {
@@ -72,11 +57,6 @@ struct Env {
             win->SetCell(n, blank ? 0 : solutionDigit(n), !blank, kz::MarkNone);
         }
     }
-
-    QTemporaryDir dir;
-    FakePort port;
-    std::unique_ptr<kz::OptionMan> options;
-    std::unique_ptr<frmMain> win;
 };
 
 bool sameImage(const QPixmap& a, const QPixmap& b) {

@@ -10,26 +10,15 @@
 #include <memory>
 
 #include "settings/optionman.h"
-#include "support/fakeport.h"
+#include "support/uitest.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/frmmain.h"
 
 using kz::frmMain;
+using kz::test::digitAt;
 using kz::test::FakePort;
-
-namespace {
-
-const char kPuzzle[] =
-    "................12..3.45...............1.6..7.54.8...3......5.....2.....2..7....9";
-const char kSolution[] =
-    "679321845485697312123845976316574298892136457754982163937468521568219734241753689";
-
-int digitAt(const char* line, int n) {
-    const char c = line[n - 1];
-    return c >= '1' && c <= '9' ? c - '0' : 0;
-}
-
-}  // namespace
+using kz::test::kPuzzle;
+using kz::test::kSolution;
 
 class RoundTripTest : public QObject {
     Q_OBJECT
