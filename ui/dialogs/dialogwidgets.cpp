@@ -2,9 +2,12 @@
 // Small widgets the three dialogs share.
 #include "ui/dialogs/dialogwidgets.h"
 
+#include <QButtonGroup>
+#include <QDialog>
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRadioButton>
 #include <QScreen>
 
 namespace kz {
@@ -17,6 +20,29 @@ void CentreOnScreen(QWidget& dialog) {
     frame.moveCenter(screen->availableGeometry().center());
     // An explicit move also keeps QDialog from placing it over the owner when shown.
     dialog.move(frame.topLeft());
+}
+
+void setUpFixedDialog(QDialog& dialog, const char* name, const QString& title, int widthTwips,
+                      int heightTwips) {
+    dialog.setObjectName(QLatin1String(name));
+    dialog.setWindowTitle(title);
+    dialog.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint);
+    dialog.setFixedSize(TwipsToPx(widthTwips), TwipsToPx(heightTwips));
+}
+
+QString indexedName(const char* name, int index) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
+
+QRadioButton* makeOption(QButtonGroup* group, QWidget* parent, const char* name, int index,
+                         const QString& caption, QRect rect) {
+    auto* button = new QRadioButton(caption, parent);
+    button->setObjectName(indexedName(name, index));
+    button->setGeometry(rect);
+    group->addButton(button, index);
+    return button;
 }
 
 // ---- ColorCell

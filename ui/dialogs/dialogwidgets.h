@@ -6,7 +6,12 @@
 #include <QColor>
 #include <QLineEdit>
 #include <QRect>
+#include <QString>
 #include <QWidget>
+
+class QButtonGroup;
+class QDialog;
+class QRadioButton;
 
 namespace kz {
 
@@ -22,6 +27,28 @@ inline QRect TwipRect(int left, int top, int width, int height) {
 /// it has no owner) rather than over the owner, which the user may have moved anywhere. Call
 /// before the window is first shown.
 void CentreOnScreen(QWidget& dialog);
+
+/// Names, captions and sizes a dialog of fixed size with a title bar, system menu and close
+/// box but no other buttons.
+void setUpFixedDialog(QDialog& dialog, const char* name, const QString& title, int widthTwips,
+                      int heightTwips);
+
+/// The name of member `index` of a control array, "name_index".
+QString indexedName(const char* name, int index);
+
+/// A child control with its caption, object name and place on the form.
+template <typename Control>
+Control* makeNamed(QWidget* parent, const char* name, const QString& caption, QRect rect) {
+    auto* control = new Control(caption, parent);
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(rect);
+    return control;
+}
+
+/// Member `index` of an option-button array; `group` knows it by that index, as the stored
+/// setting does.
+QRadioButton* makeOption(QButtonGroup* group, QWidget* parent, const char* name, int index,
+                         const QString& caption, QRect rect);
 
 /// A filled square with a one-pixel outline: a colour swatch, a sample cell or, with equal
 /// fill and outline, a sample line.

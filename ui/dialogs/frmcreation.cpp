@@ -52,19 +52,10 @@ QButtonGroup* makeOptions(QWidget* frame, const char* name,
     auto* group = new QButtonGroup(frame);
     for (std::size_t i = 0; i < N; ++i) {
         const OptionLayout& item = layouts[i];
-        auto* button = new QRadioButton(QString::fromUtf8(item.caption), frame);
-        button->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i));
-        button->setGeometry(TwipRect(item.left, item.top, item.width, item.height));
-        group->addButton(button, static_cast<int>(i));
+        makeOption(group, frame, name, static_cast<int>(i), QString::fromUtf8(item.caption),
+                   TwipRect(item.left, item.top, item.width, item.height));
     }
     return group;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect rect) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(rect);
-    return label;
 }
 
 // Checks the button `id`, or `fallback` when the stored value names no button.
@@ -78,11 +69,7 @@ void select(QButtonGroup* group, int id, int fallback) {
 
 frmCreation::frmCreation(OptionMan& options, UiPort& port, QWidget* parent)
     : QDialog(parent), m_options(options), m_port(port) {
-    setObjectName(QStringLiteral("frmCreation"));
-    setWindowTitle(QStringLiteral("同じﾚﾍﾞﾙの別問題の作成"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(TwipsToPx(4890), TwipsToPx(3135));
+    setUpFixedDialog(*this, "frmCreation", QStringLiteral("同じﾚﾍﾞﾙの別問題の作成"), 4890, 3135);
 
     auto* frame1 = new QGroupBox(this);
     frame1->setObjectName(QStringLiteral("Frame1"));
@@ -93,21 +80,18 @@ frmCreation::frmCreation(OptionMan& options, UiPort& port, QWidget* parent)
     frame2->setObjectName(QStringLiteral("Frame2"));
     frame2->setGeometry(TwipRect(2520, 60, 2235, 2055));
     m_optNumber = makeOptions(frame2, "optNumber", kNumbers);
-    makeLabel(frame2, "Label1", QStringLiteral("ｼﾌﾄ量"), TwipRect(1080, 1440, 795, 195));
-    m_txtShiftVal = new SelectAllLineEdit(QStringLiteral("0"), frame2);
-    m_txtShiftVal->setObjectName(QStringLiteral("txtShiftVal"));
-    m_txtShiftVal->setGeometry(TwipRect(1680, 1380, 375, 315));
+    makeNamed<QLabel>(frame2, "Label1", QStringLiteral("ｼﾌﾄ量"), TwipRect(1080, 1440, 795, 195));
+    m_txtShiftVal = makeNamed<SelectAllLineEdit>(frame2, "txtShiftVal", QStringLiteral("0"),
+                                                 TwipRect(1680, 1380, 375, 315));
 
-    makeLabel(this, "Label2", QStringLiteral("＊この機能は、やり直しできません！"),
-              TwipRect(1920, 2280, 2895, 195));
+    makeNamed<QLabel>(this, "Label2", QStringLiteral("＊この機能は、やり直しできません！"),
+                      TwipRect(1920, 2280, 2895, 195));
 
-    m_cmdOK = new QPushButton(QStringLiteral("作成実行"), this);
-    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdOK->setGeometry(TwipRect(1380, 2640, 1575, 375));
+    m_cmdOK = makeNamed<QPushButton>(this, "cmdOK", QStringLiteral("作成実行"),
+                                     TwipRect(1380, 2640, 1575, 375));
     m_cmdOK->setDefault(true);
-    m_cmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    m_cmdCancel->setGeometry(TwipRect(3180, 2640, 1575, 375));
+    m_cmdCancel = makeNamed<QPushButton>(this, "cmdCancel", QStringLiteral("ｷｬﾝｾﾙ"),
+                                         TwipRect(3180, 2640, 1575, 375));
 
     connect(m_cmdOK, &QPushButton::clicked, this, &frmCreation::cmdOK_Click);
     // Esc and the close box reach reject() through QDialog itself.

@@ -29,47 +29,16 @@ const std::array<QString, 4> kArtworkNames = {QStringLiteral("標準（線画）
                                               QStringLiteral("クラシック"),
                                               QStringLiteral("モダン"), QStringLiteral("手描き風")};
 
-QString indexedName(const char* name, int index) {
-    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
-}
-
-QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, QRect rect) {
-    auto* frame = new QGroupBox(caption, parent);
-    frame->setObjectName(QLatin1String(name));
-    frame->setGeometry(rect);
-    return frame;
-}
-
-QRadioButton* makeOption(QButtonGroup* group, QWidget* parent, const char* name, int index,
-                         const QString& caption, QRect rect) {
-    auto* button = new QRadioButton(caption, parent);
-    button->setObjectName(indexedName(name, index));
-    button->setGeometry(rect);
-    group->addButton(button, index);
-    return button;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, QRect rect) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(rect);
-    return button;
-}
-
 }  // namespace
 
 frmOption::frmOption(OptionMan& options, UiPort& port, QWidget* parent)
     : QDialog(parent), m_options(options), m_port(port) {
-    setObjectName(QStringLiteral("frmOption"));
-    setWindowTitle(QStringLiteral("ｵﾌﾟｼｮﾝ設定"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(TwipsToPx(8235), TwipsToPx(4560));
+    setUpFixedDialog(*this, "frmOption", QStringLiteral("ｵﾌﾟｼｮﾝ設定"), 8235, 4560);
 
     // ---- Colours
-    QGroupBox* frame2 =
-        makeFrame(this, "Frame2", QStringLiteral("ﾏｽ目の背景色（下段から選んでください）："),
-                  TwipRect(120, 120, 4155, 4335));
+    QGroupBox* frame2 = makeNamed<QGroupBox>(
+        this, "Frame2", QStringLiteral("ﾏｽ目の背景色（下段から選んでください）："),
+        TwipRect(120, 120, 4155, 4335));
     m_optBColor = new QButtonGroup(this);
     makeOption(m_optBColor, frame2, "optBColor", 0, QStringLiteral("入力可能（空白）"),
                TwipRect(180, 420, 2175, 195));
@@ -120,8 +89,9 @@ frmOption::frmOption(OptionMan& options, UiPort& port, QWidget* parent)
     m_shpWaku->setObjectName(QStringLiteral("shpWaku"));
 
     // ---- Automatic check
-    QGroupBox* frame1 = makeFrame(this, "Frame1", QStringLiteral("間違った牌を置こうとした時："),
-                                  TwipRect(4440, 120, 3675, 975));
+    QGroupBox* frame1 =
+        makeNamed<QGroupBox>(this, "Frame1", QStringLiteral("間違った牌を置こうとした時："),
+                             TwipRect(4440, 120, 3675, 975));
     m_optAutoThink = new QButtonGroup(this);
     makeOption(m_optAutoThink, frame1, "optAutoThink", 0,
                QStringLiteral("何もしない　…何でも自由に置けます"), TwipRect(120, 300, 3375, 195));
@@ -129,8 +99,8 @@ frmOption::frmOption(OptionMan& options, UiPort& port, QWidget* parent)
                QStringLiteral("自動的に判断して　置けなくする"), TwipRect(120, 600, 3255, 195));
 
     // ---- Tile kind
-    QGroupBox* frame3 =
-        makeFrame(this, "Frame3", QStringLiteral("牌の種類："), TwipRect(4440, 1260, 3675, 675));
+    QGroupBox* frame3 = makeNamed<QGroupBox>(this, "Frame3", QStringLiteral("牌の種類："),
+                                             TwipRect(4440, 1260, 3675, 675));
     m_optSuitKind = new QButtonGroup(this);
     makeOption(m_optSuitKind, frame3, "optSuitKind", 0, QStringLiteral("筒子"),
                TwipRect(120, 300, 675, 195));
@@ -144,8 +114,8 @@ frmOption::frmOption(OptionMan& options, UiPort& port, QWidget* parent)
                TwipRect(2820, 300, 675, 195));
 
     // ---- Picture set
-    QGroupBox* frame4 =
-        makeFrame(this, "Frame4", QStringLiteral("牌画の版元："), TwipRect(4440, 2100, 3675, 1575));
+    QGroupBox* frame4 = makeNamed<QGroupBox>(this, "Frame4", QStringLiteral("牌画の版元："),
+                                             TwipRect(4440, 2100, 3675, 1575));
     m_optHanmoto = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
         QRadioButton* option = makeOption(m_optHanmoto, frame4, "optHanmoto", i, kArtworkNames[i],
@@ -154,10 +124,11 @@ frmOption::frmOption(OptionMan& options, UiPort& port, QWidget* parent)
         option->setEnabled(i == 0);
     }
 
-    m_cmdOK = makeButton(this, "cmdOK", QStringLiteral("OK"), TwipRect(4800, 4080, 1575, 375));
+    m_cmdOK = makeNamed<QPushButton>(this, "cmdOK", QStringLiteral("OK"),
+                                     TwipRect(4800, 4080, 1575, 375));
     m_cmdOK->setDefault(true);
-    m_cmdCancel =
-        makeButton(this, "cmdCancel", QStringLiteral("ｷｬﾝｾﾙ"), TwipRect(6540, 4080, 1575, 375));
+    m_cmdCancel = makeNamed<QPushButton>(this, "cmdCancel", QStringLiteral("ｷｬﾝｾﾙ"),
+                                         TwipRect(6540, 4080, 1575, 375));
 
     connect(m_optBColor, &QButtonGroup::idToggled, this, [this](int role, bool checked) {
         if (checked) optBColor_Click(role);

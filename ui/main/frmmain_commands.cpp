@@ -54,6 +54,15 @@ QString verifyResultText(int code) {
     }
 }
 
+// Reading and saving offer the same files; only the caption tells the two apart.
+UiPort::FileRequest problemFileRequest(const QString& caption) {
+    UiPort::FileRequest request;
+    request.title = kAppTitle + caption;
+    request.filter = kFileFilter;
+    request.defaultSuffix = kFileSuffix;
+    return request;
+}
+
 std::filesystem::path localPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
@@ -92,11 +101,8 @@ void frmMain::setFileCaption(const QString& path) {
 // ---- Problem files ----
 
 void frmMain::mnFileRead_Click() {
-    UiPort::FileRequest request;
-    request.title = kAppTitle + QStringLiteral("問題ﾌｧｲﾙを開く");
+    UiPort::FileRequest request = problemFileRequest(QStringLiteral("問題ﾌｧｲﾙを開く"));
     request.fileName = m_lastFileName;
-    request.filter = kFileFilter;
-    request.defaultSuffix = kFileSuffix;
     const QString path = m_port.openFileName(request);
     if (path.isEmpty()) {
         showMessage(kReadFailed);
@@ -126,10 +132,7 @@ void frmMain::mnSave_Click(int index) {
 }
 
 void frmMain::saveProblem() {
-    UiPort::FileRequest request;
-    request.title = kAppTitle + QStringLiteral("ﾌｧｲﾙへ保存する");
-    request.filter = kFileFilter;
-    request.defaultSuffix = kFileSuffix;
+    UiPort::FileRequest request = problemFileRequest(QStringLiteral("ﾌｧｲﾙへ保存する"));
     request.confirmOverwrite = true;
     const QString path = m_port.saveFileName(request);
     // The save dialog starts with an empty name box, and a cancel leaves it empty.
