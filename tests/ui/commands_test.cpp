@@ -20,14 +20,7 @@
 
 using kz::frmMain;
 using kz::UiPort;
-using kz::test::digitAt;
-using kz::test::FakePort;
-using kz::test::kLightCyan;
-using kz::test::kLightRed;
-using kz::test::kLightYellow;
-using kz::test::kPuzzle;
-using kz::test::kSolution;
-using kz::test::kWhite;
+using namespace kz::test;  // the shared boards, colours and port
 
 namespace {
 
