@@ -21,37 +21,8 @@ if [ -z "${KZ_E2E_INSIDE:-}" ]; then
     exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
 fi
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A private runtime directory: the instance lock must not meet a copy the user is running,
-# and a fresh working directory means default settings.
-export XDG_RUNTIME_DIR=$work/runtime
-# The test runner may ask for the headless platform; this test needs the real X server.
-export QT_QPA_PLATFORM=xcb
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-cd "$work"
-
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
-
-wait_window() {  # name pattern -> window id
-    local id=""
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-        [ -n "$id" ] && break
-        sleep 0.1
-    done
-    [ -n "$id" ] || fail "no window named $1"
-    echo "$id"
-}
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
 
 "$program" &
 pids+=($!)

@@ -21,28 +21,10 @@ if [ -z "${KZ_E2E_INSIDE:-}" ]; then
 fi
 
 prefix=$(realpath "$prefix")
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-# A private lock and a fresh working directory (default settings); the real X server.
-export XDG_RUNTIME_DIR=$work/runtime
-export QT_QPA_PLATFORM=xcb
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-cd "$work"
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
 
 "$prefix/bin/kazarinoset" &
-pid=$!
-for _ in $(seq 100); do
-    if xdotool search --onlyvisible --name '^Kazarinoset$' >/dev/null 2>&1; then
-        echo "the installed program shows its window"
-        exit 0
-    fi
-    kill -0 "$pid" 2>/dev/null || { echo "FAIL: the installed program exited"; exit 1; }
-    sleep 0.1
-done
-echo "FAIL: no window from the installed program"
-exit 1
+pids+=($!)
+wait_window '^Kazarinoset$' >/dev/null
+echo "the installed program shows its window"
