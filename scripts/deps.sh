@@ -11,6 +11,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick
   fonts-ipafont-gothic fontconfig
   appstream desktop-file-utils
+  dpkg-dev file lintian
   clang libclang-rt-14-dev
 )
 
