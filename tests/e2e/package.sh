@@ -17,17 +17,16 @@ if [ -z "${KZ_E2E_INSIDE:-}" ]; then
             exit 77
         fi
     done
-    rm -rf "$scratch"
-    mkdir -p "$scratch"
-    if ! (cd "$build" && cpack -G DEB -B "$scratch" >"$scratch/cpack.log" 2>&1); then
-        cat "$scratch/cpack.log"
-        echo "FAIL: cpack could not make the package"
-        exit 1
-    fi
     die() {
         echo "FAIL: $*"
         exit 1
     }
+    rm -rf "$scratch"
+    mkdir -p "$scratch"
+    if ! (cd "$build" && cpack -G DEB -B "$scratch" >"$scratch/cpack.log" 2>&1); then
+        cat "$scratch/cpack.log"
+        die "cpack could not make the package"
+    fi
     debs=("$scratch"/*.deb)
     [ ${#debs[@]} -eq 1 ] || die "expected one package, got: ${debs[*]}"
     deb=${debs[0]}
