@@ -453,6 +453,11 @@ void CommandsTest::readFailuresChangeNothing_data() {
     QTest::newRow("negative value")
         << QStringLiteral("neg.csv") << QByteArray("-1,").append(good.mid(2));
     QTest::newRow("a directory") << QStringLiteral("dir.csv") << QByteArray("dir");
+    QTest::newRow("a picture")
+        << QStringLiteral("picture.png")
+        << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16).append(QByteArray(10, '\n'));
+    QTest::newRow("a program") << QStringLiteral("program")
+                               << QByteArray("\x7F" "ELF\2\1\1\0\0\0", 11).append(good);
 }
 
 void CommandsTest::readFailuresChangeNothing() {
