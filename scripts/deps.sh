@@ -8,7 +8,7 @@ packages=(
   cmake g++ make ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libqqwing-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick openbox
   fonts-ipafont-gothic fontconfig
   qt6-translations-l10n
   appstream desktop-file-utils

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFont>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QStringList>
@@ -32,6 +33,8 @@ void InstallFontSubstitutions() {
 bool InstallProgramLook() {
     InstallFontSubstitutions();
     QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    // Sizes, dates and file kinds in the file dialogs follow the default locale.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     auto* translator = new QTranslator(QCoreApplication::instance());
     if (!translator->load(QStringLiteral("qtbase_ja"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
