@@ -15,5 +15,7 @@ enter_xvfb() {
     done
     shift
     export KZ_E2E_INSIDE=1
-    exec xvfb-run -a -s "-screen 0 ${screen}x24" "$@"
+    # -a alone starts every search at :99, so test runs started together (other checkouts,
+    # parallel ctest) race for the same display; a random first number keeps them apart.
+    exec xvfb-run -n $((100 + RANDOM % 800)) -a -s "-screen 0 ${screen}x24" "$@"
 }
