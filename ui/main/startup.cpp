@@ -33,7 +33,7 @@ void InstallFontSubstitutions() {
 bool InstallProgramLook() {
     InstallFontSubstitutions();
     QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
-    // Sizes, dates and file kinds in the file dialogs follow the default locale.
+    // The file dialogs name the kinds of files in the default locale's language.
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     auto* translator = new QTranslator(QCoreApplication::instance());
     if (!translator->load(QStringLiteral("qtbase_ja"),
