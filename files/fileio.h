@@ -19,7 +19,8 @@ struct FileResult {
 
 /// Reads a problem: the first 9 lines (ended by CR LF, CR or LF), the first 9 fields of each.
 /// Succeeds only when all 81 values were read and each is 0..9; otherwise `values` is left
-/// unchanged. Lines longer than kMaxLineLength fail the read.
+/// unchanged. Lines longer than kMaxLineLength fail the read, and so does any of the 9 lines
+/// that is not text: a control character other than TAB, or bytes that are not UTF-8.
 FileResult ReadProblemStream(std::istream& in, ValueArray16& values);
 FileResult ReadProblemFile(const std::filesystem::path& path, ValueArray16& values);
 

@@ -38,6 +38,10 @@ kz::OptionMan::Values expectedValues(const std::string& text) {
             values[slot] = defaults[slot];
         }
     }
+    if (values[kz::OptBlankColor] == values[kz::OptGridColor]) {
+        values[kz::OptBlankColor] = defaults[kz::OptBlankColor];
+        values[kz::OptGridColor] = defaults[kz::OptGridColor];
+    }
     return values;
 }
 
@@ -66,6 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         KZ_FUZZ_CHECK(options.GetOption(slot) == expected[slot]);
     }
     KZ_FUZZ_CHECK(options.ImageSetBase() == 10 * options.GetOption(kz::OptImageKind));
+    // Blank cells never take the grid's colour: the board would vanish.
+    KZ_FUZZ_CHECK(options.GetOption(kz::OptBlankColor) != options.GetOption(kz::OptGridColor));
 
     KZ_FUZZ_CHECK(options.SaveOptions());
     kz::OptionMan reloaded(path);

@@ -14,13 +14,39 @@
 
 namespace {
 
+// Whether a line is text, decided apart from the reader's own check: each sequence is decoded
+// to its code point, which must be in its shortest form, a scalar value, and no control
+// character other than TAB.
+bool isText(const std::string& line) {
+    static constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    for (std::size_t i = 0; i < line.size();) {
+        const auto lead = static_cast<unsigned char>(line[i]);
+        const std::size_t n = lead < 0x80           ? 1
+                              : (lead >> 5) == 0x6  ? 2
+                              : (lead >> 4) == 0xE  ? 3
+                              : (lead >> 3) == 0x1E ? 4
+                                                    : 0;
+        if (n == 0 || i + n > line.size()) return false;
+        std::uint32_t cp = n == 1 ? lead : lead & (0x7Fu >> n);
+        for (std::size_t k = 1; k < n; ++k) {
+            const auto next = static_cast<unsigned char>(line[i + k]);
+            if ((next >> 6) != 0x2) return false;
+            cp = (cp << 6) | (next & 0x3Fu);
+        }
+        if (cp < kLeast[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        if ((cp < 0x20 && cp != '\t') || cp == 0x7F) return false;
+        i += n;
+    }
+    return true;
+}
+
 // What the reader should make of the text, rebuilt from the line reader and the field
-// helpers: the first nine lines, the first nine fields of each, every value 0..9.
+// helpers: the first nine lines, all text, the first nine fields of each, every value 0..9.
 bool expectedValues(const std::string& text, kz::ValueArray16& values) {
     std::istringstream in(text);
     std::string line;
     for (int row = 0; row < 9; ++row) {
-        if (kz::ReadLine(in, line) != kz::LineStatus::Ok) return false;
+        if (kz::ReadLine(in, line) != kz::LineStatus::Ok || !isText(line)) return false;
         for (int column = 1; column <= 9; ++column) {
             std::int16_t value = 0;
             if (kz::ReadIntField(line, value) != kz::FieldStatus::Ok) return false;

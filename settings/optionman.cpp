@@ -77,6 +77,12 @@ void OptionMan::LoadOptions() {
             m_values[slot] = defaults[slot];
         }
     }
+    // Blank cells in the grid colour vanish into the grid, and the board with them; the
+    // dialog refuses that pair, so a file bringing it gets the pair the program starts with.
+    if (m_values[OptBlankColor] == m_values[OptGridColor]) {
+        m_values[OptBlankColor] = defaults[OptBlankColor];
+        m_values[OptGridColor] = defaults[OptGridColor];
+    }
     m_imageSetBase = static_cast<std::int16_t>(10 * m_values[OptImageKind]);
 }
 

@@ -38,7 +38,8 @@ public:
     explicit OptionMan(std::filesystem::path file);
 
     /// Defaults, then the file's first line over them; values a hand-edited file brings
-    /// outside what the dialogs offer go back to the slot's default. Never fails.
+    /// outside what the dialogs offer go back to the slot's default, and a blank-cell colour
+    /// equal to the grid colour brings both back to their defaults. Never fails.
     void LoadOptions();
     /// Rewrites the file atomically. The program ignores the result; tests look at it.
     bool SaveOptions() const;

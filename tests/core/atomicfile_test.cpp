@@ -2,9 +2,11 @@
 // Atomic whole-file replacement: content, permissions, and an intact target on failure.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "core/atomicfile.h"
 #include "support/tempdir.h"
@@ -109,6 +111,52 @@ TEST_F(AtomicFile, FailuresReportAndLeaveTargetIntact) {
         EXPECT_EQ(slurp(target), "old");
         EXPECT_EQ(entries(), 2u);
     }
+}
+
+TEST_F(AtomicFile, SavesNamesUpToTheFileSystemLimit) {
+    // 80 three-byte characters and ".csv", and a name of the full 255 bytes.
+    std::string japanese;
+    for (int i = 0; i < 80; ++i) japanese += "\xE5\x95\x8F";
+    for (const std::string& name : {japanese + ".csv", std::string(251, 'n') + ".csv"}) {
+        SCOPED_TRACE(name.size());
+        std::string error;
+        ASSERT_TRUE(WriteFileAtomically(m_dir / name, "long\r\n", &error)) << error;
+        EXPECT_EQ(slurp(m_dir / name), "long\r\n");
+    }
+    EXPECT_EQ(entries(), 2u);
+}
+
+// A pid no process has any more: a child that has exited and been reaped.
+pid_t goneProcess() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child;
+}
+
+TEST_F(AtomicFile, SaveRemovesTemporariesOfWritersThatAreGone) {
+    const fs::path target = m_dir / "t.csv";
+    ASSERT_TRUE(WriteFileAtomically(target, "old"));
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    const std::string gone = std::to_string(goneProcess());
+    const std::string alive = std::to_string(::getppid());
+    // Ours, and the target's own in the longer form of earlier versions.
+    const std::string stale[] = {".kz-" + gone + "-0.tmp", ".kz-" + gone + "-17.tmp",
+                                 ".t.csv.tmp" + gone + "-2-0"};
+    // A live writer's file, and names that are not ours, stay.
+    const std::string kept[] = {".kz-" + alive + "-3.tmp", ".kz-" + gone + ".tmp",
+                                ".kz-" + gone + "-x.tmp",  "kz-" + gone + "-0.tmp",
+                                ".t.csv.tmp" + gone,       ".u.csv.tmp" + gone + "-2-0"};
+    for (const auto& name : stale) std::ofstream(m_dir / name) << "half";
+    for (const auto& name : kept) std::ofstream(m_dir / name) << "other";
+
+    ASSERT_TRUE(WriteFileAtomically(target, "new"));
+    EXPECT_EQ(slurp(target), "new");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    for (const auto& name : stale) EXPECT_FALSE(fs::exists(m_dir / name)) << name;
+    for (const auto& name : kept) EXPECT_TRUE(fs::exists(m_dir / name)) << name;
 }
 
 }  // namespace

@@ -7,18 +7,13 @@ set -euo pipefail
 build=$(realpath "$1")
 prefix=$2
 
+# shellcheck source=xvfb.sh
+source "$(dirname "$0")/xvfb.sh"
 if [ -z "${KZ_E2E_INSIDE:-}" ]; then
-    for tool in xvfb-run xdotool; do
-        if ! command -v "$tool" >/dev/null; then
-            echo "SKIP: $tool is not installed"
-            exit 77
-        fi
-    done
     rm -rf "$prefix"
     cmake --install "$build" --prefix "$prefix" >/dev/null
-    export KZ_E2E_INSIDE=1
-    exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
 fi
+enter_xvfb 800x600 xvfb-run xdotool -- "$0" "$@"
 
 prefix=$(realpath "$prefix")
 # shellcheck source=session.sh

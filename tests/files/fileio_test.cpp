@@ -82,8 +82,14 @@ TEST(ProblemRead, AcceptedForms) {
     std::string quirky = "5,3,\r\n" + std::string("\r\n") + "1,2,3,4,5,6,7,8,9,10,11,\r\n" +
                          " 4 ,\"5\",x,2.5,3.5,,,,\r\n" + "1,2,3,4,5,6,7,8,9\r\n" +
                          nineLines("", "\r\n").substr(0, 8) + "trailing text\r\n99,99,99\r\n";
+    // Text that is not a number reads as 0: tabs, UTF-8 (with a byte-order mark) and, after
+    // line 9, anything at all.
+    const std::string zeros(81, '0');
+    const std::string text = "\xEF\xBB\xBF\t\xE5\x95\x8F\xE9\xA1\x8C,\xF0\x9F\x80\x99\r\n" +
+                             nineLines(kZeroLine, "\r\n").substr(20) + std::string("\0\x89\xFF", 3);
     const ReadCase cases[] = {
         {"CR LF", withEnds("\r\n"), true, puzzle},
+        {"tabs, UTF-8 text, binary after line 9", text, true, zeros},
         {"lone CR", withEnds("\r"), true, puzzle},
         {"lone LF", withEnds("\n"), true, puzzle},
         {"no final line end", noFinal, true, puzzle},
@@ -119,6 +125,19 @@ TEST(ProblemRead, FailuresLeaveGridUnchanged) {
         {"value 10 in the last cell", badValueLast, false, ""},
         {"negative value", "-1," + nineLines(kZeroLine, "\r\n"), false, ""},
         {"number out of range", "40000,\r\n" + nineLines(kZeroLine, "\r\n"), false, ""},
+        {"NUL byte", std::string("0,\0,\r\n", 6) + nineLines(kZeroLine, "\r\n"), false, ""},
+        {"picture header", "\x89PNG\r\n\x1A\n" + nineLines(kZeroLine, "\r\n"), false, ""},
+        {"program header",
+         "\x7F"
+         "ELF\x02\x01\r\n" +
+             nineLines(kZeroLine, "\r\n"),
+         false, ""},
+        {"escape in line 9", nineLines(kZeroLine, "\r\n").substr(0, 160) + "\x1B[0m\r\n", false,
+         ""},
+        {"Shift_JIS text", "\x96\xE2\x91\xE8\r\n" + nineLines(kZeroLine, "\r\n"), false, ""},
+        {"overlong UTF-8", "\xC0\xAF\r\n" + nineLines(kZeroLine, "\r\n"), false, ""},
+        {"UTF-8 surrogate", "\xED\xA0\x80\r\n" + nineLines(kZeroLine, "\r\n"), false, ""},
+        {"cut UTF-8 sequence", "\xE5\x95\r\n" + nineLines(kZeroLine, "\r\n"), false, ""},
         {"line over the cap",
          std::string(kMaxLineLength + 1, '0') + "\r\n" + nineLines(kZeroLine, "\r\n"), false, ""},
     };

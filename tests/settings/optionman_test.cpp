@@ -51,7 +51,14 @@ TEST_F(Settings, LoadingTheFirstLine) {
     } cases[] = {
         {"no file", nullptr, defaults},
         {"empty file", "", defaults},
-        {"empty first line", "\r\n15,14,12,11,1,0,2,3,4,1,0,\r\n", {}},
+        // Slots 0 and 5 equal would hide the grid: both go back to their defaults.
+        {"empty first line",
+         "\r\n15,14,12,11,1,0,2,3,4,1,0,\r\n",
+         {15, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"garbage first line", "\x89PNG\r\n", {15, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"grid in the blank-cell colour",
+         "3,14,12,11,1,3,\r\n",
+         {15, 14, 12, 11, 1, 0, 0, 0, 0, 0, 0}},
         {"all slots", "15,14,12,11,1,0,2,3,4,1,0,\r\n", {15, 14, 12, 11, 1, 0, 2, 3, 4, 1, 0}},
         {"short line zeroes the rest", "7,8,\r\n", {7, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
         {"out of range stops reading", "3,4,40000,5,1,\r\n", {3, 4, 12, 11, 0, 0, 0, 0, 0, 0, 0}},

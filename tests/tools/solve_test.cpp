@@ -106,10 +106,14 @@ TEST_F(SolveToolTest, ReadsProblemFiles) {
     const auto good = write("problem.csv", FormatProblem(values));
     const auto bad = write("broken.csv", "1,2,3\r\n");
     const auto list = write("list.txt", kEmpty + "\n");
-    const ToolRun r = run("'" + good + "' '" + list + "' '" + bad + "'");
+    // A picture saved under the problem-file extension: its bytes are no board at all.
+    const auto picture = write(
+        "picture.csv", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\r\n", 18) + std::string(9, '\n'));
+    const ToolRun r = run("'" + good + "' '" + list + "' '" + bad + "' '" + picture + "'");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "1\tunique\n2\tmultiple\nerror\n");
+    EXPECT_EQ(r.out, "1\tunique\n2\tmultiple\nerror\nerror\n");
     EXPECT_NE(r.err.find(bad), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(picture), std::string::npos) << r.err;
 
     const ToolRun s = run("--solve '" + good + "'");
     EXPECT_EQ(s.status, 0);

@@ -201,6 +201,9 @@ void CommandsTest::checkClearsStaleMarks() {
     QCOMPARE(env.win->board()[2].Mark, kz::MarkConflict);
     env.place(2, 6);  // conflict gone, cell 1 keeps its stale mark
     QCOMPARE(env.win->board()[1].Mark, kz::MarkConflict);
+    env.trigger("mnAnalyze");  // verification adds marks but never clears them
+    QCOMPARE(env.win->board()[1].Mark, kz::MarkConflict);
+    QCOMPARE(env.colour(1), kLightRed);
     env.port.messages.clear();
     env.trigger("mnCheck");
     QCOMPARE(env.win->board()[1].Mark, kz::MarkNone);
@@ -226,6 +229,11 @@ void CommandsTest::analyze_data() {
     QString wrongEntry = QString::fromLatin1(kPuzzle);
     wrongEntry[0] = QLatin1Char('4');
 
+    QString fullClash = QString::fromLatin1(kSolution);
+    fullClash[1] = fullClash[0];  // a 6 in cell 2: clashes with cells 1 and 65
+    QTest::newRow("full with a clash: fullness first, marks still made")
+        << fullClash << QStringLiteral("空白ﾏｽがないので問題として成立しません")
+        << QList<int>{1, 2, 65};
     QTest::newRow("complete grid")
         << QString::fromLatin1(kSolution)
         << QStringLiteral("空白ﾏｽがないので問題として成立しません") << QList<int>{};
@@ -358,6 +366,10 @@ void CommandsTest::answersRefused_data() {
         QTest::newRow(c + ": conflict") << c << clash << kAlreadyConflicting << false;
         QTest::newRow(c + ": full") << c << QString::fromLatin1(kSolution) << kAllFilled << false;
         QTest::newRow(c + ": unsolvable") << c << unsolvable << kUnsolvable << true;
+        QString fullClash = QString::fromLatin1(kSolution);
+        fullClash[1] = fullClash[0];
+        QTest::newRow(c + ": full with a clash, the clash first")
+            << c << fullClash << kAlreadyConflicting << false;
     }
 }
 
@@ -391,8 +403,15 @@ void CommandsTest::allAnswersOneGroup() {
     for (int n = 1; n <= kz::kCellCount; ++n) blanks += digitAt(kPuzzle, n) == 0 && n != 1;
     const auto& records = env.win->history().records();
     QCOMPARE(records.size(), before + blanks + 2);
-    QCOMPARE(records[before].Cell, kz::UndoBreakpoint);
-    QCOMPARE(records.back().Cell, kz::UndoGroupEnd);
+    QCOMPARE(records[before], (kz::UndoRecord{kz::UndoBreakpoint, 0, 0}));
+    QCOMPARE(records.back(), (kz::UndoRecord{kz::UndoGroupEnd, 0, 0}));
+    // Between them every cell that was blank, in cell order, from 0 to its solution digit.
+    std::size_t i = before + 1;
+    for (int n = 2; n <= kz::kCellCount; ++n) {
+        if (digitAt(kPuzzle, n) != 0) continue;
+        QCOMPARE(records[i++], (kz::UndoRecord{static_cast<std::int16_t>(n), 0,
+                                               static_cast<std::int16_t>(digitAt(kSolution, n))}));
+    }
     QCOMPARE(env.win->board()[1].Mark, kz::MarkNone);  // already filled: not rewritten
     QCOMPARE(env.colour(1), kWhite);
     QCOMPARE(env.win->board()[2].Mark, kz::MarkAnswer);
@@ -453,6 +472,15 @@ void CommandsTest::readFailuresChangeNothing_data() {
     QTest::newRow("negative value")
         << QStringLiteral("neg.csv") << QByteArray("-1,").append(good.mid(2));
     QTest::newRow("a directory") << QStringLiteral("dir.csv") << QByteArray("dir");
+    QTest::newRow("a picture")
+        << QStringLiteral("picture.png")
+        << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16).append(QByteArray(10, '\n'));
+    QTest::newRow("a program") << QStringLiteral("program")
+                               << QByteArray(
+                                      "\x7F"
+                                      "ELF\2\1\1\0\0\0",
+                                      11)
+                                      .append(good);
 }
 
 void CommandsTest::readFailuresChangeNothing() {
@@ -533,6 +561,15 @@ void CommandsTest::saveProblem() {
     // A saved digit is a given now: clicking it changes nothing.
     env.place(1, 9);
     QCOMPARE(int(env.win->board()[1].Value), 5);
+    // Undoing a move made before the save turns its given back into an ordinary cell.
+    env.trigger("mnUNDO_0");
+    const kz::CellData& undone = env.win->board()[2];
+    QCOMPARE(int(undone.Value), 5);
+    QVERIFY(!undone.Problem);
+    QCOMPARE(undone.Mark, kz::MarkNone);
+    QCOMPARE(env.colour(2), kWhite);
+    env.place(2, 3);
+    QCOMPARE(int(env.win->board()[2].Value), 3);
 }
 
 void CommandsTest::saveCancelledOrFailed_data() {

@@ -5,6 +5,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -80,6 +82,10 @@ private slots:
     void layout();
     void menus_data();
     void menus();
+    void menuTree();
+    void shortcutKeys_data();
+    void shortcutKeys();
+    void lettersAfterKeyboardMenu();
     void paletteFrame_data();
     void paletteFrame();
     void placeAndErase();
@@ -241,6 +247,97 @@ void FrmMainTest::menus() {
     QVERIFY2(a, qPrintable(name));
     QCOMPARE(a->text(), caption);
     QCOMPARE(a->shortcut(), shortcut);
+}
+
+/// The shown menu tree: "name(items)" for a submenu, "-" for a separator.
+QString shownTree(const QList<QAction*>& actions) {
+    QStringList items;
+    for (QAction* a : actions) {
+        if (!a->isVisible()) continue;
+        if (a->isSeparator()) {
+            items << QStringLiteral("-");
+        } else if (a->menu() != nullptr) {
+            items << a->objectName() + QLatin1Char('(') + shownTree(a->menu()->actions()) +
+                         QLatin1Char(')');
+        } else {
+            items << a->objectName();
+        }
+    }
+    return items.join(QLatin1Char(' '));
+}
+
+void FrmMainTest::menuTree() {
+    Env env;
+    QCOMPARE(shownTree(env.win->menuBar()->actions()),
+             QStringLiteral("mnFile(mnFileRead - mnSave_0 mnSave_1 - mnClear_0 mnClear_1 - mnExit) "
+                            "mnEdit(mnUNDO_0 mnUNDO_1 - mnSetBreake - mn1Answer mnAnswer) "
+                            "mnTool(mnCheck - mnTyuudoku(mnAnalyze mnAllInp mnCreate) - mnOption) "
+                            "mnHelp(mnManuual)"));
+}
+
+/// Shows the window and makes it the active one, as the desktop does for a started program;
+/// shortcuts and menu access keys only reach an active window.
+bool activate(QWidget* w) {
+    w->show();
+    w->activateWindow();
+    return QTest::qWaitForWindowActive(w);
+}
+
+void FrmMainTest::shortcutKeys_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("key");
+    QTest::newRow("read") << "mnFileRead" << int(Qt::Key_O);
+    QTest::newRow("save") << "mnSave_0" << int(Qt::Key_S);
+    QTest::newRow("undo") << "mnUNDO_0" << int(Qt::Key_U);
+    QTest::newRow("check") << "mnCheck" << int(Qt::Key_Q);
+    QTest::newRow("verify") << "mnAnalyze" << int(Qt::Key_G);
+    QTest::newRow("variant") << "mnCreate" << int(Qt::Key_N);
+    QTest::newRow("manual") << "mnManuual" << int(Qt::Key_H);
+}
+
+void FrmMainTest::shortcutKeys() {
+    QFETCH(QString, name);
+    QFETCH(int, key);
+    Env env;
+    env.place(1, 5);  // something to undo
+    QVERIFY(activate(env.win.get()));
+    QSignalSpy fired(env.action(name), &QAction::triggered);
+    QTest::keyClick(env.win.get(), Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(fired.count(), 1);
+}
+
+void FrmMainTest::lettersAfterKeyboardMenu() {
+    Env env;
+    QVERIFY(activate(env.win.get()));
+    env.place(1, 5);
+    env.place(2, 6);
+    const auto unchangedByLetters = [&env] {
+        const kz::Board board = env.win->board();
+        const auto history = env.win->history().records();
+        // Keys go where the desktop sends them: to an open menu, else to the window's focus
+        // widget. "f" then "e" would be the file menu's clear-all item.
+        for (const char letter : {'f', 'e', 'd', 'q'}) {
+            QWidget* popup = QApplication::activePopupWidget();
+            QTest::keyClick(popup != nullptr ? popup : env.win->focusWidget(), letter);
+        }
+        if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+        QVERIFY(env.win->board() == board);
+        QCOMPARE(env.win->history().records(), history);
+        QVERIFY(env.win->isVisible());
+    };
+    // Open the file menu by its access key and leave it with Esc, Esc.
+    QTest::keyClick(env.win.get(), Qt::Key_F, Qt::AltModifier);
+    QWidget* popup = QApplication::activePopupWidget();
+    QVERIFY(popup != nullptr);
+    QTest::keyClick(popup, Qt::Key_Escape);
+    QTest::keyClick(env.win->focusWidget(), Qt::Key_Escape);
+    QVERIFY(QApplication::activePopupWidget() == nullptr);
+    QCOMPARE(env.win->focusWidget(), env.win->centralWidget());
+    unchangedByLetters();
+    // A click on a cell leaves the focus in the window as well.
+    env.place(3, 7);
+    QCOMPARE(env.win->focusWidget(), env.win->centralWidget());
+    unchangedByLetters();
 }
 
 void FrmMainTest::paletteFrame_data() {

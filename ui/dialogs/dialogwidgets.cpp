@@ -1,25 +1,80 @@
 // SPDX-License-Identifier: MIT
-// Small widgets the three dialogs share.
+// Small widgets the windows share, and the centring of windows.
 #include "ui/dialogs/dialogwidgets.h"
 
 #include <QButtonGroup>
 #include <QDialog>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
 #include <QScreen>
+#include <QWindow>
 
 namespace kz {
 
-void CentreOnScreen(QWidget& dialog) {
-    const QWidget* owner = dialog.parentWidget();
-    QScreen* screen = owner != nullptr ? owner->screen() : dialog.screen();
+namespace {
+
+QMargins knownFrame(const QWidget& w) {
+    const QWindow* handle = w.windowHandle();
+    return handle != nullptr ? handle->frameMargins() : QMargins();
+}
+
+QMargins frameGuess(const QWidget& w) {
+    QMargins m = knownFrame(w);
+    // A dialog not yet shown gets the decoration its owner has.
+    if (m.isNull() && w.parentWidget() != nullptr) m = knownFrame(*w.parentWidget()->window());
+    return m;
+}
+
+void placeCentred(QWidget& w, const QMargins& frame) {
+    const QWidget* owner = w.parentWidget();
+    QScreen* screen = owner != nullptr ? owner->screen() : w.screen();
     if (screen == nullptr) return;
-    QRect frame(QPoint(), dialog.size());
-    frame.moveCenter(screen->availableGeometry().center());
     // An explicit move also keeps QDialog from placing it over the owner when shown.
-    dialog.move(frame.topLeft());
+    w.move(CentredFramePosition(screen->availableGeometry(), w.size(), frame));
+}
+
+// Before a window is first mapped nobody knows its title bar; once the window manager has
+// framed it, it is centred again if the guess was wrong.
+class FrameWatcher : public QObject {
+public:
+    FrameWatcher(QWidget& w, const QMargins& used) : QObject(&w), m_used(used) {
+        w.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() != QEvent::Move && event->type() != QEvent::Show &&
+            event->type() != QEvent::Resize) {
+            return false;
+        }
+        auto* w = static_cast<QWidget*>(object);
+        const QMargins frame = knownFrame(*w);
+        if (frame.isNull()) return false;
+        w->removeEventFilter(this);
+        deleteLater();
+        if (frame != m_used) placeCentred(*w, frame);
+        return false;
+    }
+
+private:
+    QMargins m_used;
+};
+
+}  // namespace
+
+QPoint CentredFramePosition(const QRect& available, const QSize& client, const QMargins& frame) {
+    QRect outer(QPoint(), client.grownBy(frame));
+    outer.moveCenter(available.center());
+    return outer.topLeft();
+}
+
+void CentreOnScreen(QWidget& dialog) {
+    const QMargins frame = frameGuess(dialog);
+    placeCentred(dialog, frame);
+    if (knownFrame(dialog).isNull()) new FrameWatcher(dialog, frame);
 }
 
 void setUpFixedDialog(QDialog& dialog, const char* name, const QString& title, int widthTwips,
@@ -30,6 +85,14 @@ void setUpFixedDialog(QDialog& dialog, const char* name, const QString& title, i
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint);
     dialog.setFixedSize(TwipsToPx(widthTwips), TwipsToPx(heightTwips));
+}
+
+void ShrinkFontToFit(QWidget& w, const QString& text, int room) {
+    QFont font = w.font();
+    while (font.pointSizeF() > 6.0 && QFontMetrics(font).horizontalAdvance(text) > room) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
+    w.setFont(font);
 }
 
 QString indexedName(const char* name, int index) {
@@ -96,6 +159,36 @@ void SwatchMarker::paintEvent(QPaintEvent*) {
     painter.fillRect(QRect(r.left(), r.bottom() - kLineWidth + 1, r.width(), kLineWidth), colour);
     painter.fillRect(QRect(r.left(), r.top(), kLineWidth, r.height()), colour);
     painter.fillRect(QRect(r.right() - kLineWidth + 1, r.top(), kLineWidth, r.height()), colour);
+}
+
+// ---- CaptionBox
+
+namespace {
+constexpr int kCaptionIndent = 6;  // from the box's left edge to the caption's gap
+constexpr int kCaptionGap = 2;     // blank on each side of the caption text
+}  // namespace
+
+int CaptionBox::borderTop() const {
+    return title().isEmpty() ? 0 : fontMetrics().height() / 2;
+}
+
+void CaptionBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QPalette& pal = palette();
+    // An etched line: a shadow line with a light one below and right of it.
+    const QRect border = rect().adjusted(0, borderTop(), -1, -1);
+    painter.setPen(pal.color(QPalette::Dark));
+    painter.drawRect(border.adjusted(0, 0, -1, -1));
+    painter.setPen(pal.color(QPalette::Light));
+    painter.drawRect(border.adjusted(1, 1, 0, 0));
+    if (title().isEmpty()) return;
+    const QFontMetrics metrics = fontMetrics();
+    const QRect caption(kCaptionIndent, 0, metrics.horizontalAdvance(title()) + 2 * kCaptionGap,
+                        metrics.height());
+    painter.fillRect(caption, pal.color(QPalette::Window));
+    painter.setPen(
+        pal.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.drawText(caption, Qt::AlignCenter | Qt::TextShowMnemonic, title());
 }
 
 // ---- SelectAllLineEdit

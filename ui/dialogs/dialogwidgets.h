@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
-// Small widgets the dialogs share: clickable colour cells, the swatch marker, a text box
-// that selects its whole text on focus, and the twips-to-pixels rule.
+// Small widgets the windows share: clickable colour cells, the swatch marker, a text box
+// that selects its whole text on focus, the captioned frame, the twips-to-pixels rule and
+// the centring of windows.
 #pragma once
 
 #include <QColor>
+#include <QGroupBox>
 #include <QLineEdit>
+#include <QMargins>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -24,14 +27,39 @@ inline QRect TwipRect(int left, int top, int width, int height) {
 }
 
 /// Puts a window of its final size in the middle of its owner's screen (its own screen when
-/// it has no owner) rather than over the owner, which the user may have moved anywhere. Call
-/// before the window is first shown.
+/// it has no owner) rather than over the owner, which the user may have moved anywhere. It is
+/// the frame, title bar included, that is centred: its size is taken from the window itself
+/// once shown, else from its owner's, and corrected when the window manager first reports
+/// it. Call before the window is first shown.
 void CentreOnScreen(QWidget& dialog);
+
+/// Where a window of client size `client` inside a frame of `frame` margins goes so that the
+/// frame is centred in `available`; the position is the frame's, as QWidget::move takes it.
+QPoint CentredFramePosition(const QRect& available, const QSize& client, const QMargins& frame);
+
+/// A captioned frame drawn as the forms draw theirs: the border runs through the middle of the
+/// caption line, which interrupts it, so the controls placed inside the frame by the form's
+/// coordinates lie inside the border. Without a caption the border runs along the top edge.
+class CaptionBox : public QGroupBox {
+    Q_OBJECT
+public:
+    using QGroupBox::QGroupBox;
+    /// Where the top border runs, in the box's own coordinates.
+    int borderTop() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 /// Names, captions and sizes a dialog of fixed size with a title bar, system menu and close
 /// box but no other buttons.
 void setUpFixedDialog(QDialog& dialog, const char* name, const QString& title, int widthTwips,
                       int heightTwips);
+
+/// The forms were laid out for the classic Japanese faces; where a substitute face is wider,
+/// makes `w`'s font just small enough (but no smaller than 6 points) for `text` to fit
+/// `room` pixels, so that none of it is cut off.
+void ShrinkFontToFit(QWidget& w, const QString& text, int room);
 
 /// The name of member `index` of a control array, "name_index".
 QString indexedName(const char* name, int index);

@@ -71,12 +71,12 @@ frmCreation::frmCreation(OptionMan& options, UiPort& port, QWidget* parent)
     : QDialog(parent), m_options(options), m_port(port) {
     setUpFixedDialog(*this, "frmCreation", QStringLiteral("同じﾚﾍﾞﾙの別問題の作成"), 4890, 3135);
 
-    auto* frame1 = new QGroupBox(this);
+    auto* frame1 = new CaptionBox(this);
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(TwipRect(120, 60, 2235, 2055));
     m_optLocation = makeOptions(frame1, "optLocation", kLocations);
 
-    auto* frame2 = new QGroupBox(this);
+    auto* frame2 = new CaptionBox(this);
     frame2->setObjectName(QStringLiteral("Frame2"));
     frame2->setGeometry(TwipRect(2520, 60, 2235, 2055));
     m_optNumber = makeOptions(frame2, "optNumber", kNumbers);

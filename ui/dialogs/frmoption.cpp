@@ -36,7 +36,7 @@ frmOption::frmOption(OptionMan& options, UiPort& port, QWidget* parent)
     setUpFixedDialog(*this, "frmOption", QStringLiteral("ｵﾌﾟｼｮﾝ設定"), 8235, 4560);
 
     // ---- Colours
-    QGroupBox* frame2 = makeNamed<QGroupBox>(
+    QGroupBox* frame2 = makeNamed<CaptionBox>(
         this, "Frame2", QStringLiteral("ﾏｽ目の背景色（下段から選んでください）："),
         TwipRect(120, 120, 4155, 4335));
     m_optBColor = new QButtonGroup(this);
@@ -90,8 +90,8 @@ frmOption::frmOption(OptionMan& options, UiPort& port, QWidget* parent)
 
     // ---- Automatic check
     QGroupBox* frame1 =
-        makeNamed<QGroupBox>(this, "Frame1", QStringLiteral("間違った牌を置こうとした時："),
-                             TwipRect(4440, 120, 3675, 975));
+        makeNamed<CaptionBox>(this, "Frame1", QStringLiteral("間違った牌を置こうとした時："),
+                              TwipRect(4440, 120, 3675, 975));
     m_optAutoThink = new QButtonGroup(this);
     makeOption(m_optAutoThink, frame1, "optAutoThink", 0,
                QStringLiteral("何もしない　…何でも自由に置けます"), TwipRect(120, 300, 3375, 195));
@@ -99,8 +99,8 @@ frmOption::frmOption(OptionMan& options, UiPort& port, QWidget* parent)
                QStringLiteral("自動的に判断して　置けなくする"), TwipRect(120, 600, 3255, 195));
 
     // ---- Tile kind
-    QGroupBox* frame3 = makeNamed<QGroupBox>(this, "Frame3", QStringLiteral("牌の種類："),
-                                             TwipRect(4440, 1260, 3675, 675));
+    QGroupBox* frame3 = makeNamed<CaptionBox>(this, "Frame3", QStringLiteral("牌の種類："),
+                                              TwipRect(4440, 1260, 3675, 675));
     m_optSuitKind = new QButtonGroup(this);
     makeOption(m_optSuitKind, frame3, "optSuitKind", 0, QStringLiteral("筒子"),
                TwipRect(120, 300, 675, 195));
@@ -114,8 +114,8 @@ frmOption::frmOption(OptionMan& options, UiPort& port, QWidget* parent)
                TwipRect(2820, 300, 675, 195));
 
     // ---- Picture set
-    QGroupBox* frame4 = makeNamed<QGroupBox>(this, "Frame4", QStringLiteral("牌画の版元："),
-                                             TwipRect(4440, 2100, 3675, 1575));
+    QGroupBox* frame4 = makeNamed<CaptionBox>(this, "Frame4", QStringLiteral("牌画の版元："),
+                                              TwipRect(4440, 2100, 3675, 1575));
     m_optHanmoto = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
         QRadioButton* option = makeOption(m_optHanmoto, frame4, "optHanmoto", i, kArtworkNames[i],

@@ -3,7 +3,6 @@
 #include "ui/dialogs/frmtoukou.h"
 
 #include <QFont>
-#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
@@ -29,12 +28,9 @@ frmToukou::frmToukou(const QString& text, QWidget* parent) : QDialog(parent) {
     font.setPointSizeF(9.75);
     font.setWeight(QFont::Normal);
     // The box was sized for the string in the font named above; a substitute with wider
-    // digits would hide the string's start, so it is made just small enough to show it all.
-    const int room = text1->width() - 12;
-    while (font.pointSizeF() > 6.0 && QFontMetrics(font).horizontalAdvance(text) > room) {
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    }
+    // digits would hide the string's start.
     text1->setFont(font);
+    ShrinkFontToFit(*text1, text, text1->width() - 12);
 
     auto* label1 = new QLabel(
         QStringLiteral("下の文字列を専用掲示板の「記事の投稿：問題欄」へ、貼り付け（ベースト）"

@@ -18,6 +18,7 @@
 #include "core/consistency.h"
 #include "resources/pictures.h"
 #include "settings/optionman.h"
+#include "ui/dialogs/dialogwidgets.h"
 #include "ui/dialogs/palette.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/clicklabel.h"
@@ -82,6 +83,12 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(client);
+    // The grid takes no keys, but something in the window must hold the focus: the menu bar
+    // hands it back to that widget when a menu closes, and keeps it when there is none, so
+    // that plain letters would go on opening menus and running their items. A click on a
+    // cell brings the focus back here too.
+    client->setFocusPolicy(Qt::ClickFocus);
+    client->setFocus();
 
     // The sunken separator under the menu bar.
     for (int i = 0; i < 2; ++i) {
@@ -99,6 +106,7 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
     label1->setObjectName(QStringLiteral("Label1"));
     label1->setGeometry(px(5520), px(6660), px(615), px(195));
     label1->setAlignment(Qt::AlignCenter);
+    ShrinkFontToFit(*label1, label1->text(), label1->width());
 
     m_lblVersion = new QLabel(QStringLiteral("9.9"), client);
     m_lblVersion->setObjectName(QStringLiteral("lblVersion"));
@@ -195,8 +203,8 @@ void frmMain::buildCells(QWidget* client) {
 }
 
 void frmMain::buildPalette(QWidget* client) {
-    m_frame1 =
-        new QGroupBox(QStringLiteral("この中の牌をｸﾘｯｸした後に、上のﾏｽをｸﾘｯｸしてください"), client);
+    m_frame1 = new CaptionBox(QStringLiteral("この中の牌をｸﾘｯｸした後に、上のﾏｽをｸﾘｯｸしてください"),
+                              client);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
     m_frame1->setGeometry(px(120), px(6300), px(5295), px(915));
 

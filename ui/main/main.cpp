@@ -13,7 +13,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(kz::kAppTitle);
-    kz::InstallFontSubstitutions();
+    // Without Qt's translation only its own texts stay English; nothing to tell the user.
+    (void)kz::InstallProgramLook();
 
     kz::QtPort port;
     QLockFile lock(kz::DefaultLockPath());

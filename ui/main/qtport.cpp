@@ -2,20 +2,24 @@
 // The program's own port onto Qt and the desktop.
 #include "ui/main/qtport.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QIcon>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 
 namespace kz {
 
-UiPort::Answer QtPort::message(const QString& text, Buttons buttons, Icon icon,
-                               const QString& caption) {
-    QMessageBox box(m_owner);
+void QtPort::setUpMessageBox(QMessageBox& box, const QString& text, Buttons buttons, Icon icon,
+                             const QString& caption) {
     box.setWindowTitle(caption);
     // Texts use CR LF as their line break; a bare CR would show as a glyph.
     QString shown = text;
@@ -45,6 +49,32 @@ UiPort::Answer QtPort::message(const QString& text, Buttons buttons, Icon icon,
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
+    // Plain buttons, whatever the desktop style adds to standard ones.
+    for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
+
+    // A box sized to a short text is narrower than its caption, and the window manager
+    // shortens the caption to fit ("Ka…et"); make room for it.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int width = messageBoxWidth(caption, box.font());
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+}
+
+int QtPort::messageBoxWidth(const QString& caption, const QFont& font) {
+    // Title bars use a larger, often bold face than the box, and carry the window manager's
+    // icon and buttons beside the caption.
+    QFont title = font;
+    title.setPointSizeF(font.pointSizeF() * 1.25);
+    title.setBold(true);
+    constexpr int kTitleBarRoom = 120;
+    return QFontMetrics(title).horizontalAdvance(caption) + kTitleBarRoom;
+}
+
+UiPort::Answer QtPort::message(const QString& text, Buttons buttons, Icon icon,
+                               const QString& caption) {
+    QMessageBox box(m_owner);
+    setUpMessageBox(box, text, buttons, icon, caption);
     return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 

@@ -3,11 +3,14 @@
 // a clock-mixed random source and the desktop's browser.
 #pragma once
 
+#include <QFont>
 #include <QPointer>
 #include <QWidget>
 #include <random>
 
 #include "ui/main/uiport.h"
+
+class QMessageBox;
 
 namespace kz {
 
@@ -19,6 +22,12 @@ public:
 
     Answer message(const QString& text, Buttons buttons, Icon icon,
                    const QString& caption) override;
+    /// Everything message() shows, short of showing it: the texts, the icon, plain buttons
+    /// without pictures, and a width at which a title bar shows the whole caption.
+    static void setUpMessageBox(QMessageBox& box, const QString& text, Buttons buttons, Icon icon,
+                                const QString& caption);
+    /// The least width of a box whose title bar shows `caption` whole.
+    static int messageBoxWidth(const QString& caption, const QFont& font);
     QString openFileName(const FileRequest& request) override;
     QString saveFileName(const FileRequest& request) override;
     int runDialog(QDialog& dialog) override;

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
-// Font fallbacks and the single-instance lock.
+// Font fallbacks, the look every window shares, and the single-instance lock.
 #include "ui/main/startup.h"
 
 #include <unistd.h>
+#include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTranslator>
 
 #include "ui/main/apptitle.h"
 #include "ui/main/uiport.h"
@@ -24,6 +28,21 @@ void InstallFontSubstitutions() {
         QStringLiteral("IPAGothic"),        QStringLiteral("sans-serif")};
     QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), fixed);
     QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), proportional);
+}
+
+bool InstallProgramLook() {
+    InstallFontSubstitutions();
+    QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    // The file dialogs name the kinds of files in the default locale's language.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
 }
 
 QString DefaultLockPath() {

@@ -16,6 +16,13 @@ class UiPort;
 /// katakana.
 void InstallFontSubstitutions();
 
+/// What every window of the program shares, set once on the application before any window
+/// exists: the font fallbacks above, the main window's font for every window (dialogs and
+/// message boxes included), and Qt's own texts (file dialogs, standard buttons) in Japanese
+/// whatever the user's locale, since the program's own texts are Japanese. False when Qt's
+/// Japanese translation is not installed; the program then runs with Qt's English texts.
+bool InstallProgramLook();
+
 /// Where the instance lock lives: the user's runtime directory, else a per-user name in the
 /// temporary directory.
 QString DefaultLockPath();
