@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+// Steps in words: one short sentence per step, in Japanese for the window and in either
+// language for the checker's explanation.
+#pragma once
+
+#include <string>
+
+#include "logic/step.h"
+
+namespace kz::logic {
+
+enum class Lang { English, Japanese };
+
+/// One sentence naming the technique, its pattern and what it places or removes, e.g.
+/// "ヒドゥンシングル: 3行5列に7が入ります（ブロック2で7が入るのはここだけ）".
+std::string Describe(const Step& step, Lang lang);
+
+/// A cell as the text names it: "r3c5" or "3行5列".
+std::string CellName(int cell, Lang lang);
+
+}  // namespace kz::logic

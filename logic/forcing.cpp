@@ -1,0 +1,10 @@
+// SPDX-License-Identifier: MIT
+// Placeholder until the finders land: finds nothing.
+#include "logic/finders.h"
+
+namespace kz::logic {
+
+void FindForcingChain(const State&, const Context&, const StepSink&) {}
+void FindForcingNet(const State&, const Context&, const StepSink&) {}
+
+}  // namespace kz::logic

@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+#include "logic/solver.h"
+
+#include <algorithm>
+
+#include "core/answer.h"
+
+namespace kz::logic {
+
+namespace {
+
+bool Allowed(const TechniqueInfo& info, const Context& context, int maxLevel) {
+    return info.level <= maxLevel && (!info.needsUniqueness || context.solution);
+}
+
+}  // namespace
+
+std::optional<Step> NextStep(const State& state, const Context& context, int maxLevel) {
+    for (int t = 0; t < kTechniqueCount; ++t) {
+        const TechniqueInfo& info = Info(static_cast<Technique>(t));
+        if (!Allowed(info, context, maxLevel)) continue;
+        std::optional<Step> found;
+        FinderOf(info.technique)(state, context, [&](Step&& step) {
+            found = std::move(step);
+            return false;
+        });
+        if (found) return found;
+    }
+    return std::nullopt;
+}
+
+Path SolvePath(const State& start, const Context& context, int maxLevel) {
+    Path path{{}, start, false, 0};
+    while (!path.end.Solved()) {
+        std::optional<Step> step = NextStep(path.end, context, maxLevel);
+        // A finder that reports a step changing nothing would loop for ever.
+        if (!step || !path.end.Apply(*step)) break;
+        path.level = std::max(path.level, Info(step->technique).level);
+        path.steps.push_back(std::move(*step));
+    }
+    path.solved = path.end.Solved();
+    return path;
+}
+
+std::optional<Digits> UniqueSolution(const Digits& digits) {
+    ValueArray16 values{};
+    for (int c = 0; c < 81; ++c) values[c + 1] = digits[c];
+    Solver solver;
+    if (solver.VerifyProblem(values) != VerifyUnique || !solver.SolveBoard(values))
+        return std::nullopt;
+    Digits solution{};
+    for (int c = 0; c < 81; ++c) solution[c] = static_cast<std::uint8_t>(values[c + 1]);
+    return solution;
+}
+
+Rating Rate(const Digits& digits, Path* pathOut) {
+    Rating rating;
+    ValueArray16 values{};
+    for (int c = 0; c < 81; ++c) values[c + 1] = digits[c];
+    rating.verifyCode = Solver().VerifyProblem(values);
+    if (rating.verifyCode != VerifyUnique) return rating;
+    const std::optional<Digits> solution = UniqueSolution(digits);
+    const std::optional<State> start = State::FromDigits(digits);
+    if (!solution || !start) {
+        rating.verifyCode = VerifyInternalError;
+        return rating;
+    }
+    const Context context{&*solution};
+    Path path = SolvePath(*start, context);
+    rating.level = path.level;
+    int hardCount = 0;
+    for (const Step& step : path.steps) {
+        ++rating.counts[static_cast<int>(step.technique)];
+        if (Info(step.technique).weight > Info(rating.hardest).weight)
+            rating.hardest = step.technique;
+    }
+    for (const Step& step : path.steps) hardCount += Info(step.technique).level == rating.level;
+    rating.score = 100 * Info(rating.hardest).weight + std::min(hardCount, 99);
+    if (pathOut) *pathOut = std::move(path);
+    return rating;
+}
+
+}  // namespace kz::logic
