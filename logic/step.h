@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -80,6 +81,9 @@ struct Step {
     std::vector<std::int8_t> digits;  ///< the digits the pattern is about
     std::vector<Placement> placements;
     std::vector<Elimination> eliminations;
+    /// Chains and nets in Eureka notation with r1c1 cell names, e.g. "(5)r1c2=r1c7-r4c7=r4c2";
+    /// empty for other techniques.
+    std::string chain;
 };
 
 }  // namespace kz::logic
