@@ -162,7 +162,7 @@ void FindTwoStringKite(const State& state, const Context&, const StepSink& sink)
                         BoxOf(cFar) == BoxOf(cNear)) {
                         continue;
                     }
-                    if (!ReportEnds(state, Technique::TwoStringKite, d, {rFar, rNear, cNear, cFar},
+                    if (!ReportEnds(state, Technique::TwoStringKite, d, {rNear, rFar, cNear, cFar},
                                     {r.unit, c.unit, 18 + BoxOf(rNear)}, rFar, cFar, sink)) {
                         return;
                     }
