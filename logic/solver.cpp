@@ -67,15 +67,20 @@ Rating Rate(const Digits& digits, Path* pathOut) {
     }
     const Context context{&*solution};
     Path path = SolvePath(*start, context);
-    rating.level = path.level;
+    // A board with nothing left to fill is as easy as boards get.
+    rating.level = std::max(path.level, 1);
     int hardCount = 0;
     for (const Step& step : path.steps) {
         ++rating.counts[static_cast<int>(step.technique)];
         if (Info(step.technique).weight > Info(rating.hardest).weight)
             rating.hardest = step.technique;
+        // The last cell of a unit asks for no search, so it never counts as hard.
+        hardCount +=
+            Info(step.technique).level == rating.level && step.technique != Technique::FullHouse;
     }
-    for (const Step& step : path.steps) hardCount += Info(step.technique).level == rating.level;
-    rating.score = 100 * Info(rating.hardest).weight + std::min(hardCount, 99);
+    rating.score = path.steps.empty()
+                       ? 0
+                       : 100 * Info(rating.hardest).weight + std::min(hardCount, kMaxHardSteps);
     if (pathOut) *pathOut = std::move(path);
     return rating;
 }

@@ -28,11 +28,17 @@ Path SolvePath(const State& start, const Context& context, int maxLevel = kMaxLe
 /// The easiest step that makes progress now, if any.
 std::optional<Step> NextStep(const State& state, const Context& context, int maxLevel = kMaxLevel);
 
+/// The score saturates at this many hard steps.
+inline constexpr int kMaxHardSteps = 99;
+
 /// How hard a board is for a person.
 struct Rating {
     int verifyCode = 0;  ///< the verification code; level and score are set only when it is 1
     int level = 0;       ///< 1..6
-    int score = 0;       ///< orders boards within a level (see the README)
+    /// Orders boards within a level: 100 × the weight of the hardest technique on the path
+    /// plus the number of hard steps (steps of the board's level other than full houses, at
+    /// most kMaxHardSteps); 0 for a board with nothing to fill.
+    int score = 0;
     Technique hardest = Technique::FullHouse;
     std::array<int, kTechniqueCount> counts{};  ///< steps of each technique on the path
 };

@@ -6,7 +6,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "files/fileio.h"
 #include "support/tempdir.h"
@@ -145,6 +148,83 @@ TEST_F(SolveToolTest, HelpExplainsOptionsFormatsAndStatus) {
     EXPECT_EQ(r.status, 0);
     for (const char* word : {"--solve", ".csv", "contradiction", "multiple", "Exit status"}) {
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
+    }
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST_F(SolveToolTest, RatePrintsLevelScoreAndHardestTechnique) {
+    // A board of hidden singles, one that needs a pointing pair (both from the 17-clue set),
+    // then boards without one solution and a malformed line.
+    const std::string pointing =
+        "..............1.23.45.6............4...7.....1..2.85......4...7..3......2......8.";
+    const std::string input =
+        kUnique + "\n" + pointing + "\n" + kNone + "\n" + kEmpty + "\n" + kClash + "\nx\n";
+    const ToolRun r = run("--rate", input);
+    EXPECT_EQ(r.status, 1);
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 6u) << r.out;
+    EXPECT_TRUE(std::regex_match(lines[0], std::regex("1\t12[0-9][0-9]\tHidden Single")))
+        << lines[0];
+    EXPECT_TRUE(std::regex_match(lines[1], std::regex("3\t[0-9]+\tLocked Candidates.*")))
+        << lines[1];
+    EXPECT_EQ(lines[2], "0\tnone");
+    EXPECT_EQ(lines[3], "2\tmultiple");
+    EXPECT_EQ(lines[4], "-1\tcontradiction");
+    EXPECT_EQ(lines[5], "error");
+}
+
+TEST_F(SolveToolTest, ExplainPrintsEveryStepThenTheSolution) {
+    // Solved by singles, the board takes one line per blank cell.
+    const int blanks = static_cast<int>(std::count(kUnique.begin(), kUnique.end(), '.'));
+    struct Case {
+        std::string args;
+        std::regex step;
+    };
+    const Case cases[] = {
+        {"--explain", std::regex("(Full House|Hidden Single|Naked Single): .*r[1-9]c[1-9].*")},
+        {"--explain --lang en", std::regex("(Full House|Hidden Single|Naked Single): .*")},
+        {"--lang=ja --explain",
+         std::regex("(フルハウス|ヒドゥンシングル|ネイキッドシングル): .*[1-9]行[1-9]列.*")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        const ToolRun r = run(c.args, kUnique + "\n" + kEmpty + "\n");
+        EXPECT_EQ(r.status, 0);
+        const std::vector<std::string> lines = Lines(r.out);
+        ASSERT_EQ(static_cast<int>(lines.size()), blanks + 2) << r.out;
+        for (int i = 0; i < blanks; ++i) {
+            EXPECT_TRUE(std::regex_match(lines[i], c.step)) << lines[i];
+        }
+        EXPECT_EQ(lines[blanks], kUniqueSolution);
+        EXPECT_EQ(lines[blanks + 1], "2\tmultiple");
+    }
+}
+
+TEST_F(SolveToolTest, WrongRatingOptionsExitTwoWithAClearMessage) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"--explain --lang fr", "'fr'"},
+        {"--explain --lang", "needs a value"},
+        {"--rate --solve", "cannot be used together"},
+        {"--explain --rate", "cannot be used together"},
+        {"--rate --lang ja", "--explain only"},
+        {"--rate=yes", "takes no value"},
+    };
+    for (const auto& [args, inErr] : cases) {
+        SCOPED_TRACE(args);
+        const ToolRun r = run(args, kUnique + "\n");
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find(inErr), std::string::npos) << r.err;
+    }
+    const ToolRun help = run("--help");
+    for (const char* word : {"--rate", "--explain", "--lang en|ja", "level"}) {
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
     }
 }
 
