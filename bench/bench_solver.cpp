@@ -13,34 +13,20 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "core/answer.h"
 #include "qqwing.hpp"
 #include "tests/core/reference_solver.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 const char* const kSets[] = {"forum_hardest_1106", "forum_hardest_1905_sample500",
                              "magictour_top1465", "royle_17clue_sample200", "adversarial"};
 
-std::vector<kz::ValueArray16> ReadSet(const std::string& name) {
-    std::ifstream in(std::string(KZ_PUZZLE_DIR) + "/" + name + ".txt");
-    std::vector<kz::ValueArray16> boards;
-    for (std::string line; std::getline(in, line);) {
-        if (line.size() < 81) continue;
-        kz::ValueArray16 v{};
-        for (int n = 1; n <= kz::kCellCount; ++n) {
-            const char ch = line[n - 1];
-            v[n] = static_cast<std::int16_t>(ch >= '1' && ch <= '9' ? ch - '0' : 0);
-        }
-        boards.push_back(v);
-    }
-    return boards;
-}
-
-// One way of answering a board; false when it gave up (the reference's step limit).
-using Method = std::function<bool(const kz::ValueArray16&)>;
+using kz::bench::Measure;
+using kz::bench::Method;
+using kz::bench::ReadSet;
+using kz::bench::Stats;
 
 bool KzVerify(const kz::ValueArray16& v) {
     kz::Solver solver;
@@ -70,37 +56,6 @@ constexpr std::uint64_t kReferenceSteps = 2'000'000;
 bool ReferenceVerify(const kz::ValueArray16& v) {
     kz::test::ReferenceSolver reference(kReferenceSteps);
     return reference.VerifyProblem(v).has_value();
-}
-
-struct Stats {
-    bool finished = false;
-    double median = 0;
-    double mean = 0;
-    double worst = 0;
-};
-
-// Per-puzzle time in microseconds: the best of `repeats` runs, so that a stray interruption
-// does not count as the puzzle's cost.
-Stats Measure(const std::vector<kz::ValueArray16>& boards, const Method& method, int repeats) {
-    std::vector<double> times;
-    for (const auto& board : boards) {
-        double best = 1e300;
-        for (int r = 0; r < repeats; ++r) {
-            const auto start = Clock::now();
-            if (!method(board)) return {};
-            const std::chrono::duration<double, std::micro> took = Clock::now() - start;
-            best = std::min(best, took.count());
-        }
-        times.push_back(best);
-    }
-    Stats s;
-    s.finished = true;
-    std::sort(times.begin(), times.end());
-    const std::size_t n = times.size();
-    s.median = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
-    s.mean = std::accumulate(times.begin(), times.end(), 0.0) / static_cast<double>(n);
-    s.worst = times.back();
-    return s;
 }
 
 const std::map<std::string, Method>& Methods() {
