@@ -3,6 +3,9 @@
 // sentence names its technique and every cell it changes.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "logic/describe.h"
 #include "logic/solver.h"
 #include "tests/logic/logic_support.h"
@@ -76,6 +79,26 @@ TEST(Describe, EverySentenceNamesItsTechniqueAndWhatItChanges) {
                 }
             }
         }
+    }
+}
+
+// The window's texts and the manual must use one set of names.
+TEST(Describe, ManualListsEveryTechniqueWithBothNamesAndItsLevel) {
+    std::ifstream in(std::string(KZ_TEST_DATA_DIR) + "/../../docs/manual.html");
+    std::stringstream manual;
+    manual << in.rdbuf();
+    ASSERT_FALSE(manual.str().empty());
+    for (int t = 0; t < kTechniqueCount; ++t) {
+        const TechniqueInfo& info = Info(static_cast<Technique>(t));
+        const std::string row = "<tr><td>" + std::string(info.japanese);
+        const std::size_t at = manual.str().find(row);
+        ASSERT_NE(at, std::string::npos) << info.english;
+        const std::string line = manual.str().substr(at, manual.str().find('\n', at) - at);
+        EXPECT_NE(line.find("<td>" + std::string(info.english) + "</td>"), std::string::npos)
+            << line;
+        EXPECT_NE(line.find(std::to_string(info.level) + " " + std::string(LevelName(info.level))),
+                  std::string::npos)
+            << line;
     }
 }
 
