@@ -66,17 +66,7 @@ std::map<std::pair<std::string, std::string>, Stats>& Results() {
 }
 
 void BM_Set(benchmark::State& state, const std::string& set, const std::string& method) {
-    const auto boards = ReadSet(set);
-    const Method& run = Methods().at(method);
-    const Stats stats = Measure(boards, run, 3);
-    Results()[{set, method}] = stats;
-    for (auto _ : state) {
-        for (const auto& board : boards) run(board);
-    }
-    state.counters["median_us"] = stats.median;
-    state.counters["mean_us"] = stats.mean;
-    state.counters["worst_us"] = stats.worst;
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(boards.size()));
+    Results()[{set, method}] = kz::bench::TimeSet(state, ReadSet(set), Methods().at(method), 3);
 }
 
 void PrintTimes() {
@@ -124,18 +114,8 @@ void PrintLevels() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (const char* set : kSets) {
-        for (const auto& [method, unused] : Methods()) {
-            benchmark::RegisterBenchmark((std::string(set) + "/" + method).c_str(), BM_Set,
-                                         std::string(set), method)
-                ->Unit(benchmark::kMillisecond)
-                ->Iterations(1);
-        }
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const auto all = [](const std::string&, const std::string&) { return false; };
+    if (!kz::bench::RunSets(argc, argv, kSets, Methods(), BM_Set, all)) return 1;
     PrintTimes();
     PrintLevels();
     return 0;

@@ -73,26 +73,9 @@ std::map<std::pair<std::string, std::string>, Stats>& Results() {
     return results;
 }
 
-// Whole-set throughput under Google Benchmark, plus the per-puzzle figures as counters.
 void BM_Set(benchmark::State& state, const std::string& set, const std::string& method) {
-    const auto boards = ReadSet(set);
-    const Method& run = Methods().at(method);
-    const int repeats = method == "reference_verify" ? 1 : 3;
-    const Stats stats = Measure(boards, run, repeats);
-    Results()[{set, method}] = stats;
-    if (!stats.finished) {
-        state.SkipWithError("gave up on some puzzle");
-        for (auto _ : state) {
-        }
-        return;
-    }
-    for (auto _ : state) {
-        for (const auto& board : boards) run(board);
-    }
-    state.counters["median_us"] = stats.median;
-    state.counters["mean_us"] = stats.mean;
-    state.counters["worst_us"] = stats.worst;
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(boards.size()));
+    Results()[{set, method}] = kz::bench::TimeSet(state, ReadSet(set), Methods().at(method),
+                                                  method == "reference_verify" ? 1 : 3);
 }
 
 void PrintTable() {
@@ -123,23 +106,12 @@ void PrintTable() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (const char* set : kSets) {
-        for (const auto& [method, unused] : Methods()) {
-            // The plain search needs minutes on these sets (that is why the fast one exists).
-            const bool tooSlow = method == "reference_verify" &&
-                                 std::string(set) != "adversarial" &&
-                                 std::string(set) != "royle_17clue_sample200";
-            if (tooSlow) continue;
-            benchmark::RegisterBenchmark((std::string(set) + "/" + method).c_str(), BM_Set,
-                                         std::string(set), method)
-                ->Unit(benchmark::kMillisecond)
-                ->Iterations(1);
-        }
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    // The plain search needs minutes on most sets (that is why the fast one exists).
+    const auto tooSlow = [](const std::string& set, const std::string& method) {
+        return method == "reference_verify" && set != "adversarial" &&
+               set != "royle_17clue_sample200";
+    };
+    if (!kz::bench::RunSets(argc, argv, kSets, Methods(), BM_Set, tooSlow)) return 1;
     PrintTable();
     return 0;
 }

@@ -2,6 +2,8 @@
 // What the benchmarks share: the public sets and per-puzzle timing.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <chrono>
 #include <fstream>
@@ -62,6 +64,47 @@ inline Stats Measure(const std::vector<ValueArray16>& boards, const Method& meth
     s.mean = std::accumulate(times.begin(), times.end(), 0.0) / static_cast<double>(n);
     s.worst = times.back();
     return s;
+}
+
+// Whole-set throughput under Google Benchmark, plus the per-puzzle figures as counters;
+// returns the figures.
+inline Stats TimeSet(benchmark::State& state, const std::vector<ValueArray16>& boards,
+                     const Method& run, int repeats) {
+    const Stats stats = Measure(boards, run, repeats);
+    if (!stats.finished) {
+        state.SkipWithError("gave up on some puzzle");
+        for (auto _ : state) {
+        }
+        return stats;
+    }
+    for (auto _ : state) {
+        for (const auto& board : boards) run(board);
+    }
+    state.counters["median_us"] = stats.median;
+    state.counters["mean_us"] = stats.mean;
+    state.counters["worst_us"] = stats.worst;
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(boards.size()));
+    return stats;
+}
+
+// Registers one timing of each set by each method (unless `skip` says no), runs what the
+// command line selects, and says whether the arguments were understood.
+template <typename Sets, typename Methods, typename Fn, typename Skip>
+bool RunSets(int argc, char** argv, const Sets& sets, const Methods& methods, Fn fn, Skip skip) {
+    for (const auto& set : sets) {
+        for (const auto& [method, unused] : methods) {
+            if (skip(std::string(set), method)) continue;
+            benchmark::RegisterBenchmark((std::string(set) + "/" + method).c_str(), fn,
+                                         std::string(set), method)
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(1);
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return false;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return true;
 }
 
 }  // namespace kz::bench
