@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Patterns that rest on the board having one solution: a pattern that would allow two is
 // ruled out. Both finders keep quiet unless the context says the solution is unique.
+#include <algorithm>
+
 #include "logic/finders.h"
 #include "logic/patterns.h"
 
@@ -16,44 +18,39 @@ using namespace pattern;
 // fourth cannot be a or b, or a and b could be swapped round the rectangle.
 void FindUniqueRectangle1(const State& state, const Context& context, const StepSink& sink) {
     if (!context.solution) return;
-    for (int r1 = 0; r1 < 9; ++r1) {
-        for (int r2 = r1 + 1; r2 < 9; ++r2) {
-            for (int c1 = 0; c1 < 9; ++c1) {
-                for (int c2 = c1 + 1; c2 < 9; ++c2) {
-                    // Two boxes: the rows share a band or the columns share a stack, not both.
-                    if ((r1 / 3 == r2 / 3) == (c1 / 3 == c2 / 3)) continue;
-                    const int corner[4] = {9 * r1 + c1, 9 * r1 + c2, 9 * r2 + c1, 9 * r2 + c2};
-                    Mask m[4];
-                    int pairs = 0;
-                    Mask pair = 0;
-                    bool open = true;
-                    for (int k = 0; k < 4; ++k) {
-                        m[k] = state.Candidates(corner[k]);
-                        open &= m[k] != 0;
-                        if (std::popcount(m[k]) == 2) {
-                            pairs += pair == 0 || pair == m[k];
-                            pair = pair ? pair : m[k];
-                        }
-                    }
-                    if (!open || pairs != 3) continue;
-                    for (int k = 0; k < 4; ++k) {
-                        if (m[k] == pair || (m[k] & pair) != pair) continue;
-                        Step s = NewStep(Technique::UniqueRectangle1);
-                        for (int j = 0; j < 4; ++j) {
-                            if (j != k) s.cells.push_back(I8(corner[j]));
-                        }
-                        s.cells.push_back(I8(corner[k]));
-                        s.units = {I8(r1), I8(r2), I8(9 + c1), I8(9 + c2)};
-                        AddDigits(s, pair);
-                        ForEachDigit(pair, [&](int d) {
-                            s.eliminations.push_back({I8(corner[k]), I8(d)});
-                        });
-                        if (!sink(std::move(s))) return;
-                    }
-                }
+    CellSet bivalue;
+    state.Open().ForEach([&](int c) {
+        if (std::popcount(state.Candidates(c)) == 2) bivalue.Add(c);
+    });
+    // Exactly three corners hold the pair, so exactly one row holds two of them: start there.
+    bool go = true;
+    bivalue.ForEach([&](int a) {
+        const Mask pair = state.Candidates(a);
+        const int r1 = RowOf(a);
+        (bivalue & kUnits.set[r1]).ForEach([&](int b) {
+            if (!go || b <= a || state.Candidates(b) != pair) return;
+            const int c1 = ColOf(a);
+            const int c2 = ColOf(b);
+            for (int r2 = 0; r2 < 9 && go; ++r2) {
+                // Two boxes: the rows share a band or the columns share a stack, not both.
+                if (r2 == r1 || (r1 / 3 == r2 / 3) == (c1 / 3 == c2 / 3)) continue;
+                const int x = 9 * r2 + c1;
+                const int y = 9 * r2 + c2;
+                const Mask mx = state.Candidates(x);
+                const Mask my = state.Candidates(y);
+                const bool xPair = mx == pair;
+                const int fourth = xPair ? y : x;
+                const Mask m4 = xPair ? my : mx;
+                if ((!xPair && my != pair) || m4 == pair || (m4 & pair) != pair) continue;
+                Step s = NewStep(Technique::UniqueRectangle1);
+                s.cells = {I8(a), I8(b), I8(xPair ? x : y), I8(fourth)};
+                s.units = {I8(std::min(r1, r2)), I8(std::max(r1, r2)), I8(9 + c1), I8(9 + c2)};
+                AddDigits(s, pair);
+                ForEachDigit(pair, [&](int d) { s.eliminations.push_back({I8(fourth), I8(d)}); });
+                go = sink(std::move(s));
             }
-        }
-    }
+        });
+    });
 }
 
 // Every open cell but one has two candidates and every candidate occurs twice in each of its
