@@ -44,7 +44,7 @@ void FindFish(const State& state, int n, Technique t, const StepSink& sink) {
             const bool go = ForEachCombination(count, n, [&](std::span<const int> pick) {
                 Mask cross = 0;
                 for (int i : pick) cross |= masks[i];
-                if (std::popcount(cross) != n) return true;
+                if (BitCount(cross) != n) return true;
                 CellSet base;
                 CellSet cover;
                 for (int i : pick) base |= kUnits.set[lines[i]];

@@ -11,8 +11,7 @@ void FindGuess(const State& state, const Context& context, const StepSink& sink)
     if (!context.solution || state.Solved()) return;
     int best = -1;
     state.Open().ForEach([&](int c) {
-        if (best < 0 || std::popcount(state.Candidates(c)) < std::popcount(state.Candidates(best)))
-            best = c;
+        if (best < 0 || BitCount(state.Candidates(c)) < BitCount(state.Candidates(best))) best = c;
     });
     const int d = (*context.solution)[best];
     if (!state.Has(best, d)) return;  // the state already contradicts the solution

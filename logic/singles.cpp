@@ -23,14 +23,14 @@ Step PlacementStep(Technique t, int cell, int digit, int unit) {
 void FindFullHouse(const State& state, const Context&, const StepSink& sink) {
     for (int u = 0; u < kUnitCount; ++u) {
         const CellSet open = state.Open() & kUnits.set[u];
-        if (open.Count() != 1) continue;
+        if (!open.Single()) continue;
         const int c = open.First();
         // The one digit the unit lacks; a contradiction leaves it without candidates.
         Mask missing = kAllDigits;
         for (int m : kUnits.cells[u]) {
             if (state.Value(m)) missing &= static_cast<Mask>(~(1u << (state.Value(m) - 1)));
         }
-        if (std::popcount(missing) != 1 || !(state.Candidates(c) & missing)) continue;
+        if (BitCount(missing) != 1 || !(state.Candidates(c) & missing)) continue;
         if (!sink(PlacementStep(Technique::FullHouse, c, std::countr_zero(missing) + 1, u))) return;
     }
 }
@@ -41,9 +41,9 @@ void FindHiddenSingle(const State& state, const Context&, const StepSink& sink) 
         const int u = (k + 18) % kUnitCount;
         for (int d = 1; d <= 9; ++d) {
             const CellSet where = state.CellsOf(d) & kUnits.set[u];
-            if (where.Count() != 1) continue;
+            if (!where.Single()) continue;
             const int c = where.First();
-            if ((state.Open() & kUnits.set[u]).Count() == 1) continue;  // a full house
+            if ((state.Open() & kUnits.set[u]).Single()) continue;  // a full house
             if (!sink(PlacementStep(Technique::HiddenSingle, c, d, u))) return;
         }
     }
@@ -53,7 +53,7 @@ void FindNakedSingle(const State& state, const Context&, const StepSink& sink) {
     bool go = true;
     state.Open().ForEach([&](int c) {
         const Mask m = state.Candidates(c);
-        if (go && std::popcount(m) == 1)
+        if (go && BitCount(m) == 1)
             go = sink(PlacementStep(Technique::NakedSingle, c, std::countr_zero(m) + 1, -1));
     });
 }

@@ -57,15 +57,18 @@ Rating Rate(const Digits& digits, Path* pathOut) {
     Rating rating;
     ValueArray16 values{};
     for (int c = 0; c < 81; ++c) values[c + 1] = digits[c];
-    rating.verifyCode = Solver().VerifyProblem(values);
+    Solver solver;
+    rating.verifyCode = solver.VerifyProblem(values);
     if (rating.verifyCode != VerifyUnique) return rating;
-    const std::optional<Digits> solution = UniqueSolution(digits);
+    // Known unique now: its one completion is the solution.
     const std::optional<State> start = State::FromDigits(digits);
-    if (!solution || !start) {
+    if (!solver.SolveBoard(values) || !start) {
         rating.verifyCode = VerifyInternalError;
         return rating;
     }
-    const Context context{&*solution};
+    Digits solution{};
+    for (int c = 0; c < 81; ++c) solution[c] = static_cast<std::uint8_t>(values[c + 1]);
+    const Context context{&solution};
     Path path = SolvePath(*start, context);
     // A board with nothing left to fill is as easy as boards get.
     rating.level = std::max(path.level, 1);

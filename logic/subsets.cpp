@@ -41,7 +41,7 @@ void FindNaked(const State& state, int n, Technique t, const StepSink& sink) {
         const CellSet open = state.Open() & kUnits.set[u];
         if (open.Count() <= n) continue;
         open.ForEach([&](int c) {
-            const int size = std::popcount(state.Candidates(c));
+            const int size = BitCount(state.Candidates(c));
             if (size >= 2 && size <= n) cells[count++] = c;
         });
         const bool go = ForEachCombination(count, n, [&](std::span<const int> pick) {
@@ -51,7 +51,7 @@ void FindNaked(const State& state, int n, Technique t, const StepSink& sink) {
                 digits |= state.Candidates(cells[i]);
                 pattern.Add(cells[i]);
             }
-            if (std::popcount(digits) != n) return true;
+            if (BitCount(digits) != n) return true;
             Step s = NewStep(t);
             (open & ~pattern).ForEach([&](int c) {
                 ForEachDigit(state.Candidates(c) & digits, [&](int d) {

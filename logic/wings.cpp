@@ -12,7 +12,7 @@ using namespace pattern;
 CellSet CellsWithCount(const State& state, int size) {
     CellSet out;
     state.Open().ForEach([&](int c) {
-        if (std::popcount(state.Candidates(c)) == size) out.Add(c);
+        if (BitCount(state.Candidates(c)) == size) out.Add(c);
     });
     return out;
 }
@@ -47,11 +47,10 @@ void FindXYWing(const State& state, const Context&, const StepSink& sink) {
         const int n = ToArray(bivalue & kUnits.peers[pivot], wings);
         for (int i = 0; i < n && go; ++i) {
             const Mask ma = state.Candidates(wings[i]);
-            if (std::popcount(static_cast<unsigned>(ma & mp)) != 1) continue;
+            if (BitCount(ma & mp) != 1) continue;
             for (int j = i + 1; j < n && go; ++j) {
                 const Mask mb = state.Candidates(wings[j]);
-                if (std::popcount(static_cast<unsigned>(mb & mp)) != 1 || (ma & mp) == (mb & mp))
-                    continue;
+                if (BitCount(mb & mp) != 1 || (ma & mp) == (mb & mp)) continue;
                 const Mask z = ma & static_cast<Mask>(~mp);
                 if (z != (mb & static_cast<Mask>(~mp))) continue;
                 const int zd = std::countr_zero(z) + 1;
