@@ -255,6 +255,7 @@ std::string Describe(const Step& step, Lang lang) {
     if (single || effect.empty()) return text;
     // A chain whose notation is not the reason itself still gets shown.
     if (!step.chain.empty() && reason != step.chain) text += " [" + step.chain + "]";
+    if (reason.empty()) return text + effect;
     text += En(lang) ? ", so " + effect : "。" + effect;
     return text;
 }
