@@ -38,9 +38,7 @@ struct CellSet {
     constexpr bool Empty() const { return (lo | hi) == 0; }
     constexpr int Count() const { return BitCount(lo) + BitCount(hi); }
     /// Exactly one cell: the test the singles make most often, cheaper than Count() == 1.
-    constexpr bool Single() const {
-        return lo ? !hi && !(lo & (lo - 1)) : hi && !(hi & (hi - 1));
-    }
+    constexpr bool Single() const { return lo ? !hi && !(lo & (lo - 1)) : hi && !(hi & (hi - 1)); }
     /// The lowest cell, or −1 for the empty set.
     constexpr int First() const {
         return lo ? std::countr_zero(lo) : hi ? 64 + std::countr_zero(hi) : -1;
