@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -151,6 +151,16 @@ TEST_F(SolveToolTest, HelpExplainsOptionsFormatsAndStatus) {
     }
 }
 
+// True when `line` starts with `head`, ends with `tail` and has only digits between them.
+bool Framed(const std::string& line, const std::string& head, const std::string& tail) {
+    if (line.size() < head.size() + tail.size() || line.rfind(head, 0) != 0 ||
+        line.compare(line.size() - tail.size(), tail.size(), tail) != 0) {
+        return false;
+    }
+    const std::string middle = line.substr(head.size(), line.size() - head.size() - tail.size());
+    return std::all_of(middle.begin(), middle.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -169,9 +179,9 @@ TEST_F(SolveToolTest, RatePrintsLevelScoreAndHardestTechnique) {
     EXPECT_EQ(r.status, 1);
     const std::vector<std::string> lines = Lines(r.out);
     ASSERT_EQ(lines.size(), 6u) << r.out;
-    EXPECT_TRUE(std::regex_match(lines[0], std::regex("1\t12[0-9][0-9]\tHidden Single")))
-        << lines[0];
-    EXPECT_TRUE(std::regex_match(lines[1], std::regex("3\t[0-9]+\tLocked Candidates.*")))
+    EXPECT_TRUE(Framed(lines[0], "1\t12", "\tHidden Single")) << lines[0];
+    EXPECT_TRUE(Framed(lines[1], "3\t", "\tLocked Candidates (Pointing)") ||
+                Framed(lines[1], "3\t", "\tLocked Candidates (Claiming)"))
         << lines[1];
     EXPECT_EQ(lines[2], "0\tnone");
     EXPECT_EQ(lines[3], "2\tmultiple");
@@ -184,13 +194,16 @@ TEST_F(SolveToolTest, ExplainPrintsEveryStepThenTheSolution) {
     const int blanks = static_cast<int>(std::count(kUnique.begin(), kUnique.end(), '.'));
     struct Case {
         std::string args;
-        std::regex step;
+        std::vector<std::string> names;
+        std::string cellMark;  ///< in every cell name
     };
+    const std::vector<std::string> english = {"Full House: ", "Hidden Single: ", "Naked Single: "};
     const Case cases[] = {
-        {"--explain", std::regex("(Full House|Hidden Single|Naked Single): .*r[1-9]c[1-9].*")},
-        {"--explain --lang en", std::regex("(Full House|Hidden Single|Naked Single): .*")},
+        {"--explain", english, "r"},
+        {"--explain --lang en", english, "r"},
         {"--lang=ja --explain",
-         std::regex("(フルハウス|ヒドゥンシングル|ネイキッドシングル): .*[1-9]行[1-9]列.*")},
+         {"フルハウス: ", "ヒドゥンシングル: ", "ネイキッドシングル: "},
+         "行"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);
@@ -199,7 +212,10 @@ TEST_F(SolveToolTest, ExplainPrintsEveryStepThenTheSolution) {
         const std::vector<std::string> lines = Lines(r.out);
         ASSERT_EQ(static_cast<int>(lines.size()), blanks + 2) << r.out;
         for (int i = 0; i < blanks; ++i) {
-            EXPECT_TRUE(std::regex_match(lines[i], c.step)) << lines[i];
+            EXPECT_TRUE(std::any_of(c.names.begin(), c.names.end(), [&](const std::string& n) {
+                return lines[i].rfind(n, 0) == 0;
+            })) << lines[i];
+            EXPECT_NE(lines[i].find(c.cellMark), std::string::npos) << lines[i];
         }
         EXPECT_EQ(lines[blanks], kUniqueSolution);
         EXPECT_EQ(lines[blanks + 1], "2\tmultiple");
