@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "logic/finders.h"
+#include "logic/solver.h"
 #include "tests/logic/logic_support.h"
 
 namespace kz::logic {
@@ -156,6 +157,20 @@ TEST(Finders, UniquenessPatternsNeedABoardKnownToHaveOneSolution) {
     const State rectangle = Position("r1c1=37 r1c5=37 r2c1=37 r2c5=379");
     EXPECT_TRUE(Found(T::UniqueRectangle1, rectangle, false).empty());
     EXPECT_FALSE(Found(T::UniqueRectangle1, rectangle, true).empty());
+}
+
+// The hint is the easiest step: here a naked pair comes before the X-wing that also applies,
+// and without level 3 the X-wing is all there is.
+TEST(Finders, TheHintTakesTheEasiestTechnique) {
+    const State state = Position("r1c12=37 r1c1245689-5 r4c1245689-5");
+    const Digits anySolution{};
+    const Context context{&anySolution};
+    ASSERT_EQ(Found(T::XWing, state), Expand("r235679c37-5 r8c37-5"));
+    const std::optional<Step> hint = NextStep(state, context);
+    ASSERT_TRUE(hint);
+    EXPECT_EQ(hint->technique, T::NakedPair);
+    const std::optional<Step> without = NextStep(state, context, 2);
+    EXPECT_FALSE(without);
 }
 
 // A grid of pairs {s, s+1} from a solution has every digit twice in every unit; a third
