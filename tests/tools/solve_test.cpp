@@ -169,16 +169,16 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 TEST_F(SolveToolTest, RatePrintsLevelScoreAndHardestTechnique) {
-    // A board of hidden singles, one that needs a pointing pair (both from the 17-clue set),
-    // then boards without one solution and a malformed line.
+    // A board of hidden singles, a 17-clue board that needs locked candidates, boards without
+    // one solution, a malformed line and a complete board.
     const std::string pointing =
         "..............1.23.45.6............4...7.....1..2.85......4...7..3......2......8.";
-    const std::string input =
-        kUnique + "\n" + pointing + "\n" + kNone + "\n" + kEmpty + "\n" + kClash + "\nx\n";
+    const std::string input = kUnique + "\n" + pointing + "\n" + kNone + "\n" + kEmpty + "\n" +
+                              kClash + "\nx\n" + kUniqueSolution + "\n";
     const ToolRun r = run("--rate", input);
     EXPECT_EQ(r.status, 1);
     const std::vector<std::string> lines = Lines(r.out);
-    ASSERT_EQ(lines.size(), 6u) << r.out;
+    ASSERT_EQ(lines.size(), 7u) << r.out;
     EXPECT_TRUE(Framed(lines[0], "1\t12", "\tHidden Single")) << lines[0];
     EXPECT_TRUE(Framed(lines[1], "3\t", "\tLocked Candidates (Pointing)") ||
                 Framed(lines[1], "3\t", "\tLocked Candidates (Claiming)"))
@@ -187,6 +187,7 @@ TEST_F(SolveToolTest, RatePrintsLevelScoreAndHardestTechnique) {
     EXPECT_EQ(lines[3], "2\tmultiple");
     EXPECT_EQ(lines[4], "-1\tcontradiction");
     EXPECT_EQ(lines[5], "error");
+    EXPECT_EQ(lines[6], "1\t0\t-");
 }
 
 TEST_F(SolveToolTest, ExplainPrintsEveryStepThenTheSolution) {

@@ -181,8 +181,11 @@ public:
             return;
         }
         if (m_options.mode == Mode::Rate) {
+            // A complete board needs no technique at all.
             std::cout << rating.level << '\t' << rating.score << '\t'
-                      << kz::logic::Info(rating.hardest).english << '\n';
+                      << (path.steps.empty() ? std::string_view("-")
+                                             : kz::logic::Info(rating.hardest).english)
+                      << '\n';
             return;
         }
         for (const kz::logic::Step& step : path.steps) {
