@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/answer.h"
@@ -64,6 +65,10 @@ constexpr std::string_view kHelp =
 
 enum class Mode { Verify, Solve, Rate, Explain };
 
+// The options that choose what is printed; at most one of them.
+constexpr std::pair<std::string_view, Mode> kModes[] = {
+    {"--solve", Mode::Solve}, {"--rate", Mode::Rate}, {"--explain", Mode::Explain}};
+
 struct Options {
     Mode mode = Mode::Verify;
     kz::logic::Lang lang = kz::logic::Lang::English;
@@ -111,15 +116,11 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
         } else if (name == "--help" || name == "-h") {
             options.help = true;  // whatever follows
             return {};
-        } else if (name == "--solve") {
+        } else if (const auto mode = std::find_if(std::begin(kModes), std::end(kModes),
+                                                  [&](const auto& m) { return m.first == name; });
+                   mode != std::end(kModes)) {
             error = noValue();
-            if (error.empty()) error = setMode(Mode::Solve, "--solve");
-        } else if (name == "--rate") {
-            error = noValue();
-            if (error.empty()) error = setMode(Mode::Rate, "--rate");
-        } else if (name == "--explain") {
-            error = noValue();
-            if (error.empty()) error = setMode(Mode::Explain, "--explain");
+            if (error.empty()) error = setMode(mode->second, mode->first.data());
         } else if (name == "--lang") {
             const std::optional<std::string_view> lang = takeValue();
             if (!lang) {
