@@ -40,13 +40,18 @@ inline std::string CellsName(CellSet cells) {
     return text;
 }
 
-/// "(d)" before the cells, or "(d1d2)" for several digits given as a mask.
-inline std::string NodeName(Mask digits, CellSet cells) {
-    std::string text = "(";
+/// The digits of a mask as text, e.g. "58".
+inline std::string DigitsText(Mask digits) {
+    std::string text;
     for (int d = 1; d <= 9; ++d) {
         if ((digits >> (d - 1)) & 1) text += static_cast<char>('0' + d);
     }
-    return text + ")" + CellsName(cells);
+    return text;
+}
+
+/// "(d)" before the cells, or "(d1d2)" for several digits given as a mask.
+inline std::string NodeName(Mask digits, CellSet cells) {
+    return "(" + DigitsText(digits) + ")" + CellsName(cells);
 }
 
 inline Mask DigitBit(int d) {
