@@ -38,6 +38,7 @@ enum GraphFlags : unsigned {
 
 struct Shape {
     unsigned flags;
+    int minLinks;  ///< shorter ones are simpler techniques: locked candidates, pairs, wings
     int maxLinks;
     bool sameDigitEnds;  ///< both ends on one digit (XY-chains)
     Technique technique;
@@ -362,7 +363,7 @@ void Search(const State& state, const Shape& shape, const StepSink& sink) {
         }
         std::swap(front, fresh);
         if (!any) return;
-        if (!toTrue) continue;
+        if (!toTrue || links < shape.minLinks) continue;
         std::vector<Step> found;
         for (int t = 0; t < n; ++t) {
             const Node& b = graph.At(t);
@@ -394,18 +395,18 @@ void Search(const State& state, const Shape& shape, const StepSink& sink) {
 }  // namespace
 
 void FindXChain(const State& state, const Context&, const StepSink& sink) {
-    Search(state, {kBilocalLinks, 13, true, Technique::XChain}, sink);
+    Search(state, {kBilocalLinks, 3, 13, true, Technique::XChain}, sink);
 }
 
 void FindXYChain(const State& state, const Context&, const StepSink& sink) {
-    Search(state, {kBivalueLinks, 15, true, Technique::XYChain}, sink);
+    Search(state, {kBivalueLinks, 5, 15, true, Technique::XYChain}, sink);
 }
 
 void FindAic(const State& state, const Context&, const StepSink& sink) {
-    Search(
-        state,
-        {kBilocalLinks | kBivalueLinks | kGroupNodes | kCellWeakLinks, 13, false, Technique::Aic},
-        sink);
+    Search(state,
+           {kBilocalLinks | kBivalueLinks | kGroupNodes | kCellWeakLinks, 3, 13, false,
+            Technique::Aic},
+           sink);
 }
 
 }  // namespace kz::logic
