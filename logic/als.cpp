@@ -23,7 +23,6 @@ struct Als {
     Mask digits = 0;
     int size = 0;
     int unit = 0;
-    std::array<CellSet, 9> where{};   ///< the cells holding each digit
     std::array<CellSet, 9> seeAll{};  ///< the cells that see all of them
 };
 
@@ -37,6 +36,7 @@ constexpr std::array<std::uint8_t, 512> kBitCount = MakeBitCounts();
 
 std::vector<Als> FindSets(const State& state) {
     std::vector<Als> sets;
+    sets.reserve(256);
     std::array<Mask, 512> digitsOf{};
     for (int u = 0; u < kUnitCount; ++u) {
         std::array<int, 9> open{};
@@ -68,8 +68,7 @@ std::vector<Als> FindSets(const State& state) {
     for (Als& als : sets) {
         for (int d = 1; d <= 9; ++d) {
             if (!(als.digits & DigitBit(d))) continue;
-            als.where[d - 1] = als.cells & state.CellsOf(d);
-            als.seeAll[d - 1] = CommonPeers(als.where[d - 1]);
+            als.seeAll[d - 1] = CommonPeers(als.cells & state.CellsOf(d));
         }
     }
     return sets;
@@ -123,7 +122,7 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
     std::vector<int> start(81 * 9 + 1, 0), list;
     for (const Als& s : sets) {
         for (int d = 1; d <= 9; ++d) {
-            if (s.digits & DigitBit(d)) ++start[s.where[d - 1].First() * 9 + d];
+            if (s.digits & DigitBit(d)) ++start[(s.cells & state.CellsOf(d)).First() * 9 + d];
         }
     }
     for (std::size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
@@ -132,7 +131,7 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
     for (int i = 0; i < n; ++i) {
         for (int d = 1; d <= 9; ++d) {
             if (sets[i].digits & DigitBit(d))
-                list[at[sets[i].where[d - 1].First() * 9 + d - 1]++] = i;
+                list[at[(sets[i].cells & state.CellsOf(d)).First() * 9 + d - 1]++] = i;
         }
     }
     std::vector<Pair> pairs;
@@ -145,7 +144,7 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
                 for (int k = start[c * 9 + x - 1]; k < start[c * 9 + x]; ++k) {
                     const int j = list[k];
                     const Als& b = sets[j];
-                    const CellSet bx = b.where[x - 1];
+                    const CellSet bx = b.cells & state.CellsOf(x);
                     if (j <= i || (bx & view) != bx) continue;
                     if (Removals(state, a, b, x, nullptr))
                         pairs.push_back({a.size + b.size, i, j, x});

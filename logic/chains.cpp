@@ -97,8 +97,6 @@ public:
                     Link(strong, CellNode(c, d1), CellNode(c, d2));
             });
         }
-        std::sort(strong.begin(), strong.end());
-        strong.erase(std::unique(strong.begin(), strong.end()), strong.end());
         std::vector<std::uint32_t> weak;
         for (const std::vector<int>& same : m_byDigit) {
             for (std::size_t i = 0; i < same.size(); ++i) {
@@ -121,8 +119,9 @@ public:
                 }
             }
         }
-        ToLists(strong, m_strongStart, m_strong);
-        ToLists(weak, m_weakStart, m_weak);
+        // A pair alone in a line and in its box is linked twice.
+        ToLists(strong, m_strongStart, m_strong, true);
+        ToLists(weak, m_weakStart, m_weak, false);
     }
 
     int Size() const { return static_cast<int>(m_nodes.size()); }
@@ -159,10 +158,11 @@ private:
 
     int GroupNode(CellSet cells, int d) {
         if (AtMostOne(cells)) return CellNode(cells.First(), d);
-        for (int id : m_byDigit[d - 1]) {
+        for (int id : m_groupsOf[d - 1]) {
             if (m_nodes[id].cells == cells) return id;
         }
-        return AddNode(cells, CommonPeers(cells), d, -1);
+        m_groupsOf[d - 1].push_back(AddNode(cells, CommonPeers(cells), d, -1));
+        return m_groupsOf[d - 1].back();
     }
 
     // One cell, or cells sharing a box and a line.
@@ -202,18 +202,32 @@ private:
 
     // Links to adjacency lists by counting, each node's links in one run.
     void ToLists(const std::vector<std::uint32_t>& links, std::vector<int>& start,
-                 std::vector<std::uint16_t>& list) const {
-        start.assign(m_nodes.size() + 1, 0);
+                 std::vector<std::uint16_t>& list, bool unique) const {
+        const std::size_t n = m_nodes.size();
+        start.assign(n + 1, 0);
         for (std::uint32_t l : links) ++start[(l >> 16) + 1];
-        for (std::size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
+        for (std::size_t i = 1; i <= n; ++i) start[i] += start[i - 1];
         std::vector<int> at(start.begin(), start.end() - 1);
         list.resize(links.size());
         for (std::uint32_t l : links) list[at[l >> 16]++] = static_cast<std::uint16_t>(l & 0xffff);
+        if (!unique) return;
+        // Each node's few links: drop repeats in place and close the gaps.
+        int out = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const int from = start[i];
+            start[i] = out;
+            for (int k = from; k < at[i]; ++k) {
+                const auto first = list.begin() + start[i], last = list.begin() + out;
+                if (std::find(first, last, list[k]) == last) list[out++] = list[k];
+            }
+        }
+        start[n] = out;
+        list.resize(static_cast<std::size_t>(out));
     }
 
     const State& m_state;
     std::vector<Node> m_nodes;
-    std::array<std::vector<int>, 9> m_byDigit;
+    std::array<std::vector<int>, 9> m_byDigit, m_groupsOf;
     std::array<std::int16_t, 81 * 9> m_cellNode{};
     std::vector<int> m_strongStart, m_weakStart;
     std::vector<std::uint16_t> m_strong, m_weak;

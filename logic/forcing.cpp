@@ -86,8 +86,18 @@ public:
     int Contradiction() const { return m_contradiction; }
     std::uint16_t TrueAt(int c, int d) const { return m_trueAt[Index(c, d)]; }
     std::uint16_t FalseAt(int c, int d) const { return m_falseAt[Index(c, d)]; }
-    const std::array<std::uint16_t, 729>& TrueTimes() const { return m_trueAt; }
-    const std::array<std::uint16_t, 729>& FalseTimes() const { return m_falseAt; }
+
+    /// Each placement and removal as its key (removals 0..728, placements 729..1457) with its
+    /// time in the high half.
+    void Findings(std::vector<std::uint32_t>& out) const {
+        out.clear();
+        for (std::size_t i = 0; i < m_facts.size(); ++i) {
+            const Fact& f = m_facts[i];
+            if (!AtMostOne(f.cells)) continue;
+            const int key = (f.isTrue ? 729 : 0) + Index(f.cells.First(), f.digit);
+            out.push_back(static_cast<std::uint32_t>(key) | static_cast<std::uint32_t>(i) << 16);
+        }
+    }
 
     /// The facts from the assumption to fact `i`, in Eureka notation.
     std::string PathTo(int i) const {
@@ -203,7 +213,7 @@ private:
 // What one assumption leads to, kept for the sets of assumptions it belongs to.
 struct Outcome {
     int contradiction;
-    std::array<std::uint16_t, 729> trueAt, falseAt;
+    std::vector<std::uint32_t> findings;  ///< as Branch::Findings gives them
 };
 
 // A set of assumptions of which exactly one holds: a cell's candidates or a digit's places in a
@@ -279,8 +289,8 @@ private:
         if (slot < 0) {
             m_branch.Run(a.cell, a.digit);
             slot = static_cast<std::int16_t>(m_outcomes.size());
-            m_outcomes.push_back(
-                {m_branch.Contradiction(), m_branch.TrueTimes(), m_branch.FalseTimes()});
+            m_outcomes.push_back({m_branch.Contradiction(), {}});
+            m_branch.Findings(m_outcomes.back().findings);
         }
         return m_outcomes[slot];
     }
@@ -301,23 +311,26 @@ private:
         }
         // With a branch refuted, its refutation is the simpler step.
         if (premises.unit == -2 || alive.size() < premises.options.size()) return;
-        for (int i = 0; i < 729; ++i) {
-            const int c = i / 9, d = i % 9 + 1;
-            const bool open = m_state.Has(c, d);
-            if (!open) continue;
-            for (const bool placement : {true, false}) {
-                int cost = 0;
-                for (const Outcome* o : alive) {
-                    const std::uint16_t t = placement ? o->trueAt[i] : o->falseAt[i];
-                    cost = t == kNever ? -1 : std::max(cost, static_cast<int>(t));
-                    if (cost < 0) break;
-                }
-                if (cost >= 0) {
-                    found.push_back({cost, p, placement, static_cast<std::int8_t>(c),
-                                     static_cast<std::int8_t>(d)});
-                    break;
-                }
+        // What every branch found, at the latest time any of them found it.
+        const auto k = static_cast<std::uint8_t>(alive.size());
+        for (const Outcome* o : alive) {
+            for (std::uint32_t f : o->findings) {
+                ++m_count[f & 0xffff];
+                m_cost[f & 0xffff] =
+                    std::max(m_cost[f & 0xffff], static_cast<std::uint16_t>(f >> 16));
             }
+        }
+        for (std::uint32_t f : alive[0]->findings) {
+            const int key = static_cast<int>(f & 0xffff);
+            const bool placement = key >= 729;
+            const int i = key % 729;
+            if (m_count[key] == k && m_state.Has(i / 9, i % 9 + 1)) {
+                found.push_back({m_cost[key], p, placement, static_cast<std::int8_t>(i / 9),
+                                 static_cast<std::int8_t>(i % 9 + 1)});
+            }
+        }
+        for (const Outcome* o : alive) {
+            for (std::uint32_t f : o->findings) m_count[f & 0xffff] = m_cost[f & 0xffff] = 0;
         }
     }
 
@@ -364,6 +377,8 @@ private:
     std::vector<Premises> m_premises;
     std::array<std::int16_t, 729> m_slot{};
     std::vector<Outcome> m_outcomes;
+    std::array<std::uint8_t, 2 * 729> m_count{};
+    std::array<std::uint16_t, 2 * 729> m_cost{};
 };
 
 }  // namespace
