@@ -67,6 +67,7 @@ public:
         m_trueAt.fill(kNever);
         m_falseAt.fill(kNever);
         m_lastRemoval.fill(-1);
+        m_lastInCell.fill(-1);
         m_facts.clear();
         m_contradiction = -1;
         AddTrue(c, d, -1);
@@ -74,7 +75,7 @@ public:
         for (std::size_t i = 0; m_contradiction < 0; ++i) {
             if (i == m_facts.size()) {
                 if (!m_settings.lockedCandidates || rounds++ == m_settings.lockedRounds ||
-                    !LockedCandidates()) {
+                    !(LockedCandidates() || NakedPairs())) {
                     break;
                 }
             }
@@ -161,6 +162,7 @@ private:
         }
         for (int u : kUnits.unitsOf[c]) {
             m_lastRemoval[u * 9 + d - 1] = static_cast<std::int16_t>(i);
+            m_lastInCell[c] = static_cast<std::int16_t>(i);
             if (m_placed[u] & DigitBit(d)) continue;
             const CellSet places = m_where[d - 1] & kUnits.set[u];
             if (places.Empty()) {
@@ -198,6 +200,37 @@ private:
         return any;
     }
 
+    // Two cells of a unit left with the same two digits by this branch: each digit is in one
+    // of them ("(d)r1c12" as a node), so it leaves the rest of the unit.
+    bool NakedPairs() {
+        bool any = false;
+        for (int u = 0; u < kUnitCount; ++u) {
+            for (int i = 0; i < 9; ++i) {
+                const int p = kUnits.cells[u][i];
+                const Mask m = m_cand[p];
+                if (m_value[p] || std::popcount(m) != 2) continue;
+                for (int j = i + 1; j < 9; ++j) {
+                    const int q = kUnits.cells[u][j];
+                    if (m_cand[q] != m || m_value[q]) continue;
+                    const int trigger = std::max(m_lastInCell[p], m_lastInCell[q]);
+                    if (trigger < 0) continue;
+                    const CellSet pair = CellSet::Of(p) | CellSet::Of(q);
+                    for (int d = 1; d <= 9; ++d) {
+                        if (!(m & DigitBit(d))) continue;
+                        const CellSet gone = m_where[d - 1] & kUnits.set[u] & ~pair;
+                        if (gone.Empty()) continue;
+                        const auto group = static_cast<int>(m_facts.size());
+                        m_facts.push_back({pair, static_cast<std::int16_t>(trigger),
+                                           static_cast<std::int8_t>(d), true});
+                        gone.ForEach([&](int x) { AddFalse(x, d, group); });
+                        any = true;
+                    }
+                }
+            }
+        }
+        return any;
+    }
+
     const State& m_start;
     const Settings& m_settings;
     std::array<Mask, 81> m_cand{};
@@ -206,6 +239,7 @@ private:
     std::array<Mask, kUnitCount> m_placed{};
     std::array<std::uint16_t, 729> m_trueAt{}, m_falseAt{};
     std::array<std::int16_t, kUnitCount * 9> m_lastRemoval{};
+    std::array<std::int16_t, 81> m_lastInCell{};
     std::vector<Fact> m_facts;
     int m_contradiction = -1;
 };
