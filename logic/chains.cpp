@@ -60,7 +60,7 @@ struct Segments {
     std::array<std::array<CellSet, 6>, kUnitCount> ofUnit{};
 };
 
-Segments MakeSegments() {
+constexpr Segments MakeSegments() {
     Segments t;
     for (int c = 0; c < 81; ++c) {
         const CellSet box = kUnits.set[18 + BoxOf(c)];
@@ -77,15 +77,14 @@ Segments MakeSegments() {
     return t;
 }
 
-const Segments& TheSegments() {
-    static const Segments segments = MakeSegments();
-    return segments;
-}
+inline constexpr Segments kSegments = MakeSegments();
 
 class Graph {
 public:
     Graph(const State& state, unsigned flags) : m_state(state) {
         m_cellNode.fill(-1);
+        m_nodes.reserve(400);
+        for (auto& list : m_byDigit) list.reserve(64);
         std::vector<std::uint32_t> strong;
         if (flags & kBilocalLinks) AddBilocalLinks(flags & kGroupNodes, strong);
         if (flags & kBivalueLinks) {
@@ -170,7 +169,7 @@ private:
         if (cells.Empty()) return false;
         if (AtMostOne(cells)) return true;
         const int f = cells.First();
-        const Segments& seg = TheSegments();
+        const Segments& seg = kSegments;
         return groups && ((cells & ~seg.rowPart[f]).Empty() || (cells & ~seg.colPart[f]).Empty());
     }
 
@@ -179,7 +178,7 @@ private:
         for (int d = 1; d <= 9; ++d) {
             for (int u = 0; u < kUnitCount; ++u) {
                 const CellSet places = m_state.CellsOf(d) & kUnits.set[u];
-                if (AtMostOne(places)) continue;
+                if (AtMostOne(places) || places.Count() > (groups ? 6 : 2)) continue;
                 auto split = [&](CellSet a) {
                     const CellSet b = places & ~a;
                     if (IsNode(a, groups) && IsNode(b, groups))
@@ -187,7 +186,7 @@ private:
                 };
                 places.ForEach([&](int c) { split(CellSet::Of(c)); });
                 if (!groups) continue;
-                for (CellSet part : TheSegments().ofUnit[u]) {
+                for (CellSet part : kSegments.ofUnit[u]) {
                     const CellSet a = places & part;
                     if (!AtMostOne(a)) split(a);
                 }
