@@ -48,11 +48,6 @@ struct Shape {
 using StateId = std::uint16_t;
 constexpr StateId kUnseen = 0xffff;
 
-// No more than one cell (a popcount would be a library call on the baseline target).
-constexpr bool AtMostOne(CellSet s) {
-    return (s.lo & (s.lo - 1)) == 0 && (s.hi & (s.hi - 1)) == 0 && !(s.lo && s.hi);
-}
-
 // The box-line intersections: for each cell its row's and its column's part of its box, and
 // for each unit the parts it splits into (three for a line, six for a box).
 struct Segments {

@@ -21,10 +21,6 @@ namespace {
 
 constexpr std::uint16_t kNever = 0xffff;
 
-constexpr bool AtMostOne(CellSet s) {
-    return (s.lo & (s.lo - 1)) == 0 && (s.hi & (s.hi - 1)) == 0 && !(s.lo && s.hi);
-}
-
 constexpr int Index(int c, int d) {
     return c * 9 + d - 1;
 }
@@ -173,6 +169,16 @@ private:
         }
     }
 
+    // "Digit d is in one of these cells", following from fact `trigger`, removes d from `gone`.
+    bool AddGroup(CellSet cells, int d, int trigger, CellSet gone) {
+        if (gone.Empty()) return false;
+        const auto group = static_cast<int>(m_facts.size());
+        m_facts.push_back(
+            {cells, static_cast<std::int16_t>(trigger), static_cast<std::int8_t>(d), true});
+        gone.ForEach([&](int x) { AddFalse(x, d, group); });
+        return true;
+    }
+
     // Pointing and claiming where this branch's removals made a digit's places in a unit fit
     // inside one box-line intersection. True when anything was removed.
     bool LockedCandidates() {
@@ -188,12 +194,7 @@ private:
                     if (other == u || (u < 18) == (other < 18)) continue;
                     if (!(places & ~kUnits.set[other]).Empty()) continue;
                     const CellSet gone = m_where[d - 1] & kUnits.set[other] & ~kUnits.set[u];
-                    if (gone.Empty()) continue;
-                    const auto group = static_cast<int>(m_facts.size());
-                    m_facts.push_back({places, static_cast<std::int16_t>(trigger),
-                                       static_cast<std::int8_t>(d), true});
-                    gone.ForEach([&](int p) { AddFalse(p, d, group); });
-                    any = true;
+                    any |= AddGroup(places, d, trigger, gone);
                 }
             }
         }
@@ -218,12 +219,7 @@ private:
                     for (int d = 1; d <= 9; ++d) {
                         if (!(m & DigitBit(d))) continue;
                         const CellSet gone = m_where[d - 1] & kUnits.set[u] & ~pair;
-                        if (gone.Empty()) continue;
-                        const auto group = static_cast<int>(m_facts.size());
-                        m_facts.push_back({pair, static_cast<std::int16_t>(trigger),
-                                           static_cast<std::int8_t>(d), true});
-                        gone.ForEach([&](int x) { AddFalse(x, d, group); });
-                        any = true;
+                        any |= AddGroup(pair, d, trigger, gone);
                     }
                 }
             }

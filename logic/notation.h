@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Eureka notation for chains, nets and almost locked sets: a node is "(d)r1c2", a group of
-// one digit in a row "(d)r1c23" or in a column "(d)r12c3"; "=" joins a strong link and "-" a
-// weak one.
+// What the chain, almost-locked-set and forcing finders share, mainly Eureka notation: a node
+// is "(d)r1c2", a group of one digit in a row "(d)r1c23" or in a column "(d)r12c3"; "=" joins a
+// strong link and "-" a weak one.
 #pragma once
 
 #include <algorithm>
@@ -52,6 +52,11 @@ inline std::string DigitsText(Mask digits) {
 /// "(d)" before the cells, or "(d1d2)" for several digits given as a mask.
 inline std::string NodeName(Mask digits, CellSet cells) {
     return "(" + DigitsText(digits) + ")" + CellsName(cells);
+}
+
+/// No more than one cell (a popcount would be a library call on the baseline target).
+constexpr bool AtMostOne(CellSet s) {
+    return (s.lo & (s.lo - 1)) == 0 && (s.hi & (s.hi - 1)) == 0 && !(s.lo && s.hi);
 }
 
 inline Mask DigitBit(int d) {
