@@ -330,16 +330,22 @@ void Search(const State& state, const Shape& shape, const StepSink& sink) {
             });
         }
     }
+    // Made for a node when a chain first reaches it true: most searches end after a few links.
     StartRows partners(n, words);
-    for (int t = 0; t < n; ++t) {
-        const Node& b = graph.At(t);
-        for (int e = 1; e <= 9; ++e) {
-            (WeakOf(b, e) & state.CellsOf(e)).ForEach([&](int c) {
-                const std::uint64_t* from = weakTo[c * 9 + e - 1];
-                for (int w = 0; w < words; ++w) partners[t][w] |= from[w];
-            });
+    std::vector<bool> partnersMade(static_cast<std::size_t>(n), false);
+    auto partnersOf = [&](int t) {
+        if (!partnersMade[t]) {
+            partnersMade[t] = true;
+            const Node& b = graph.At(t);
+            for (int e = 1; e <= 9; ++e) {
+                (WeakOf(b, e) & state.CellsOf(e)).ForEach([&](int c) {
+                    const std::uint64_t* from = weakTo[c * 9 + e - 1];
+                    for (int w = 0; w < words; ++w) partners[t][w] |= from[w];
+                });
+            }
         }
-    }
+        return partners[t];
+    };
 
     StartRows seenFalse(n, words), seenTrue(n, words), front(n, words), fresh(n, words);
     for (std::size_t i = 0; i < starts.size(); ++i) {
@@ -375,8 +381,12 @@ void Search(const State& state, const Shape& shape, const StepSink& sink) {
         std::vector<Step> found;
         for (int t = 0; t < n; ++t) {
             const Node& b = graph.At(t);
+            bool live = false;
+            for (int w = 0; w < words; ++w) live |= front[t][w] != 0;
+            if (!live) continue;
+            const std::uint64_t* with = partnersOf(t);
             for (int w = 0; w < words; ++w) {
-                for (std::uint64_t bits = front[t][w] & partners[t][w]; bits; bits &= bits - 1) {
+                for (std::uint64_t bits = front[t][w] & with[w]; bits; bits &= bits - 1) {
                     const int start = starts[w * 64 + std::countr_zero(bits)];
                     const Node& a = graph.At(start);
                     if (start == t || (shape.sameDigitEnds && a.digit != b.digit)) continue;
