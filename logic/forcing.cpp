@@ -3,8 +3,9 @@
 // unit, in turn and follow what must then hold. What every branch agrees on holds whichever
 // is true; a branch that runs into a contradiction shows its assumption false.
 //
-// A chain follows singles only: each placement or removal comes from one before it. A net also
-// uses locked candidates, for a bounded number of rounds, and tries larger cells and units.
+// A chain follows singles only, from the cells with two candidates and the digits with two places
+// in a unit. A net also uses the locked candidates and naked pairs a branch forms, for a bounded
+// number of rounds, branches on every cell and unit, and refutes single candidates.
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -33,8 +34,8 @@ struct Fact {
 };
 
 struct Settings {
-    bool lockedCandidates;
-    int lockedRounds;
+    bool basicTechniques;   ///< locked candidates and naked pairs besides singles
+    int basicRounds;        ///< how many times the branch may turn to them
     int maxCellCandidates;  ///< the largest cell to branch on
     int maxUnitPlaces;      ///< the most places of a digit in a unit to branch on
     bool everyCandidate;    ///< also refute single candidates by contradiction
@@ -70,7 +71,7 @@ public:
         int rounds = 0;
         for (std::size_t i = 0; m_contradiction < 0; ++i) {
             if (i == m_facts.size()) {
-                if (!m_settings.lockedCandidates || rounds++ == m_settings.lockedRounds ||
+                if (!m_settings.basicTechniques || rounds++ == m_settings.basicRounds ||
                     !(LockedCandidates() || NakedPairs())) {
                     break;
                 }
@@ -419,7 +420,7 @@ void FindForcingChain(const State& state, const Context&, const StepSink& sink) 
 }
 
 void FindForcingNet(const State& state, const Context&, const StepSink& sink) {
-    static const Settings settings{true, 20, 9, 9, true, Technique::ForcingNet};
+    static const Settings settings{true, 8, 9, 9, true, Technique::ForcingNet};
     Search(state, settings).Run(sink);
 }
 
