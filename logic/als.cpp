@@ -54,11 +54,12 @@ std::vector<Als> FindSets(const State& state) {
             for (int i = 0; i < k; ++i) {
                 if ((subset >> i) & 1) als.cells.Add(open[i]);
             }
-            // A set inside a box-line intersection is its line's.
+            // Each set once: a cell is its row's, a set inside a box-line intersection its
+            // line's.
             const int first = als.cells.First();
             const bool inLine = (als.cells & ~kUnits.set[RowOf(first)]).Empty() ||
                                 (als.cells & ~kUnits.set[9 + ColOf(first)]).Empty();
-            if (u >= 18 && inLine) continue;
+            if ((u >= 18 && inLine) || (u >= 9 && size == 1)) continue;
             als.digits = digitsOf[subset];
             als.size = size;
             als.unit = u;
