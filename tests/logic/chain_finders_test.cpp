@@ -361,5 +361,38 @@ TEST(ChainFinders, KnownPositionsGiveTheirRemovalsFirst) {
     EXPECT_FALSE(any);
 }
 
+// Three cells of box 1 holding 1, 2 and 3 between them, r1c1 {1,2}, r1c2 {1,3}, r2c1 {2,3}:
+// whichever way they go, 1, 2 and 3 leave the rest of the box, 1 the rest of row 1 and 2 the
+// rest of column 1, and nothing else follows.
+TEST(ChainFinders, ForcingFindsAllThatFollowsAndNothingMore) {
+    const Position p{"",
+                     nullptr,
+                     0,
+                     "",
+                     {{Cell(1, 1), Two(1, 2)}, {Cell(1, 2), Two(1, 3)}, {Cell(2, 1), Two(2, 3)}},
+                     {}};
+    std::vector<std::pair<int, int>> expected;
+    for (int c : {Cell(1, 3), Cell(2, 2), Cell(2, 3), Cell(3, 1), Cell(3, 2), Cell(3, 3)}) {
+        for (int d : {1, 2, 3}) expected.emplace_back(c, d);
+    }
+    for (int k = 4; k <= 9; ++k) {
+        expected.emplace_back(Cell(1, k), 1);
+        expected.emplace_back(Cell(k, 1), 2);
+    }
+    std::sort(expected.begin(), expected.end());
+    for (Finder finder : {FindForcingChain, FindForcingNet}) {
+        const State s = Build(p);
+        std::vector<std::pair<int, int>> got;
+        finder(s, {}, [&](Step&& step) {
+            EXPECT_TRUE(step.placements.empty());
+            CheckForcing(s, step);
+            for (const Elimination& e : step.eliminations) got.emplace_back(e.cell, e.digit);
+            return true;
+        });
+        std::sort(got.begin(), got.end());
+        EXPECT_EQ(got, expected);
+    }
+}
+
 }  // namespace
 }  // namespace kz::logic
