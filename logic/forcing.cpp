@@ -210,7 +210,7 @@ private:
             for (int i = 0; i < 9; ++i) {
                 const int p = kUnits.cells[u][i];
                 const Mask m = m_cand[p];
-                if (m_value[p] || std::popcount(m) != 2) continue;
+                if (m_value[p] || BitCount(m) != 2) continue;
                 for (int j = i + 1; j < 9; ++j) {
                     const int q = kUnits.cells[u][j];
                     if (m_cand[q] != m || m_value[q]) continue;
@@ -290,7 +290,7 @@ private:
     void CollectPremises() {
         m_state.Open().ForEach([&](int c) {
             const Mask m = m_state.Candidates(c);
-            const int n = std::popcount(m);
+            const int n = BitCount(m);
             if (n < 2 || (n > m_settings.maxCellCandidates && !m_settings.everyCandidate)) return;
             Premises p{{}, -1};
             for (int d = 1; d <= 9; ++d) {

@@ -9,6 +9,9 @@ namespace kz::logic {
 
 namespace {
 
+// Techniques from this level on are applied a whole search at a time.
+constexpr int kBatchLevel = 5;
+
 bool Allowed(const TechniqueInfo& info, const Context& context, int maxLevel) {
     return info.level <= maxLevel && (!info.needsUniqueness || context.solution);
 }
@@ -31,12 +34,32 @@ std::optional<Step> NextStep(const State& state, const Context& context, int max
 
 Path SolvePath(const State& start, const Context& context, int maxLevel) {
     Path path{{}, start, false, 0};
+    std::vector<Step> found;
     while (!path.end.Solved()) {
-        std::optional<Step> step = NextStep(path.end, context, maxLevel);
+        found.clear();
+        for (int t = 0; t < kTechniqueCount && found.empty(); ++t) {
+            const TechniqueInfo& info = Info(static_cast<Technique>(t));
+            if (!Allowed(info, context, maxLevel)) continue;
+            // A chain or net search costs far more than the easy finders, so once one has run
+            // every instance it found on this state is taken, not just the first. Each is a true
+            // statement about the solution, so it stays sound on the states that follow, and
+            // the level does not change: the board needed this technique either way.
+            const bool batch = info.level >= kBatchLevel;
+            FinderOf(info.technique)(path.end, context, [&](Step&& step) {
+                found.push_back(std::move(step));
+                return batch;
+            });
+        }
+        bool progress = false;
+        for (Step& step : found) {
+            // A step an earlier one of the batch already carried out is left out of the path.
+            if (!path.end.Apply(step)) continue;
+            progress = true;
+            path.level = std::max(path.level, Info(step.technique).level);
+            path.steps.push_back(std::move(step));
+        }
         // A finder that reports a step changing nothing would loop for ever.
-        if (!step || !path.end.Apply(*step)) break;
-        path.level = std::max(path.level, Info(step->technique).level);
-        path.steps.push_back(std::move(*step));
+        if (!progress) break;
     }
     path.solved = path.end.Solved();
     return path;
