@@ -13,34 +13,20 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "core/answer.h"
 #include "qqwing.hpp"
 #include "tests/core/reference_solver.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 const char* const kSets[] = {"forum_hardest_1106", "forum_hardest_1905_sample500",
                              "magictour_top1465", "royle_17clue_sample200", "adversarial"};
 
-std::vector<kz::ValueArray16> ReadSet(const std::string& name) {
-    std::ifstream in(std::string(KZ_PUZZLE_DIR) + "/" + name + ".txt");
-    std::vector<kz::ValueArray16> boards;
-    for (std::string line; std::getline(in, line);) {
-        if (line.size() < 81) continue;
-        kz::ValueArray16 v{};
-        for (int n = 1; n <= kz::kCellCount; ++n) {
-            const char ch = line[n - 1];
-            v[n] = static_cast<std::int16_t>(ch >= '1' && ch <= '9' ? ch - '0' : 0);
-        }
-        boards.push_back(v);
-    }
-    return boards;
-}
-
-// One way of answering a board; false when it gave up (the reference's step limit).
-using Method = std::function<bool(const kz::ValueArray16&)>;
+using kz::bench::Measure;
+using kz::bench::Method;
+using kz::bench::ReadSet;
+using kz::bench::Stats;
 
 bool KzVerify(const kz::ValueArray16& v) {
     kz::Solver solver;
@@ -72,37 +58,6 @@ bool ReferenceVerify(const kz::ValueArray16& v) {
     return reference.VerifyProblem(v).has_value();
 }
 
-struct Stats {
-    bool finished = false;
-    double median = 0;
-    double mean = 0;
-    double worst = 0;
-};
-
-// Per-puzzle time in microseconds: the best of `repeats` runs, so that a stray interruption
-// does not count as the puzzle's cost.
-Stats Measure(const std::vector<kz::ValueArray16>& boards, const Method& method, int repeats) {
-    std::vector<double> times;
-    for (const auto& board : boards) {
-        double best = 1e300;
-        for (int r = 0; r < repeats; ++r) {
-            const auto start = Clock::now();
-            if (!method(board)) return {};
-            const std::chrono::duration<double, std::micro> took = Clock::now() - start;
-            best = std::min(best, took.count());
-        }
-        times.push_back(best);
-    }
-    Stats s;
-    s.finished = true;
-    std::sort(times.begin(), times.end());
-    const std::size_t n = times.size();
-    s.median = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
-    s.mean = std::accumulate(times.begin(), times.end(), 0.0) / static_cast<double>(n);
-    s.worst = times.back();
-    return s;
-}
-
 const std::map<std::string, Method>& Methods() {
     static const std::map<std::string, Method> methods = {
         {"verify", KzVerify},
@@ -118,26 +73,9 @@ std::map<std::pair<std::string, std::string>, Stats>& Results() {
     return results;
 }
 
-// Whole-set throughput under Google Benchmark, plus the per-puzzle figures as counters.
 void BM_Set(benchmark::State& state, const std::string& set, const std::string& method) {
-    const auto boards = ReadSet(set);
-    const Method& run = Methods().at(method);
-    const int repeats = method == "reference_verify" ? 1 : 3;
-    const Stats stats = Measure(boards, run, repeats);
-    Results()[{set, method}] = stats;
-    if (!stats.finished) {
-        state.SkipWithError("gave up on some puzzle");
-        for (auto _ : state) {
-        }
-        return;
-    }
-    for (auto _ : state) {
-        for (const auto& board : boards) run(board);
-    }
-    state.counters["median_us"] = stats.median;
-    state.counters["mean_us"] = stats.mean;
-    state.counters["worst_us"] = stats.worst;
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(boards.size()));
+    Results()[{set, method}] = kz::bench::TimeSet(state, ReadSet(set), Methods().at(method),
+                                                  method == "reference_verify" ? 1 : 3);
 }
 
 void PrintTable() {
@@ -168,23 +106,12 @@ void PrintTable() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (const char* set : kSets) {
-        for (const auto& [method, unused] : Methods()) {
-            // The plain search needs minutes on these sets (that is why the fast one exists).
-            const bool tooSlow = method == "reference_verify" &&
-                                 std::string(set) != "adversarial" &&
-                                 std::string(set) != "royle_17clue_sample200";
-            if (tooSlow) continue;
-            benchmark::RegisterBenchmark((std::string(set) + "/" + method).c_str(), BM_Set,
-                                         std::string(set), method)
-                ->Unit(benchmark::kMillisecond)
-                ->Iterations(1);
-        }
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    // The plain search needs minutes on most sets (that is why the fast one exists).
+    const auto tooSlow = [](const std::string& set, const std::string& method) {
+        return method == "reference_verify" && set != "adversarial" &&
+               set != "royle_17clue_sample200";
+    };
+    if (!kz::bench::RunSets(argc, argv, kSets, Methods(), BM_Set, tooSlow)) return 1;
     PrintTable();
     return 0;
 }

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "files/fileio.h"
 #include "support/tempdir.h"
@@ -149,6 +152,100 @@ TEST_F(SolveToolTest, HelpExplainsOptionsFormatsAndStatus) {
     EXPECT_EQ(r.status, 0);
     for (const char* word : {"--solve", ".csv", "contradiction", "multiple", "Exit status"}) {
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
+    }
+}
+
+// True when `line` starts with `head`, ends with `tail` and has only digits between them.
+bool Framed(const std::string& line, const std::string& head, const std::string& tail) {
+    if (line.size() < head.size() + tail.size() || line.rfind(head, 0) != 0 ||
+        line.compare(line.size() - tail.size(), tail.size(), tail) != 0) {
+        return false;
+    }
+    const std::string middle = line.substr(head.size(), line.size() - head.size() - tail.size());
+    return std::all_of(middle.begin(), middle.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST_F(SolveToolTest, RatePrintsLevelScoreAndHardestTechnique) {
+    // A board of hidden singles, a 17-clue board that needs locked candidates, boards without
+    // one solution, a malformed line and a complete board.
+    const std::string pointing =
+        "..............1.23.45.6............4...7.....1..2.85......4...7..3......2......8.";
+    const std::string input = kUnique + "\n" + pointing + "\n" + kNone + "\n" + kEmpty + "\n" +
+                              kClash + "\nx\n" + kUniqueSolution + "\n";
+    const ToolRun r = run("--rate", input);
+    EXPECT_EQ(r.status, 1);
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 7u) << r.out;
+    EXPECT_TRUE(Framed(lines[0], "1\t12", "\tHidden Single")) << lines[0];
+    EXPECT_TRUE(Framed(lines[1], "3\t", "\tLocked Candidates (Pointing)") ||
+                Framed(lines[1], "3\t", "\tLocked Candidates (Claiming)"))
+        << lines[1];
+    EXPECT_EQ(lines[2], "0\tnone");
+    EXPECT_EQ(lines[3], "2\tmultiple");
+    EXPECT_EQ(lines[4], "-1\tcontradiction");
+    EXPECT_EQ(lines[5], "error");
+    EXPECT_EQ(lines[6], "1\t0\t-");
+}
+
+TEST_F(SolveToolTest, ExplainPrintsEveryStepThenTheSolution) {
+    // Solved by singles, the board takes one line per blank cell.
+    const int blanks = static_cast<int>(std::count(kUnique.begin(), kUnique.end(), '.'));
+    struct Case {
+        std::string args;
+        std::vector<std::string> names;
+        std::string cellMark;  ///< in every cell name
+    };
+    const std::vector<std::string> english = {"Full House: ", "Hidden Single: ", "Naked Single: "};
+    const Case cases[] = {
+        {"--explain", english, "r"},
+        {"--explain --lang en", english, "r"},
+        {"--lang=ja --explain",
+         {"フルハウス: ", "ヒドゥンシングル: ", "ネイキッドシングル: "},
+         "行"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        const ToolRun r = run(c.args, kUnique + "\n" + kEmpty + "\n");
+        EXPECT_EQ(r.status, 0);
+        const std::vector<std::string> lines = Lines(r.out);
+        ASSERT_EQ(static_cast<int>(lines.size()), blanks + 2) << r.out;
+        for (int i = 0; i < blanks; ++i) {
+            EXPECT_TRUE(std::any_of(c.names.begin(), c.names.end(), [&](const std::string& n) {
+                return lines[i].rfind(n, 0) == 0;
+            })) << lines[i];
+            EXPECT_NE(lines[i].find(c.cellMark), std::string::npos) << lines[i];
+        }
+        EXPECT_EQ(lines[blanks], kUniqueSolution);
+        EXPECT_EQ(lines[blanks + 1], "2\tmultiple");
+    }
+}
+
+TEST_F(SolveToolTest, WrongRatingOptionsExitTwoWithAClearMessage) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"--explain --lang fr", "'fr'"},
+        {"--explain --lang", "needs a value"},
+        {"--rate --solve", "cannot be used together"},
+        {"--explain --rate", "cannot be used together"},
+        {"--rate --lang ja", "--explain only"},
+        {"--rate=yes", "takes no value"},
+    };
+    for (const auto& [args, inErr] : cases) {
+        SCOPED_TRACE(args);
+        const ToolRun r = run(args, kUnique + "\n");
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find(inErr), std::string::npos) << r.err;
+    }
+    const ToolRun help = run("--help");
+    for (const char* word : {"--rate", "--explain", "--lang en|ja", "level"}) {
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
     }
 }
 

@@ -1,17 +1,22 @@
 // SPDX-License-Identifier: MIT
-// kazarinoset-solve: prints the verification code or the completion of every board it reads.
+// kazarinoset-solve: prints the verification code, the completion, the rating or the step path
+// of every board it reads.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/answer.h"
 #include "core/fields.h"
 #include "files/fileio.h"
+#include "logic/describe.h"
+#include "logic/solver.h"
 #include "tools/solve/boardline.h"
 
 namespace {
@@ -20,7 +25,7 @@ constexpr int kExitMalformed = 1;
 constexpr int kExitUsage = 2;
 
 constexpr std::string_view kHelp =
-    "Usage: kazarinoset-solve [--solve] [FILE...]\n"
+    "Usage: kazarinoset-solve [--solve | --rate | --explain [--lang en|ja]] [FILE...]\n"
     "\n"
     "Checks Sudoku boards. With no FILE, or when FILE is -, reads standard input.\n"
     "A FILE whose name ends in .csv is a problem file holding one board (nine lines of\n"
@@ -37,6 +42,13 @@ constexpr std::string_view kHelp =
     "             2 multiple       two or more solutions\n"
     "  --solve   the 81 digits of the completion that is smallest in cell order, or -\n"
     "            when there is none\n"
+    "  --rate    how hard the board is for a person: the level (1 beginner to 6 expert),\n"
+    "            a tab, the score that orders boards within a level, a tab and the\n"
+    "            hardest technique the solution needs\n"
+    "  --explain the whole solution path as a person would take it, one step a line,\n"
+    "            then the 81 digits of the solution on a line of their own\n"
+    "With --rate and --explain, a board without exactly one solution prints its\n"
+    "verification code and word instead.\n"
     "\n"
     "A malformed board prints 'error' in its place and a message naming the file and\n"
     "line on standard error.\n"
@@ -45,15 +57,103 @@ constexpr std::string_view kHelp =
     "read or the options were wrong.\n"
     "\n"
     "Options:\n"
-    "  --solve   print completions instead of verification codes\n"
-    "  --help    show this text and exit\n";
+    "  --solve          print completions instead of verification codes\n"
+    "  --rate           print level, score and hardest technique\n"
+    "  --explain        print the solution path step by step\n"
+    "  --lang en|ja     language of --explain: English (the default) or Japanese\n"
+    "  --help           show this text and exit\n";
+
+enum class Mode { Verify, Solve, Rate, Explain };
+
+// The options that choose what is printed; at most one of them.
+constexpr std::pair<std::string_view, Mode> kModes[] = {
+    {"--solve", Mode::Solve}, {"--rate", Mode::Rate}, {"--explain", Mode::Explain}};
+
+struct Options {
+    Mode mode = Mode::Verify;
+    kz::logic::Lang lang = kz::logic::Lang::English;
+    bool langGiven = false;
+    bool help = false;
+    std::vector<std::string> files;
+};
+
+// Reads the command line into `options`; an error message when it is wrong. Options that
+// take a value accept it as the next argument or after "=".
+std::string ParseOptions(int argc, char** argv, Options& options) {
+    bool optionsDone = false;
+    const char* modeName = nullptr;
+    auto setMode = [&](Mode mode, const char* name) -> std::string {
+        if (modeName && options.mode != mode) {
+            return std::string(modeName) + " and " + name + " cannot be used together";
+        }
+        options.mode = mode;
+        modeName = name;
+        return {};
+    };
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        if (optionsDone || arg == "-" || arg.size() < 2 || arg.front() != '-') {
+            options.files.emplace_back(arg);
+            continue;
+        }
+        std::string_view name = arg;
+        std::optional<std::string_view> value;
+        if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        }
+        auto takeValue = [&]() -> std::optional<std::string_view> {
+            if (value) return value;
+            if (i + 1 < argc) return std::string_view(argv[++i]);
+            return std::nullopt;
+        };
+        auto noValue = [&]() -> std::string {
+            return value ? "option " + std::string(name) + " takes no value" : std::string();
+        };
+        std::string error;
+        if (name == "--") {
+            optionsDone = true;
+        } else if (name == "--help" || name == "-h") {
+            options.help = true;  // whatever follows
+            return {};
+        } else if (const auto mode = std::find_if(std::begin(kModes), std::end(kModes),
+                                                  [&](const auto& m) { return m.first == name; });
+                   mode != std::end(kModes)) {
+            error = noValue();
+            if (error.empty()) error = setMode(mode->second, mode->first.data());
+        } else if (name == "--lang") {
+            const std::optional<std::string_view> lang = takeValue();
+            if (!lang) {
+                error = "option --lang needs a value: en or ja";
+            } else if (*lang == "en") {
+                options.lang = kz::logic::Lang::English;
+            } else if (*lang == "ja") {
+                options.lang = kz::logic::Lang::Japanese;
+            } else {
+                error = "unknown language '" + std::string(*lang) + "' for --lang: use en or ja";
+            }
+            options.langGiven = true;
+        } else {
+            error = "unknown option " + std::string(arg);
+        }
+        if (!error.empty()) return error;
+    }
+    if (options.langGiven && options.mode != Mode::Explain) {
+        return "option --lang applies to --explain only";
+    }
+    return {};
+}
 
 class Checker {
 public:
-    explicit Checker(bool solve) : m_solve(solve) {}
+    explicit Checker(const Options& options) : m_options(options) {}
 
     void board(const kz::ValueArray16& values) {
-        if (m_solve) {
+        if (m_options.mode == Mode::Rate || m_options.mode == Mode::Explain) {
+            rate(values);
+            return;
+        }
+        if (m_options.mode == Mode::Solve) {
             kz::ValueArray16 completed = values;
             if (m_solver.SolveBoard(completed)) {
                 std::string digits;
@@ -68,6 +168,33 @@ public:
         }
         const int code = m_solver.VerifyProblem(values);
         std::cout << code << '\t' << Word(code) << '\n';
+    }
+
+    void rate(const kz::ValueArray16& values) {
+        kz::logic::Digits digits{};
+        for (int n = 1; n <= kz::kCellCount; ++n) {
+            digits[n - 1] = static_cast<std::uint8_t>(values[n]);
+        }
+        kz::logic::Path path;
+        const kz::logic::Rating rating = kz::logic::Rate(digits, &path);
+        if (rating.verifyCode != kz::VerifyUnique) {
+            std::cout << rating.verifyCode << '\t' << Word(rating.verifyCode) << '\n';
+            return;
+        }
+        if (m_options.mode == Mode::Rate) {
+            // A complete board needs no technique at all.
+            std::cout << rating.level << '\t' << rating.score << '\t'
+                      << (path.steps.empty() ? std::string_view("-")
+                                             : kz::logic::Info(rating.hardest).english)
+                      << '\n';
+            return;
+        }
+        for (const kz::logic::Step& step : path.steps) {
+            std::cout << kz::logic::Describe(step, m_options.lang) << '\n';
+        }
+        std::string solution;
+        for (int d : path.end.Values()) solution += static_cast<char>('0' + d);
+        std::cout << solution << '\n';
     }
 
     void malformed(std::string_view source, long line, std::string_view why) {
@@ -163,7 +290,7 @@ private:
         }
     }
 
-    bool m_solve;
+    const Options& m_options;
     kz::Solver m_solver;
     int m_status = 0;
 };
@@ -172,29 +299,19 @@ private:
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    bool solve = false;
-    bool optionsDone = false;
-    std::vector<std::string> files;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (!optionsDone && arg == "--") {
-            optionsDone = true;
-        } else if (!optionsDone && arg == "--solve") {
-            solve = true;
-        } else if (!optionsDone && (arg == "--help" || arg == "-h")) {
-            std::cout << kHelp;
-            return 0;
-        } else if (!optionsDone && arg.size() > 1 && arg.front() == '-') {
-            std::cerr << "kazarinoset-solve: unknown option " << arg
-                      << "\nTry 'kazarinoset-solve --help'.\n";
-            return kExitUsage;
-        } else {
-            files.emplace_back(arg);
-        }
+    Options options;
+    const std::string error = ParseOptions(argc, argv, options);
+    if (!error.empty()) {
+        std::cerr << "kazarinoset-solve: " << error << "\nTry 'kazarinoset-solve --help'.\n";
+        return kExitUsage;
     }
-    if (files.empty()) files.emplace_back("-");
-    Checker checker(solve);
-    for (const std::string& name : files) checker.file(name);
+    if (options.help) {
+        std::cout << kHelp;
+        return 0;
+    }
+    if (options.files.empty()) options.files.emplace_back("-");
+    Checker checker(options);
+    for (const std::string& name : options.files) checker.file(name);
     std::cout.flush();
     return checker.status();
 }

@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: MIT
+// What the benchmarks share: the public sets and per-puzzle timing.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "core/board.h"
+
+namespace kz::bench {
+
+inline std::vector<ValueArray16> ReadSet(const std::string& name) {
+    std::ifstream in(std::string(KZ_PUZZLE_DIR) + "/" + name + ".txt");
+    std::vector<ValueArray16> boards;
+    for (std::string line; std::getline(in, line);) {
+        if (line.size() < 81) continue;
+        ValueArray16 v{};
+        for (int n = 1; n <= kCellCount; ++n) {
+            const char ch = line[n - 1];
+            v[n] = static_cast<std::int16_t>(ch >= '1' && ch <= '9' ? ch - '0' : 0);
+        }
+        boards.push_back(v);
+    }
+    return boards;
+}
+
+// One way of answering a board; false when it gave up (the reference's step limit).
+using Method = std::function<bool(const ValueArray16&)>;
+
+struct Stats {
+    bool finished = false;
+    double median = 0;
+    double mean = 0;
+    double worst = 0;
+};
+
+// Per-puzzle time in microseconds: the best of `repeats` runs, so that a stray interruption
+// does not count as the puzzle's cost.
+inline Stats Measure(const std::vector<ValueArray16>& boards, const Method& method, int repeats) {
+    using Clock = std::chrono::steady_clock;
+    std::vector<double> times;
+    for (const auto& board : boards) {
+        double best = 1e300;
+        for (int r = 0; r < repeats; ++r) {
+            const auto start = Clock::now();
+            if (!method(board)) return {};
+            const std::chrono::duration<double, std::micro> took = Clock::now() - start;
+            best = std::min(best, took.count());
+        }
+        times.push_back(best);
+    }
+    Stats s;
+    s.finished = true;
+    std::sort(times.begin(), times.end());
+    const std::size_t n = times.size();
+    s.median = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+    s.mean = std::accumulate(times.begin(), times.end(), 0.0) / static_cast<double>(n);
+    s.worst = times.back();
+    return s;
+}
+
+// Whole-set throughput under Google Benchmark, plus the per-puzzle figures as counters;
+// returns the figures.
+inline Stats TimeSet(benchmark::State& state, const std::vector<ValueArray16>& boards,
+                     const Method& run, int repeats) {
+    const Stats stats = Measure(boards, run, repeats);
+    if (!stats.finished) {
+        state.SkipWithError("gave up on some puzzle");
+        for (auto _ : state) {
+        }
+        return stats;
+    }
+    for (auto _ : state) {
+        for (const auto& board : boards) run(board);
+    }
+    state.counters["median_us"] = stats.median;
+    state.counters["mean_us"] = stats.mean;
+    state.counters["worst_us"] = stats.worst;
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(boards.size()));
+    return stats;
+}
+
+// Registers one timing of each set by each method (unless `skip` says no), runs what the
+// command line selects, and says whether the arguments were understood.
+template <typename Sets, typename Methods, typename Fn, typename Skip>
+bool RunSets(int argc, char** argv, const Sets& sets, const Methods& methods, Fn fn, Skip skip) {
+    for (const auto& set : sets) {
+        for (const auto& [method, unused] : methods) {
+            if (skip(std::string(set), method)) continue;
+            benchmark::RegisterBenchmark((std::string(set) + "/" + method).c_str(), fn,
+                                         std::string(set), method)
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(1);
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return false;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return true;
+}
+
+}  // namespace kz::bench

@@ -1,0 +1,263 @@
+// SPDX-License-Identifier: MIT
+#include "logic/describe.h"
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+namespace kz::logic {
+
+namespace {
+
+bool En(Lang lang) {
+    return lang == Lang::English;
+}
+
+std::string Num(int n) {
+    return std::to_string(n);
+}
+
+// "a", "a and b", "a, b and c" in English; "a・b・c" in Japanese (`jaPair` joins two).
+std::string Join(const std::vector<std::string>& items, Lang lang, const char* jaPair = "・") {
+    std::string out;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) {
+            if (En(lang)) {
+                out += i + 1 == items.size() ? " and " : ", ";
+            } else {
+                out += items.size() == 2 ? jaPair : "・";
+            }
+        }
+        out += items[i];
+    }
+    return out;
+}
+
+template <typename Seq>
+std::string Cells(const Seq& cells, Lang lang) {
+    std::vector<std::string> names;
+    for (int c : cells) names.push_back(CellName(c, lang));
+    return Join(names, lang);
+}
+
+template <typename Seq>
+std::string Digits(const Seq& digits, Lang lang) {
+    std::vector<std::string> names;
+    for (int d : digits) names.push_back(Num(d));
+    return Join(names, lang, "と");
+}
+
+std::string UnitName(int u, Lang lang) {
+    if (u < 9) return En(lang) ? "row " + Num(u + 1) : Num(u + 1) + "行";
+    if (u < 18) return En(lang) ? "column " + Num(u - 8) : Num(u - 8) + "列";
+    return En(lang) ? "box " + Num(u - 17) : "ブロック" + Num(u - 17);
+}
+
+// Several units of one kind: "rows 1 and 4" or "1行・4行".
+std::string Units(const std::vector<int>& units, Lang lang) {
+    if (units.empty()) return {};
+    if (!En(lang)) {
+        std::vector<std::string> names;
+        for (int u : units) names.push_back(UnitName(u, lang));
+        return Join(names, lang);
+    }
+    if (units.size() == 1) return UnitName(units[0], lang);
+    static const char* const kPlural[] = {"rows ", "columns ", "boxes "};
+    std::vector<std::string> numbers;
+    for (int u : units) numbers.push_back(Num(u % 9 + 1));
+    return kPlural[units[0] / 9] + Join(numbers, lang);
+}
+
+// What the step changes: "r5c3 is 7" / "remove 3 and 7 from r1c3 and r1c4" and in Japanese
+// "5行3列に7が入ります" / "1行3列・1行4列から3と7を除きます". Digits removed from the same
+// cells are named together.
+std::string Effect(const Step& step, Lang lang) {
+    std::vector<std::string> parts;
+    for (const Placement& p : step.placements) {
+        parts.push_back(En(lang) ? CellName(p.cell, lang) + " is " + Num(p.digit)
+                                 : CellName(p.cell, lang) + "に" + Num(p.digit) + "が入ります");
+    }
+    std::map<int, std::vector<int>> cellsOf;  // digit → cells losing it
+    for (const Elimination& e : step.eliminations) cellsOf[e.digit].push_back(e.cell);
+    std::vector<std::pair<std::vector<int>, std::vector<int>>> groups;  // cells, digits
+    for (auto& [digit, cells] : cellsOf) {
+        std::sort(cells.begin(), cells.end());
+        auto same = std::find_if(groups.begin(), groups.end(),
+                                 [&](const auto& g) { return g.first == cells; });
+        if (same == groups.end()) {
+            groups.push_back({cells, {digit}});
+        } else {
+            same->second.push_back(digit);
+        }
+    }
+    if (!groups.empty()) {
+        std::vector<std::string> removals;
+        for (const auto& [cells, digits] : groups) {
+            removals.push_back(En(lang)
+                                   ? Digits(digits, lang) + " from " + Cells(cells, lang)
+                                   : Cells(cells, lang) + "から" + Digits(digits, lang) + "を");
+        }
+        if (En(lang)) {
+            std::string text = "remove ";
+            for (std::size_t i = 0; i < removals.size(); ++i) text += (i ? "; " : "") + removals[i];
+            parts.push_back(text);
+        } else {
+            std::string text;
+            for (std::size_t i = 0; i < removals.size(); ++i) text += (i ? "、" : "") + removals[i];
+            parts.push_back(text + "除きます");
+        }
+    }
+    std::string out;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        out += (i ? (En(lang) ? "; " : "。") : "") + parts[i];
+    return out;
+}
+
+std::vector<int> Ints(const std::vector<std::int8_t>& v) {
+    return {v.begin(), v.end()};
+}
+
+std::vector<int> Slice(const std::vector<int>& v, std::size_t from, std::size_t to) {
+    return {v.begin() + static_cast<long>(std::min(from, v.size())),
+            v.begin() + static_cast<long>(std::min(to, v.size()))};
+}
+
+// The reason, a comma-free clause that the effect follows.
+std::string Reason(const Step& step, Lang lang) {
+    const std::vector<int> cells = Ints(step.cells);
+    const std::vector<int> units = Ints(step.units);
+    const std::vector<int> digits = Ints(step.digits);
+    const bool en = En(lang);
+    const std::string d = digits.empty() ? std::string() : Num(digits[0]);
+    auto cell = [&](std::size_t i) { return i < cells.size() ? CellName(cells[i], lang) : ""; };
+    auto unit = [&](std::size_t i) { return i < units.size() ? UnitName(units[i], lang) : ""; };
+    switch (step.technique) {
+        case Technique::FullHouse:
+            return en ? cell(0) + " is the last open cell in " + unit(0)
+                      : unit(0) + "で空いているのは" + cell(0) + "だけです";
+        case Technique::HiddenSingle:
+            return en ? "in " + unit(0) + ", " + d + " can only go in " + cell(0)
+                      : unit(0) + "で" + d + "が入るのは" + cell(0) + "だけです";
+        case Technique::NakedSingle:
+            return en ? d + " is the only candidate left in " + cell(0)
+                      : cell(0) + "に入る候補は" + d + "だけです";
+        case Technique::Pointing:
+        case Technique::Claiming:
+            return en ? "in " + unit(0) + ", " + d + " lies only in " + unit(1)
+                      : unit(0) + "の" + d + "は" + unit(1) + "にしかありません";
+        case Technique::NakedPair:
+        case Technique::NakedTriple:
+        case Technique::NakedQuad:
+            return en ? Cells(cells, lang) + " hold only " + Digits(digits, lang) + " in " + unit(0)
+                      : unit(0) + "の" + Cells(cells, lang) + "には" + Digits(digits, lang) +
+                            "しか入りません";
+        case Technique::HiddenPair:
+        case Technique::HiddenTriple:
+        case Technique::HiddenQuad:
+            return en ? "in " + unit(0) + ", " + Digits(digits, lang) + " go only in " +
+                            Cells(cells, lang)
+                      : unit(0) + "の" + Digits(digits, lang) + "は" + Cells(cells, lang) +
+                            "にしか入りません";
+        case Technique::XWing:
+        case Technique::Swordfish:
+        case Technique::Jellyfish: {
+            const std::size_t n = units.size() / 2;
+            const std::string base = Units(Slice(units, 0, n), lang);
+            const std::string cover = Units(Slice(units, n, units.size()), lang);
+            return en ? "in " + base + ", " + d + " lies only in " + cover
+                      : base + "の" + d + "は" + cover + "にしかありません";
+        }
+        case Technique::Skyscraper:
+        case Technique::TwoStringKite:
+            return en ? "in " + unit(0) + ", " + d + " goes in " + cell(0) + " or " + cell(1) +
+                            "; in " + unit(1) + ", in " + cell(2) + " or " + cell(3) + "; " +
+                            cell(0) + " and " + cell(2) + " cannot both be " + d + ", hence " +
+                            cell(1) + " or " + cell(3) + " is " + d
+                      : unit(0) + "の" + d + "は" + cell(0) + "か" + cell(1) + "、" + unit(1) +
+                            "の" + d + "は" + cell(2) + "か" + cell(3) + "に入ります。" + cell(0) +
+                            "と" + cell(2) + "は両方とも" + d + "にはなれないので、" + cell(1) +
+                            "か" + cell(3) + "が" + d + "です";
+        case Technique::XYWing:
+        case Technique::XYZWing: {
+            const std::string z =
+                step.eliminations.empty() ? d : Num(step.eliminations.front().digit);
+            const bool xyz = step.technique == Technique::XYZWing;
+            return en ? "pivot " + cell(0) + " with pincers " + cell(1) + " and " + cell(2) + " (" +
+                            Digits(digits, lang) +
+                            "): " + (xyz ? "one of the three" : "one of the pincers") + " is " + z
+                      : "軸" + cell(0) + "と羽" + cell(1) + "・" + cell(2) + "（" +
+                            Digits(digits, lang) + "）では、" +
+                            (xyz ? "三つのどれか" : "どちらかの羽") + "が" + z + "です";
+        }
+        case Technique::WWing: {
+            const std::string x = Num(digits.at(0));
+            const std::string y = Num(digits.at(1));
+            const std::string pair = Digits(
+                std::vector<int>{std::min(digits[0], digits[1]), std::max(digits[0], digits[1])},
+                lang);
+            return en ? cell(0) + " and " + cell(1) + " hold only " + pair + "; " + x + " in " +
+                            unit(0) + " goes in " + cell(2) + " or " + cell(3) +
+                            ", which see them: one of the pair is " + y
+                      : cell(0) + "と" + cell(1) + "には" + pair + "しか入らず、" + unit(0) + "の" +
+                            x + "は両方から見える" + cell(2) + "か" + cell(3) +
+                            "に入るので、どちらかが" + y + "です";
+        }
+        case Technique::SimpleColouring: {
+            bool wrap = !step.eliminations.empty();
+            for (const Elimination& e : step.eliminations)
+                wrap &= std::find(cells.begin(), cells.end(), e.cell) != cells.end();
+            return en ? "the strong links of " + d + " split " + Cells(cells, lang) +
+                            " into two colours, one of them true" +
+                            (wrap ? "; one colour meets itself in a unit and is false" : "")
+                      : d + "の強リンクで" + Cells(cells, lang) +
+                            "を二色に塗り分けると、どちらかの色が正解です" +
+                            (wrap ? "。同じ色が一つの区画に二つある色は誤りです" : "");
+        }
+        case Technique::UniqueRectangle1:
+            return en ? Cells(Slice(cells, 0, 3), lang) + " hold only " + Digits(digits, lang) +
+                            "; if " + cell(3) + " were one of them the board would have two " +
+                            "solutions"
+                      : Cells(Slice(cells, 0, 3), lang) + "には" + Digits(digits, lang) +
+                            "しか入らず、" + cell(3) + "もそのどちらかだと解が二つになります";
+        case Technique::BugPlusOne:
+            return en ? "every other open cell has two candidates, and only " + d + " in " +
+                            cell(0) + " keeps the solution unique"
+                      : "ほかの空きマスはすべて候補が二つで、解を一つにするのは" + cell(0) + "の" +
+                            d + "だけです";
+        case Technique::Guess:
+            return en ? "no technique helps here; the solution is taken in the cell with the "
+                        "fewest candidates"
+                      : "使える手筋がないため、候補の最も少ないマスに解の数字を入れます";
+        default:
+            break;
+    }
+    // Chains, sets and nets speak through their notation.
+    if (!step.chain.empty()) return step.chain;
+    return Cells(cells, lang);
+}
+
+}  // namespace
+
+std::string CellName(int cell, Lang lang) {
+    const std::string r = std::to_string(cell / 9 + 1);
+    const std::string c = std::to_string(cell % 9 + 1);
+    return lang == Lang::English ? "r" + r + "c" + c : r + "行" + c + "列";
+}
+
+std::string Describe(const Step& step, Lang lang) {
+    const TechniqueInfo& info = Info(step.technique);
+    std::string text(En(lang) ? info.english : info.japanese);
+    const std::string reason = Reason(step, lang);
+    const std::string effect = Effect(step, lang);
+    const bool single =
+        step.technique == Technique::HiddenSingle || step.technique == Technique::NakedSingle;
+    text += ": " + reason;
+    if (single || effect.empty()) return text;
+    // A chain whose notation is not the reason itself still gets shown.
+    if (!step.chain.empty() && reason != step.chain) text += " [" + step.chain + "]";
+    if (reason.empty()) return text + effect;
+    text += En(lang) ? ", so " + effect : "。" + effect;
+    return text;
+}
+
+}  // namespace kz::logic

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+// One finder per technique. A finder is a pure function of the candidate state: it reports
+// every instance of its technique that changes something, to a sink that may stop it early.
+#pragma once
+
+#include <functional>
+
+#include "logic/state.h"
+#include "logic/step.h"
+
+namespace kz::logic {
+
+/// What a finder may know besides the candidates.
+struct Context {
+    /// The board's one solution, when it is known to have exactly one: enables the techniques
+    /// that rest on uniqueness and the final guess. Null otherwise.
+    const Digits* solution = nullptr;
+};
+
+/// Receives each step found; returns false to stop the finder.
+using StepSink = std::function<bool(Step&&)>;
+
+using Finder = void (*)(const State&, const Context&, const StepSink&);
+
+/// The finder of a technique (every technique has one).
+Finder FinderOf(Technique t);
+
+// Singles (singles.cpp)
+void FindFullHouse(const State&, const Context&, const StepSink&);
+void FindHiddenSingle(const State&, const Context&, const StepSink&);
+void FindNakedSingle(const State&, const Context&, const StepSink&);
+// Locked candidates and subsets (subsets.cpp)
+void FindPointing(const State&, const Context&, const StepSink&);
+void FindClaiming(const State&, const Context&, const StepSink&);
+void FindNakedPair(const State&, const Context&, const StepSink&);
+void FindHiddenPair(const State&, const Context&, const StepSink&);
+void FindNakedTriple(const State&, const Context&, const StepSink&);
+void FindHiddenTriple(const State&, const Context&, const StepSink&);
+void FindNakedQuad(const State&, const Context&, const StepSink&);
+void FindHiddenQuad(const State&, const Context&, const StepSink&);
+// Fish and single-digit patterns (fish.cpp)
+void FindXWing(const State&, const Context&, const StepSink&);
+void FindSwordfish(const State&, const Context&, const StepSink&);
+void FindJellyfish(const State&, const Context&, const StepSink&);
+void FindSkyscraper(const State&, const Context&, const StepSink&);
+void FindTwoStringKite(const State&, const Context&, const StepSink&);
+void FindSimpleColouring(const State&, const Context&, const StepSink&);
+// Wings (wings.cpp)
+void FindXYWing(const State&, const Context&, const StepSink&);
+void FindXYZWing(const State&, const Context&, const StepSink&);
+void FindWWing(const State&, const Context&, const StepSink&);
+// Uniqueness (uniqueness.cpp)
+void FindUniqueRectangle1(const State&, const Context&, const StepSink&);
+void FindBugPlusOne(const State&, const Context&, const StepSink&);
+// Chains (chains.cpp)
+void FindXChain(const State&, const Context&, const StepSink&);
+void FindXYChain(const State&, const Context&, const StepSink&);
+void FindAic(const State&, const Context&, const StepSink&);
+// Almost locked sets (als.cpp)
+void FindAlsXz(const State&, const Context&, const StepSink&);
+// Forcing and the last resort (forcing.cpp)
+void FindForcingChain(const State&, const Context&, const StepSink&);
+void FindForcingNet(const State&, const Context&, const StepSink&);
+void FindGuess(const State&, const Context&, const StepSink&);
+
+}  // namespace kz::logic

@@ -1,0 +1,427 @@
+// SPDX-License-Identifier: MIT
+// Forcing chains and nets. Assume each candidate of a cell, or each place of a digit in a
+// unit, in turn and follow what must then hold. What every branch agrees on holds whichever
+// is true; a branch that runs into a contradiction shows its assumption false.
+//
+// A chain follows singles only, from the cells with two candidates and the digits with two places
+// in a unit. A net also uses the locked candidates and naked pairs a branch forms, for a bounded
+// number of rounds, branches on every cell and unit, and refutes single candidates.
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "logic/finders.h"
+#include "logic/notation.h"
+
+namespace kz::logic {
+
+namespace {
+
+constexpr std::uint16_t kNever = 0xffff;
+
+constexpr int Index(int c, int d) {
+    return c * 9 + d - 1;
+}
+
+struct Fact {
+    CellSet cells;  ///< the one cell, or the cells of a locked group
+    std::int16_t parent;
+    std::int8_t digit;
+    bool isTrue;
+};
+
+struct Settings {
+    bool basicTechniques;   ///< locked candidates and naked pairs besides singles
+    int basicRounds;        ///< how many times the branch may turn to them
+    int maxCellCandidates;  ///< the largest cell to branch on
+    int maxUnitPlaces;      ///< the most places of a digit in a unit to branch on
+    bool everyCandidate;    ///< also refute single candidates by contradiction
+    Technique technique;
+};
+
+// One branch: the state after an assumption, with each fact's time (its index, found in
+// breadth-first order) and the fact it follows from.
+class Branch {
+public:
+    Branch(const State& state, const Settings& settings) : m_start(state), m_settings(settings) {
+        m_facts.reserve(1024);
+    }
+
+    void Run(int c, int d) {
+        m_cand = {};
+        for (int k = 0; k < 81; ++k) m_cand[k] = m_start.Candidates(k);
+        for (int e = 1; e <= 9; ++e) m_where[e - 1] = m_start.CellsOf(e);
+        m_value = m_start.Values();
+        m_placed.fill(0);
+        for (int k = 0; k < 81; ++k) {
+            if (m_value[k]) {
+                for (int u : kUnits.unitsOf[k]) m_placed[u] |= DigitBit(m_value[k]);
+            }
+        }
+        m_trueAt.fill(kNever);
+        m_falseAt.fill(kNever);
+        m_lastRemoval.fill(-1);
+        m_lastInCell.fill(-1);
+        m_facts.clear();
+        m_contradiction = -1;
+        AddTrue(c, d, -1);
+        int rounds = 0;
+        for (std::size_t i = 0; m_contradiction < 0; ++i) {
+            if (i == m_facts.size()) {
+                if (!m_settings.basicTechniques || rounds++ == m_settings.basicRounds ||
+                    !(LockedCandidates() || NakedPairs())) {
+                    break;
+                }
+            }
+            Process(static_cast<int>(i));
+        }
+    }
+
+    /// The fact that met a contradiction, or −1.
+    int Contradiction() const { return m_contradiction; }
+    std::uint16_t TrueAt(int c, int d) const { return m_trueAt[Index(c, d)]; }
+    std::uint16_t FalseAt(int c, int d) const { return m_falseAt[Index(c, d)]; }
+
+    /// Each placement and removal as its key (removals 0..728, placements 729..1457) with its
+    /// time in the high half.
+    void Findings(std::vector<std::uint32_t>& out) const {
+        out.clear();
+        for (std::size_t i = 0; i < m_facts.size(); ++i) {
+            const Fact& f = m_facts[i];
+            if (!AtMostOne(f.cells)) continue;
+            const int key = (f.isTrue ? 729 : 0) + Index(f.cells.First(), f.digit);
+            out.push_back(static_cast<std::uint32_t>(key) | static_cast<std::uint32_t>(i) << 16);
+        }
+    }
+
+    /// The facts from the assumption to fact `i`, in Eureka notation.
+    std::string PathTo(int i) const {
+        std::vector<int> path;
+        for (int k = i; k >= 0; k = m_facts[k].parent) path.push_back(k);
+        std::string text;
+        for (auto it = path.rbegin(); it != path.rend(); ++it) {
+            const Fact& f = m_facts[*it];
+            if (it != path.rbegin()) text += f.isTrue ? '=' : '-';
+            text += NodeName(DigitBit(f.digit), f.cells);
+        }
+        return text;
+    }
+
+private:
+    void AddTrue(int c, int d, int parent) {
+        if (m_trueAt[Index(c, d)] != kNever) return;
+        m_trueAt[Index(c, d)] = static_cast<std::uint16_t>(m_facts.size());
+        m_facts.push_back(
+            {CellSet::Of(c), static_cast<std::int16_t>(parent), static_cast<std::int8_t>(d), true});
+    }
+
+    // Removals take effect at once, so that the singles they leave are seen in order.
+    void AddFalse(int c, int d, int parent) {
+        if (!(m_cand[c] & DigitBit(d))) return;
+        m_cand[c] &= static_cast<Mask>(~DigitBit(d));
+        m_where[d - 1].Remove(c);
+        m_falseAt[Index(c, d)] = static_cast<std::uint16_t>(m_facts.size());
+        m_facts.push_back({CellSet::Of(c), static_cast<std::int16_t>(parent),
+                           static_cast<std::int8_t>(d), false});
+    }
+
+    void Process(int i) {
+        const Fact f = m_facts[i];
+        const int c = f.cells.First();
+        const int d = f.digit;
+        if (f.isTrue && AtMostOne(f.cells)) {
+            if (m_value[c] == d) return;
+            if (m_value[c] || !(m_cand[c] & DigitBit(d))) {
+                m_contradiction = i;
+                return;
+            }
+            m_value[c] = static_cast<std::uint8_t>(d);
+            for (int u : kUnits.unitsOf[c]) m_placed[u] |= DigitBit(d);
+            for (int e = 1; e <= 9; ++e) {
+                if (e != d) AddFalse(c, e, i);
+            }
+            (m_where[d - 1] & kUnits.peers[c]).ForEach([&](int p) { AddFalse(p, d, i); });
+            m_cand[c] = 0;
+            m_where[d - 1].Remove(c);
+            return;
+        }
+        if (f.isTrue) return;  // a locked group: its removals are queued already
+        if (!m_value[c]) {
+            const Mask m = m_cand[c];
+            if (!m) {
+                m_contradiction = i;
+                return;
+            }
+            if (!(m & (m - 1))) AddTrue(c, std::countr_zero(m) + 1, i);
+        }
+        for (int u : kUnits.unitsOf[c]) {
+            m_lastRemoval[u * 9 + d - 1] = static_cast<std::int16_t>(i);
+            m_lastInCell[c] = static_cast<std::int16_t>(i);
+            if (m_placed[u] & DigitBit(d)) continue;
+            const CellSet places = m_where[d - 1] & kUnits.set[u];
+            if (places.Empty()) {
+                m_contradiction = i;
+                return;
+            }
+            if (AtMostOne(places)) AddTrue(places.First(), d, i);
+        }
+    }
+
+    // "Digit d is in one of these cells", following from fact `trigger`, removes d from `gone`.
+    bool AddGroup(CellSet cells, int d, int trigger, CellSet gone) {
+        if (gone.Empty()) return false;
+        const auto group = static_cast<int>(m_facts.size());
+        m_facts.push_back(
+            {cells, static_cast<std::int16_t>(trigger), static_cast<std::int8_t>(d), true});
+        gone.ForEach([&](int x) { AddFalse(x, d, group); });
+        return true;
+    }
+
+    // Pointing and claiming where this branch's removals made a digit's places in a unit fit
+    // inside one box-line intersection. True when anything was removed.
+    bool LockedCandidates() {
+        bool any = false;
+        for (int u = 0; u < kUnitCount; ++u) {
+            for (int d = 1; d <= 9; ++d) {
+                const int trigger = m_lastRemoval[u * 9 + d - 1];
+                if (trigger < 0 || (m_placed[u] & DigitBit(d))) continue;
+                const CellSet places = m_where[d - 1] & kUnits.set[u];
+                if (places.Empty() || AtMostOne(places)) continue;
+                const int f = places.First();
+                for (int other : kUnits.unitsOf[f]) {
+                    if (other == u || (u < 18) == (other < 18)) continue;
+                    if (!(places & ~kUnits.set[other]).Empty()) continue;
+                    const CellSet gone = m_where[d - 1] & kUnits.set[other] & ~kUnits.set[u];
+                    any |= AddGroup(places, d, trigger, gone);
+                }
+            }
+        }
+        return any;
+    }
+
+    // Two cells of a unit left with the same two digits by this branch: each digit is in one
+    // of them ("(d)r1c12" as a node), so it leaves the rest of the unit.
+    bool NakedPairs() {
+        bool any = false;
+        for (int u = 0; u < kUnitCount; ++u) {
+            for (int i = 0; i < 9; ++i) {
+                const int p = kUnits.cells[u][i];
+                const Mask m = m_cand[p];
+                if (m_value[p] || BitCount(m) != 2) continue;
+                for (int j = i + 1; j < 9; ++j) {
+                    const int q = kUnits.cells[u][j];
+                    if (m_cand[q] != m || m_value[q]) continue;
+                    const int trigger = std::max(m_lastInCell[p], m_lastInCell[q]);
+                    if (trigger < 0) continue;
+                    const CellSet pair = CellSet::Of(p) | CellSet::Of(q);
+                    for (int d = 1; d <= 9; ++d) {
+                        if (!(m & DigitBit(d))) continue;
+                        const CellSet gone = m_where[d - 1] & kUnits.set[u] & ~pair;
+                        any |= AddGroup(pair, d, trigger, gone);
+                    }
+                }
+            }
+        }
+        return any;
+    }
+
+    const State& m_start;
+    const Settings& m_settings;
+    std::array<Mask, 81> m_cand{};
+    std::array<CellSet, 9> m_where{};
+    Digits m_value{};
+    std::array<Mask, kUnitCount> m_placed{};
+    std::array<std::uint16_t, 729> m_trueAt{}, m_falseAt{};
+    std::array<std::int16_t, kUnitCount * 9> m_lastRemoval{};
+    std::array<std::int16_t, 81> m_lastInCell{};
+    std::vector<Fact> m_facts;
+    int m_contradiction = -1;
+};
+
+// What one assumption leads to, kept for the sets of assumptions it belongs to.
+struct Outcome {
+    int contradiction;
+    std::vector<std::uint32_t> findings;  ///< as Branch::Findings gives them
+};
+
+// A set of assumptions of which exactly one holds: a cell's candidates or a digit's places in a
+// unit.
+struct Premises {
+    std::vector<Placement> options;
+    int unit;  ///< −1 for a cell
+};
+
+struct Conclusion {
+    int cost;  ///< the latest time among the branches it needs: simpler first
+    int premises;
+    bool placement;
+    std::int8_t cell, digit;
+};
+
+class Search {
+public:
+    Search(const State& state, const Settings& settings)
+        : m_state(state), m_settings(settings), m_branch(state, settings) {
+        m_slot.fill(-1);
+    }
+
+    void Run(const StepSink& sink) {
+        CollectPremises();
+        std::vector<Conclusion> found;
+        for (int p = 0; p < static_cast<int>(m_premises.size()); ++p) Conclude(p, found);
+        std::stable_sort(found.begin(), found.end(),
+                         [](const Conclusion& a, const Conclusion& b) { return a.cost < b.cost; });
+        std::vector<Conclusion> reported;
+        for (const Conclusion& c : found) {
+            const bool seen =
+                std::any_of(reported.begin(), reported.end(), [&](const Conclusion& r) {
+                    return r.placement == c.placement && r.cell == c.cell && r.digit == c.digit;
+                });
+            if (seen) continue;
+            reported.push_back(c);
+            if (!sink(MakeStep(c))) return;
+        }
+    }
+
+private:
+    void CollectPremises() {
+        m_state.Open().ForEach([&](int c) {
+            const Mask m = m_state.Candidates(c);
+            const int n = BitCount(m);
+            if (n < 2 || (n > m_settings.maxCellCandidates && !m_settings.everyCandidate)) return;
+            Premises p{{}, -1};
+            for (int d = 1; d <= 9; ++d) {
+                if (m & DigitBit(d))
+                    p.options.push_back({static_cast<std::int8_t>(c), static_cast<std::int8_t>(d)});
+            }
+            // Too large a cell still serves for refuting its candidates one by one.
+            if (n > m_settings.maxCellCandidates) p.unit = -2;
+            m_premises.push_back(std::move(p));
+        });
+        for (int u = 0; u < kUnitCount; ++u) {
+            for (int d = 1; d <= 9; ++d) {
+                const CellSet places = m_state.CellsOf(d) & kUnits.set[u];
+                const int n = places.Count();
+                if (n < 2 || n > m_settings.maxUnitPlaces) continue;
+                Premises p{{}, u};
+                places.ForEach([&](int c) {
+                    p.options.push_back({static_cast<std::int8_t>(c), static_cast<std::int8_t>(d)});
+                });
+                m_premises.push_back(std::move(p));
+            }
+        }
+    }
+
+    const Outcome& OutcomeOf(Placement a) {
+        std::int16_t& slot = m_slot[Index(a.cell, a.digit)];
+        if (slot < 0) {
+            m_branch.Run(a.cell, a.digit);
+            slot = static_cast<std::int16_t>(m_outcomes.size());
+            m_outcomes.push_back({m_branch.Contradiction(), {}});
+            m_branch.Findings(m_outcomes.back().findings);
+        }
+        return m_outcomes[slot];
+    }
+
+    void Conclude(int p, std::vector<Conclusion>& found) {
+        const Premises& premises = m_premises[p];
+        // Every outcome first: later ones may move the earlier in memory.
+        for (const Placement& a : premises.options) OutcomeOf(a);
+        std::vector<const Outcome*> alive;
+        for (const Placement& a : premises.options) {
+            const Outcome& o = OutcomeOf(a);
+            if (o.contradiction >= 0) {
+                // Refuted by itself; its set holds nothing else.
+                found.push_back({o.contradiction, p, false, a.cell, a.digit});
+            } else {
+                alive.push_back(&o);
+            }
+        }
+        // With a branch refuted, its refutation is the simpler step.
+        if (premises.unit == -2 || alive.size() < premises.options.size()) return;
+        // What every branch found, at the latest time any of them found it.
+        const auto k = static_cast<std::uint8_t>(alive.size());
+        for (const Outcome* o : alive) {
+            for (std::uint32_t f : o->findings) {
+                ++m_count[f & 0xffff];
+                m_cost[f & 0xffff] =
+                    std::max(m_cost[f & 0xffff], static_cast<std::uint16_t>(f >> 16));
+            }
+        }
+        for (std::uint32_t f : alive[0]->findings) {
+            const int key = static_cast<int>(f & 0xffff);
+            const bool placement = key >= 729;
+            const int i = key % 729;
+            if (m_count[key] == k && m_state.Has(i / 9, i % 9 + 1)) {
+                found.push_back({m_cost[key], p, placement, static_cast<std::int8_t>(i / 9),
+                                 static_cast<std::int8_t>(i % 9 + 1)});
+            }
+        }
+        for (const Outcome* o : alive) {
+            for (std::uint32_t f : o->findings) m_count[f & 0xffff] = m_cost[f & 0xffff] = 0;
+        }
+    }
+
+    Step MakeStep(const Conclusion& c) {
+        const Premises& premises = m_premises[c.premises];
+        Step step;
+        step.technique = m_settings.technique;
+        if (premises.unit >= 0) step.units = {static_cast<std::int8_t>(premises.unit)};
+        Mask digits = DigitBit(c.digit);
+        for (const Placement& a : premises.options) {
+            AddPatternCells(step, CellSet::Of(a.cell));
+            digits |= DigitBit(a.digit);
+        }
+        AddPatternCells(step, CellSet::Of(c.cell));
+        step.digits = DigitList(digits);
+        if (c.placement) {
+            step.placements = {{c.cell, c.digit}};
+        } else {
+            step.eliminations = {{c.cell, c.digit}};
+        }
+        // A refuted assumption: its one branch; otherwise every branch to the agreed fact.
+        const bool refuted =
+            !c.placement &&
+            std::any_of(premises.options.begin(), premises.options.end(), [&](const Placement& a) {
+                return a.cell == c.cell && a.digit == c.digit && OutcomeOf(a).contradiction >= 0;
+            });
+        for (const Placement& a : premises.options) {
+            if (refuted && !(a.cell == c.cell && a.digit == c.digit)) continue;
+            m_branch.Run(a.cell, a.digit);
+            if (!step.chain.empty()) step.chain += "; ";
+            if (refuted) {
+                step.chain += m_branch.PathTo(m_branch.Contradiction());
+            } else if (m_branch.Contradiction() < 0) {
+                step.chain += m_branch.PathTo(c.placement ? m_branch.TrueAt(c.cell, c.digit)
+                                                          : m_branch.FalseAt(c.cell, c.digit));
+            }
+        }
+        return step;
+    }
+
+    const State& m_state;
+    const Settings& m_settings;
+    Branch m_branch;
+    std::vector<Premises> m_premises;
+    std::array<std::int16_t, 729> m_slot{};
+    std::vector<Outcome> m_outcomes;
+    std::array<std::uint8_t, 2 * 729> m_count{};
+    std::array<std::uint16_t, 2 * 729> m_cost{};
+};
+
+}  // namespace
+
+void FindForcingChain(const State& state, const Context&, const StepSink& sink) {
+    static const Settings settings{false, 0, 2, 2, false, Technique::ForcingChain};
+    Search(state, settings).Run(sink);
+}
+
+void FindForcingNet(const State& state, const Context&, const StepSink& sink) {
+    static const Settings settings{true, 8, 9, 9, true, Technique::ForcingNet};
+    Search(state, settings).Run(sink);
+}
+
+}  // namespace kz::logic

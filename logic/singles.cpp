@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+// Full house, hidden single and naked single.
+#include <bit>
+
+#include "logic/finders.h"
+
+namespace kz::logic {
+
+namespace {
+
+Step PlacementStep(Technique t, int cell, int digit, int unit) {
+    Step s;
+    s.technique = t;
+    s.cells = {static_cast<std::int8_t>(cell)};
+    if (unit >= 0) s.units = {static_cast<std::int8_t>(unit)};
+    s.digits = {static_cast<std::int8_t>(digit)};
+    s.placements = {{static_cast<std::int8_t>(cell), static_cast<std::int8_t>(digit)}};
+    return s;
+}
+
+}  // namespace
+
+void FindFullHouse(const State& state, const Context&, const StepSink& sink) {
+    for (int u = 0; u < kUnitCount; ++u) {
+        const CellSet open = state.Open() & kUnits.set[u];
+        if (!open.Single()) continue;
+        const int c = open.First();
+        // The one digit the unit lacks; a contradiction leaves it without candidates.
+        Mask missing = kAllDigits;
+        for (int m : kUnits.cells[u]) {
+            if (state.Value(m)) missing &= static_cast<Mask>(~(1u << (state.Value(m) - 1)));
+        }
+        if (BitCount(missing) != 1 || !(state.Candidates(c) & missing)) continue;
+        if (!sink(PlacementStep(Technique::FullHouse, c, std::countr_zero(missing) + 1, u))) return;
+    }
+}
+
+void FindHiddenSingle(const State& state, const Context&, const StepSink& sink) {
+    // Boxes first: a person scans boxes before lines.
+    for (int k = 0; k < kUnitCount; ++k) {
+        const int u = (k + 18) % kUnitCount;
+        for (int d = 1; d <= 9; ++d) {
+            const CellSet where = state.CellsOf(d) & kUnits.set[u];
+            if (!where.Single()) continue;
+            const int c = where.First();
+            if ((state.Open() & kUnits.set[u]).Single()) continue;  // a full house
+            if (!sink(PlacementStep(Technique::HiddenSingle, c, d, u))) return;
+        }
+    }
+}
+
+void FindNakedSingle(const State& state, const Context&, const StepSink& sink) {
+    bool go = true;
+    state.Open().ForEach([&](int c) {
+        const Mask m = state.Candidates(c);
+        if (go && BitCount(m) == 1)
+            go = sink(PlacementStep(Technique::NakedSingle, c, std::countr_zero(m) + 1, -1));
+    });
+}
+
+}  // namespace kz::logic

@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: MIT
+#include "logic/solver.h"
+
+#include <algorithm>
+
+#include "core/answer.h"
+
+namespace kz::logic {
+
+namespace {
+
+// Techniques from this level on are applied a whole search at a time.
+constexpr int kBatchLevel = 5;
+
+bool Allowed(const TechniqueInfo& info, const Context& context, int maxLevel) {
+    return info.level <= maxLevel && (!info.needsUniqueness || context.solution);
+}
+
+}  // namespace
+
+std::optional<Step> NextStep(const State& state, const Context& context, int maxLevel) {
+    for (int t = 0; t < kTechniqueCount; ++t) {
+        const TechniqueInfo& info = Info(static_cast<Technique>(t));
+        if (!Allowed(info, context, maxLevel)) continue;
+        std::optional<Step> found;
+        FinderOf(info.technique)(state, context, [&](Step&& step) {
+            found = std::move(step);
+            return false;
+        });
+        if (found) return found;
+    }
+    return std::nullopt;
+}
+
+Path SolvePath(const State& start, const Context& context, int maxLevel) {
+    Path path{{}, start, false, 0};
+    std::vector<Step> found;
+    while (!path.end.Solved()) {
+        found.clear();
+        for (int t = 0; t < kTechniqueCount && found.empty(); ++t) {
+            const TechniqueInfo& info = Info(static_cast<Technique>(t));
+            if (!Allowed(info, context, maxLevel)) continue;
+            // A chain or net search costs far more than the easy finders, so once one has run
+            // every instance it found on this state is taken, not just the first. Each is a true
+            // statement about the solution, so it stays sound on the states that follow, and
+            // the level does not change: the board needed this technique either way.
+            const bool batch = info.level >= kBatchLevel;
+            FinderOf(info.technique)(path.end, context, [&](Step&& step) {
+                found.push_back(std::move(step));
+                return batch;
+            });
+        }
+        bool progress = false;
+        for (Step& step : found) {
+            // A step an earlier one of the batch already carried out is left out of the path.
+            if (!path.end.Apply(step)) continue;
+            progress = true;
+            path.level = std::max(path.level, Info(step.technique).level);
+            path.steps.push_back(std::move(step));
+        }
+        // A finder that reports a step changing nothing would loop for ever.
+        if (!progress) break;
+    }
+    path.solved = path.end.Solved();
+    return path;
+}
+
+std::optional<Digits> UniqueSolution(const Digits& digits) {
+    ValueArray16 values{};
+    for (int c = 0; c < 81; ++c) values[c + 1] = digits[c];
+    Solver solver;
+    if (solver.VerifyProblem(values) != VerifyUnique || !solver.SolveBoard(values))
+        return std::nullopt;
+    Digits solution{};
+    for (int c = 0; c < 81; ++c) solution[c] = static_cast<std::uint8_t>(values[c + 1]);
+    return solution;
+}
+
+Rating Rate(const Digits& digits, Path* pathOut) {
+    Rating rating;
+    ValueArray16 values{};
+    for (int c = 0; c < 81; ++c) values[c + 1] = digits[c];
+    Solver solver;
+    rating.verifyCode = solver.VerifyProblem(values);
+    if (rating.verifyCode != VerifyUnique) return rating;
+    // Known unique now: its one completion is the solution.
+    const std::optional<State> start = State::FromDigits(digits);
+    if (!solver.SolveBoard(values) || !start) {
+        rating.verifyCode = VerifyInternalError;
+        return rating;
+    }
+    Digits solution{};
+    for (int c = 0; c < 81; ++c) solution[c] = static_cast<std::uint8_t>(values[c + 1]);
+    const Context context{&solution};
+    Path path = SolvePath(*start, context);
+    // A board with nothing left to fill is as easy as boards get.
+    rating.level = std::max(path.level, 1);
+    int hardCount = 0;
+    for (const Step& step : path.steps) {
+        ++rating.counts[static_cast<int>(step.technique)];
+        if (Info(step.technique).weight > Info(rating.hardest).weight)
+            rating.hardest = step.technique;
+        // The last cell of a unit asks for no search, so it never counts as hard.
+        hardCount +=
+            Info(step.technique).level == rating.level && step.technique != Technique::FullHouse;
+    }
+    rating.score = path.steps.empty()
+                       ? 0
+                       : 100 * Info(rating.hardest).weight + std::min(hardCount, kMaxHardSteps);
+    if (pathOut) *pathOut = std::move(path);
+    return rating;
+}
+
+}  // namespace kz::logic

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+#include "logic/state.h"
+
+namespace kz::logic {
+
+std::optional<State> State::FromDigits(const Digits& digits) {
+    State s;
+    s.m_open = ~CellSet{};
+    s.m_cand.fill(kAllDigits);
+    for (auto& set : s.m_digit) set = ~CellSet{};
+    for (int c = 0; c < 81; ++c) {
+        const int d = digits[c];
+        if (d > 9) return std::nullopt;
+        if (d != 0 && !s.Place(c, d)) return std::nullopt;
+    }
+    return s;
+}
+
+bool State::Place(int c, int d) {
+    if (!Has(c, d)) return false;
+    m_value[c] = static_cast<std::uint8_t>(d);
+    for (int k = 0; k < 9; ++k) {
+        if ((m_cand[c] >> k) & 1) m_digit[k].Remove(c);
+    }
+    m_cand[c] = 0;
+    m_open.Remove(c);
+    const Mask bit = static_cast<Mask>(1u << (d - 1));
+    (m_digit[d - 1] & kUnits.peers[c]).ForEach([&](int p) {
+        m_cand[p] &= static_cast<Mask>(~bit);
+    });
+    m_digit[d - 1] &= ~kUnits.peers[c];
+    return true;
+}
+
+bool State::Eliminate(int c, int d) {
+    if (!Has(c, d)) return false;
+    m_cand[c] &= static_cast<Mask>(~(1u << (d - 1)));
+    m_digit[d - 1].Remove(c);
+    return true;
+}
+
+bool State::Apply(const Step& step) {
+    bool changed = false;
+    for (const Placement& p : step.placements) changed |= Place(p.cell, p.digit);
+    for (const Elimination& e : step.eliminations) changed |= Eliminate(e.cell, e.digit);
+    return changed;
+}
+
+}  // namespace kz::logic

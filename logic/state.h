@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+// The candidate state a person works on: placed digits, the candidates of the open cells, and
+// the same candidates as nine digit sets so that finders can take either view.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "logic/cellset.h"
+#include "logic/step.h"
+
+namespace kz::logic {
+
+/// 81 digits in cell order, 0 for a blank.
+using Digits = std::array<std::uint8_t, 81>;
+
+class State {
+public:
+    /// The state of a board: its digits placed, every open cell with the digits its peers
+    /// leave. Nothing when an entry is outside 0..9 or a digit repeats in a unit.
+    static std::optional<State> FromDigits(const Digits& digits);
+
+    int Value(int c) const { return m_value[c]; }
+    Mask Candidates(int c) const { return m_cand[c]; }
+    bool Has(int c, int d) const { return (m_cand[c] >> (d - 1)) & 1; }
+    /// The open cells where digit d is still a candidate.
+    CellSet CellsOf(int d) const { return m_digit[d - 1]; }
+    CellSet Open() const { return m_open; }
+    bool Solved() const { return m_open.Empty(); }
+    const Digits& Values() const { return m_value; }
+
+    /// Places d in open cell c and removes d from c's peers. False (nothing changed) when d is
+    /// not a candidate of c.
+    bool Place(int c, int d);
+    /// Removes candidate d from cell c; false when it was not there.
+    bool Eliminate(int c, int d);
+    /// Applies a step's placements and eliminations; true when anything changed.
+    bool Apply(const Step& step);
+
+private:
+    Digits m_value{};
+    std::array<Mask, 81> m_cand{};
+    std::array<CellSet, 9> m_digit{};
+    CellSet m_open;
+};
+
+}  // namespace kz::logic

@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: MIT
+// Locked candidates (pointing, claiming) and naked and hidden subsets of two to four.
+#include "logic/finders.h"
+#include "logic/patterns.h"
+
+namespace kz::logic {
+
+namespace {
+
+using namespace pattern;
+
+// A digit confined to the intersection of `base` and another unit leaves the rest of that
+// unit. Pointing takes boxes as the base and lines as the other, claiming the reverse.
+void FindLocked(const State& state, Technique t, int firstBase, int lastBase,
+                const StepSink& sink) {
+    for (int base = firstBase; base <= lastBase; ++base) {
+        for (int d = 1; d <= 9; ++d) {
+            const CellSet where = state.CellsOf(d) & kUnits.set[base];
+            if (where.Count() < 2) continue;
+            // The unit other than the base that holds every cell of `where`, if any.
+            for (int other : kUnits.unitsOf[where.First()]) {
+                if (other == base || !((where & kUnits.set[other]) == where)) continue;
+                const CellSet gone = state.CellsOf(d) & kUnits.set[other] & ~kUnits.set[base];
+                if (gone.Empty()) continue;
+                Step s = NewStep(t);
+                AddCells(s, where);
+                s.units = {I8(base), I8(other)};
+                s.digits = {I8(d)};
+                AddEliminations(s, gone, d);
+                if (!sink(std::move(s))) return;
+            }
+        }
+    }
+}
+
+// n cells of a unit whose candidates together are n digits: the digits go nowhere else in it.
+void FindNaked(const State& state, int n, Technique t, const StepSink& sink) {
+    for (int u = 0; u < kUnitCount; ++u) {
+        std::array<int, 9> cells{};
+        int count = 0;
+        const CellSet open = state.Open() & kUnits.set[u];
+        if (open.Count() <= n) continue;
+        open.ForEach([&](int c) {
+            const int size = BitCount(state.Candidates(c));
+            if (size >= 2 && size <= n) cells[count++] = c;
+        });
+        const bool go = ForEachCombination(count, n, [&](std::span<const int> pick) {
+            Mask digits = 0;
+            CellSet pattern;
+            for (int i : pick) {
+                digits |= state.Candidates(cells[i]);
+                pattern.Add(cells[i]);
+            }
+            if (BitCount(digits) != n) return true;
+            Step s = NewStep(t);
+            (open & ~pattern).ForEach([&](int c) {
+                ForEachDigit(state.Candidates(c) & digits, [&](int d) {
+                    s.eliminations.push_back({I8(c), I8(d)});
+                });
+            });
+            if (s.eliminations.empty()) return true;
+            AddCells(s, pattern);
+            s.units = {I8(u)};
+            AddDigits(s, digits);
+            return sink(std::move(s));
+        });
+        if (!go) return;
+    }
+}
+
+// n digits of a unit that fit only in the same n cells: those cells hold nothing else.
+void FindHidden(const State& state, int n, Technique t, const StepSink& sink) {
+    for (int u = 0; u < kUnitCount; ++u) {
+        if ((state.Open() & kUnits.set[u]).Count() <= n) continue;
+        std::array<int, 9> digits{};
+        int count = 0;
+        for (int d = 1; d <= 9; ++d) {
+            const int size = (state.CellsOf(d) & kUnits.set[u]).Count();
+            if (size >= 2 && size <= n) digits[count++] = d;
+        }
+        const bool go = ForEachCombination(count, n, [&](std::span<const int> pick) {
+            CellSet pattern;
+            Mask mask = 0;
+            for (int i : pick) {
+                pattern |= state.CellsOf(digits[i]) & kUnits.set[u];
+                mask |= Bit(digits[i]);
+            }
+            if (pattern.Count() != n) return true;
+            Step s = NewStep(t);
+            pattern.ForEach([&](int c) {
+                ForEachDigit(state.Candidates(c) & static_cast<Mask>(~mask), [&](int d) {
+                    s.eliminations.push_back({I8(c), I8(d)});
+                });
+            });
+            if (s.eliminations.empty()) return true;
+            AddCells(s, pattern);
+            s.units = {I8(u)};
+            AddDigits(s, mask);
+            return sink(std::move(s));
+        });
+        if (!go) return;
+    }
+}
+
+}  // namespace
+
+void FindPointing(const State& state, const Context&, const StepSink& sink) {
+    FindLocked(state, Technique::Pointing, 18, 26, sink);
+}
+void FindClaiming(const State& state, const Context&, const StepSink& sink) {
+    FindLocked(state, Technique::Claiming, 0, 17, sink);
+}
+void FindNakedPair(const State& state, const Context&, const StepSink& sink) {
+    FindNaked(state, 2, Technique::NakedPair, sink);
+}
+void FindHiddenPair(const State& state, const Context&, const StepSink& sink) {
+    FindHidden(state, 2, Technique::HiddenPair, sink);
+}
+void FindNakedTriple(const State& state, const Context&, const StepSink& sink) {
+    FindNaked(state, 3, Technique::NakedTriple, sink);
+}
+void FindHiddenTriple(const State& state, const Context&, const StepSink& sink) {
+    FindHidden(state, 3, Technique::HiddenTriple, sink);
+}
+void FindNakedQuad(const State& state, const Context&, const StepSink& sink) {
+    FindNaked(state, 4, Technique::NakedQuad, sink);
+}
+void FindHiddenQuad(const State& state, const Context&, const StepSink& sink) {
+    FindHidden(state, 4, Technique::HiddenQuad, sink);
+}
+
+}  // namespace kz::logic

@@ -1,0 +1,139 @@
+// SPDX-License-Identifier: MIT
+// XY-wing, XYZ-wing and W-wing: small patterns of two-candidate cells.
+#include "logic/finders.h"
+#include "logic/patterns.h"
+
+namespace kz::logic {
+
+namespace {
+
+using namespace pattern;
+
+CellSet CellsWithCount(const State& state, int size) {
+    CellSet out;
+    state.Open().ForEach([&](int c) {
+        if (BitCount(state.Candidates(c)) == size) out.Add(c);
+    });
+    return out;
+}
+
+// Collects the cells of a set into an array for pairwise loops.
+int ToArray(CellSet cells, std::array<int, 81>& out) {
+    int n = 0;
+    cells.ForEach([&](int c) { out[n++] = c; });
+    return n;
+}
+
+bool ReportWing(const State& state, Technique t, std::initializer_list<int> cells, Mask digits,
+                int z, CellSet gone, const StepSink& sink) {
+    if (gone.Empty()) return true;
+    Step s = NewStep(t);
+    for (int c : cells) s.cells.push_back(I8(c));
+    AddDigits(s, digits);
+    AddEliminations(s, gone & state.CellsOf(z), z);
+    return sink(std::move(s));
+}
+
+}  // namespace
+
+// A pivot {x,y} seeing pincers {x,z} and {y,z}: whatever the pivot is, one pincer is z.
+void FindXYWing(const State& state, const Context&, const StepSink& sink) {
+    const CellSet bivalue = CellsWithCount(state, 2);
+    std::array<int, 81> wings{};
+    bool go = true;
+    bivalue.ForEach([&](int pivot) {
+        if (!go) return;
+        const Mask mp = state.Candidates(pivot);
+        const int n = ToArray(bivalue & kUnits.peers[pivot], wings);
+        for (int i = 0; i < n && go; ++i) {
+            const Mask ma = state.Candidates(wings[i]);
+            if (BitCount(ma & mp) != 1) continue;
+            for (int j = i + 1; j < n && go; ++j) {
+                const Mask mb = state.Candidates(wings[j]);
+                if (BitCount(mb & mp) != 1 || (ma & mp) == (mb & mp)) continue;
+                const Mask z = ma & static_cast<Mask>(~mp);
+                if (z != (mb & static_cast<Mask>(~mp))) continue;
+                const int zd = std::countr_zero(z) + 1;
+                const CellSet gone = state.CellsOf(zd) & kUnits.peers[wings[i]] &
+                                     kUnits.peers[wings[j]] & ~CellSet::Of(pivot);
+                go = ReportWing(state, Technique::XYWing, {pivot, wings[i], wings[j]},
+                                static_cast<Mask>(mp | z), zd, gone, sink);
+            }
+        }
+    });
+}
+
+// A pivot {x,y,z} seeing pincers {x,z} and {y,z}: one of the three is z.
+void FindXYZWing(const State& state, const Context&, const StepSink& sink) {
+    const CellSet bivalue = CellsWithCount(state, 2);
+    std::array<int, 81> wings{};
+    bool go = true;
+    CellsWithCount(state, 3).ForEach([&](int pivot) {
+        if (!go) return;
+        const Mask mp = state.Candidates(pivot);
+        int n = 0;
+        (bivalue & kUnits.peers[pivot]).ForEach([&](int c) {
+            if ((state.Candidates(c) & ~mp) == 0) wings[n++] = c;
+        });
+        for (int i = 0; i < n && go; ++i) {
+            for (int j = i + 1; j < n && go; ++j) {
+                const Mask ma = state.Candidates(wings[i]);
+                const Mask mb = state.Candidates(wings[j]);
+                if ((ma | mb) != mp) continue;
+                const int zd = std::countr_zero(static_cast<unsigned>(ma & mb)) + 1;
+                const CellSet gone = state.CellsOf(zd) & kUnits.peers[pivot] &
+                                     kUnits.peers[wings[i]] & kUnits.peers[wings[j]];
+                go = ReportWing(state, Technique::XYZWing, {pivot, wings[i], wings[j]}, mp, zd,
+                                gone, sink);
+            }
+        }
+    });
+}
+
+// Two cells {x,y} that do not see each other, joined by a strong link on x whose ends see
+// one each: both cannot be x, so one of them is y.
+void FindWWing(const State& state, const Context&, const StepSink& sink) {
+    std::array<int, 81> cells{};
+    const int n = ToArray(CellsWithCount(state, 2), cells);
+    for (int i = 0; i < n; ++i) {
+        const int a = cells[i];
+        const Mask m = state.Candidates(a);
+        for (int j = i + 1; j < n; ++j) {
+            const int b = cells[j];
+            if (state.Candidates(b) != m || Sees(a, b)) continue;
+            const CellSet common = kUnits.peers[a] & kUnits.peers[b];
+            const int low = std::countr_zero(m) + 1;
+            const int high = 16 - std::countl_zero(m);
+            for (int x : {low, high}) {
+                const int y = x == low ? high : low;
+                const CellSet gone = state.CellsOf(y) & common;
+                if (gone.Empty()) continue;
+                for (int u = 0; u < kUnitCount; ++u) {
+                    const CellSet link = state.CellsOf(x) & kUnits.set[u];
+                    if (link.Count() != 2 || link.Has(a) || link.Has(b)) continue;
+                    const int e1 = link.First();
+                    CellSet rest = link;
+                    rest.Remove(e1);
+                    const int e2 = rest.First();
+                    int nearA = -1;
+                    if (Sees(e1, a) && Sees(e2, b)) {
+                        nearA = e1;
+                    } else if (Sees(e2, a) && Sees(e1, b)) {
+                        nearA = e2;
+                    } else {
+                        continue;
+                    }
+                    Step s = NewStep(Technique::WWing);
+                    s.cells = {I8(a), I8(b), I8(nearA), I8(nearA == e1 ? e2 : e1)};
+                    s.units = {I8(u)};
+                    s.digits = {I8(x), I8(y)};
+                    AddEliminations(s, gone, y);
+                    if (!sink(std::move(s))) return;
+                    break;  // another link on x proves nothing more
+                }
+            }
+        }
+    }
+}
+
+}  // namespace kz::logic

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: MIT
+// Soundness of every finder wherever it fires: at each state along the paths of hard public
+// puzzles, every step each finder reports is checked against the known solution.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "logic/solver.h"
+#include "tests/logic/logic_support.h"
+
+namespace kz::logic {
+namespace {
+
+// Checks one reported step on the state it was found in; returns false after a failure.
+bool CheckStep(const State& state, const Step& step, const Digits& solution) {
+    const std::string name(Info(step.technique).english);
+    for (const Placement& p : step.placements) {
+        EXPECT_EQ(solution[p.cell], p.digit) << name;
+        EXPECT_TRUE(state.Has(p.cell, p.digit)) << name;
+    }
+    for (const Elimination& e : step.eliminations) {
+        EXPECT_NE(solution[e.cell], e.digit) << name << " removes a digit of the solution";
+        EXPECT_TRUE(state.Has(e.cell, e.digit)) << name << " removes what is not there";
+    }
+    std::vector<Elimination> sorted = step.eliminations;
+    std::sort(sorted.begin(), sorted.end(), [](const Elimination& a, const Elimination& b) {
+        return std::pair(a.cell, a.digit) < std::pair(b.cell, b.digit);
+    });
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end()) << name;
+    EXPECT_FALSE(step.placements.empty() && step.eliminations.empty()) << name;
+    EXPECT_FALSE(step.cells.empty()) << name;
+    return !::testing::Test::HasFailure();
+}
+
+TEST(Sweep, EveryStepOfEveryFinderIsSoundOnHardPuzzles) {
+    std::map<Technique, int> fired;
+    for (const char* set :
+         {"magictour_top1465.txt", "forum_hardest_1106.txt", "royle_17clue_sample200.txt"}) {
+        for (const Digits& board : test::ReadSet(set, 200)) {
+            const std::optional<Digits> solution = UniqueSolution(board);
+            ASSERT_TRUE(solution);
+            const Context context{&*solution};
+            Path path;
+            Rate(board, &path);
+            std::optional<State> state = State::FromDigits(board);
+            for (std::size_t i = 0; i <= path.steps.size(); ++i) {
+                for (int t = 0; t < kTechniqueCount; ++t) {
+                    if (Info(static_cast<Technique>(t)).level > 4) continue;
+                    FinderOf(static_cast<Technique>(t))(*state, context, [&](Step&& step) {
+                        ++fired[step.technique];
+                        return CheckStep(*state, step, *solution);
+                    });
+                    ASSERT_FALSE(::testing::Test::HasFailure()) << set;
+                }
+                if (i < path.steps.size()) state->Apply(path.steps[i]);
+            }
+        }
+    }
+    // The sweep must reach every technique up to the uniqueness ones, or it proves little.
+    for (int t = 0; t < kTechniqueCount; ++t) {
+        const Technique technique = static_cast<Technique>(t);
+        if (Info(technique).level <= 4) {
+            EXPECT_GT(fired[technique], 0) << Info(technique).english;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kz::logic
