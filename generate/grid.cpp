@@ -32,9 +32,7 @@ public:
     }
 
 private:
-    int Free(int c) const {
-        return kAll & ~(m_rows[c / 9] | m_columns[c % 9] | m_boxes[Box(c)]);
-    }
+    int Free(int c) const { return kAll & ~(m_rows[c / 9] | m_columns[c % 9] | m_boxes[Box(c)]); }
 
     static int Box(int c) { return 3 * (c / 27) + c % 9 / 3; }
 
