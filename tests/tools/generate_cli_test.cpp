@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+// kazarinoset-solve --generate as a user runs it: the lines it prints, checked by the tool's
+// own verification, and its answers to bad options.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/tool_run.h"
+
+namespace kz {
+namespace {
+
+using test::ToolRun;
+using GenerateToolTest = test::ToolTest;
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+bool Rot180(const std::string& p) {
+    for (int c = 0; c < 81; ++c) {
+        if ((p[c] == '.') != (p[80 - c] == '.')) return false;
+    }
+    return true;
+}
+
+TEST_F(GenerateToolTest, PrintsUniquePuzzlesAtTheLevelAsked) {
+    const ToolRun r = run("--generate 6 --level 2 --seed 11 --rate");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 6u);
+    std::string boards;
+    std::set<std::string> distinct;
+    for (const std::string& line : lines) {
+        ASSERT_GT(line.size(), 82u);
+        const std::string board = line.substr(0, 81);
+        EXPECT_EQ(board.find_first_not_of(".123456789"), std::string::npos) << line;
+        EXPECT_TRUE(Rot180(board)) << "rot180 is the default: " << board;
+        EXPECT_EQ(line.substr(81, 3), "\t2\t") << line;
+        EXPECT_GT(std::stoi(line.substr(84)), 0) << line;
+        distinct.insert(board);
+        boards += board + "\n";
+    }
+    EXPECT_EQ(distinct.size(), lines.size());
+    // The tool's own verification judges what it made.
+    const ToolRun check = run("", boards);
+    EXPECT_EQ(check.out, [] {
+        std::string s;
+        for (int i = 0; i < 6; ++i) s += "1\tunique\n";
+        return s;
+    }());
+}
+
+TEST_F(GenerateToolTest, SeedReproducesAndSymmetryIsHonoured) {
+    const ToolRun a = run("--generate 3 --symmetry mirror --seed 77");
+    const ToolRun b = run("--generate=3 --symmetry=mirror --seed=77");
+    const ToolRun c = run("--generate 3 --symmetry mirror --seed 78");
+    ASSERT_EQ(a.status, 0);
+    EXPECT_EQ(a.out, b.out);
+    EXPECT_NE(a.out, c.out);
+    for (const std::string& p : Lines(a.out)) {
+        ASSERT_EQ(p.size(), 81u);
+        for (int c = 0; c < 81; ++c) EXPECT_EQ(p[c] == '.', p[c + 8 - 2 * (c % 9)] == '.') << p;
+    }
+}
+
+TEST_F(GenerateToolTest, BadOptionsExplainAndExitTwo) {
+    const struct {
+        const char* args;
+        const char* says;
+    } kCases[] = {
+        {"--generate", "--generate needs a value"},
+        {"--generate 0", "must be 1 to"},
+        {"--generate 5x", "must be 1 to"},
+        {"--generate 2 --level 7", "--level '7': the level must be 1 to 6"},
+        {"--generate 2 --level", "--level needs a value"},
+        {"--generate 2 --symmetry spiral", "use none, rot180, rot90, mirror or diagonal"},
+        {"--generate 2 --seed -4", "--seed '-4': the seed must be a whole number"},
+        {"--level 3", "--level needs --generate N"},
+        {"--seed 3 --symmetry none", "--seed needs --generate N"},
+        {"--rate", "--rate needs --generate N"},
+        {"--generate 2 --solve", "--generate and --solve do not go together"},
+        {"--generate 2 boards.txt", "--generate reads no boards"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.args);
+        const ToolRun r = run(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace kz
