@@ -84,14 +84,15 @@ Verdict Screen(const logic::Digits& givens, const logic::Digits& solution, int l
     return reached == level ? Verdict::Accept : Verdict::Reject;
 }
 
-int DefaultAttempts(int level) {
+}  // namespace
+
+int AttemptBudget(const Request& request) {
+    if (request.maxAttempts > 0) return request.maxAttempts;
     // Generous: the harder levels are rarer among minimal puzzles, and the caller can cancel.
     constexpr std::array<int, logic::kMaxLevel + 1> kAttempts{1000,  2000,  2000,  5000,
                                                               20000, 50000, 200000};
-    return kAttempts[level];
+    return request.level >= 0 && request.level <= logic::kMaxLevel ? kAttempts[request.level] : 0;
 }
-
-}  // namespace
 
 std::string_view SymmetryName(Symmetry s) {
     return kSymmetryNames[static_cast<int>(s)];
@@ -157,9 +158,8 @@ Result Generate(const Request& request, std::mt19937_64& random, const std::atom
                 const AttemptFn& onAttempt) {
     Result result;
     if (request.level < 0 || request.level > logic::kMaxLevel) return result;
-    const int budget =
-        request.maxAttempts > 0 ? request.maxAttempts : DefaultAttempts(request.level);
-    while (result.attempts < budget) {
+    result.budget = AttemptBudget(request);
+    while (result.attempts < result.budget) {
         if (Cancelled(cancel)) {
             result.cancelled = true;
             return result;

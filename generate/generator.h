@@ -39,8 +39,12 @@ struct Puzzle {
 struct Result {
     std::optional<Puzzle> puzzle;  ///< set on success
     int attempts = 0;              ///< complete grids tried
+    int budget = 0;                ///< the attempts allowed
     bool cancelled = false;        ///< the cancel flag was seen
 };
+
+/// The attempts a request allows: its own count, or the default of its level.
+int AttemptBudget(const Request& request);
 
 /// Called after each attempt with the attempts so far; may be empty.
 using AttemptFn = std::function<void(int attempts)>;

@@ -240,6 +240,7 @@ TEST(Generator, BudgetAndBadRequestsEndWithoutPuzzle) {
     for (int i = 0; i < 20; ++i) {
         const Result r = Generate({2, Symmetry::None, 1}, random);
         EXPECT_EQ(r.attempts, 1);
+        EXPECT_EQ(r.budget, 1);
         hits += r.puzzle.has_value();
     }
     EXPECT_LT(hits, 20);

@@ -110,8 +110,8 @@ int RunGenerate(const GenerateOptions& options, std::ostream& out, std::ostream&
         const generate::Result result = generate::Generate(request, random);
         if (!result.puzzle) {
             out.flush();
-            err << "kazarinoset-solve: no puzzle at level " << request.level << " within "
-                << result.attempts << " attempts\n";
+            err << "kazarinoset-solve: no puzzle at level " << request.level << " in "
+                << result.attempts << " attempts (the budget)\n";
             return 1;
         }
         std::string line(81, '.');
