@@ -16,6 +16,7 @@
 
 #include "core/answer.h"
 #include "core/consistency.h"
+#include "logic/cellset.h"
 #include "logic/describe.h"
 #include "logic/solver.h"
 #include "settings/optionman.h"
@@ -284,6 +285,16 @@ void frmMain::mnHint_Click() {
     // placement shows above everything.
     for (const logic::Step& step : steps) {
         for (std::int8_t c : step.cells) showHintLook(c + 1, HintLook::Pattern);
+        // A single rests on its whole unit: the row, column or box where the digit has only
+        // the one place left, or only the one cell open.
+        if (step.technique == logic::Technique::FullHouse ||
+            step.technique == logic::Technique::HiddenSingle) {
+            for (std::int8_t u : step.units) {
+                for (int c : logic::kUnits.cells[static_cast<std::size_t>(u)]) {
+                    showHintLook(c + 1, HintLook::Pattern);
+                }
+            }
+        }
     }
     for (const logic::Step& step : steps) {
         for (const logic::Elimination& e : step.eliminations)
