@@ -10,16 +10,9 @@ artifacts=$2
 mkdir -p "$artifacts"
 artifacts=$(realpath "$artifacts")
 
-if [ -z "${KZ_E2E_INSIDE:-}" ]; then
-    for tool in xvfb-run xdotool import convert; do
-        if ! command -v "$tool" >/dev/null; then
-            echo "SKIP: $tool is not installed"
-            exit 77
-        fi
-    done
-    export KZ_E2E_INSIDE=1
-    exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
-fi
+# shellcheck source=xserver.sh
+source "$(dirname "$0")/xserver.sh"
+enter_xserver "$@"
 
 # shellcheck source=session.sh
 source "$(dirname "$0")/session.sh"

@@ -34,22 +34,6 @@ const char kSeveral[] =
 
 struct Env : WindowEnv {
     using WindowEnv::WindowEnv;
-    void trigger(const char* name) const {
-        QAction* a = child<QAction>(QLatin1String(name));
-        QVERIFY2(a, name);
-        a->trigger();
-    }
-    void load(const char* line, bool problem) {
-        for (int n = 1; n <= kz::kCellCount; ++n) {
-            const int d = digitAt(line, n);
-            win->SetCell(n, d, problem && d != 0, kz::MarkNone);
-        }
-    }
-    void place(int n, int digit) {
-        QTest::mouseClick(child<QWidget>(QStringLiteral("imgCheckPai_%1").arg(digit)),
-                          Qt::LeftButton);
-        QTest::mouseClick(back(n), Qt::LeftButton);
-    }
     QList<int> looks(Look look) const {
         QList<int> cells;
         for (int n = 1; n <= kz::kCellCount; ++n) {
@@ -383,8 +367,7 @@ void SolvingTest::playToTheEndWithHints() {
     Env env;
     env.load(kPuzzle, true);
     int hints = 0;
-    while (env.port.lastMessage() != QStringLiteral("完成おめでとう！") &&
-           hints < 81) {
+    while (env.port.lastMessage() != QStringLiteral("完成おめでとう！") && hints < 81) {
         const kz::Board board = env.win->board();
         const auto records = env.win->history().records();
         env.trigger("mnHint");

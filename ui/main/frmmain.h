@@ -13,6 +13,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "core/answer.h"
 #include "core/board.h"
@@ -148,6 +149,8 @@ private:
     /// Empty when `digits` form a problem with exactly one solution; otherwise the message
     /// the verification command gives for them.
     QString problemRefusal(const logic::Digits& digits);
+    /// Clears a hint and takes the problem digits; on a refusal, shows it and gives nothing.
+    std::optional<logic::Digits> acceptedProblem();
     void clearHint();
     void showHintLook(int n, HintLook look);
     void generationFinished(const generate::Result& result);

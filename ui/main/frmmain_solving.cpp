@@ -191,14 +191,20 @@ QString frmMain::problemRefusal(const logic::Digits& digits) {
     return VerificationMessage(check.hasBlank, check.hasConflict, code);
 }
 
-void frmMain::mnRate_Click() {
+std::optional<logic::Digits> frmMain::acceptedProblem() {
     clearHint();
     const logic::Digits digits = problemDigits();
     if (const QString refusal = problemRefusal(digits); !refusal.isEmpty()) {
         showMessage(refusal);
-        return;
+        return std::nullopt;
     }
-    const logic::Rating rating = logic::Rate(digits);
+    return digits;
+}
+
+void frmMain::mnRate_Click() {
+    const std::optional<logic::Digits> digits = acceptedProblem();
+    if (!digits) return;
+    const logic::Rating rating = logic::Rate(*digits);
     if (rating.verifyCode != VerifyUnique) {
         showMessage(VerificationMessage(true, false, rating.verifyCode));
         return;
@@ -234,13 +240,9 @@ void frmMain::clearHint() {
 }
 
 void frmMain::mnHint_Click() {
-    clearHint();
-    const logic::Digits problem = problemDigits();
-    if (const QString refusal = problemRefusal(problem); !refusal.isEmpty()) {
-        showMessage(refusal);
-        return;
-    }
-    const std::optional<logic::Digits> solution = logic::UniqueSolution(problem);
+    const std::optional<logic::Digits> problem = acceptedProblem();
+    if (!problem) return;
+    const std::optional<logic::Digits> solution = logic::UniqueSolution(*problem);
     if (!solution) {
         showMessage(VerificationMessage(true, false, VerifyInternalError));
         return;
