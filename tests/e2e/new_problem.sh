@@ -17,11 +17,7 @@ enter_xserver "$@"
 # shellcheck source=session.sh
 source "$(dirname "$0")/session.sh"
 
-"$program" &
-pids+=($!)
-main=$(wait_window '^Kazarinoset$')
-sleep 1
-eval "$(xdotool getwindowgeometry --shell "$main")"
+start_main "$program"
 grid="396x396+$X+$((Y + HEIGHT - 488 + 12))"
 pixels() {  # screenshot, colour -> how many pixels of the grid have it
     convert "$1" -crop "$grid" +repage txt:- | grep -ci "$2" || true
