@@ -80,17 +80,6 @@ struct PanelWatcher : QObject {
     }
 };
 
-std::function<int(QDialog&)> clickThen(QStringList buttons) {
-    return [buttons](QDialog& d) {
-        for (const QString& name : buttons) {
-            auto* w = d.findChild<QAbstractButton*>(name);
-            if (!w) return -1;
-            QTest::mouseClick(w, Qt::LeftButton);
-        }
-        return d.result();
-    };
-}
-
 }  // namespace
 
 class CommandsTest : public QObject {

@@ -3,6 +3,7 @@
 // directory, the window or dialog built over it, and the boards and colours they check.
 #pragma once
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QColor>
 #include <QFile>
@@ -32,6 +33,18 @@ inline const QColor kLightCyan(0, 255, 255);
 inline int digitAt(const char* line, int n) {
     const char c = line[n - 1];
     return c >= '1' && c <= '9' ? c - '0' : 0;
+}
+
+/// A dialog script that clicks the named buttons in turn and returns the dialog's result.
+inline std::function<int(QDialog&)> clickThen(QStringList buttons) {
+    return [buttons](QDialog& d) {
+        for (const QString& name : buttons) {
+            auto* w = d.findChild<QAbstractButton*>(name);
+            if (!w) return -1;
+            QTest::mouseClick(w, Qt::LeftButton);
+        }
+        return d.result();
+    };
 }
 
 /// One main window with its own settings file, port and history.
