@@ -21,35 +21,119 @@ bool Cancelled(const std::atomic<bool>* cancel) {
     return cancel && cancel->load(std::memory_order_relaxed);
 }
 
-// The fast engine's grid holding the givens.
-engine::Grid GridOf(const logic::Digits& givens) {
-    engine::Grid grid = engine::EmptyGrid();
-    for (int c = 0; c < 81; ++c) {
-        if (givens[c] != 0) engine::Place(grid, c, givens[c]);
-    }
-    return grid;
+// Cell c as a bit of the fast engine's bitboards.
+constexpr int Band(int c) {
+    return c / 27;
+}
+constexpr std::uint32_t Bit(int c) {
+    return 1u << (c % 27);
 }
 
-// Whether `givens`, a subset of the complete grid `solution` that had only that completion
-// before the cells of `freed` were blanked, still has only that one. Any other completion
-// must differ from `solution` in a freed cell, so it is enough to show for each freed cell
-// that no completion puts another digit there; each such search is smaller than counting
-// completions of the whole board.
-bool StillUnique(const logic::Digits& givens, const logic::Digits& solution,
-                 const std::vector<int>& freed) {
-    engine::Grid grid = GridOf(givens);
-    if (!engine::Propagate(grid)) return false;
-    for (const int c : freed) {
-        if (engine::ValueAt(grid, c) != 0) continue;  // propagation alone fixes it
-        engine::Grid other = grid;
-        const int d = solution[c] - 1;
-        other.cand[d][c / 27] &= ~(1u << (c % 27));
-        other.dirty |= 1u << d;
-        engine::Solution found{};
-        if (engine::CountCompletions(other, 1, &found, {}) != 0) return false;
+constexpr std::array<engine::Bitboard, 81> MakePeerBoards() {
+    std::array<engine::Bitboard, 81> peers{};
+    for (int c = 0; c < 81; ++c) {
+        logic::kUnits.peers[c].ForEach([&](int p) { peers[c][Band(p)] |= Bit(p); });
     }
-    return true;
+    return peers;
 }
+
+constexpr std::array<engine::Bitboard, 81> kPeerBoards = MakePeerBoards();
+
+// The givens of a puzzle being carved from its complete grid, with the digits each unit
+// holds, so that most removals are judged without a search.
+class Carving {
+public:
+    explicit Carving(const logic::Digits& solution) : m_solution(solution), m_givens(solution) {
+        m_held.fill(logic::kAllDigits);
+    }
+
+    const logic::Digits& Givens() const { return m_givens; }
+
+    void Toggle(int c) {
+        m_givens[c] = m_givens[c] ? 0 : m_solution[c];
+        for (const int u : logic::kUnits.unitsOf[c]) m_held[u] ^= DigitBit(c);
+    }
+
+    // Whether the givens alone still force every cell of `freed` (all blank now), so that
+    // the solution stays the only one.
+    bool StillUnique(const std::vector<int>& freed) const {
+        bool forced = true;
+        for (const int c : freed) forced = forced && ForcedAtOnce(c);
+        return forced || StillUniqueBySearch(freed);
+    }
+
+private:
+    logic::Mask DigitBit(int c) const {
+        return static_cast<logic::Mask>(1u << (m_solution[c] - 1));
+    }
+
+    logic::Mask Seen(int c) const {
+        const auto& units = logic::kUnits.unitsOf[c];
+        return m_held[units[0]] | m_held[units[1]] | m_held[units[2]];
+    }
+
+    // A naked or hidden single made by the givens alone.
+    bool ForcedAtOnce(int c) const {
+        const logic::Mask bit = DigitBit(c);
+        if (Seen(c) == (logic::kAllDigits ^ bit)) return true;
+        for (const int u : logic::kUnits.unitsOf[c]) {
+            bool alone = true;
+            for (const int x : logic::kUnits.cells[u]) {
+                if (x != c && m_givens[x] == 0 && (Seen(x) & bit) == 0) {
+                    alone = false;
+                    break;
+                }
+            }
+            if (alone) return true;
+        }
+        return false;
+    }
+
+    // The fast engine's grid holding the givens, built digit by digit.
+    engine::Grid Grid() const {
+        std::array<engine::Bitboard, 9> peersOf{};
+        engine::Bitboard open{};
+        open.fill((1u << 27) - 1);
+        for (int c = 0; c < 81; ++c) {
+            if (m_givens[c] == 0) continue;
+            engine::Bitboard& p = peersOf[m_givens[c] - 1];
+            for (int b = 0; b < 3; ++b) p[b] |= kPeerBoards[c][b];
+            open[Band(c)] &= ~Bit(c);
+        }
+        engine::Grid grid;
+        for (int c = 0; c < 81; ++c) {
+            if (m_givens[c] != 0) grid.cand[m_givens[c] - 1][Band(c)] |= Bit(c);
+        }
+        for (int d = 0; d < 9; ++d) {
+            for (int b = 0; b < 3; ++b) grid.cand[d][b] |= open[b] & ~peersOf[d][b];
+        }
+        grid.open = open;
+        grid.dirty = logic::kAllDigits;
+        return grid;
+    }
+
+    // Any other completion must differ from the solution in a freed cell, so it is enough
+    // to show for each freed cell that no completion puts another digit there; each such
+    // search is smaller than counting completions of the whole board.
+    bool StillUniqueBySearch(const std::vector<int>& freed) const {
+        engine::Grid grid = Grid();
+        if (!engine::Propagate(grid)) return false;
+        for (const int c : freed) {
+            if (engine::ValueAt(grid, c) != 0) continue;  // propagation alone fixes it
+            engine::Grid other = grid;
+            const int d = m_solution[c] - 1;
+            other.cand[d][Band(c)] &= ~Bit(c);
+            other.dirty |= 1u << d;
+            engine::Solution found{};
+            if (engine::CountCompletions(other, 1, &found, {}) != 0) return false;
+        }
+        return true;
+    }
+
+    const logic::Digits& m_solution;
+    logic::Digits m_givens;
+    std::array<logic::Mask, logic::kUnitCount> m_held{};  // the given digits of each unit
+};
 
 // The level of the path that stays within `cap`: the highest level among its steps, 0 when
 // techniques up to `cap` get stuck, −1 when cancelled. The cancel flag is polled between
@@ -141,17 +225,17 @@ std::optional<logic::Digits> Carve(const logic::Digits& solution, Symmetry symme
                                    std::mt19937_64& random, const std::atomic<bool>* cancel) {
     std::vector<std::vector<int>> orbits = Orbits(symmetry);
     Shuffle(orbits, random);
-    logic::Digits givens = solution;
+    Carving carving(solution);
     // One pass is enough for minimality: blanking cells only adds completions, so an orbit
     // that could not go earlier cannot go once others have gone.
     for (const std::vector<int>& orbit : orbits) {
         if (Cancelled(cancel)) return std::nullopt;
-        for (const int c : orbit) givens[c] = 0;
-        if (!StillUnique(givens, solution, orbit)) {
-            for (const int c : orbit) givens[c] = solution[c];
+        for (const int c : orbit) carving.Toggle(c);
+        if (!carving.StillUnique(orbit)) {
+            for (const int c : orbit) carving.Toggle(c);
         }
     }
-    return givens;
+    return carving.Givens();
 }
 
 Result Generate(const Request& request, std::mt19937_64& random, const std::atomic<bool>* cancel,

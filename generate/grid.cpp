@@ -17,6 +17,13 @@ namespace {
 
 constexpr int kAll = 0x1ff;
 
+// Set bits of each 9-bit mask: std::popcount is a library call on the default x86-64 target.
+constexpr std::array<std::uint8_t, 512> kBitCount = [] {
+    std::array<std::uint8_t, 512> count{};
+    for (int m = 1; m < 512; ++m) count[m] = static_cast<std::uint8_t>(count[m & (m - 1)] + 1);
+    return count;
+}();
+
 class Filler {
 public:
     explicit Filler(std::mt19937_64& random) : m_random(random) {}
@@ -54,7 +61,7 @@ private:
         for (int k = 0; k < 81 && bestCount > 1; ++k) {
             const int c = (start + k) % 81;
             if (m_digits[c] != 0) continue;
-            const int n = std::popcount(static_cast<unsigned>(Free(c)));
+            const int n = kBitCount[Free(c)];
             if (n == 0) return false;
             if (n < bestCount) {
                 best = c;
