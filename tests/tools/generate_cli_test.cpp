@@ -85,9 +85,10 @@ TEST_F(GenerateToolTest, BadOptionsExplainAndExitTwo) {
         {"--generate 2 --seed -4", "--seed '-4': the seed must be a whole number"},
         {"--level 3", "--level needs --generate N"},
         {"--seed 3 --symmetry none", "--seed needs --generate N"},
-        {"--rate", "--rate needs --generate N"},
-        {"--generate 2 --solve", "--generate and --solve do not go together"},
+        {"--rate --symmetry rot90", "--symmetry needs --generate N"},
+        {"--generate 2 --solve", "--solve does not go with --generate"},
         {"--generate 2 boards.txt", "--generate reads no boards"},
+        {"--generate 2 -- -", "--generate reads no boards"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.args);

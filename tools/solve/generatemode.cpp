@@ -2,7 +2,11 @@
 #include "tools/solve/generatemode.h"
 
 #include <charconv>
+#include <cstdint>
 #include <random>
+#include <string>
+
+#include "generate/generator.h"
 
 namespace kz {
 
@@ -24,89 +28,114 @@ namespace {
 
 constexpr long kMaxCount = 1'000'000;
 
+struct Options {
+    std::optional<long> count;
+    int level = 0;  // any
+    generate::Symmetry symmetry = generate::Symmetry::Rotate180;
+    std::optional<std::uint64_t> seed;
+    bool rate = false;
+    std::string firstOwn;  // the first of --level, --symmetry, --seed, to name it
+};
+
 template <typename T>
 std::optional<T> WholeNumber(std::string_view text) {
     T value{};
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc{} || ptr != end || text.empty()) return std::nullopt;
+    if (text.empty() || ec != std::errc{} || ptr != end) return std::nullopt;
     return value;
+}
+
+bool TakesValue(std::string_view name) {
+    return name == "--generate" || name == "--level" || name == "--symmetry" || name == "--seed";
+}
+
+std::string_view NameOf(std::string_view arg) {
+    return arg.substr(0, arg.find('='));
+}
+
+// Sets one option that takes a value; an error message when the value is wrong.
+std::string Take(std::string_view name, std::string_view value, Options& options) {
+    const std::string shown = std::string(name) + " '" + std::string(value) + "': ";
+    if (name == "--generate") {
+        options.count = WholeNumber<long>(value);
+        if (!options.count || *options.count < 1 || *options.count > kMaxCount) {
+            return shown + "the number of puzzles must be 1 to " + std::to_string(kMaxCount);
+        }
+        return {};
+    }
+    if (options.firstOwn.empty()) options.firstOwn = name;
+    if (name == "--level") {
+        const std::optional<int> level = WholeNumber<int>(value);
+        if (!level || *level < 1 || *level > logic::kMaxLevel) {
+            return shown + "the level must be 1 to 6";
+        }
+        options.level = *level;
+    } else if (name == "--symmetry") {
+        const std::optional<generate::Symmetry> symmetry = generate::ParseSymmetry(value);
+        if (!symmetry) return shown + "use none, rot180, rot90, mirror or diagonal";
+        options.symmetry = *symmetry;
+    } else {
+        options.seed = WholeNumber<std::uint64_t>(value);
+        if (!options.seed) {
+            return shown + "the seed must be a whole number 0 to " + std::to_string(UINT64_MAX);
+        }
+    }
+    return {};
+}
+
+// Reads the command line; an error message when it is wrong.
+std::string Parse(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const std::string_view name = NameOf(arg);
+        if (arg == "--") {
+            if (i + 1 < argc) return "--generate reads no boards";
+            break;
+        }
+        if (TakesValue(name)) {
+            std::string_view value;
+            if (name.size() < arg.size()) {
+                value = arg.substr(name.size() + 1);
+            } else if (i + 1 < argc) {
+                value = argv[++i];
+            } else {
+                return std::string(name) + " needs a value";
+            }
+            if (std::string error = Take(name, value, options); !error.empty()) return error;
+        } else if (arg == "--rate") {
+            options.rate = true;
+        } else if (arg.size() > 1 && arg.front() == '-') {
+            return std::string(arg) + " does not go with --generate";
+        } else {
+            return "--generate reads no boards";
+        }
+    }
+    if (!options.count) return options.firstOwn + " needs --generate N";
+    return {};
 }
 
 }  // namespace
 
-OptionParse ParseGenerateOption(int argc, char** argv, int& i, GenerateOptions& options,
-                                std::string& error) {
-    std::string_view arg = argv[i];
-    std::string_view name = arg;
-    std::optional<std::string_view> value;
-    if (const auto eq = arg.find('='); eq != std::string_view::npos) {
-        name = arg.substr(0, eq);
-        value = arg.substr(eq + 1);
+std::optional<int> RunGenerateIfAsked(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    bool asked = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--") break;
+        if (arg == "--help" || arg == "-h") return std::nullopt;
+        asked = asked || TakesValue(NameOf(arg));
     }
-    if (name != "--generate" && name != "--level" && name != "--symmetry" && name != "--seed") {
-        return OptionParse::NotMine;
+    if (!asked) return std::nullopt;
+    Options options;
+    if (const std::string error = Parse(argc, argv, options); !error.empty()) {
+        err << "kazarinoset-solve: " << error << "\nTry 'kazarinoset-solve --help'.\n";
+        return 2;
     }
-    if (!value) {
-        if (i + 1 >= argc) {
-            error = std::string(name) + " needs a value";
-            return OptionParse::Bad;
-        }
-        value = argv[++i];
-    }
-    const std::string shown = "'" + std::string(*value) + "'";
-    if (name == "--generate") {
-        options.count = WholeNumber<long>(*value);
-        if (!options.count || *options.count < 1 || *options.count > kMaxCount) {
-            error = "--generate " + shown + ": the number of puzzles must be 1 to " +
-                    std::to_string(kMaxCount);
-            return OptionParse::Bad;
-        }
-        return OptionParse::Taken;
-    }
-    if (options.firstUsed.empty()) options.firstUsed = name;
-    if (name == "--level") {
-        options.level = WholeNumber<int>(*value);
-        if (!options.level || *options.level < 1 || *options.level > logic::kMaxLevel) {
-            error = "--level " + shown + ": the level must be 1 to 6";
-            return OptionParse::Bad;
-        }
-    } else if (name == "--symmetry") {
-        options.symmetry = generate::ParseSymmetry(*value);
-        if (!options.symmetry) {
-            error = "--symmetry " + shown + ": use none, rot180, rot90, mirror or diagonal";
-            return OptionParse::Bad;
-        }
-    } else {
-        options.seed = WholeNumber<std::uint64_t>(*value);
-        if (!options.seed) {
-            error = "--seed " + shown + ": the seed must be a whole number 0 to " +
-                    std::to_string(UINT64_MAX);
-            return OptionParse::Bad;
-        }
-    }
-    return OptionParse::Taken;
-}
-
-std::string GenerateMisuse(const GenerateOptions& options, bool solve, bool haveFiles) {
-    if (options.count) {
-        if (solve) return "--generate and --solve do not go together";
-        if (haveFiles) return "--generate reads no boards";
-        return {};
-    }
-    if (!options.firstUsed.empty()) return options.firstUsed + " needs --generate N";
-    if (options.rate) return "--rate needs --generate N";
-    return {};
-}
-
-int RunGenerate(const GenerateOptions& options, std::ostream& out, std::ostream& err) {
     std::mt19937_64 random(options.seed ? *options.seed
                                         : (std::uint64_t{std::random_device{}()} << 32) ^
                                               std::random_device{}());
-    generate::Request request;
-    request.level = options.level.value_or(0);
-    request.symmetry = options.symmetry.value_or(generate::Symmetry::Rotate180);
-    for (long n = 0; n < options.count.value_or(0); ++n) {
+    const generate::Request request{options.level, options.symmetry, 0};
+    for (long n = 0; n < *options.count; ++n) {
         const generate::Result result = generate::Generate(request, random);
         if (!result.puzzle) {
             out.flush();
@@ -116,8 +145,8 @@ int RunGenerate(const GenerateOptions& options, std::ostream& out, std::ostream&
         }
         std::string line(81, '.');
         for (int c = 0; c < 81; ++c) {
-            if (result.puzzle->givens[c] != 0)
-                line[c] = static_cast<char>('0' + result.puzzle->givens[c]);
+            const int d = result.puzzle->givens[c];
+            if (d != 0) line[c] = static_cast<char>('0' + d);
         }
         out << line;
         if (options.rate) {

@@ -173,11 +173,11 @@ private:
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    if (const auto status = kz::RunGenerateIfAsked(argc, argv, std::cout, std::cerr))
+        return *status;
     bool solve = false;
     bool optionsDone = false;
     std::vector<std::string> files;
-    bool rate = false;
-    kz::GenerateOptions generate;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (!optionsDone && arg == "--") {
@@ -187,16 +187,6 @@ int main(int argc, char** argv) {
         } else if (!optionsDone && (arg == "--help" || arg == "-h")) {
             std::cout << kHelp << kz::kGenerateHelp;
             return 0;
-        } else if (!optionsDone && arg == "--rate") {
-            rate = true;
-        } else if (std::string error;
-                   !optionsDone && kz::ParseGenerateOption(argc, argv, i, generate, error) !=
-                                       kz::OptionParse::NotMine) {
-            if (!error.empty()) {
-                std::cerr << "kazarinoset-solve: " << error
-                          << "\nTry 'kazarinoset-solve --help'.\n";
-                return kExitUsage;
-            }
         } else if (!optionsDone && arg.size() > 1 && arg.front() == '-') {
             std::cerr << "kazarinoset-solve: unknown option " << arg
                       << "\nTry 'kazarinoset-solve --help'.\n";
@@ -205,13 +195,6 @@ int main(int argc, char** argv) {
             files.emplace_back(arg);
         }
     }
-    generate.rate = rate;
-    if (const std::string misuse = kz::GenerateMisuse(generate, solve, !files.empty());
-        !misuse.empty()) {
-        std::cerr << "kazarinoset-solve: " << misuse << "\nTry 'kazarinoset-solve --help'.\n";
-        return kExitUsage;
-    }
-    if (generate.count) return kz::RunGenerate(generate, std::cout, std::cerr);
     if (files.empty()) files.emplace_back("-");
     Checker checker(solve);
     for (const std::string& name : files) checker.file(name);
