@@ -117,7 +117,9 @@ private:
     // search is smaller than counting completions of the whole board.
     bool StillUniqueBySearch(const std::vector<int>& freed) const {
         engine::Grid grid = Grid();
-        if (!engine::Propagate(grid)) return false;
+        // With one freed cell the search's own propagation does the work once; with more,
+        // propagating first is shared by their searches.
+        if (freed.size() > 1 && !engine::Propagate(grid)) return false;
         for (const int c : freed) {
             if (engine::ValueAt(grid, c) != 0) continue;  // propagation alone fixes it
             engine::Grid other = grid;
