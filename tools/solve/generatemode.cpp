@@ -152,7 +152,8 @@ std::optional<int> RunGenerateIfAsked(int argc, char** argv, std::ostream& out, 
         if (options.rate) {
             out << '\t' << result.puzzle->rating.level << '\t' << result.puzzle->rating.score;
         }
-        out << '\n';
+        // A hard level can take a while a puzzle: each line shows as soon as it is made.
+        out << '\n' << std::flush;
     }
     return 0;
 }
