@@ -28,19 +28,8 @@ constexpr std::array<Symmetry, 5> kSymmetries{
 int Image(Symmetry s, int c) {
     const int r = c / 9;
     const int k = c % 9;
-    switch (s) {
-        case Symmetry::None:
-            return c;
-        case Symmetry::Rotate180:
-            return 9 * (8 - r) + 8 - k;
-        case Symmetry::Rotate90:
-            return 9 * k + 8 - r;
-        case Symmetry::Mirror:
-            return 9 * r + 8 - k;
-        case Symmetry::Diagonal:
-            return 9 * k + r;
-    }
-    return c;
+    const std::array<int, 5> images{c, 80 - c, 9 * k + 8 - r, 9 * r + 8 - k, 9 * k + r};
+    return images[static_cast<int>(s)];
 }
 
 int Completions(const Digits& givens) {
@@ -53,17 +42,7 @@ int Completions(const Digits& givens) {
 }
 
 bool IsCompleteGrid(const Digits& g) {
-    for (int u = 0; u < 27; ++u) {
-        unsigned seen = 0;
-        for (int i = 0; i < 9; ++i) {
-            const int c = u < 9    ? 9 * u + i
-                          : u < 18 ? 9 * i + u - 9
-                                   : 27 * ((u - 18) / 3) + 3 * ((u - 18) % 3) + 9 * (i / 3) + i % 3;
-            if (g[c] >= 1 && g[c] <= 9) seen |= 1u << g[c];
-        }
-        if (seen != 0x3fe) return false;
-    }
-    return true;
+    return engine::IsCompletionOf(engine::EmptyGrid(), g);
 }
 
 // Every property a puzzle made under `symmetry` from `solution` must have.
