@@ -181,7 +181,8 @@ int AttemptBudget(const Request& request) {
 }
 
 std::string_view SymmetryName(Symmetry s) {
-    return kSymmetryNames[static_cast<int>(s)];
+    const auto i = static_cast<std::size_t>(s);
+    return i < kSymmetryNames.size() ? kSymmetryNames[i] : std::string_view{};
 }
 
 std::optional<Symmetry> ParseSymmetry(std::string_view name) {

@@ -20,7 +20,7 @@ namespace kz::generate {
 
 enum class Symmetry { None, Rotate180, Rotate90, Mirror, Diagonal };
 
-/// "none", "rot180", "rot90", "mirror", "diagonal".
+/// "none", "rot180", "rot90", "mirror", "diagonal" (empty for a value outside the enum).
 std::string_view SymmetryName(Symmetry s);
 std::optional<Symmetry> ParseSymmetry(std::string_view name);
 
