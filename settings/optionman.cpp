@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The settings store: eleven slots in memory and one line of comma-terminated integers on disk.
+// The settings store: eleven slots and the later fields in memory, and one line of
+// comma-terminated integers on disk.
 #include "settings/optionman.h"
 
 #include <fstream>
@@ -32,6 +33,11 @@ constexpr std::array<SlotRange, OptionMan::kSlotCount> kRanges = {{
     {-32768, 32767},  // reserved
 }};
 
+constexpr std::array<SlotRange, OptionMan::kExtraCount> kExtraRanges = {{
+    {1, 6},  // new-problem level
+    {0, 4},  // new-problem symmetry
+}};
+
 }  // namespace
 
 std::filesystem::path OptionMan::SettingsFileFor(std::string_view programPath) {
@@ -50,9 +56,14 @@ OptionMan::Values OptionMan::Defaults() {
     return {15, 14, 12, 11, 0, 0, 0, 0, 0, 0, 0};
 }
 
+OptionMan::Extras OptionMan::ExtraDefaults() {
+    return {2, 1};
+}
+
 void OptionMan::LoadOptions() {
     const Values defaults = Defaults();
     m_values = defaults;
+    m_extras = ExtraDefaults();
 
     // A missing, unreadable or empty file, one that is not a regular file (a named pipe would
     // block start-up), or a first line past the cap, leaves the defaults.
@@ -62,11 +73,19 @@ void OptionMan::LoadOptions() {
     if (regular) in.open(m_file, std::ios::binary);
     std::string line;
     if (regular && in && ReadLine(in, line) == LineStatus::Ok) {
-        for (int slot = 0; slot < kSlotCount; ++slot) {
+        bool complete = true;
+        for (int slot = 0; slot < kSlotCount && complete; ++slot) {
             std::int16_t value = 0;
             // An out-of-range number ends the read; it and the slots after it keep defaults.
-            if (ReadIntField(line, value) != FieldStatus::Ok) break;
-            m_values[slot] = value;
+            complete = ReadIntField(line, value) == FieldStatus::Ok;
+            if (complete) m_values[slot] = value;
+        }
+        // Unlike the eleven, a later field the line does not reach keeps its default: a file
+        // written before the field existed must not read as a choice of 0.
+        for (int field = 0; field < kExtraCount && complete && !line.empty(); ++field) {
+            std::int16_t value = 0;
+            complete = ReadIntField(line, value) == FieldStatus::Ok;
+            if (complete) m_extras[field] = value;
         }
     }
 
@@ -83,12 +102,22 @@ void OptionMan::LoadOptions() {
         m_values[OptBlankColor] = defaults[OptBlankColor];
         m_values[OptGridColor] = defaults[OptGridColor];
     }
+    const Extras extraDefaults = ExtraDefaults();
+    for (int field = 0; field < kExtraCount; ++field) {
+        if (m_extras[field] < kExtraRanges[field].low ||
+            m_extras[field] > kExtraRanges[field].high) {
+            m_extras[field] = extraDefaults[field];
+        }
+    }
     m_imageSetBase = static_cast<std::int16_t>(10 * m_values[OptImageKind]);
 }
 
 bool OptionMan::SaveOptions() const {
     std::string line;
     for (std::int16_t value : m_values) AppendIntField(line, value);
+    if (m_extras != ExtraDefaults()) {
+        for (std::int16_t value : m_extras) AppendIntField(line, value);
+    }
     line += "\r\n";
     return WriteFileAtomically(m_file, line);
 }
@@ -99,6 +128,14 @@ std::int16_t OptionMan::GetOption(int slot) const {
 
 void OptionMan::SetOption(int slot, std::int16_t value) {
     m_values.at(slot) = value;
+}
+
+std::int16_t OptionMan::GetExtra(int field) const {
+    return m_extras.at(field);
+}
+
+void OptionMan::SetExtra(int field, std::int16_t value) {
+    m_extras.at(field) = value;
 }
 
 }  // namespace kz

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The settings store (module `OptionMan`): eleven numbered slots kept in memory and in a
-// one-line settings file of comma-terminated integers.
+// one-line settings file of comma-terminated integers, and a few later fields after them.
 #pragma once
 
 #include <array>
@@ -25,10 +25,20 @@ enum OptionSlot : int {
     OptReserved = 10,  ///< no meaning; kept and written back
 };
 
+/// Fields that follow the eleven slots on the line. They came later: a line that ends before
+/// them gives their defaults, and a program that knows only the eleven slots ignores them.
+enum ExtraField : int {
+    ExtNewLevel = 0,  ///< the new-problem dialog's level, 1..6
+    ExtNewSymmetry =
+        1,  ///< its symmetry, 0 none, 1 half turn, 2 quarter turn, 3 mirror, 4 diagonal
+};
+
 class OptionMan {
 public:
     static constexpr int kSlotCount = 11;
+    static constexpr int kExtraCount = 2;
     using Values = std::array<std::int16_t, kSlotCount>;
+    using Extras = std::array<std::int16_t, kExtraCount>;
 
     /// The settings file of a program: its file name without directory and extension, plus
     /// ".env", relative to the current directory.
@@ -41,7 +51,9 @@ public:
     /// outside what the dialogs offer go back to the slot's default, and a blank-cell colour
     /// equal to the grid colour brings both back to their defaults. Never fails.
     void LoadOptions();
-    /// Rewrites the file atomically. The program ignores the result; tests look at it.
+    /// Rewrites the file atomically. The extra fields are written only when one of them
+    /// differs from its default, so the line stays the eleven fields until they are used.
+    /// The program ignores the result; tests look at it.
     bool SaveOptions() const;
 
     std::int16_t GetOption(int slot) const;
@@ -51,12 +63,17 @@ public:
     std::int16_t ImageSetBase() const { return m_imageSetBase; }
     void SetImageSetBase(std::int16_t base) { m_imageSetBase = base; }
 
+    std::int16_t GetExtra(int field) const;
+    void SetExtra(int field, std::int16_t value);
+
     static Values Defaults();
+    static Extras ExtraDefaults();
     const std::filesystem::path& file() const { return m_file; }
 
 private:
     std::filesystem::path m_file;
     Values m_values{};
+    Extras m_extras = ExtraDefaults();
     std::int16_t m_imageSetBase = 0;
 };
 

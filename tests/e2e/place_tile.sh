@@ -17,11 +17,7 @@ enter_xvfb 800x600 xvfb-run xdotool import convert -- "$0" "$@"
 # shellcheck source=session.sh
 source "$(dirname "$0")/session.sh"
 
-"$program" &
-pids+=($!)
-main=$(wait_window '^Kazarinoset$')
-sleep 1
-eval "$(xdotool getwindowgeometry --shell "$main")"
+start_main "$program"
 # The client area (413 x 488) lies under the menu bar.
 cx=$X
 cy=$((Y + HEIGHT - 488))

@@ -33,3 +33,11 @@ wait_window() {  # name pattern -> window id
     echo "$id"
 }
 
+
+start_main() {  # program -> main window id in $main, its geometry in $X $Y $WIDTH $HEIGHT
+    "$1" &
+    pids+=($!)
+    main=$(wait_window '^Kazarinoset$')
+    sleep 1
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+}

@@ -126,6 +126,44 @@ TEST_F(Settings, SaveWritesOneLineAndRoundTrips) {
     EXPECT_EQ(load(), (Values{1, 2, 3, 4, 1, 5, 1, 2, 8, 1, -123}));
 }
 
+TEST_F(Settings, FieldsAfterTheEleven) {
+    using Extras = OptionMan::Extras;
+    const Extras defaults = OptionMan::ExtraDefaults();
+    const std::string eleven = "1,2,3,4,1,5,1,2,3,1,-5,";
+    struct Case {
+        std::string content;
+        Extras expected;
+    } cases[] = {
+        {eleven + "\r\n", defaults},  // as every file was written before
+        {eleven + "5,4,\r\n", {5, 4}},
+        {eleven + "6,\r\n", {6, defaults[1]}},
+        {eleven + "7,-1,\r\n", defaults},
+        {eleven + ",,\r\n", {defaults[0], 0}},  // empty reads 0: no level, but a symmetry
+        {"3,4,40000,5,1,0,0,0,0,0,0,5,4,\r\n", defaults},
+    };
+    for (const auto& c : cases) {
+        writeFile(c.content);
+        OptionMan options(m_file);
+        options.LoadOptions();
+        EXPECT_EQ((Extras{options.GetExtra(ExtNewLevel), options.GetExtra(ExtNewSymmetry)}),
+                  c.expected)
+            << c.content;
+    }
+    writeFile(eleven + "5,4,\r\n");
+    EXPECT_EQ(load(), (Values{1, 2, 3, 4, 1, 5, 1, 2, 3, 1, -5}));
+
+    // Written once used, and back to the eleven fields at the defaults.
+    OptionMan options(m_file);
+    options.LoadOptions();
+    options.SetExtra(ExtNewSymmetry, 0);
+    ASSERT_TRUE(options.SaveOptions());
+    EXPECT_EQ(slurp(m_file), eleven + "5,0,\r\n");
+    options.SetExtra(ExtNewLevel, defaults[0]);
+    options.SetExtra(ExtNewSymmetry, defaults[1]);
+    ASSERT_TRUE(options.SaveOptions());
+    EXPECT_EQ(slurp(m_file), eleven + "\r\n");
+}
+
 TEST_F(Settings, FailedSaveKeepsMemoryAndFile) {
     writeFile("1,2,3,4,0,5,0,0,0,0,0,\r\n");
     OptionMan options(m_dir / "missing" / "kazarinoset.env");

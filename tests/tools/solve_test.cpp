@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "files/fileio.h"
-#include "support/tempdir.h"
 #include "tools/solve/boardline.h"
+#include "tools/tool_run.h"
 
 namespace kz {
 namespace {
@@ -29,39 +29,8 @@ const std::string kEmptySmallest =
     "123456789456789123789123456214365897365897214897214365531642978642978531978531642";
 const std::string kClash = "55" + std::string(79, '.');
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class SolveToolTest : public test::TempDirTest {
-protected:
-    std::string write(const std::string& name, const std::string& text) {
-        const auto path = m_dir / name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
-    }
-
-    // Runs the tool through the shell; `args` is pasted in as is.
-    ToolRun run(const std::string& args, const std::string& input = "") {
-        const auto in = write("stdin.txt", input);
-        const auto err = m_dir / "stderr.txt";
-        const std::string command =
-            std::string(KZ_SOLVE_BIN) + " " + args + " <'" + in + "' 2>'" + err.string() + "'";
-        ToolRun result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (pipe == nullptr) return result;
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-            result.out.append(buffer, n);
-        }
-        const int wait = ::pclose(pipe);
-        result.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
-        result.err = test::slurp(err);
-        return result;
-    }
-};
+using test::ToolRun;
+using SolveToolTest = test::ToolTest;
 
 TEST_F(SolveToolTest, VerifiesEveryBoardInInputOrder) {
     const std::string list =

@@ -52,25 +52,8 @@ struct Env : kz::test::WindowEnv {
         if (f.open(QIODevice::WriteOnly)) f.write(content);
         return path(name);
     }
-    void trigger(const char* name) const {
-        QAction* a = child<QAction>(QLatin1String(name));
-        QVERIFY2(a, name);
-        a->trigger();
-    }
     bool enabled(const char* name) const {
         return child<QAction>(QLatin1String(name))->isEnabled();
-    }
-    /// Sets the board from an 81-character line; digits become givens or entries.
-    void load(const char* line, bool problem) {
-        for (int n = 1; n <= kz::kCellCount; ++n) {
-            const int d = digitAt(line, n);
-            win->SetCell(n, d, problem && d != 0, kz::MarkNone);
-        }
-    }
-    void place(int n, int digit) {
-        QTest::mouseClick(child<QWidget>(QStringLiteral("imgCheckPai_%1").arg(digit)),
-                          Qt::LeftButton);
-        QTest::mouseClick(back(n), Qt::LeftButton);
     }
     QString digits() const {
         QString s;
@@ -96,17 +79,6 @@ struct PanelWatcher : QObject {
         return false;
     }
 };
-
-std::function<int(QDialog&)> clickThen(QStringList buttons) {
-    return [buttons](QDialog& d) {
-        for (const QString& name : buttons) {
-            auto* w = d.findChild<QAbstractButton*>(name);
-            if (!w) return -1;
-            QTest::mouseClick(w, Qt::LeftButton);
-        }
-        return d.result();
-    };
-}
 
 }  // namespace
 

@@ -18,6 +18,7 @@
 #include "logic/describe.h"
 #include "logic/solver.h"
 #include "tools/solve/boardline.h"
+#include "tools/solve/generatemode.h"
 
 namespace {
 
@@ -299,6 +300,8 @@ private:
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    if (const auto status = kz::RunGenerateIfAsked(argc, argv, std::cout, std::cerr))
+        return *status;
     Options options;
     const std::string error = ParseOptions(argc, argv, options);
     if (!error.empty()) {
@@ -306,7 +309,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (options.help) {
-        std::cout << kHelp;
+        std::cout << kHelp << kz::kGenerateHelp;
         return 0;
     }
     if (options.files.empty()) options.files.emplace_back("-");

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QUrl>
 #include <algorithm>
 
@@ -65,6 +66,23 @@ void fillWith(QWidget* w, const QColor& color) {
     QPalette pal = w->palette();
     pal.setColor(QPalette::Window, color);
     w->setPalette(pal);
+}
+
+/// The look of a hinted cell; a wrong digit takes the colour the consistency check marks with.
+QColor HintColour(frmMain::HintLook look, const QColor& conflict) {
+    switch (look) {
+        case frmMain::HintLook::Pattern:
+            return QColor(170, 225, 170);
+        case frmMain::HintLook::Elimination:
+            return QColor(255, 215, 160);
+        case frmMain::HintLook::Placement:
+            return QColor(255, 150, 50);
+        case frmMain::HintLook::Wrong:
+            return conflict;
+        case frmMain::HintLook::None:
+            break;
+    }
+    return {};
 }
 
 }  // namespace
@@ -126,6 +144,11 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
     m_lblWarming->setAlignment(Qt::AlignCenter);
     m_frmWarming->hide();
     m_frmWarming->raise();
+    buildGenerationPanel(client);
+    m_generate = [](const generate::Request& request, std::mt19937_64& random,
+                    const std::atomic<bool>* cancel, const generate::AttemptFn& onAttempt) {
+        return generate::Generate(request, random, cancel, onAttempt);
+    };
 
     buildMenus();
     m_history.setMenuListener([this](bool canUndoOne, bool canUndoToBreakpoint) {
@@ -153,7 +176,10 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
     imgCheckPai_Click(1);
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // Stop the worker before any widget goes; the job joins its thread.
+    delete m_job;
+}
 
 void frmMain::buildCells(QWidget* client) {
     // Created back to front: squares, grid lines, tiles.
@@ -288,6 +314,13 @@ void frmMain::buildMenus() {
     QAction* allInp = addAction(addict, "mnAllInp", QStringLiteral("すべてのﾏｽを入力可能に(&T)"));
     m_mnCreate = addAction(addict, "mnCreate", QStringLiteral("同じﾚﾍﾞﾙの別問題を作成(&B)..."),
                            QKeySequence(Qt::CTRL | Qt::Key_N));
+    separator(addict, "sepSolving");
+    m_mnNewProblem = addAction(addict, "mnNewProblem", QStringLiteral("新しい問題を作成(&N)..."),
+                               QKeySequence(Qt::Key_F2));
+    m_mnRate = addAction(addict, "mnRate", QStringLiteral("難易度を判定(&J)..."),
+                         QKeySequence(Qt::CTRL | Qt::Key_R));
+    m_mnHint =
+        addAction(addict, "mnHint", QStringLiteral("ﾋﾝﾄ(&H)"), QKeySequence(Qt::CTRL | Qt::Key_I));
     separator(tool, "sep32");
     m_mnOption = addAction(tool, "mnOption", QStringLiteral("ｵﾌﾟｼｮﾝ設定(&O)..."));
     connect(allInp, &QAction::triggered, this, [this] { mnAllInp_Click(); });
@@ -310,6 +343,10 @@ QColor frmMain::slotColor(int slot) const {
 
 void frmMain::applyCellLook(int n) {
     const CellData& cell = m_board[n];
+    if (m_hintLook[n] != HintLook::None) {
+        fillWith(m_lblBack[n], HintColour(m_hintLook[n], slotColor(OptConflictColor)));
+        return;
+    }
     int slot = OptBlankColor;
     if (cell.Problem) {
         slot = OptProblemColor;
@@ -323,6 +360,8 @@ void frmMain::applyCellLook(int n) {
 
 void frmMain::SetCell(int n, int value, bool problem, int mark) {
     if (n < 1 || n > kCellCount || value < 0 || value > 9) return;
+    // A hint describes the board it was given for; any change makes it stale.
+    clearHint();
     CellData& cell = m_board[n];
     cell.Value = static_cast<std::uint8_t>(value);
     cell.Problem = problem;
@@ -378,6 +417,7 @@ void frmMain::ColorSetChange() {
 // ---- Placing tiles ----
 
 void frmMain::imgCheckPai_Click(int index) {
+    clearHint();
     if (index < 1 || index > 10) return;
     m_selectedTile = index;
     const int base = m_options.ImageSetBase();
@@ -404,7 +444,10 @@ void frmMain::imgCheckPai_Click(int index) {
 }
 
 void frmMain::imgPai_Click(int index) {
+    clearHint();
     if (index < 1 || index > kCellCount) return;
+    // The board is about to be replaced by the problem being made.
+    if (generating()) return;
     if (m_board[index].Problem) return;
     if (m_options.GetOption(OptAutoCheck) == 1 && m_selectedTile != 0) {
         const ValueArray8 grid = Values8(m_board);
@@ -502,6 +545,12 @@ void frmMain::WarmingMsg(const QString& text) {
     }
     // The caller is computing on this thread; a queued update would only show afterwards.
     repaint();
+}
+
+void frmMain::mousePressEvent(QMouseEvent* event) {
+    // A click anywhere on the window ends a hint, not only one on a cell.
+    clearHint();
+    QMainWindow::mousePressEvent(event);
 }
 
 // ---- Undo ----

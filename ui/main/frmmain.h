@@ -9,18 +9,25 @@
 
 #include <QDateTime>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "core/answer.h"
 #include "core/board.h"
 #include "history/undodata.h"
+#include "logic/state.h"
+#include "ui/main/generationjob.h"
 
 class QAction;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QMouseEvent;
+class QPushButton;
+class QTimer;
 class QUrl;
 
 namespace kz {
@@ -79,6 +86,20 @@ public:
     void mnCreate_Click();
     void mnOption_Click();
 
+    // The new-problem, rating and hint commands (frmmain_solving.cpp).
+    void mnNewProblem_Click();
+    void mnRate_Click();
+    void mnHint_Click();
+
+    /// How a hint shows a cell, drawn over the cell's colour. Not a mark of the Board: it
+    /// changes nothing there or in the history, and the next click takes it away.
+    enum class HintLook : std::uint8_t { None, Pattern, Elimination, Placement, Wrong };
+    HintLook hintLook(int n) const { return m_hintLook.at(n); }
+    /// True while a new problem is being made.
+    bool generating() const { return !m_job.isNull(); }
+    /// Replaces the generator (tests pass one they control).
+    void setGenerateFunction(GenerationJob::GenerateFn fn) { m_generate = std::move(fn); }
+
     // ---- State ----
 
     const Board& board() const { return m_board; }
@@ -107,6 +128,9 @@ private:
     void showMessage(const QString& text);
     /// A solver whose progress goes to the status panel and whose notice to a message box.
     Solver makeSolver();
+    /// The verification command's message: for a board without blanks, with a conflict, or
+    /// else for the solver's verification code.
+    static QString VerificationMessage(bool hasBlank, bool hasConflict, int code);
     /// The refusals shared by the answer commands: a conflict, or no blank cell.
     bool canAnswer();
     void saveProblem();
@@ -118,7 +142,26 @@ private:
     QColor slotColor(int slot) const;
     QAction* addAction(class QMenu* menu, const char* name, const QString& caption,
                        const QKeySequence& shortcut = {});
+    void buildGenerationPanel(QWidget* client);
+    /// The digits taken as the problem by the rating and the hint: the givens, or every
+    /// digit when the board has no given (a problem entered by hand).
+    logic::Digits problemDigits() const;
+    /// Empty when `digits` form a problem with exactly one solution; otherwise the message
+    /// the verification command gives for them.
+    QString problemRefusal(const logic::Digits& digits);
+    /// Clears a hint and takes the problem digits; on a refusal, shows it and gives nothing.
+    std::optional<logic::Digits> acceptedProblem();
+    void clearHint();
+    void showHintLook(int n, HintLook look);
+    void generationFinished(const generate::Result& result);
+    void refreshGenerationPanel();
+    /// Every command off while a problem is made, so nothing races with its arrival.
+    void setCommandsEnabled(bool enabled);
 
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
     UiPort& m_port;
     OptionMan& m_options;
 
@@ -154,6 +197,19 @@ private:
     QAction* m_mnAnalyze = nullptr;
     QAction* m_mnCreate = nullptr;
     QAction* m_mnOption = nullptr;
+    QAction* m_mnNewProblem = nullptr;
+    QAction* m_mnRate = nullptr;
+    QAction* m_mnHint = nullptr;
+
+    std::array<HintLook, kArraySize> m_hintLook{};
+    bool m_hintShown = false;
+
+    GenerationJob::GenerateFn m_generate;
+    QPointer<GenerationJob> m_job;
+    QTimer* m_generationTimer = nullptr;
+    QFrame* m_frmGenerating = nullptr;
+    QLabel* m_lblGenerating = nullptr;
+    QPushButton* m_cmdGenCancel = nullptr;
 };
 
 }  // namespace kz

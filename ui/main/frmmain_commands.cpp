@@ -83,6 +83,9 @@ void frmMain::connectCommands() {
     connect(m_mnAnswer, &QAction::triggered, this, [this] { mnAnswer_Click(); });
     connect(m_mnCreate, &QAction::triggered, this, [this] { mnCreate_Click(); });
     connect(m_mnOption, &QAction::triggered, this, [this] { mnOption_Click(); });
+    connect(m_mnNewProblem, &QAction::triggered, this, [this] { mnNewProblem_Click(); });
+    connect(m_mnRate, &QAction::triggered, this, [this] { mnRate_Click(); });
+    connect(m_mnHint, &QAction::triggered, this, [this] { mnHint_Click(); });
 }
 
 void frmMain::showMessage(const QString& text) {
@@ -197,20 +200,28 @@ void frmMain::mnCheck_Click() {
     }
 }
 
-void frmMain::mnAnalyze_Click() {
-    bool hasBlank = false;
-    bool hasConflict = false;
-    CheckConsistency(hasBlank, hasConflict, true);
+QString frmMain::VerificationMessage(bool hasBlank, bool hasConflict, int code) {
     QString result;
     if (!hasBlank) {
         result = QStringLiteral("空白ﾏｽがないので問題として成立しません");
     } else if (hasConflict) {
         result = QStringLiteral("既に不整合が存在するので問題として成立しません");
     } else {
-        Solver solver = makeSolver();
-        result = verifyResultText(solver.VerifyProblem(Values16(m_board)));
+        result = verifyResultText(code);
     }
-    showMessage(QStringLiteral("【問題の完全性：検証結果】") + kCrLf + result);
+    return QStringLiteral("【問題の完全性：検証結果】") + kCrLf + result;
+}
+
+void frmMain::mnAnalyze_Click() {
+    bool hasBlank = false;
+    bool hasConflict = false;
+    CheckConsistency(hasBlank, hasConflict, true);
+    int code = VerifyUnique;
+    if (hasBlank && !hasConflict) {
+        Solver solver = makeSolver();
+        code = solver.VerifyProblem(Values16(m_board));
+    }
+    showMessage(VerificationMessage(hasBlank, hasConflict, code));
 }
 
 void frmMain::mn1Answer_Click() {

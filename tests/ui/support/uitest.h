@@ -3,6 +3,8 @@
 // directory, the window or dialog built over it, and the boards and colours they check.
 #pragma once
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QColor>
 #include <QFile>
 #include <QLabel>
@@ -33,6 +35,18 @@ inline int digitAt(const char* line, int n) {
     return c >= '1' && c <= '9' ? c - '0' : 0;
 }
 
+/// A dialog script that clicks the named buttons in turn and returns the dialog's result.
+inline std::function<int(QDialog&)> clickThen(QStringList buttons) {
+    return [buttons](QDialog& d) {
+        for (const QString& name : buttons) {
+            auto* w = d.findChild<QAbstractButton*>(name);
+            if (!w) return -1;
+            QTest::mouseClick(w, Qt::LeftButton);
+        }
+        return d.result();
+    };
+}
+
 /// One main window with its own settings file, port and history.
 struct WindowEnv {
     explicit WindowEnv(const QByteArray& settingsLine = {}) {
@@ -53,6 +67,26 @@ struct WindowEnv {
     QWidget* back(int n) const { return child<QWidget>(QStringLiteral("lblBack_%1").arg(n)); }
     QLabel* tile(int n) const { return child<QLabel>(QStringLiteral("imgPai_%1").arg(n)); }
     QColor colour(int n) const { return back(n)->palette().color(QPalette::Window); }
+
+    /// Runs a menu command through its action.
+    void trigger(const char* name) const {
+        QAction* a = child<QAction>(QLatin1String(name));
+        QVERIFY2(a, name);
+        a->trigger();
+    }
+    /// Sets the board from an 81-character line; digits become givens or entries.
+    void load(const char* line, bool problem) const {
+        for (int n = 1; n <= kCellCount; ++n) {
+            const int d = digitAt(line, n);
+            win->SetCell(n, d, problem && d != 0, MarkNone);
+        }
+    }
+    /// Picks palette item `digit` (10 the eraser) and clicks cell n.
+    void place(int n, int digit) const {
+        QTest::mouseClick(child<QWidget>(QStringLiteral("imgCheckPai_%1").arg(digit)),
+                          Qt::LeftButton);
+        QTest::mouseClick(back(n), Qt::LeftButton);
+    }
 
     QTemporaryDir dir;
     FakePort port;

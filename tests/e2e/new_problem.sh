@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Starts the program in a virtual X server, makes a level-1 puzzle through F2 and the
+# new-problem dialog, checks the caption and the givens on a screenshot, then asks for a hint
+# and checks that a cell is highlighted. Usage: new_problem.sh <program> <artifact-dir>
+set -euo pipefail
+
+program=$(realpath "$1")
+artifacts=$2
+mkdir -p "$artifacts"
+artifacts=$(realpath "$artifacts")
+
+# shellcheck source=xvfb.sh
+source "$(dirname "$0")/xvfb.sh"
+enter_xvfb 800x600 xvfb-run xdotool import convert -- "$0" "$@"
+
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
+
+start_main "$program"
+grid="396x396+$X+$((Y + HEIGHT - 488 + 12))"
+pixels() {  # screenshot, colour -> how many pixels of the grid have it
+    convert "$1" -crop "$grid" +repage txt:- | grep -ci "$2" || true
+}
+
+xdotool windowfocus --sync "$main" key F2
+dialog=$(wait_window '新しい問題の作成')
+sleep 0.5
+# The first level's option button, then OK as the default button.
+xdotool mousemove --window "$dialog" 22 34 click 1
+sleep 0.2
+xdotool key Return
+for _ in $(seq 100); do
+    title=$(xdotool getwindowname "$main")
+    [ "$title" != "Kazarinoset" ] && break
+    sleep 0.1
+done
+echo "caption: $title"
+[ "$title" = "Kazarinoset [新しい問題 入門]" ] || fail "caption is '$title'"
+sleep 0.3
+import -window root "$work/puzzle.png"
+# Givens show in light yellow.
+givens=$(pixels "$work/puzzle.png" '#FFFF00')
+echo "given-coloured pixels: $givens"
+[ "$givens" -gt 17000 ] || fail "too few givens drawn"
+
+xdotool windowfocus --sync "$main" key ctrl+i
+sleep 1
+import -window root "$work/hint.png"
+convert "$work/hint.png" -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$artifacts/e2e_hint.png"
+target=$(pixels "$work/hint.png" '#FF9632')
+echo "placement-coloured pixels: $target"
+[ "$target" -gt 500 ] || fail "no cell highlighted by the hint"
+echo "PASS"

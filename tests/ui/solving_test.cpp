@@ -1,0 +1,281 @@
+// SPDX-License-Identifier: MIT
+// The new-problem, rating and hint commands of the main window, through their menu actions
+// with the scripted port; puzzles come from the real generator or a controlled stand-in.
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSet>
+#include <QtTest>
+#include <atomic>
+#include <thread>
+
+#include "core/answer.h"
+#include "logic/describe.h"
+#include "logic/solver.h"
+#include "support/uitest.h"
+#include "ui/main/apptitle.h"
+
+using Look = kz::frmMain::HintLook;
+using namespace kz::test;  // the shared boards, colours and port
+
+namespace {
+
+const QString kVerifyHead = QStringLiteral("【問題の完全性：検証結果】\r\n");
+
+struct Env : WindowEnv {
+    QList<int> looks(Look look) const {
+        QList<int> cells;
+        for (int n = 1; n <= kz::kCellCount; ++n) {
+            if (win->hintLook(n) == look) cells << n;
+        }
+        return cells;
+    }
+    bool anyLook() const { return looks(Look::None).size() != kz::kCellCount; }
+    QString title() const { return win->windowTitle(); }
+};
+
+kz::logic::Digits digitsOf(const char* line) {
+    kz::logic::Digits d{};
+    for (int c = 0; c < 81; ++c) d[c] = static_cast<std::uint8_t>(digitAt(line, c + 1));
+    return d;
+}
+
+/// A generator that gives nothing until it is cancelled, counting attempts meanwhile.
+kz::generate::Result waitForCancel(const kz::generate::Request&, std::mt19937_64&,
+                                   const std::atomic<bool>* cancel,
+                                   const kz::generate::AttemptFn& onAttempt) {
+    for (int attempts = 1; !*cancel; ++attempts) {
+        if (onAttempt) onAttempt(attempts);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return {{}, 0, true};
+}
+
+}  // namespace
+
+class SolvingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void menuPlacementAndKeys() {
+        Env env;
+        QStringList order;
+        for (QAction* a : env.child<QMenu>(QStringLiteral("mnTyuudoku"))->actions())
+            order << (a->isSeparator()
+                          ? "-"
+                          : a->objectName() + " " + a->text() + " " + a->shortcut().toString());
+        QCOMPARE(order.mid(2),
+                 (QStringList{"mnCreate 同じﾚﾍﾞﾙの別問題を作成(&B)... Ctrl+N", "-",
+                              "mnNewProblem 新しい問題を作成(&N)... F2",
+                              "mnRate 難易度を判定(&J)... Ctrl+R", "mnHint ﾋﾝﾄ(&H) Ctrl+I"}));
+        // No two shown items of one menu share an access key, no two actions a shortcut.
+        QSet<QKeySequence> shortcuts;
+        std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+            QSet<QChar> keys;
+            for (QAction* a : menu->actions()) {
+                if (a->isSeparator() || !a->isVisible()) continue;
+                const QChar key = a->text().at(a->text().indexOf('&') + 1).toUpper();
+                QVERIFY2(!keys.contains(key), qPrintable(a->text()));
+                keys.insert(key);
+                QVERIFY2(!shortcuts.contains(a->shortcut()) || a->shortcut().isEmpty(),
+                         qPrintable(a->text()));
+                shortcuts.insert(a->shortcut());
+                if (a->menu()) walk(a->menu());
+            }
+        };
+        QMenu bar;  // the menu bar's own menus, as one menu of access keys
+        for (QAction* a : env.win->menuBar()->actions()) bar.addAction(a);
+        walk(&bar);
+        QCOMPARE(shortcuts.size(), 11);  // ten shortcuts and the empty one
+    }
+
+    void newProblemFromTheGenerator() {
+        Env env;
+        env.place(3, 7);  // a game in progress, replaced by the new problem
+        env.port.dialogScripts.push_back(clickThen({"optLevel_1", "optSymmetry_3", "cmdOK"}));
+        env.port.randoms = {0.4321};
+        env.trigger("mnNewProblem");
+        QTRY_VERIFY_WITH_TIMEOUT(!env.win->generating(), 30000);
+        QVERIFY2(env.port.messages.isEmpty(), qPrintable(env.port.lastMessage()));
+        kz::logic::Digits givens{};
+        for (int n = 1; n <= kz::kCellCount; ++n) {
+            const kz::CellData& c = env.win->board()[n];
+            QCOMPARE(c.Problem, c.Value != 0);
+            givens[n - 1] = c.Value;
+            const int mirror = n + 8 - 2 * ((n - 1) % 9);  // left-right
+            QCOMPARE(c.Value != 0, env.win->board()[mirror].Value != 0);
+        }
+        QCOMPARE(kz::logic::Rate(givens).level, 1);
+        QCOMPARE(env.title(), kz::kAppTitle + QStringLiteral(" [新しい問題 入門]"));
+        QVERIFY(env.win->history().records().empty());
+        QCOMPARE(env.win->startTime(), env.port.clock);
+        QFile file(env.settingsPath());  // the choice, after the eleven fields
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("15,14,12,11,0,0,0,0,0,0,0,1,3,\r\n"));
+        QCOMPARE(env.port.unexpected, QStringList());
+    }
+
+    void newProblemNotMade_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("dialog cancelled") << "dialog" << QString();
+        QTest::newRow("cancelled while making") << "panel" << QString();
+        QTest::newRow("budget spent")
+            << "budget"
+            << "指定されたﾚﾍﾞﾙの問題を作成できませんでした\r\nもう一度お試しください";
+    }
+
+    void newProblemNotMade() {
+        QFETCH(QString, how);
+        QFETCH(QString, message);
+        Env env;
+        env.load(kPuzzle, true);
+        env.place(1, 6);
+        env.win->setWindowTitle(QStringLiteral("a.csv"));
+        const kz::Board board = env.win->board();
+        env.win->setGenerateFunction(waitForCancel);
+        if (how == "budget")
+            env.win->setGenerateFunction([](auto&&...) {
+                return kz::generate::Result{{}, 50, false};
+            });
+        env.port.dialogScripts.push_back(clickThen({how == "dialog" ? "cmdCancel" : "cmdOK"}));
+        if (how != "dialog") env.port.randoms = {0.5};
+        env.trigger("mnNewProblem");
+        if (how == "panel") {
+            env.place(2, 5);  // clicks and commands do nothing meanwhile
+            QVERIFY(!env.child<QAction>("mnHint")->isEnabled());
+            auto* panel = env.child<QWidget>("frmGenerating");
+            QTRY_VERIFY(env.child<QLabel>("lblGenerating")->text().contains("試行"));
+            QVERIFY(panel->isVisibleTo(env.win.get()));
+            QTest::mouseClick(env.child<QPushButton>("cmdGenCancel"), Qt::LeftButton);
+            QTRY_VERIFY(!panel->isVisibleTo(env.win.get()));
+        }
+        QTRY_VERIFY(!env.win->generating());
+        QVERIFY(env.win->board() == board);
+        QCOMPARE(env.title(), QStringLiteral("a.csv"));
+        QCOMPARE(env.win->history().records().size(), std::size_t(1));
+        QVERIFY(env.child<QAction>("mnUNDO_0")->isEnabled());
+        QVERIFY(env.child<QAction>("mnHint")->isEnabled());
+        QCOMPARE(env.port.lastMessage(), message);
+        QCOMPARE(env.port.unexpected, QStringList());
+    }
+
+    void closingWhileGenerating() {
+        std::atomic<bool> sawCancel{false};
+        {
+            Env env;
+            env.win->setGenerateFunction([&](auto&&... args) {
+                auto result = waitForCancel(args...);
+                sawCancel = true;
+                return result;
+            });
+            env.port.dialogScripts.push_back(clickThen({"cmdOK"}));
+            env.port.randoms = {0.1};
+            env.trigger("mnNewProblem");
+            QVERIFY(env.win->generating());
+        }  // the window goes while its worker waits: it must cancel and join
+        QVERIFY(sawCancel);
+    }
+
+    void rateText() {
+        Env env;
+        QByteArray oneBlank(kSolution);
+        oneBlank[40] = '.';
+        env.load(oneBlank.constData(), true);
+        env.place(41, 9);  // the player's digit is not part of the problem
+        env.trigger("mnRate");
+        QCOMPARE(env.port.lastMessage(),
+                 QStringLiteral("【難易度の判定結果】\r\nﾚﾍﾞﾙ：入門（1 / 6）\r\nｽｺｱ：%1\r\n"
+                                "使う解き方と回数：\r\n　フルハウス　1 回")
+                     .arg(kz::logic::Rate(digitsOf(oneBlank.constData())).score));
+        // Typed in by hand (no givens): every technique of the path with its count.
+        env.load(kPuzzle, false);
+        env.trigger("mnRate");
+        const kz::logic::Rating hard = kz::logic::Rate(digitsOf(kPuzzle));
+        const QString text = env.port.lastMessage();
+        QVERIFY(text.contains(QStringLiteral("ｽｺｱ：%1\r\n").arg(hard.score)));
+        QCOMPARE(text.count(QStringLiteral(" 回")),
+                 int(std::count_if(hard.counts.begin(), hard.counts.end(),
+                                   [](int k) { return k > 0; })));
+    }
+
+    void refusals_data() {
+        QTest::addColumn<QString>("board");
+        QTest::addColumn<bool>("givens");
+        QTest::addColumn<QString>("message");
+        QByteArray clash(kPuzzle);
+        clash[0] = clash[1] = '1';
+        const QString several = kVerifyHead + "二つ以上の解を持つ不完全な問題です！";
+        QTest::newRow("two givens") << "12" << true << several;
+        QTest::newRow("empty board") << "" << false << several;
+        QTest::newRow("all filled")
+            << kSolution << true << kVerifyHead + "空白ﾏｽがないので問題として成立しません";
+        QTest::newRow("givens clash")
+            << QString(clash) << true
+            << kVerifyHead + "既に不整合が存在するので問題として成立しません";
+    }
+
+    void refusals() {
+        QFETCH(QString, board);
+        QFETCH(bool, givens);
+        QFETCH(QString, message);
+        for (const char* command : {"mnRate", "mnHint"}) {
+            Env env;
+            env.load(board.toLatin1().leftJustified(81, '.').constData(), givens);
+            const kz::Board before = env.win->board();
+            env.trigger(command);
+            QCOMPARE(env.port.lastMessage(), message);
+            QVERIFY(env.win->board() == before && !env.anyLook());
+        }
+    }
+
+    void hintReportsWrongDigits() {
+        Env env;
+        env.load(kPuzzle, true);
+        const int wrong1 = digitAt(kSolution, 1) % 9 + 1, wrong80 = digitAt(kSolution, 80) % 9 + 1;
+        env.place(1, wrong1);
+        env.place(2, digitAt(kSolution, 2));
+        env.place(80, wrong80);
+        const kz::Board board = env.win->board();
+        const auto records = env.win->history().records();
+        env.trigger("mnHint");
+        QCOMPARE(
+            env.port.lastMessage(),
+            QStringLiteral("【ﾋﾝﾄ】\r\n正解と違う数字が置かれています：\r\n1行1列の%1、9行8列の%2")
+                .arg(wrong1)
+                .arg(wrong80));
+        QCOMPARE(env.looks(Look::Wrong), (QList<int>{1, 80}));
+        QCOMPARE(env.colour(1), kLightRed);
+        QVERIFY(env.win->board() == board && env.win->history().records() == records);
+        QTest::mouseClick(env.back(17), Qt::LeftButton);  // the next click, on a given
+        QVERIFY(!env.anyLook());
+        QCOMPARE(env.colour(1), kWhite);
+    }
+
+    void playToTheEndWithHints() {
+        // Each hint shows where a digit goes and changes nothing; placing it clears the hint.
+        Env env;
+        env.load(kPuzzle, true);
+        for (int hints = 0; env.port.lastMessage() != QStringLiteral("完成おめでとう！"); ++hints) {
+            QVERIFY(hints < 64);
+            const kz::Board board = env.win->board();
+            const auto records = env.win->history().records();
+            env.trigger("mnHint");
+            QVERIFY(env.win->board() == board && env.win->history().records() == records);
+            const QList<int> targets = env.looks(Look::Placement);
+            QVERIFY2(!targets.isEmpty(), qPrintable(env.port.lastMessage()));
+            for (int n : targets) {
+                QCOMPARE(int(board[n].Value), 0);
+                const std::string cell = kz::logic::CellName(n - 1, kz::logic::Lang::Japanese);
+                QVERIFY(env.port.lastMessage().contains(QString::fromStdString(cell)));
+                QVERIFY(env.colour(n) != kWhite);
+                env.place(n, digitAt(kSolution, n));
+            }
+            QVERIFY(!env.anyLook());
+        }
+    }
+};
+
+QTEST_MAIN(SolvingTest)
+#include "solving_test.moc"

@@ -1,0 +1,318 @@
+// SPDX-License-Identifier: MIT
+// The main window's new-problem, rating and hint commands: puzzles from the generator, made on
+// a worker thread, and the logical solver's level, score and next step.
+#include <QAction>
+#include <QDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QStringList>
+#include <QTimer>
+#include <array>
+#include <cmath>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "core/answer.h"
+#include "core/consistency.h"
+#include "logic/cellset.h"
+#include "logic/describe.h"
+#include "logic/solver.h"
+#include "settings/optionman.h"
+#include "ui/dialogs/frmnewproblem.h"
+#include "ui/main/apptitle.h"
+#include "ui/main/frmmain.h"
+#include "ui/main/uiport.h"
+
+namespace kz {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+// Quick puzzles arrive before a panel could be read; it would only flicker.
+constexpr int kPanelDelayMs = 300;
+constexpr int kPanelRefreshMs = 200;
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString levelName(int level) {
+    return fromUtf8(logic::LevelName(level));
+}
+
+/// The dialog's symmetry buttons, in their order.
+generate::Symmetry symmetryOf(int index) {
+    constexpr std::array<generate::Symmetry, frmNewProblem::kSymmetryCount> kOrder = {
+        generate::Symmetry::None, generate::Symmetry::Rotate180, generate::Symmetry::Rotate90,
+        generate::Symmetry::Mirror, generate::Symmetry::Diagonal};
+    return index >= 0 && index < frmNewProblem::kSymmetryCount
+               ? kOrder[static_cast<std::size_t>(index)]
+               : generate::Symmetry::Rotate180;
+}
+
+/// The logic counts cells 0..80, the window 1..81.
+QString cellName(int logicCell) {
+    return fromUtf8(logic::CellName(logicCell, logic::Lang::Japanese));
+}
+
+}  // namespace
+
+// ---- New problem ----
+
+void frmMain::buildGenerationPanel(QWidget* client) {
+    // Where the status panel shows, with a way out.
+    m_frmGenerating = new QFrame(client);
+    m_frmGenerating->setObjectName(QStringLiteral("frmGenerating"));
+    m_frmGenerating->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    const QRect area(64, 184, 281, 57);
+    m_frmGenerating->setGeometry(area);
+    m_frmGenerating->setAutoFillBackground(true);
+    m_lblGenerating = new QLabel(m_frmGenerating);
+    m_lblGenerating->setObjectName(QStringLiteral("lblGenerating"));
+    m_lblGenerating->setGeometry(8, 8, area.width() - 16, 17);
+    m_lblGenerating->setAlignment(Qt::AlignCenter);
+    m_cmdGenCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), m_frmGenerating);
+    m_cmdGenCancel->setObjectName(QStringLiteral("cmdGenCancel"));
+    m_cmdGenCancel->setGeometry((area.width() - 80) / 2, 29, 80, 22);
+    m_cmdGenCancel->setShortcut(QKeySequence(Qt::Key_Escape));
+    m_frmGenerating->hide();
+
+    m_generationTimer = new QTimer(this);
+    connect(m_generationTimer, &QTimer::timeout, this, [this] { refreshGenerationPanel(); });
+    connect(m_cmdGenCancel, &QPushButton::clicked, this, [this] {
+        if (!m_job) return;
+        m_job->cancel();
+        m_cmdGenCancel->setEnabled(false);
+        refreshGenerationPanel();
+    });
+}
+
+void frmMain::refreshGenerationPanel() {
+    if (!m_job) return;
+    if (m_frmGenerating->isHidden()) {
+        m_frmGenerating->show();
+        m_frmGenerating->raise();
+        m_cmdGenCancel->setEnabled(true);
+        m_cmdGenCancel->setFocus();
+        m_generationTimer->setInterval(kPanelRefreshMs);
+    }
+    m_lblGenerating->setText(m_job->cancelRequested()
+                                 ? QStringLiteral("中止しています…")
+                                 : QStringLiteral("新しい問題を作成しています（試行 %1 回）")
+                                       .arg(m_job->attempts() + 1));
+}
+
+void frmMain::setCommandsEnabled(bool enabled) {
+    for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly)) {
+        action->setEnabled(enabled);
+    }
+    if (enabled) syncUndoMenu();
+}
+
+void frmMain::mnNewProblem_Click() {
+    if (generating()) return;
+    NewProblemChoice choice{m_options.GetExtra(ExtNewLevel), m_options.GetExtra(ExtNewSymmetry)};
+    {
+        frmNewProblem dialog(choice, this);
+        if (m_port.runDialog(dialog) != QDialog::Accepted) return;
+        choice = dialog.choice();
+    }
+    m_options.SetExtra(ExtNewLevel, static_cast<std::int16_t>(choice.level));
+    m_options.SetExtra(ExtNewSymmetry, static_cast<std::int16_t>(choice.symmetry));
+    // A failed write only loses the choice for the next run.
+    (void)m_options.SaveOptions();
+
+    generate::Request request;
+    request.level = choice.level;
+    request.symmetry = symmetryOf(choice.symmetry);
+    // All 53 bits of the draw.
+    const auto seed = static_cast<std::uint64_t>(std::ldexp(m_port.random(), 53));
+
+    clearHint();
+    setCommandsEnabled(false);
+    m_job = new GenerationJob(m_generate, request, seed, this);
+    connect(m_job, &GenerationJob::finished, this, &frmMain::generationFinished);
+    m_generationTimer->setInterval(kPanelDelayMs);
+    m_generationTimer->start();
+}
+
+void frmMain::generationFinished(const generate::Result& result) {
+    if (GenerationJob* job = m_job) {
+        m_job = nullptr;
+        job->deleteLater();
+    }
+    m_generationTimer->stop();
+    m_frmGenerating->hide();
+    setCommandsEnabled(true);
+    if (result.cancelled) return;
+    if (!result.puzzle) {
+        showMessage(QStringLiteral("指定されたﾚﾍﾞﾙの問題を作成できませんでした") + kCrLf +
+                    QStringLiteral("もう一度お試しください"));
+        return;
+    }
+    // Like a problem read from a file: every digit a given, a fresh history and clock.
+    const generate::Puzzle& puzzle = *result.puzzle;
+    ClearBoard(false);
+    for (int c = 0; c < 81; ++c) SetCell(c + 1, puzzle.givens[c], puzzle.givens[c] != 0, MarkNone);
+    setWindowTitle(kAppTitle + QStringLiteral(" [新しい問題 ") + levelName(puzzle.rating.level) +
+                   QStringLiteral("]"));
+    m_startTime = m_port.now();
+}
+
+// ---- Rating and hints ----
+
+logic::Digits frmMain::problemDigits() const {
+    logic::Digits givens{};
+    logic::Digits all{};
+    bool anyGiven = false;
+    for (int n = 1; n <= kCellCount; ++n) {
+        all[n - 1] = m_board[n].Value;
+        if (m_board[n].Problem) {
+            givens[n - 1] = m_board[n].Value;
+            anyGiven = true;
+        }
+    }
+    return anyGiven ? givens : all;
+}
+
+QString frmMain::problemRefusal(const logic::Digits& digits) {
+    Board board{};
+    for (int c = 0; c < 81; ++c) board[c + 1].Value = digits[c];
+    CellConsistentArray consistent{};
+    const ConsistencyResult check = ::kz::CheckConsistency(board, consistent, false, {});
+    int code = VerifyUnique;
+    if (check.hasBlank && !check.hasConflict) {
+        Solver solver = makeSolver();
+        code = solver.VerifyProblem(Values16(board));
+    }
+    if (check.hasBlank && !check.hasConflict && code == VerifyUnique) return {};
+    return VerificationMessage(check.hasBlank, check.hasConflict, code);
+}
+
+std::optional<logic::Digits> frmMain::acceptedProblem() {
+    clearHint();
+    const logic::Digits digits = problemDigits();
+    if (const QString refusal = problemRefusal(digits); !refusal.isEmpty()) {
+        showMessage(refusal);
+        return std::nullopt;
+    }
+    return digits;
+}
+
+void frmMain::mnRate_Click() {
+    const std::optional<logic::Digits> digits = acceptedProblem();
+    if (!digits) return;
+    const logic::Rating rating = logic::Rate(*digits);
+    if (rating.verifyCode != VerifyUnique) {
+        showMessage(VerificationMessage(true, false, rating.verifyCode));
+        return;
+    }
+    QString text = QStringLiteral("【難易度の判定結果】") + kCrLf + QStringLiteral("ﾚﾍﾞﾙ：") +
+                   levelName(rating.level) +
+                   QStringLiteral("（%1 / %2）").arg(rating.level).arg(logic::kMaxLevel) + kCrLf +
+                   QStringLiteral("ｽｺｱ：%1").arg(rating.score) + kCrLf +
+                   QStringLiteral("使う解き方と回数：");
+    for (int t = 0; t < logic::kTechniqueCount; ++t) {
+        if (rating.counts[static_cast<std::size_t>(t)] == 0) continue;
+        text += kCrLf + QStringLiteral("　") +
+                fromUtf8(logic::Info(static_cast<logic::Technique>(t)).japanese) +
+                QStringLiteral("　%1 回").arg(rating.counts[static_cast<std::size_t>(t)]);
+    }
+    showMessage(text);
+}
+
+void frmMain::showHintLook(int n, HintLook look) {
+    m_hintLook[n] = look;
+    m_hintShown = true;
+    applyCellLook(n);
+}
+
+void frmMain::clearHint() {
+    if (!m_hintShown) return;
+    m_hintShown = false;
+    for (int n = 1; n <= kCellCount; ++n) {
+        if (m_hintLook[n] == HintLook::None) continue;
+        m_hintLook[n] = HintLook::None;
+        applyCellLook(n);
+    }
+}
+
+void frmMain::mnHint_Click() {
+    const std::optional<logic::Digits> problem = acceptedProblem();
+    if (!problem) return;
+    const std::optional<logic::Digits> solution = logic::UniqueSolution(*problem);
+    if (!solution) {
+        showMessage(VerificationMessage(true, false, VerifyInternalError));
+        return;
+    }
+
+    // A wrong digit first: every step from a wrong board would mislead.
+    const QString head = QStringLiteral("【ﾋﾝﾄ】") + kCrLf;
+    QStringList wrong;
+    logic::Digits current{};
+    for (int n = 1; n <= kCellCount; ++n) {
+        const int value = m_board[n].Value;
+        current[n - 1] = static_cast<std::uint8_t>(value);
+        if (value == 0 || m_board[n].Problem || value == (*solution)[n - 1]) continue;
+        showHintLook(n, HintLook::Wrong);
+        wrong << cellName(n - 1) + QStringLiteral("の") + QString::number(value);
+    }
+    if (!wrong.isEmpty()) {
+        showMessage(head + QStringLiteral("正解と違う数字が置かれています：") + kCrLf +
+                    wrong.join(QStringLiteral("、")));
+        return;
+    }
+
+    std::optional<logic::State> state = logic::State::FromDigits(current);
+    if (!state) return;  // unreachable: every digit agrees with the one solution
+    if (state->Solved()) {
+        showMessage(head + QStringLiteral("すべてのﾏｽが正しく埋まっています"));
+        return;
+    }
+    // The board holds digits only, not the candidates a step removes, so a hint that stopped
+    // at a removal would be offered again next time: it goes on to the first placement.
+    const logic::Context context{&*solution};
+    std::vector<logic::Step> steps;
+    while (std::optional<logic::Step> step = logic::NextStep(*state, context)) {
+        if (!state->Apply(*step)) break;
+        const bool places = !step->placements.empty();
+        steps.push_back(std::move(*step));
+        if (places) break;
+    }
+    if (steps.empty()) return;  // unreachable: the last resort always places a digit
+
+    // Later looks win: a pattern cell that loses candidates shows the removal, and the
+    // placement shows above everything.
+    for (const logic::Step& step : steps) {
+        for (std::int8_t c : step.cells) showHintLook(c + 1, HintLook::Pattern);
+        // A single rests on its whole unit: the row, column or box where the digit has only
+        // the one place left, or only the one cell open.
+        if (step.technique == logic::Technique::FullHouse ||
+            step.technique == logic::Technique::HiddenSingle) {
+            for (std::int8_t u : step.units) {
+                for (int c : logic::kUnits.cells[static_cast<std::size_t>(u)]) {
+                    showHintLook(c + 1, HintLook::Pattern);
+                }
+            }
+        }
+    }
+    for (const logic::Step& step : steps) {
+        for (const logic::Elimination& e : step.eliminations)
+            showHintLook(e.cell + 1, HintLook::Elimination);
+    }
+    for (const logic::Step& step : steps) {
+        for (const logic::Placement& p : step.placements)
+            showHintLook(p.cell + 1, HintLook::Placement);
+    }
+    QString text = head;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        if (i > 0) text += kCrLf;
+        if (steps.size() > 1) text += QStringLiteral("%1. ").arg(i + 1);
+        text += fromUtf8(logic::Describe(steps[i], logic::Lang::Japanese));
+    }
+    showMessage(text);
+}
+
+}  // namespace kz

@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: MIT
+// One puzzle made on a thread of its own, so the window stays responsive: the result comes
+// back on the window's thread as a signal, and destroying the job cancels and joins it.
+#pragma once
+
+#include <QObject>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <thread>
+
+#include "generate/generator.h"
+
+namespace kz {
+
+class GenerationJob : public QObject {
+    Q_OBJECT
+public:
+    /// The generator's signature; tests pass one that waits for the cancel flag.
+    using GenerateFn =
+        std::function<generate::Result(const generate::Request&, std::mt19937_64&,
+                                       const std::atomic<bool>*, const generate::AttemptFn&)>;
+
+    /// Starts at once. `generateFn` runs on the job's thread and must honour the flag.
+    GenerationJob(GenerateFn generateFn, const generate::Request& request, std::uint64_t seed,
+                  QObject* parent = nullptr);
+    /// Cancels and waits for the thread; a result still on its way is dropped.
+    ~GenerationJob() override;
+
+    /// Asks the generator to stop; `finished` still arrives, marked cancelled.
+    void cancel() { m_cancel = true; }
+    bool cancelRequested() const { return m_cancel; }
+    /// Complete grids tried so far.
+    int attempts() const { return m_attempts; }
+
+signals:
+    /// Emitted once, on the thread that owns the job.
+    void finished(const kz::generate::Result& result);
+
+private:
+    std::atomic<bool> m_cancel{false};
+    std::atomic<int> m_attempts{0};
+    std::thread m_thread;
+};
+
+}  // namespace kz
