@@ -271,7 +271,7 @@ void FrmMainTest::menuTree() {
     QCOMPARE(shownTree(env.win->menuBar()->actions()),
              QStringLiteral("mnFile(mnFileRead - mnSave_0 mnSave_1 - mnClear_0 mnClear_1 - mnExit) "
                             "mnEdit(mnUNDO_0 mnUNDO_1 - mnSetBreake - mn1Answer mnAnswer) "
-                            "mnTool(mnCheck - mnTyuudoku(mnAnalyze mnAllInp mnCreate) - mnOption) "
+                            "mnTool(mnCheck - mnTyuudoku(mnAnalyze mnAllInp mnCreate - mnNewProblem mnRate mnHint) - mnOption) "
                             "mnHelp(mnManuual)"));
 }
 
