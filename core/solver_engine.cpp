@@ -113,20 +113,16 @@ static_assert(sizeof(Grid) == sizeof(Words) && std::is_trivially_copyable_v<Grid
               std::is_standard_layout_v<Grid>);
 static_assert(sizeof(Solution) == 81);
 
-constexpr std::array<std::array<std::uint8_t, 9>, 27> MakeUnits() {
-    std::array<std::array<std::uint8_t, 9>, 27> units{};
-    for (int i = 0; i < 9; ++i) {
-        for (int j = 0; j < 9; ++j) {
-            units[i][j] = static_cast<std::uint8_t>(9 * i + j);
-            units[9 + i][j] = static_cast<std::uint8_t>(9 * j + i);
-            units[18 + i][j] =
-                static_cast<std::uint8_t>(27 * (i / 3) + 3 * (i % 3) + 9 * (j / 3) + j % 3);
-        }
+constexpr std::array<std::array<std::uint8_t, 3>, 81> MakeUnitsOfCell() {
+    std::array<std::array<std::uint8_t, 3>, 81> units{};
+    for (int c = 0; c < 81; ++c) {
+        units[c] = {static_cast<std::uint8_t>(c / 9), static_cast<std::uint8_t>(9 + c % 9),
+                    static_cast<std::uint8_t>(18 + c / 27 * 3 + c % 9 / 3)};
     }
     return units;
 }
 
-constexpr auto kUnits = MakeUnits();  // rows, columns, boxes
+constexpr auto kUnitsOfCell = MakeUnitsOfCell();  // row, column and box of each cell
 
 bool Assign(Grid& g, int c, int d) {
     const int b = BandOf(c);
@@ -140,10 +136,8 @@ bool Assign(Grid& g, int c, int d) {
     own[2] &= ~peers[2];
     const int shift = c % 27;
     std::uint32_t touched = 1u << (d - 1);
-    for (int e = 0; e < 9; ++e) {
-        touched |= ((g.cand[e][b] >> shift) & 1u) << e;
-        g.cand[e][b] &= ~bit;
-    }
+    for (int e = 0; e < 9; ++e) touched |= ((g.cand[e][b] >> shift) & 1u) << e;
+    for (Bitboard& x : g.cand) x[b] &= ~bit;
     own[b] |= bit;
     g.open[b] &= ~bit;
     g.dirty |= touched;
@@ -325,15 +319,25 @@ Solution SmallestCompletion(const Grid& grid, Solution witness, const BranchWatc
 }
 
 bool IsCompletionOf(const Grid& grid, const Solution& s) {
+    std::array<unsigned, 27> seen{};  // digits per unit: rows, columns, boxes
     for (int c = 0; c < 81; ++c) {
         if (s[c] < 1 || s[c] > 9) return false;
-        const int placed = ValueAt(grid, c);
-        if (placed != 0 && placed != s[c]) return false;
+        const unsigned bit = 1u << (s[c] - 1);
+        for (const std::uint8_t unit : kUnitsOfCell[c]) seen[unit] |= bit;
     }
-    for (const auto& unit : kUnits) {
-        unsigned seen = 0;
-        for (const std::uint8_t c : unit) seen |= 1u << (s[c] - 1);
-        if (seen != kAllDigits) return false;
+    for (const unsigned digits : seen) {
+        if (digits != kAllDigits) return false;
+    }
+    // A placed cell keeps its digit: the lowest digit whose candidate it still is.
+    Bitboard claimed{};
+    for (int d = 0; d < 9; ++d) {
+        for (int b = 0; b < 3; ++b) {
+            const std::uint32_t placed = grid.cand[d][b] & ~grid.open[b] & ~claimed[b];
+            claimed[b] |= placed;
+            for (std::uint32_t x = placed; x != 0; x &= x - 1) {
+                if (s[27 * b + std::countr_zero(x)] != d + 1) return false;
+            }
+        }
     }
     return true;
 }
