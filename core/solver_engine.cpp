@@ -134,10 +134,12 @@ bool Assign(Grid& g, int c, int d) {
     own[0] &= ~peers[0];
     own[1] &= ~peers[1];
     own[2] &= ~peers[2];
-    const int shift = c % 27;
     std::uint32_t touched = 1u << (d - 1);
-    for (int e = 0; e < 9; ++e) touched |= ((g.cand[e][b] >> shift) & 1u) << e;
-    for (Bitboard& x : g.cand) x[b] &= ~bit;
+    for (int e = 0; e < 9; ++e) {
+        std::uint32_t& y = g.cand[e][b];
+        touched |= static_cast<std::uint32_t>((y & bit) != 0) << e;
+        y &= ~bit;
+    }
     own[b] |= bit;
     g.open[b] &= ~bit;
     g.dirty |= touched;
