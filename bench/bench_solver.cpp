@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
-// Times VerifyProblem and SolveBoard per puzzle on the public sets, next to qqwing's limited
-// solution count and the plain reference search on the same puzzles.
+// Times VerifyProblem and SolveBoard per puzzle on the public sets, next to the previous engine
+// (frozen in bench/baseline), qqwing's limited solution count and the plain reference search on
+// the same puzzles. The table names the kernel the engine chose for this processor.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -13,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/baseline/answer_baseline.h"
 #include "core/answer.h"
+#include "core/solver_engine.h"
 #include "qqwing.hpp"
 #include "tests/core/reference_solver.h"
 
@@ -52,6 +56,31 @@ bool KzSolve(const kz::ValueArray16& v) {
     kz::Solver solver;
     kz::ValueArray16 copy = v;
     benchmark::DoNotOptimize(solver.SolveBoard(copy));
+    return true;
+}
+
+bool BeforeVerify(const kz::ValueArray16& v) {
+    benchmark::DoNotOptimize(kz::baseline::VerifyProblem(v));
+    return true;
+}
+
+bool BeforeSolve(const kz::ValueArray16& v) {
+    kz::ValueArray16 copy = v;
+    benchmark::DoNotOptimize(kz::baseline::SolveBoard(copy));
+    return true;
+}
+
+// The kernel the engine picked on its own, before any method switches it.
+kz::engine::CodePath ChosenPath() {
+    static const kz::engine::CodePath chosen = kz::engine::ActiveCodePath();
+    return chosen;
+}
+
+// VerifyProblem on the portable kernel, to compare it with the previous engine's.
+bool PortableVerify(const kz::ValueArray16& v) {
+    kz::engine::SelectCodePath(kz::engine::CodePath::Portable);
+    KzVerify(v);
+    kz::engine::SelectCodePath(ChosenPath());
     return true;
 }
 
@@ -103,14 +132,41 @@ Stats Measure(const std::vector<kz::ValueArray16>& boards, const Method& method,
     return s;
 }
 
-const std::map<std::string, Method>& Methods() {
-    static const std::map<std::string, Method> methods = {
-        {"verify", KzVerify},
-        {"solve", KzSolve},
-        {"qqwing_count", QqwingCount},
-        {"reference_verify", ReferenceVerify},
-    };
+// In table order; "before" is the previous engine, "portable" the new one on its portable kernel.
+const std::vector<std::pair<std::string, Method>>& Methods() {
+    static const std::vector<std::pair<std::string, Method>> methods = [] {
+        std::vector<std::pair<std::string, Method>> m = {
+            {"verify", KzVerify},
+            {"verify_before", BeforeVerify},
+        };
+        if (ChosenPath() != kz::engine::CodePath::Portable) {
+            m.emplace_back("verify_portable", PortableVerify);
+        }
+        m.insert(m.end(), {{"solve", KzSolve},
+                           {"solve_before", BeforeSolve},
+                           {"qqwing_count", QqwingCount},
+                           {"reference_verify", ReferenceVerify}});
+        return m;
+    }();
     return methods;
+}
+
+const Method& MethodNamed(const std::string& name) {
+    for (const auto& [n, method] : Methods()) {
+        if (n == name) return method;
+    }
+    std::abort();
+}
+
+std::string PathSummary() {
+    std::string text = "engine code path: ";
+    text += kz::engine::CodePathName(ChosenPath());
+    text += " (this processor supports:";
+    for (const kz::engine::CodePath path : kz::engine::SupportedCodePaths()) {
+        text += ' ';
+        text += kz::engine::CodePathName(path);
+    }
+    return text + ")";
 }
 
 std::map<std::pair<std::string, std::string>, Stats>& Results() {
@@ -121,7 +177,7 @@ std::map<std::pair<std::string, std::string>, Stats>& Results() {
 // Whole-set throughput under Google Benchmark, plus the per-puzzle figures as counters.
 void BM_Set(benchmark::State& state, const std::string& set, const std::string& method) {
     const auto boards = ReadSet(set);
-    const Method& run = Methods().at(method);
+    const Method& run = MethodNamed(method);
     const int repeats = method == "reference_verify" ? 1 : 3;
     const Stats stats = Measure(boards, run, repeats);
     Results()[{set, method}] = stats;
@@ -140,12 +196,22 @@ void BM_Set(benchmark::State& state, const std::string& set, const std::string& 
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(boards.size()));
 }
 
+// "a/b" as a ratio of medians, or blanks when either is missing.
+void PrintRatio(const std::string& set, const std::string& a, const Stats& b) {
+    const auto it = Results().find({set, a});
+    if (it == Results().end() || !it->second.finished || b.median <= 0) {
+        std::printf(" %14s", "");
+        return;
+    }
+    std::printf(" %13.2fx", it->second.median / b.median);
+}
+
 void PrintTable() {
-    std::printf("\nPer puzzle, microseconds (best of 3 runs each; reference: 1 run)\n");
+    std::printf("\nPer puzzle, microseconds (best of 3 runs each; reference: 1 run); %s\n",
+                PathSummary().c_str());
     std::printf("%-30s %-17s %10s %10s %10s %14s %14s\n", "set", "method", "median", "mean",
-                "worst", "qqwing/this md", "qqwing/this mn");
+                "worst", "before/this md", "qqwing/this md");
     for (const char* set : kSets) {
-        const auto qq = Results().find({set, "qqwing_count"});
         for (const auto& [method, unused] : Methods()) {
             const auto it = Results().find({set, method});
             if (it == Results().end()) continue;
@@ -156,10 +222,14 @@ void PrintTable() {
             }
             std::printf("%-30s %-17s %10.1f %10.1f %10.1f", set, method.c_str(), s.median, s.mean,
                         s.worst);
-            if (qq != Results().end() && qq->second.finished && s.median > 0 && s.mean > 0) {
-                std::printf(" %13.1fx %13.1fx", qq->second.median / s.median,
-                            qq->second.mean / s.mean);
+            const bool solving = method.rfind("solve", 0) == 0;
+            const bool ours = method == "verify" || method == "verify_portable" || method == "solve";
+            if (ours) {
+                PrintRatio(set, solving ? "solve_before" : "verify_before", s);
+            } else {
+                std::printf(" %14s", "");
             }
+            PrintRatio(set, "qqwing_count", s);
             std::printf("\n");
         }
     }
@@ -168,6 +238,7 @@ void PrintTable() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::printf("%s\n", PathSummary().c_str());
     for (const char* set : kSets) {
         for (const auto& [method, unused] : Methods()) {
             // The plain search needs minutes on these sets (that is why the fast one exists).
