@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -223,7 +223,8 @@ void PrintTable() {
             std::printf("%-30s %-17s %10.1f %10.1f %10.1f", set, method.c_str(), s.median, s.mean,
                         s.worst);
             const bool solving = method.rfind("solve", 0) == 0;
-            const bool ours = method == "verify" || method == "verify_portable" || method == "solve";
+            const bool ours =
+                method == "verify" || method == "verify_portable" || method == "solve";
             if (ours) {
                 PrintRatio(set, solving ? "solve_before" : "verify_before", s);
             } else {

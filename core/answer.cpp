@@ -137,8 +137,8 @@ bool PreSolve(ValueArray16& fixed) {
             const std::uint64_t low = (cand[d][0] | std::uint64_t{cand[d][1]} << 27) & unitLow;
             const std::uint32_t high = cand[d][2] & unit[2];
             if ((low | high) == 0) return false;
-            const bool one = high != 0 ? low == 0 && (high & (high - 1)) == 0
-                                       : (low & (low - 1)) == 0;
+            const bool one =
+                high != 0 ? low == 0 && (high & (high - 1)) == 0 : (low & (low - 1)) == 0;
             if (!one) continue;
             const int cell = high != 0 ? 54 + std::countr_zero(high) : std::countr_zero(low);
             const int last = cell + 1;
