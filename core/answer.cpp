@@ -47,11 +47,9 @@ bool EntriesInRange(const ValueArray16& values) {
 // The search grid of a value array whose fixed cells do not clash; false when one of them
 // repeats a digit already placed in a peer.
 bool ToGrid(const ValueArray16& values, engine::Grid& grid) {
-    grid = engine::EmptyGrid();
-    for (int n = 1; n <= kCellCount; ++n) {
-        if (values[n] != 0 && !engine::Place(grid, n - 1, values[n])) return false;
-    }
-    return true;
+    engine::Solution digits{};
+    for (int n = 1; n <= kCellCount; ++n) digits[n - 1] = static_cast<std::uint8_t>(values[n]);
+    return engine::PlaceAll(grid, digits);
 }
 
 int FirstOpenCell(const ValueArray16& values) {

@@ -262,6 +262,31 @@ bool Place(Grid& grid, int c, int d) {
     return Assign(grid, c, d);
 }
 
+bool PlaceAll(Grid& grid, const Solution& digits) {
+    grid = EmptyGrid();
+    std::array<Bitboard, 9> cells{};
+    std::array<Bitboard, 9> peers{};
+    Bitboard placed{};
+    for (int c = 0; c < 81; ++c) {
+        const int d = digits[c];
+        if (d < 1 || d > 9) continue;
+        const std::uint32_t* p = kTables.peers[c];
+        for (int b = 0; b < 3; ++b) peers[d - 1][b] |= p[b];
+        cells[d - 1][BandOf(c)] |= BitOf(c);
+        placed[BandOf(c)] |= BitOf(c);
+    }
+    bool clash = false;
+    for (int d = 0; d < 9; ++d) {
+        for (int b = 0; b < 3; ++b) {
+            clash = clash || (peers[d][b] & cells[d][b]) != 0;
+            grid.cand[d][b] &= ~(peers[d][b] | placed[b]);
+            grid.cand[d][b] |= cells[d][b];
+        }
+    }
+    for (int b = 0; b < 3; ++b) grid.open[b] &= ~placed[b];
+    return !clash;
+}
+
 bool Propagate(Grid& grid) {
     Words words;
     std::memcpy(words, &grid, sizeof words);

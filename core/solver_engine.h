@@ -47,6 +47,10 @@ Grid EmptyGrid();
 /// (or c was already placed with another digit). Does not propagate.
 bool Place(Grid& grid, int c, int d);
 
+/// The empty grid with every nonzero entry of `digits` (cell order, 1..9) placed in one go: the
+/// same grid as `Place` for each in turn gives. False when two equal digits see each other.
+bool PlaceAll(Grid& grid, const Solution& digits);
+
 /// Singles and box-line eliminations to a fixed point. Only candidates that appear in no
 /// completion are removed, so no completion is lost; false when the grid has none.
 bool Propagate(Grid& grid);

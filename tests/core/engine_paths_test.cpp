@@ -89,11 +89,20 @@ Outcome Answer(const ValueArray16& board) {
     out.code = solver.VerifyProblem(board);
     out.solution = board;
     out.solved = solver.SolveBoard(out.solution);
-    // The engine itself, on the givens without the rule step.
+    // The engine itself, on the givens without the rule step, placed one by one and at once.
     engine::Grid grid = engine::EmptyGrid();
+    engine::Solution digits{};
+    bool placed = true;
     for (int n = 1; n <= kCellCount; ++n) {
-        if (board[n] != 0 && !engine::Place(grid, n - 1, board[n])) return out;
+        digits[n - 1] = static_cast<std::uint8_t>(board[n]);
+        if (board[n] != 0) placed = placed && engine::Place(grid, n - 1, board[n]);
     }
+    engine::Grid atOnce;
+    EXPECT_EQ(engine::PlaceAll(atOnce, digits), placed);
+    if (!placed) return out;
+    EXPECT_EQ(atOnce.cand, grid.cand);
+    EXPECT_EQ(atOnce.open, grid.open);
+    EXPECT_EQ(atOnce.dirty, grid.dirty);
     out.count = engine::CountCompletions(grid, 3, out.found.data(), {});
     out.propagated = engine::Propagate(grid);
     out.grid = grid;
