@@ -113,17 +113,6 @@ static_assert(sizeof(Grid) == sizeof(Words) && std::is_trivially_copyable_v<Grid
               std::is_standard_layout_v<Grid>);
 static_assert(sizeof(Solution) == 81);
 
-constexpr std::array<std::array<std::uint8_t, 3>, 81> MakeUnitsOfCell() {
-    std::array<std::array<std::uint8_t, 3>, 81> units{};
-    for (int c = 0; c < 81; ++c) {
-        units[c] = {static_cast<std::uint8_t>(c / 9), static_cast<std::uint8_t>(9 + c % 9),
-                    static_cast<std::uint8_t>(18 + c / 27 * 3 + c % 9 / 3)};
-    }
-    return units;
-}
-
-constexpr auto kUnitsOfCell = MakeUnitsOfCell();  // row, column and box of each cell
-
 bool Assign(Grid& g, int c, int d) {
     const int b = BandOf(c);
     const std::uint32_t bit = BitOf(c);
@@ -346,27 +335,39 @@ Solution SmallestCompletion(const Grid& grid, Solution witness, const BranchWatc
 }
 
 bool IsCompletionOf(const Grid& grid, const Solution& s) {
-    std::array<unsigned, 27> seen{};  // digits per unit: rows, columns, boxes
+    std::array<Bitboard, 9> cells{};  // where s has each digit
     for (int c = 0; c < 81; ++c) {
         if (s[c] < 1 || s[c] > 9) return false;
-        const unsigned bit = 1u << (s[c] - 1);
-        for (const std::uint8_t unit : kUnitsOfCell[c]) seen[unit] |= bit;
+        cells[s[c] - 1][BandOf(c)] |= BitOf(c);
     }
-    for (const unsigned digits : seen) {
-        if (digits != kAllDigits) return false;
-    }
-    // A placed cell keeps its digit: the lowest digit whose candidate it still is.
+    std::uint32_t wrong = 0;
     Bitboard claimed{};
     for (int d = 0; d < 9; ++d) {
+        // Each unit holds every digit once: each row exactly one cell of d, and no column or
+        // box two.
+        std::uint32_t columns[3];
+        for (int b = 0; b < 3; ++b) {
+            const std::uint32_t x = cells[d][b];
+            const std::uint32_t r0 = x & 0x1ff;
+            const std::uint32_t r1 = (x >> 9) & 0x1ff;
+            const std::uint32_t r2 = x >> 18;
+            const std::uint32_t s0 = (r0 | r0 >> 1 | r0 >> 2) & 0x49;
+            const std::uint32_t s1 = (r1 | r1 >> 1 | r1 >> 2) & 0x49;
+            const std::uint32_t s2 = (r2 | r2 >> 1 | r2 >> 2) & 0x49;
+            wrong |= (r0 & (r0 - 1)) | (r1 & (r1 - 1)) | (r2 & (r2 - 1));
+            wrong |= static_cast<std::uint32_t>(r0 == 0 || r1 == 0 || r2 == 0);
+            wrong |= (r0 & r1) | (r0 & r2) | (r1 & r2) | (s0 & s1) | (s0 & s2) | (s1 & s2);
+            columns[b] = r0 | r1 | r2;
+        }
+        wrong |= (columns[0] & columns[1]) | (columns[0] & columns[2]) | (columns[1] & columns[2]);
+        // A placed cell keeps its digit: the lowest digit whose candidate it still is.
         for (int b = 0; b < 3; ++b) {
             const std::uint32_t placed = grid.cand[d][b] & ~grid.open[b] & ~claimed[b];
             claimed[b] |= placed;
-            for (std::uint32_t x = placed; x != 0; x &= x - 1) {
-                if (s[27 * b + std::countr_zero(x)] != d + 1) return false;
-            }
+            wrong |= placed & ~cells[d][b];
         }
     }
-    return true;
+    return wrong == 0;
 }
 
 }  // namespace kz::engine

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Every kernel this processor can run gives the same answers as the portable one, down to the
-// order in which the search finds completions and the grid propagation leaves behind.
+// The engine's entry points beside the search: every kernel this processor can run gives the
+// same answers as the portable one, down to the order in which the search finds completions
+// and the grid propagation leaves behind; setting up a grid at once equals placing one by one;
+// the completion check rejects every broken rule.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/answer.h"
@@ -159,6 +162,44 @@ TEST(EnginePathsTest, EveryPathGivesTheSameResults) {
             if (HasFailure()) return;
         }
     }
+}
+
+TEST(EngineTest, CompletionCheckRejectsEveryBrokenRule) {
+    const std::vector<ValueArray16> boards = Boards();
+    int checked = 0;
+    for (std::size_t i = 0; i < boards.size(); i += 4) {
+        ValueArray16 values = boards[i];
+        if (!Solver().SolveBoard(values)) continue;
+        engine::Solution solution{};
+        engine::Solution givens{};
+        for (int n = 1; n <= kCellCount; ++n) {
+            solution[n - 1] = static_cast<std::uint8_t>(values[n]);
+            givens[n - 1] = static_cast<std::uint8_t>(boards[i][n]);
+        }
+        engine::Grid grid;
+        ASSERT_TRUE(engine::PlaceAll(grid, givens));
+        EXPECT_TRUE(engine::IsCompletionOf(grid, solution));
+        EXPECT_TRUE(engine::IsCompletionOf(engine::EmptyGrid(), solution));
+        const int c = static_cast<int>(i * 7 % 81);
+        const int row = c / 9 * 9;
+        for (const std::uint8_t bad : {0, 10, solution[c] % 9 + 1}) {
+            engine::Solution broken = solution;
+            broken[c] = bad;
+            EXPECT_FALSE(engine::IsCompletionOf(engine::EmptyGrid(), broken)) << int{bad};
+        }
+        // Two cells of a row swapped: the row still holds every digit, its columns do not.
+        engine::Solution swapped = solution;
+        std::swap(swapped[row + c % 9], swapped[row + (c + 4) % 9]);
+        EXPECT_FALSE(engine::IsCompletionOf(engine::EmptyGrid(), swapped));
+        // A sound grid that does not keep the givens: the digits renamed.
+        engine::Solution renamed = solution;
+        for (std::uint8_t& d : renamed) d = static_cast<std::uint8_t>(d % 9 + 1);
+        EXPECT_TRUE(engine::IsCompletionOf(engine::EmptyGrid(), renamed));
+        const bool anyGiven = givens != engine::Solution{};
+        EXPECT_EQ(engine::IsCompletionOf(grid, renamed), !anyGiven);
+        ++checked;
+    }
+    EXPECT_GT(checked, 50);
 }
 
 // Run by ctest with KZ_ENGINE_PATH set; a name the processor cannot run falls back to the
