@@ -127,13 +127,19 @@ bool PreSolve(ValueArray16& fixed) {
         }
     }
     // Unit order: rows, columns, boxes, each 1..9. Most units hold a digit in several cells;
-    // bands 0 and 1 as one 64-bit word make that test two operations.
+    // with bands 0 and 1 as one 64-bit word that test takes a few operations.
+    std::array<std::uint64_t, 10> candLow{};
+    std::array<std::uint32_t, 10> candHigh{};
+    for (int d = 1; d <= 9; ++d) {
+        candLow[d] = cand[d][0] | std::uint64_t{cand[d][1]} << 27;
+        candHigh[d] = cand[d][2];
+    }
     for (int u = 0; u < 27; ++u) {
         const Bitboard& unit = kRules.unitCells[u];
         const std::uint64_t unitLow = unit[0] | std::uint64_t{unit[1]} << 27;
         for (int d = 1; d <= 9; ++d) {
-            const std::uint64_t low = (cand[d][0] | std::uint64_t{cand[d][1]} << 27) & unitLow;
-            const std::uint32_t high = cand[d][2] & unit[2];
+            const std::uint64_t low = candLow[d] & unitLow;
+            const std::uint32_t high = candHigh[d] & unit[2];
             if ((low | high) == 0) return false;
             const bool one =
                 high != 0 ? low == 0 && (high & (high - 1)) == 0 : (low & (low - 1)) == 0;
@@ -142,11 +148,14 @@ bool PreSolve(ValueArray16& fixed) {
             const int last = cell + 1;
             // A fixed cell is no other digit's candidate: nothing to clear.
             if (fixed[last] == d) continue;
-            const int k = cell / 27;
-            const std::uint32_t top = 1u << (cell % 27);
-            const std::uint32_t own = cand[d][k];
-            for (int e = 1; e <= 9; ++e) cand[e][k] &= ~top;
-            cand[d][k] = own;
+            const std::uint64_t ownLow = candLow[d];
+            const std::uint32_t ownHigh = candHigh[d];
+            for (int e = 1; e <= 9; ++e) {
+                candLow[e] &= ~low;
+                candHigh[e] &= ~high;
+            }
+            candLow[d] = ownLow;
+            candHigh[d] = ownHigh;
             // Placements are not checked against each other by the candidates, which were
             // computed once on entry; a second d in a unit means the board has no solution.
             if (present[d] & kRules.unitsOfCell[last]) return false;
