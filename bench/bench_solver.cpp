@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/baseline/answer_baseline.h"
+#include "bench/baseline/answer.h"
 #include "core/answer.h"
 #include "core/solver_engine.h"
 #include "qqwing.hpp"
@@ -60,13 +60,15 @@ bool KzSolve(const kz::ValueArray16& v) {
 }
 
 bool BeforeVerify(const kz::ValueArray16& v) {
-    benchmark::DoNotOptimize(kz::baseline::VerifyProblem(v));
+    kz::baseline::Solver solver;
+    benchmark::DoNotOptimize(solver.VerifyProblem(v));
     return true;
 }
 
 bool BeforeSolve(const kz::ValueArray16& v) {
+    kz::baseline::Solver solver;
     kz::ValueArray16 copy = v;
-    benchmark::DoNotOptimize(kz::baseline::SolveBoard(copy));
+    benchmark::DoNotOptimize(solver.SolveBoard(copy));
     return true;
 }
 
