@@ -140,10 +140,11 @@ bool PreSolve(ValueArray16& fixed) {
         for (int d = 1; d <= 9; ++d) {
             const std::uint64_t low = candLow[d] & unitLow;
             const std::uint32_t high = candHigh[d] & unit[2];
+            // Two cells or more, the common case, tested without branches.
+            const bool several =
+                ((low & (low - 1)) != 0) | ((high & (high - 1)) != 0) | ((low != 0) & (high != 0));
+            if (several) continue;
             if ((low | high) == 0) return false;
-            const bool one =
-                high != 0 ? low == 0 && (high & (high - 1)) == 0 : (low & (low - 1)) == 0;
-            if (!one) continue;
             const int cell = high != 0 ? 54 + std::countr_zero(high) : std::countr_zero(low);
             const int last = cell + 1;
             // A fixed cell is no other digit's candidate: nothing to clear.

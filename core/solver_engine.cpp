@@ -336,9 +336,12 @@ Solution SmallestCompletion(const Grid& grid, Solution witness, const BranchWatc
 
 bool IsCompletionOf(const Grid& grid, const Solution& s) {
     std::array<Bitboard, 9> cells{};  // where s has each digit
-    for (int c = 0; c < 81; ++c) {
-        if (s[c] < 1 || s[c] > 9) return false;
-        cells[s[c] - 1][BandOf(c)] |= BitOf(c);
+    for (int b = 0; b < 3; ++b) {
+        for (int i = 0; i < 27; ++i) {
+            const unsigned d = s[27 * b + i] - 1u;
+            if (d > 8) return false;
+            cells[d][b] |= 1u << i;
+        }
     }
     std::uint32_t wrong = 0;
     Bitboard claimed{};
