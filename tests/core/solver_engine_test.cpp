@@ -109,6 +109,13 @@ Outcome Answer(const ValueArray16& board) {
     out.count = engine::CountCompletions(grid, 3, out.found.data(), {});
     out.propagated = engine::Propagate(grid);
     out.grid = grid;
+    if (out.propagated) {
+        // A fixed point: every digit passed again changes nothing.
+        grid.dirty = engine::kAllDigits;
+        EXPECT_TRUE(engine::Propagate(grid));
+        EXPECT_EQ(grid.cand, out.grid.cand);
+        EXPECT_EQ(grid.open, out.grid.open);
+    }
     return out;
 }
 
