@@ -1,20 +1,21 @@
 // SPDX-License-Identifier: MIT
-// Times VerifyProblem and SolveBoard per puzzle on the public sets, next to qqwing's limited
-// solution count and the plain reference search on the same puzzles.
+// Times VerifyProblem and SolveBoard per puzzle on the public sets, next to the previous engine
+// (frozen in bench/baseline), qqwing's limited solution count and the plain reference search on
+// the same puzzles. The table names the kernel the engine chose for this processor.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <fstream>
+#include <cstdlib>
 #include <functional>
 #include <map>
-#include <numeric>
 #include <string>
 #include <vector>
 
+#include "bench/baseline/answer.h"
 #include "bench/bench_support.h"
 #include "core/answer.h"
+#include "core/solver_engine.h"
 #include "qqwing.hpp"
 #include "tests/core/reference_solver.h"
 
@@ -23,7 +24,6 @@ namespace {
 const char* const kSets[] = {"forum_hardest_1106", "forum_hardest_1905_sample500",
                              "magictour_top1465", "royle_17clue_sample200", "adversarial"};
 
-using kz::bench::Measure;
 using kz::bench::Method;
 using kz::bench::ReadSet;
 using kz::bench::Stats;
@@ -38,6 +38,33 @@ bool KzSolve(const kz::ValueArray16& v) {
     kz::Solver solver;
     kz::ValueArray16 copy = v;
     benchmark::DoNotOptimize(solver.SolveBoard(copy));
+    return true;
+}
+
+bool BeforeVerify(const kz::ValueArray16& v) {
+    kz::baseline::Solver solver;
+    benchmark::DoNotOptimize(solver.VerifyProblem(v));
+    return true;
+}
+
+bool BeforeSolve(const kz::ValueArray16& v) {
+    kz::baseline::Solver solver;
+    kz::ValueArray16 copy = v;
+    benchmark::DoNotOptimize(solver.SolveBoard(copy));
+    return true;
+}
+
+// The kernel the engine picked on its own, before any method switches it.
+kz::engine::CodePath ChosenPath() {
+    static const kz::engine::CodePath chosen = kz::engine::ActiveCodePath();
+    return chosen;
+}
+
+// VerifyProblem on the portable kernel, to compare it with the previous engine's.
+bool PortableVerify(const kz::ValueArray16& v) {
+    kz::engine::SelectCodePath(kz::engine::CodePath::Portable);
+    KzVerify(v);
+    kz::engine::SelectCodePath(ChosenPath());
     return true;
 }
 
@@ -58,14 +85,41 @@ bool ReferenceVerify(const kz::ValueArray16& v) {
     return reference.VerifyProblem(v).has_value();
 }
 
-const std::map<std::string, Method>& Methods() {
-    static const std::map<std::string, Method> methods = {
-        {"verify", KzVerify},
-        {"solve", KzSolve},
-        {"qqwing_count", QqwingCount},
-        {"reference_verify", ReferenceVerify},
-    };
+// In table order; "before" is the previous engine, "portable" the new one on its portable kernel.
+const std::vector<std::pair<std::string, Method>>& Methods() {
+    static const std::vector<std::pair<std::string, Method>> methods = [] {
+        std::vector<std::pair<std::string, Method>> m = {
+            {"verify", KzVerify},
+            {"verify_before", BeforeVerify},
+        };
+        if (ChosenPath() != kz::engine::CodePath::Portable) {
+            m.emplace_back("verify_portable", PortableVerify);
+        }
+        m.insert(m.end(), {{"solve", KzSolve},
+                           {"solve_before", BeforeSolve},
+                           {"qqwing_count", QqwingCount},
+                           {"reference_verify", ReferenceVerify}});
+        return m;
+    }();
     return methods;
+}
+
+const Method& MethodNamed(const std::string& name) {
+    for (const auto& [n, method] : Methods()) {
+        if (n == name) return method;
+    }
+    std::abort();
+}
+
+std::string PathSummary() {
+    std::string text = "engine code path: ";
+    text += kz::engine::CodePathName(ChosenPath());
+    text += " (this processor supports:";
+    for (const kz::engine::CodePath path : kz::engine::SupportedCodePaths()) {
+        text += ' ';
+        text += kz::engine::CodePathName(path);
+    }
+    return text + ")";
 }
 
 std::map<std::pair<std::string, std::string>, Stats>& Results() {
@@ -74,16 +128,26 @@ std::map<std::pair<std::string, std::string>, Stats>& Results() {
 }
 
 void BM_Set(benchmark::State& state, const std::string& set, const std::string& method) {
-    Results()[{set, method}] = kz::bench::TimeSet(state, ReadSet(set), Methods().at(method),
+    Results()[{set, method}] = kz::bench::TimeSet(state, ReadSet(set), MethodNamed(method),
                                                   method == "reference_verify" ? 1 : 3);
 }
 
+// "a/b" as a ratio of medians, or blanks when either is missing.
+void PrintRatio(const std::string& set, const std::string& a, const Stats& b) {
+    const auto it = Results().find({set, a});
+    if (it == Results().end() || !it->second.finished || b.median <= 0) {
+        std::printf(" %14s", "");
+        return;
+    }
+    std::printf(" %13.2fx", it->second.median / b.median);
+}
+
 void PrintTable() {
-    std::printf("\nPer puzzle, microseconds (best of 3 runs each; reference: 1 run)\n");
+    std::printf("\nPer puzzle, microseconds (best of 3 runs each; reference: 1 run); %s\n",
+                PathSummary().c_str());
     std::printf("%-30s %-17s %10s %10s %10s %14s %14s\n", "set", "method", "median", "mean",
-                "worst", "qqwing/this md", "qqwing/this mn");
+                "worst", "before/this md", "qqwing/this md");
     for (const char* set : kSets) {
-        const auto qq = Results().find({set, "qqwing_count"});
         for (const auto& [method, unused] : Methods()) {
             const auto it = Results().find({set, method});
             if (it == Results().end()) continue;
@@ -94,10 +158,15 @@ void PrintTable() {
             }
             std::printf("%-30s %-17s %10.1f %10.1f %10.1f", set, method.c_str(), s.median, s.mean,
                         s.worst);
-            if (qq != Results().end() && qq->second.finished && s.median > 0 && s.mean > 0) {
-                std::printf(" %13.1fx %13.1fx", qq->second.median / s.median,
-                            qq->second.mean / s.mean);
+            const bool solving = method.rfind("solve", 0) == 0;
+            const bool ours =
+                method == "verify" || method == "verify_portable" || method == "solve";
+            if (ours) {
+                PrintRatio(set, solving ? "solve_before" : "verify_before", s);
+            } else {
+                std::printf(" %14s", "");
             }
+            PrintRatio(set, "qqwing_count", s);
             std::printf("\n");
         }
     }
@@ -106,6 +175,7 @@ void PrintTable() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::printf("%s\n", PathSummary().c_str());
     // The plain search needs minutes on most sets (that is why the fast one exists).
     const auto tooSlow = [](const std::string& set, const std::string& method) {
         return method == "reference_verify" && set != "adversarial" &&

@@ -47,11 +47,9 @@ bool EntriesInRange(const ValueArray16& values) {
 // The search grid of a value array whose fixed cells do not clash; false when one of them
 // repeats a digit already placed in a peer.
 bool ToGrid(const ValueArray16& values, engine::Grid& grid) {
-    grid = engine::EmptyGrid();
-    for (int n = 1; n <= kCellCount; ++n) {
-        if (values[n] != 0 && !engine::Place(grid, n - 1, values[n])) return false;
-    }
-    return true;
+    engine::Solution digits{};
+    for (int n = 1; n <= kCellCount; ++n) digits[n - 1] = static_cast<std::uint8_t>(values[n]);
+    return engine::PlaceAll(grid, digits);
 }
 
 int FirstOpenCell(const ValueArray16& values) {
@@ -102,14 +100,15 @@ bool PreSolve(ValueArray16& fixed) {
     std::array<std::uint32_t, 10> present{};
     std::array<std::uint32_t, 10> repeated{};
     Bitboard blank{};
-    for (int n = 1; n <= kCellCount; ++n) {
-        const int d = fixed[n];
-        if (d == 0) {
-            blank[(n - 1) / 27] |= 1u << ((n - 1) % 27);
-            continue;
+    for (int k = 0; k < 3; ++k) {
+        for (int i = 0; i < 27; ++i) {
+            const int n = 27 * k + i + 1;
+            const int d = fixed[n];
+            blank[k] |= static_cast<std::uint32_t>(d == 0) << i;
+            // Entries 0 gather the blanks, unused: written to spare a branch per cell.
+            repeated[d] |= present[d] & kRules.unitsOfCell[n];
+            present[d] |= kRules.unitsOfCell[n];
         }
-        repeated[d] |= present[d] & kRules.unitsOfCell[n];
-        present[d] |= kRules.unitsOfCell[n];
     }
     // Candidates per digit from the cells as they are on entry; a fixed digit that clashes
     // with a peer is no candidate even of its own cell.
@@ -122,29 +121,45 @@ bool PreSolve(ValueArray16& fixed) {
         }
         for (int k = 0; k < 3; ++k) cand[d][k] = blank[k] & ~seen[k];
     }
-    for (int n = 1; n <= kCellCount; ++n) {
-        const int d = fixed[n];
-        if (d != 0 && (repeated[d] & kRules.unitsOfCell[n]) == 0) {
-            cand[d][(n - 1) / 27] |= 1u << ((n - 1) % 27);
+    for (int k = 0; k < 3; ++k) {
+        for (int i = 0; i < 27; ++i) {
+            const int n = 27 * k + i + 1;
+            const int d = fixed[n];
+            cand[d][k] |= static_cast<std::uint32_t>((repeated[d] & kRules.unitsOfCell[n]) == 0)
+                          << i;
         }
     }
-    // Unit order: rows, columns, boxes, each 1..9; the cells of a unit in `UnitCells` order
-    // are in ascending cell number, so the last cell holding a candidate is the highest.
+    // Unit order: rows, columns, boxes, each 1..9. Most units hold a digit in several cells;
+    // with bands 0 and 1 as one 64-bit word that test takes a few operations.
+    std::array<std::uint64_t, 10> candLow{};
+    std::array<std::uint32_t, 10> candHigh{};
+    for (int d = 1; d <= 9; ++d) {
+        candLow[d] = cand[d][0] | std::uint64_t{cand[d][1]} << 27;
+        candHigh[d] = cand[d][2];
+    }
     for (int u = 0; u < 27; ++u) {
         const Bitboard& unit = kRules.unitCells[u];
+        const std::uint64_t unitLow = unit[0] | std::uint64_t{unit[1]} << 27;
         for (int d = 1; d <= 9; ++d) {
-            const std::uint32_t in[3] = {cand[d][0] & unit[0], cand[d][1] & unit[1],
-                                         cand[d][2] & unit[2]};
-            if ((in[0] | in[1] | in[2]) == 0) return false;
-            const int k = in[2] != 0 ? 2 : in[1] != 0 ? 1 : 0;
-            const std::uint32_t top = in[k];
-            if ((top & (top - 1)) != 0) continue;
-            if ((k >= 1 && in[0] != 0) || (k == 2 && in[1] != 0)) continue;
-            for (int e = 1; e <= 9; ++e) {
-                if (e != d) cand[e][k] &= ~top;
-            }
-            const int last = 27 * k + std::countr_zero(top) + 1;
+            const std::uint64_t low = candLow[d] & unitLow;
+            const std::uint32_t high = candHigh[d] & unit[2];
+            // Two cells or more, the common case, tested without branches.
+            const bool several =
+                ((low & (low - 1)) != 0) | ((high & (high - 1)) != 0) | ((low != 0) & (high != 0));
+            if (several) continue;
+            if ((low | high) == 0) return false;
+            const int cell = high != 0 ? 54 + std::countr_zero(high) : std::countr_zero(low);
+            const int last = cell + 1;
+            // A fixed cell is no other digit's candidate: nothing to clear.
             if (fixed[last] == d) continue;
+            const std::uint64_t ownLow = candLow[d];
+            const std::uint32_t ownHigh = candHigh[d];
+            for (int e = 1; e <= 9; ++e) {
+                candLow[e] &= ~low;
+                candHigh[e] &= ~high;
+            }
+            candLow[d] = ownLow;
+            candHigh[d] = ownHigh;
             // Placements are not checked against each other by the candidates, which were
             // computed once on entry; a second d in a unit means the board has no solution.
             if (present[d] & kRules.unitsOfCell[last]) return false;

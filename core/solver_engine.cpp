@@ -1,17 +1,21 @@
 // SPDX-License-Identifier: MIT
-// Bitboard search with singles and box-line propagation, used by the module `answer`.
+// The engine's tables, the few cold operations, and the choice of the kernel that runs the
+// search (engine_kernel.inc, one build per instruction-set level).
 #include "core/solver_engine.h"
 
-#include <algorithm>
+#include <atomic>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
+#include <type_traits>
+
+#include "core/engine_kernel.h"
 
 namespace kz::engine {
 
-namespace {
+namespace kernel {
 
-constexpr std::uint32_t kBandAll = (1u << 27) - 1;
-constexpr std::uint32_t kRowAll = 0x1ff;
+namespace {
 
 constexpr int BandOf(int c) {
     return c / 27;
@@ -19,23 +23,6 @@ constexpr int BandOf(int c) {
 constexpr std::uint32_t BitOf(int c) {
     return 1u << (c % 27);
 }
-
-struct Tables {
-    std::array<std::array<std::uint8_t, 9>, 27> units{};  // rows, columns, boxes
-    std::array<Bitboard, 81> peers{};
-    // Which of the three boxes a 9-cell row segment touches.
-    std::array<std::uint8_t, 512> boxesOfRow{};
-    // Box-line eliminations for one digit inside one band. Index: the nine (row, box) segments
-    // the digit can still use, bit 3 * row + box. Value: the cells of the band still allowed
-    // once a box confined to one row clears that row elsewhere and a row confined to one box
-    // clears that box elsewhere, to a fixed point; 0 when a row or box is left without a cell.
-    std::array<std::uint32_t, 512> lockedCells{};
-    // The same eliminations across the bands of a stack, with columns in the role of rows and
-    // bands in the role of boxes. Index: bit 3 * band + column (0..2 inside the stack) for the
-    // column segments the digit can still use. Value: the segments kept, as bit 9 * band +
-    // column, ready to be shifted to the stack and split by band; 0 on a contradiction.
-    std::array<std::uint32_t, 512> lockedStack{};
-};
 
 constexpr std::uint32_t SegmentsToCells(unsigned segments) {
     std::uint32_t cells = 0;
@@ -74,14 +61,6 @@ constexpr unsigned LockedSegments(unsigned segments) {
 
 constexpr Tables MakeTables() {
     Tables t{};
-    for (int i = 0; i < 9; ++i) {
-        for (int j = 0; j < 9; ++j) {
-            t.units[i][j] = static_cast<std::uint8_t>(9 * i + j);
-            t.units[9 + i][j] = static_cast<std::uint8_t>(9 * j + i);
-            t.units[18 + i][j] =
-                static_cast<std::uint8_t>(27 * (i / 3) + 3 * (i % 3) + 9 * (j / 3) + j % 3);
-        }
-    }
     for (int c = 0; c < 81; ++c) {
         for (int p = 0; p < 81; ++p) {
             const bool sameRow = p / 9 == c / 9;
@@ -115,16 +94,24 @@ constexpr Tables MakeTables() {
     return t;
 }
 
-constexpr Tables kTables = MakeTables();
+}  // namespace
 
-constexpr std::uint32_t ColumnCells(std::uint32_t columns) {
-    return columns | columns << 9 | columns << 18;
-}
+constinit const Tables kTables = MakeTables();
 
-// All ones when x has at most one bit set, else 0.
-constexpr std::uint32_t AllIfAtMostOne(std::uint32_t x) {
-    return 0u - static_cast<std::uint32_t>((x & (x - 1)) == 0);
-}
+}  // namespace kernel
+
+namespace {
+
+using kernel::BandOf;
+using kernel::BitOf;
+using kernel::kTables;
+
+constexpr std::uint32_t kBandAll = (1u << 27) - 1;
+
+using Words = std::uint32_t[kernel::kGridWords];
+static_assert(sizeof(Grid) == sizeof(Words) && std::is_trivially_copyable_v<Grid> &&
+              std::is_standard_layout_v<Grid>);
+static_assert(sizeof(Solution) == 81);
 
 bool Assign(Grid& g, int c, int d) {
     const int b = BandOf(c);
@@ -132,193 +119,20 @@ bool Assign(Grid& g, int c, int d) {
     Bitboard& own = g.cand[d - 1];
     if ((own[b] & bit) == 0) return false;
     if ((g.open[b] & bit) == 0) return true;
-    const Bitboard& peers = kTables.peers[c];
+    const std::uint32_t* peers = kTables.peers[c];
     own[0] &= ~peers[0];
     own[1] &= ~peers[1];
     own[2] &= ~peers[2];
-    const int shift = c % 27;
     std::uint32_t touched = 1u << (d - 1);
     for (int e = 0; e < 9; ++e) {
-        touched |= ((g.cand[e][b] >> shift) & 1u) << e;
-        g.cand[e][b] &= ~bit;
+        std::uint32_t& y = g.cand[e][b];
+        touched |= static_cast<std::uint32_t>((y & bit) != 0) << e;
+        y &= ~bit;
     }
     own[b] |= bit;
     g.open[b] &= ~bit;
     g.dirty |= touched;
     return true;
-}
-
-// Places digit d in the open cells `cells`, all candidates of d, at once. The caller clears
-// the cells from the other digits. False when two of them see each other.
-bool PlaceAll(Grid& g, int d, const Bitboard& cells) {
-    Bitboard peers{};
-    for (int b = 0; b < 3; ++b) {
-        for (std::uint32_t s = cells[b]; s != 0; s &= s - 1) {
-            const Bitboard& p = kTables.peers[27 * b + std::countr_zero(s)];
-            peers[0] |= p[0];
-            peers[1] |= p[1];
-            peers[2] |= p[2];
-        }
-    }
-    Bitboard& x = g.cand[d];
-    for (int b = 0; b < 3; ++b) {
-        if (peers[b] & cells[b]) return false;
-        x[b] &= ~peers[b];
-        g.open[b] &= ~cells[b];
-    }
-    g.dirty |= 1u << d;
-    return true;
-}
-
-// Cells with at least one, two and (when asked) three candidates. A placed cell has one.
-// Bands 0 and 1 lie next to each other in memory and are counted as one 64-bit word.
-struct Counts {
-    Bitboard ones{};
-    Bitboard twos{};
-    Bitboard threes{};
-};
-
-template <bool kThrees>
-Counts CountCandidates(const Grid& g) {
-    std::uint64_t ones01 = 0;
-    std::uint64_t twos01 = 0;
-    std::uint64_t threes01 = 0;
-    std::uint32_t ones2 = 0;
-    std::uint32_t twos2 = 0;
-    std::uint32_t threes2 = 0;
-    for (const Bitboard& x : g.cand) {
-        std::uint64_t y01 = 0;
-        std::memcpy(&y01, x.data(), sizeof y01);
-        const std::uint32_t y2 = x[2];
-        if constexpr (kThrees) {
-            threes01 |= twos01 & y01;
-            threes2 |= twos2 & y2;
-        }
-        twos01 |= ones01 & y01;
-        twos2 |= ones2 & y2;
-        ones01 |= y01;
-        ones2 |= y2;
-    }
-    Counts c;
-    std::memcpy(c.ones.data(), &ones01, sizeof ones01);
-    std::memcpy(c.twos.data(), &twos01, sizeof twos01);
-    std::memcpy(c.threes.data(), &threes01, sizeof threes01);
-    c.ones[2] = ones2;
-    c.twos[2] = twos2;
-    c.threes[2] = threes2;
-    return c;
-}
-
-// Places every open cell with exactly one candidate. False on a cell with none.
-bool NakedSingles(Grid& g, bool& placed) {
-    const Counts n = CountCandidates<false>(g);
-    Bitboard singles{};
-    for (int b = 0; b < 3; ++b) {
-        if (g.open[b] & ~n.ones[b]) return false;
-        singles[b] = g.open[b] & ~n.twos[b];
-    }
-    if ((singles[0] | singles[1] | singles[2]) == 0) return true;
-    placed = true;
-    // A single is a candidate of one digit only, so the other digits need no clearing.
-    for (int b = 0; b < 3; ++b) {
-        for (std::uint32_t s = singles[b]; s != 0; s &= s - 1) {
-            const std::uint32_t bit = s & (~s + 1);
-            const int shift = std::countr_zero(bit);
-            unsigned digits = 0;
-            for (int e = 0; e < 9; ++e) digits |= ((g.cand[e][b] >> shift) & 1u) << e;
-            // An earlier single of the same digit may have taken this cell's candidate.
-            if (digits == 0) return false;
-            const int d = std::countr_zero(digits);
-            Bitboard& x = g.cand[d];
-            const Bitboard& p = kTables.peers[27 * b + shift];
-            x[0] &= ~p[0];
-            x[1] &= ~p[1];
-            x[2] &= ~p[2];
-            g.open[b] &= ~bit;
-            g.dirty |= 1u << d;
-        }
-    }
-    return true;
-}
-
-// Box-line eliminations and hidden singles for digit d. False when some unit has no cell
-// left for d, or two forced placements of d see each other.
-bool DigitPass(Grid& g, int d) {
-    // Written without data-dependent branches where it matters: the outcomes are close to
-    // random, and mispredictions cost more than the few extra instructions.
-    std::uint32_t changed = 0;
-    Bitboard& x = g.cand[d];
-    // Rows against boxes, inside each band.
-    std::array<std::uint32_t, 3> bandColumns{};
-    for (int b = 0; b < 3; ++b) {
-        const std::uint32_t v = x[b];
-        const unsigned segments = kTables.boxesOfRow[v & kRowAll] |
-                                  kTables.boxesOfRow[(v >> 9) & kRowAll] << 3 |
-                                  kTables.boxesOfRow[v >> 18] << 6;
-        const std::uint32_t allowed = kTables.lockedCells[segments];
-        if (allowed == 0) return false;
-        const std::uint32_t kept = v & allowed;
-        changed |= kept ^ v;
-        x[b] = kept;
-        bandColumns[b] = (kept | kept >> 9 | kept >> 18) & kRowAll;
-    }
-    // Columns against boxes, inside each stack; bit 9 * band + column.
-    std::uint32_t keptColumns = 0;
-    for (int s = 0; s < 3; ++s) {
-        const int shift = 3 * s;
-        const unsigned segments = ((bandColumns[0] >> shift) & 7) |
-                                  ((bandColumns[1] >> shift) & 7) << 3 |
-                                  ((bandColumns[2] >> shift) & 7) << 6;
-        const std::uint32_t kept = kTables.lockedStack[segments];
-        if (kept == 0) return false;
-        keptColumns |= kept << shift;
-    }
-    // A row or box emptied here is caught by the next pass over this digit, which `changed`
-    // asks for; an empty unit only adds nothing to `hidden`. Boxes need no single test of
-    // their own: a box with one cell lies in one row, so the band step has already left that
-    // cell alone in its row.
-    Bitboard hidden{};
-    std::uint32_t columnsSeen = 0;
-    std::uint32_t columnsTwice = 0;
-    for (int b = 0; b < 3; ++b) {
-        const std::uint32_t v = x[b] & ColumnCells((keptColumns >> (9 * b)) & kRowAll);
-        changed |= v ^ x[b];
-        x[b] = v;
-        const std::uint32_t r0 = v & kRowAll;
-        const std::uint32_t r1 = (v >> 9) & kRowAll;
-        const std::uint32_t r2 = v >> 18;
-        hidden[b] = (r0 & AllIfAtMostOne(r0)) | (r1 & AllIfAtMostOne(r1)) << 9 |
-                    (r2 & AllIfAtMostOne(r2)) << 18;
-        bandColumns[b] = r0 | r1 | r2;
-        columnsTwice |= columnsSeen & bandColumns[b];
-        columnsTwice |= (r0 & r1) | (r0 & r2) | (r1 & r2);
-        columnsSeen |= bandColumns[b];
-    }
-    if (columnsSeen != kRowAll) return false;
-    const std::uint32_t columnsOnce = columnsSeen & ~columnsTwice;
-    for (int b = 0; b < 3; ++b) {
-        hidden[b] |= x[b] & ColumnCells(columnsOnce & bandColumns[b]);
-    }
-    for (int b = 0; b < 3; ++b) hidden[b] &= g.open[b];
-    if ((hidden[0] | hidden[1] | hidden[2]) != 0) {
-        if (!PlaceAll(g, d, hidden)) return false;
-        for (int e = 0; e < 9; ++e) {
-            if (e == d) continue;
-            Bitboard& y = g.cand[e];
-            const std::uint32_t hit = (y[0] & hidden[0]) | (y[1] & hidden[1]) | (y[2] & hidden[2]);
-            g.dirty |= static_cast<std::uint32_t>(hit != 0) << e;
-            y[0] &= ~hidden[0];
-            y[1] &= ~hidden[1];
-            y[2] &= ~hidden[2];
-        }
-    }
-    // An elimination can enable another one in the other direction.
-    g.dirty |= static_cast<std::uint32_t>(changed != 0) << d;
-    return true;
-}
-
-bool IsDone(const Grid& g) {
-    return (g.open[0] | g.open[1] | g.open[2]) == 0;
 }
 
 Solution Extract(const Grid& g) {
@@ -333,85 +147,97 @@ Solution Extract(const Grid& g) {
     return s;
 }
 
-int CandidateCount(const Grid& g, int c) {
-    int n = 0;
-    for (const Bitboard& x : g.cand) n += (x[BandOf(c)] & BitOf(c)) != 0;
-    return n;
+// --- choosing the kernel
+
+bool ProcessorRuns(CodePath path) {
+#if defined(KZ_ENGINE_X86_KERNELS)
+    __builtin_cpu_init();
+    const bool v2 = __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("sse4.2");
+    switch (path) {
+        case CodePath::Portable:
+            return true;
+        case CodePath::X86V2:
+            return v2;
+        case CodePath::X86V3:
+            return v2 && __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") &&
+                   __builtin_cpu_supports("bmi2");
+    }
+    return false;
+#else
+    return path == CodePath::Portable;
+#endif
 }
 
-// Bit count without a library call: the default x86-64 target has no popcount instruction.
-constexpr int BitCount(std::uint64_t x) {
-    x -= (x >> 1) & 0x5555555555555555u;
-    x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
-    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0fu;
-    return static_cast<int>((x * 0x0101010101010101u) >> 56);
+const kernel::Entry& EntryOf(CodePath path) {
+#if defined(KZ_ENGINE_X86_KERNELS)
+    if (path == CodePath::X86V3) return kernel::kX86V3;
+    if (path == CodePath::X86V2) return kernel::kX86V2;
+#endif
+    (void)path;
+    return kernel::kPortable;
 }
 
-// How many of cell c's peers are still open.
-int OpenPeers(const Grid& g, int c) {
-    const Bitboard& p = kTables.peers[c];
-    using Wide = std::uint64_t;
-    return BitCount(Wide{p[0] & g.open[0]} | Wide{p[1] & g.open[1]} << 27) +
-           BitCount(p[2] & g.open[2]);
-}
+constexpr CodePath kAllPaths[] = {CodePath::Portable, CodePath::X86V2, CodePath::X86V3};
 
-// The open cell to branch on: of the cells with two candidates the one with the most open
-// peers (either branch then tends to propagate furthest), else the first with fewest.
-int BranchCell(const Grid& g) {
-    const Counts n = CountCandidates<true>(g);
-    // Key: weight above, 127 − cell below, so the largest key is the first cell of most weight.
-    int bestKey = -1;
-    for (int b = 0; b < 3; ++b) {
-        for (std::uint32_t pairs = g.open[b] & ~n.threes[b]; pairs != 0; pairs &= pairs - 1) {
-            const int c = 27 * b + std::countr_zero(pairs);
-            bestKey = std::max(bestKey, OpenPeers(g, c) << 7 | (127 - c));
+CodePath InitialPath() {
+    const std::vector<CodePath> supported = SupportedCodePaths();
+    if (const char* wanted = std::getenv("KZ_ENGINE_PATH")) {
+        for (const CodePath path : supported) {
+            if (CodePathName(path) == wanted) return path;
         }
     }
-    if (bestKey >= 0) return 127 - (bestKey & 127);
-    int best = -1;
-    int bestCount = 10;
-    for (int b = 0; b < 3; ++b) {
-        for (std::uint32_t s = g.open[b]; s != 0; s &= s - 1) {
-            const int c = 27 * b + std::countr_zero(s);
-            const int n = CandidateCount(g, c);
-            if (n < bestCount) {
-                best = c;
-                bestCount = n;
-                if (n == 3) return best;
-            }
-        }
-    }
-    return best;
+    return supported.back();
 }
 
-// Searches from `g`, which it uses up: the last branch works on it in place.
-void Search(Grid& g, int limit, Solution* found, int& count, const BranchWatch& watch) {
-    if (!Propagate(g)) return;
-    if (IsDone(g)) {
-        found[count++] = Extract(g);
-        return;
+std::atomic<const kernel::Entry*> g_entry{nullptr};
+std::atomic<int> g_path{-1};
+
+const kernel::Entry& Active() {
+    const kernel::Entry* entry = g_entry.load(std::memory_order_acquire);
+    if (entry == nullptr) {
+        SelectCodePath(InitialPath());
+        entry = g_entry.load(std::memory_order_acquire);
     }
-    const int c = BranchCell(g);
-    const int b = BandOf(c);
-    const int shift = c % 27;
-    unsigned digits = 0;
-    for (int d = 0; d < 9; ++d) digits |= ((g.cand[d][b] >> shift) & 1u) << d;
-    for (; digits != 0; digits &= digits - 1) {
-        const int d = std::countr_zero(digits);
-        if (c == watch.cell && watch.onDigit) watch.onDigit(d + 1);
-        if ((digits & (digits - 1)) == 0) {
-            Assign(g, c, d + 1);
-            Search(g, limit, found, count, watch);
-            return;
-        }
-        Grid next = g;
-        Assign(next, c, d + 1);
-        Search(next, limit, found, count, watch);
-        if (count >= limit) return;
-    }
+    return *entry;
+}
+
+void NotifyWatch(const void* context, int digit) {
+    static_cast<const BranchWatch*>(context)->onDigit(digit);
 }
 
 }  // namespace
+
+std::string_view CodePathName(CodePath path) {
+    switch (path) {
+        case CodePath::Portable:
+            return "portable";
+        case CodePath::X86V2:
+            return "x86-64-v2";
+        case CodePath::X86V3:
+            return "x86-64-v3";
+    }
+    return "unknown";
+}
+
+std::vector<CodePath> SupportedCodePaths() {
+    std::vector<CodePath> paths;
+    for (const CodePath path : kAllPaths) {
+        if (ProcessorRuns(path)) paths.push_back(path);
+    }
+    return paths;
+}
+
+CodePath ActiveCodePath() {
+    Active();
+    return static_cast<CodePath>(g_path.load(std::memory_order_acquire));
+}
+
+bool SelectCodePath(CodePath path) {
+    if (!ProcessorRuns(path)) return false;
+    g_path.store(static_cast<int>(path), std::memory_order_release);
+    g_entry.store(&EntryOf(path), std::memory_order_release);
+    return true;
+}
 
 Grid EmptyGrid() {
     Grid g;
@@ -425,27 +251,49 @@ bool Place(Grid& grid, int c, int d) {
     return Assign(grid, c, d);
 }
 
-bool Propagate(Grid& g) {
-    for (;;) {
-        bool placed = true;
-        while (placed) {
-            placed = false;
-            if (!NakedSingles(g, placed)) return false;
-        }
-        if (IsDone(g) || g.dirty == 0) return true;
-        for (std::uint32_t digits = g.dirty; digits != 0; digits &= digits - 1) {
-            const int d = std::countr_zero(digits);
-            g.dirty &= ~(1u << d);
-            if (!DigitPass(g, d)) return false;
+bool PlaceAll(Grid& grid, const Solution& digits) {
+    grid = EmptyGrid();
+    std::array<Bitboard, 9> cells{};
+    std::array<Bitboard, 9> peers{};
+    Bitboard placed{};
+    for (int c = 0; c < 81; ++c) {
+        const int d = digits[c];
+        if (d < 1 || d > 9) continue;
+        const std::uint32_t* p = kTables.peers[c];
+        for (int b = 0; b < 3; ++b) peers[d - 1][b] |= p[b];
+        cells[d - 1][BandOf(c)] |= BitOf(c);
+        placed[BandOf(c)] |= BitOf(c);
+    }
+    bool clash = false;
+    for (int d = 0; d < 9; ++d) {
+        for (int b = 0; b < 3; ++b) {
+            clash = clash || (peers[d][b] & cells[d][b]) != 0;
+            grid.cand[d][b] &= ~(peers[d][b] | placed[b]);
+            grid.cand[d][b] |= cells[d][b];
         }
     }
+    for (int b = 0; b < 3; ++b) grid.open[b] &= ~placed[b];
+    return !clash;
+}
+
+bool Propagate(Grid& grid) {
+    Words words;
+    std::memcpy(words, &grid, sizeof words);
+    const bool ok = Active().propagate(words);
+    std::memcpy(&grid, words, sizeof words);
+    return ok;
 }
 
 int CountCompletions(const Grid& grid, int limit, Solution* found, const BranchWatch& watch) {
-    int count = 0;
-    Grid g = grid;
-    Search(g, limit, found, count, watch);
-    return count;
+    Words words;
+    std::memcpy(words, &grid, sizeof words);
+    kernel::Watch seen;
+    if (watch.onDigit) {
+        seen.cell = watch.cell;
+        seen.context = &watch;
+        seen.notify = NotifyWatch;
+    }
+    return Active().count(words, limit, reinterpret_cast<std::uint8_t*>(found), seen);
 }
 
 int ValueAt(const Grid& grid, int c) {
@@ -487,17 +335,42 @@ Solution SmallestCompletion(const Grid& grid, Solution witness, const BranchWatc
 }
 
 bool IsCompletionOf(const Grid& grid, const Solution& s) {
-    for (int c = 0; c < 81; ++c) {
-        if (s[c] < 1 || s[c] > 9) return false;
-        const int placed = ValueAt(grid, c);
-        if (placed != 0 && placed != s[c]) return false;
+    std::array<Bitboard, 9> cells{};  // where s has each digit
+    for (int b = 0; b < 3; ++b) {
+        for (int i = 0; i < 27; ++i) {
+            const unsigned d = s[27 * b + i] - 1u;
+            if (d > 8) return false;
+            cells[d][b] |= 1u << i;
+        }
     }
-    for (const auto& unit : kTables.units) {
-        unsigned seen = 0;
-        for (const std::uint8_t c : unit) seen |= 1u << (s[c] - 1);
-        if (seen != kAllDigits) return false;
+    std::uint32_t wrong = 0;
+    Bitboard claimed{};
+    for (int d = 0; d < 9; ++d) {
+        // Each unit holds every digit once: each row exactly one cell of d, and no column or
+        // box two.
+        std::uint32_t columns[3];
+        for (int b = 0; b < 3; ++b) {
+            const std::uint32_t x = cells[d][b];
+            const std::uint32_t r0 = x & 0x1ff;
+            const std::uint32_t r1 = (x >> 9) & 0x1ff;
+            const std::uint32_t r2 = x >> 18;
+            const std::uint32_t s0 = (r0 | r0 >> 1 | r0 >> 2) & 0x49;
+            const std::uint32_t s1 = (r1 | r1 >> 1 | r1 >> 2) & 0x49;
+            const std::uint32_t s2 = (r2 | r2 >> 1 | r2 >> 2) & 0x49;
+            wrong |= (r0 & (r0 - 1)) | (r1 & (r1 - 1)) | (r2 & (r2 - 1));
+            wrong |= static_cast<std::uint32_t>(r0 == 0 || r1 == 0 || r2 == 0);
+            wrong |= (r0 & r1) | (r0 & r2) | (r1 & r2) | (s0 & s1) | (s0 & s2) | (s1 & s2);
+            columns[b] = r0 | r1 | r2;
+        }
+        wrong |= (columns[0] & columns[1]) | (columns[0] & columns[2]) | (columns[1] & columns[2]);
+        // A placed cell keeps its digit: the lowest digit whose candidate it still is.
+        for (int b = 0; b < 3; ++b) {
+            const std::uint32_t placed = grid.cand[d][b] & ~grid.open[b] & ~claimed[b];
+            claimed[b] |= placed;
+            wrong |= placed & ~cells[d][b];
+        }
     }
-    return true;
+    return wrong == 0;
 }
 
 }  // namespace kz::engine

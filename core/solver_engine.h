@@ -10,6 +10,8 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string_view>
+#include <vector>
 
 namespace kz::engine {
 
@@ -45,6 +47,10 @@ Grid EmptyGrid();
 /// (or c was already placed with another digit). Does not propagate.
 bool Place(Grid& grid, int c, int d);
 
+/// The empty grid with every nonzero entry of `digits` (cell order, 1..9) placed in one go: the
+/// same grid as `Place` for each in turn gives. False when two equal digits see each other.
+bool PlaceAll(Grid& grid, const Solution& digits);
+
 /// Singles and box-line eliminations to a fixed point. Only candidates that appear in no
 /// completion are removed, so no completion is lost; false when the grid has none.
 bool Propagate(Grid& grid);
@@ -62,5 +68,27 @@ int ValueAt(const Grid& grid, int c);
 
 /// True when `s` obeys the rules and keeps every placed cell of `grid`.
 bool IsCompletionOf(const Grid& grid, const Solution& s);
+
+/// The builds of the search's hot loops. Every path gives the same results; they differ in the
+/// instructions they use. The fastest one the processor supports is taken on first use unless
+/// the environment variable KZ_ENGINE_PATH names another (by `CodePathName`).
+enum class CodePath {
+    Portable,  ///< the target's baseline instruction set
+    X86V2,     ///< x86 with POPCNT and SSE4.2
+    X86V3,     ///< x86 with AVX2, BMI1 and BMI2
+};
+
+/// A short name: "portable", "x86-64-v2" or "x86-64-v3".
+std::string_view CodePathName(CodePath path);
+
+/// The paths this program was built with and this processor can run, slowest first.
+std::vector<CodePath> SupportedCodePaths();
+
+/// The path the engine uses now.
+CodePath ActiveCodePath();
+
+/// Switches every later call to `path`; false (and no change) when it is not supported. For
+/// tests and benchmarks: switching while another thread searches is safe but mixes paths.
+bool SelectCodePath(CodePath path);
 
 }  // namespace kz::engine

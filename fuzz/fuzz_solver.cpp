@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Fuzzes the solver with arbitrary boards and checks its two entry points against each other.
+// Fuzzes the solver with arbitrary boards and checks its two entry points against each other,
+// on every engine code path the processor runs, which must all answer alike.
 // Input: the first 81 bytes are the cells in order, '1'..'9' a digit and anything else a
 // blank (so the public puzzle lines serve as seeds); missing cells are blank.
 
@@ -10,6 +11,7 @@
 
 #include "core/answer.h"
 #include "core/board.h"
+#include "core/solver_engine.h"
 #include "fuzz/check.h"
 
 namespace {
@@ -75,15 +77,16 @@ bool solve(kz::ValueArray16& board) {
     return true;
 }
 
-}  // namespace
+// What one code path answered.
+struct Answers {
+    bool solvable = false;
+    kz::ValueArray16 solution{};
+    int code = 0;
+    bool operator==(const Answers&) const = default;
+};
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    kz::ValueArray16 board{};
-    for (std::size_t i = 0; i < size && i < static_cast<std::size_t>(kz::kCellCount); ++i) {
-        if (data[i] >= '1' && data[i] <= '9')
-            board[i + 1] = static_cast<std::int16_t>(data[i] - '0');
-    }
-
+Answers check(const kz::ValueArray16& board) {
+    Answers out;
     kz::ValueArray16 ascending = board;
     const bool solvable = solve(ascending);
     kz::ValueArray16 descending = relabelled(board);
@@ -95,15 +98,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int code = solver.VerifyProblem(board);
     checkEpilogue(seen);
 
+    out = {solvable, ascending, code};
     if (givensClash(board)) {
         KZ_FUZZ_CHECK(!solvable && code == kz::VerifyContradiction);
-        return 0;
+        return out;
     }
     if (!solvable) {
         KZ_FUZZ_CHECK(code == kz::VerifyContradiction || code == kz::VerifyNoSolution);
-        return 0;
+        return out;
     }
     KZ_FUZZ_CHECK(ascending <= descending);
     KZ_FUZZ_CHECK(code == (ascending == descending ? kz::VerifyUnique : kz::VerifyMultiple));
+    return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    kz::ValueArray16 board{};
+    for (std::size_t i = 0; i < size && i < static_cast<std::size_t>(kz::kCellCount); ++i) {
+        if (data[i] >= '1' && data[i] <= '9')
+            board[i + 1] = static_cast<std::int16_t>(data[i] - '0');
+    }
+    static const std::vector<kz::engine::CodePath> paths = kz::engine::SupportedCodePaths();
+    // The fastest path last, so that it stays selected between inputs as in the program.
+    KZ_FUZZ_CHECK(kz::engine::SelectCodePath(paths.front()));
+    const Answers first = check(board);
+    // Every path runs the same checks, and answers as the first one did.
+    for (std::size_t i = 1; i < paths.size(); ++i) {
+        KZ_FUZZ_CHECK(kz::engine::SelectCodePath(paths[i]));
+        KZ_FUZZ_CHECK(check(board) == first);
+    }
     return 0;
 }

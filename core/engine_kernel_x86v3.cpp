@@ -1,0 +1,8 @@
+// SPDX-License-Identifier: MIT
+// The kernel for x86 processors with AVX2, BMI1 and BMI2 (built with those enabled).
+#include "core/engine_kernel.h"
+
+#if defined(KZ_ENGINE_X86_KERNELS)
+#define KZ_KERNEL_ENTRY kX86V3
+#include "core/engine_kernel.inc"
+#endif
