@@ -156,13 +156,19 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
     // Smallest pairs first: the hint shows the pattern with the fewest cells.
     std::stable_sort(pairs.begin(), pairs.end(),
                      [](const Pair& p, const Pair& q) { return p.cells < q.cells; });
-    std::vector<std::vector<Elimination>> reported;
+    // A pair that removes nothing the pairs before it did not changes nothing once those are
+    // taken: its step, text and all, is not worth making.
+    std::array<CellSet, 9> removed{};
     for (const Pair& p : pairs) {
-        Step step = PairStep(state, sets[p.a], sets[p.b], p.x);
-        if (std::find(reported.begin(), reported.end(), step.eliminations) != reported.end())
-            continue;
-        reported.push_back(step.eliminations);
-        if (!sink(std::move(step))) return;
+        std::array<CellSet, 9> gone{};
+        Removals(state, sets[p.a], sets[p.b], p.x, &gone);
+        bool more = false;
+        for (int z = 0; z < 9; ++z) {
+            more |= !(gone[z] & ~removed[z]).Empty();
+            removed[z] |= gone[z];
+        }
+        if (!more) continue;
+        if (!sink(PairStep(state, sets[p.a], sets[p.b], p.x))) return;
     }
 }
 

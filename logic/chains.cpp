@@ -248,6 +248,19 @@ std::vector<Elimination> EndEliminations(const State& state, const Node& a, cons
     return out;
 }
 
+// Whether "one of the two ends is true" removes a candidate outside `removed`.
+bool RemovesMore(const State& state, const Node& a, const Node& b,
+                 const std::array<CellSet, 9>& removed) {
+    Mask digits = static_cast<Mask>(DigitBit(a.digit) | DigitBit(b.digit));
+    if (a.cell >= 0 && a.cell == b.cell) digits = kAllDigits;
+    for (int e = 1; e <= 9; ++e) {
+        if (!((digits >> (e - 1)) & 1)) continue;
+        const CellSet gone = WeakOf(a, e) & WeakOf(b, e) & state.CellsOf(e);
+        if (!(gone & ~removed[e - 1]).Empty()) return true;
+    }
+    return false;
+}
+
 // The shortest chain from `start` (false) to `end` (true), as nodes; empty when its
 // shortest form meets a node twice.
 std::vector<int> ShortestChain(const Graph& graph, int start, int end) {
@@ -352,7 +365,9 @@ void Search(const State& state, const Shape& shape, const StepSink& sink) {
         setBit(seenFalse[starts[i]], i);
         setBit(front[starts[i]], i);
     }
-    std::vector<std::vector<Elimination>> reported;
+    // What the chains reported so far remove: one that removes nothing more changes nothing
+    // once those are taken, and finding its chain is the costly part.
+    std::array<CellSet, 9> removed{};
     for (int links = 1; links <= shape.maxLinks; ++links) {
         const bool toTrue = links & 1;
         StartRows& seen = toTrue ? seenTrue : seenFalse;
@@ -391,15 +406,12 @@ void Search(const State& state, const Shape& shape, const StepSink& sink) {
                     const Node& a = graph.At(start);
                     if (start == t || (shape.sameDigitEnds && a.digit != b.digit)) continue;
                     if (a.digit == b.digit && !(a.cells & b.cells).Empty()) continue;
-                    std::vector<Elimination> gone = EndEliminations(state, a, b);
-                    if (gone.empty()) continue;
-                    if (std::find(reported.begin(), reported.end(), gone) != reported.end())
-                        continue;
+                    if (!RemovesMore(state, a, b, removed)) continue;
                     const std::vector<int> nodes = ShortestChain(graph, start, t);
                     if (nodes.empty()) continue;
                     Step step = ChainStep(graph, nodes, shape.technique);
-                    step.eliminations = gone;
-                    reported.push_back(std::move(gone));
+                    step.eliminations = EndEliminations(state, a, b);
+                    for (const Elimination& e : step.eliminations) removed[e.digit - 1].Add(e.cell);
                     found.push_back(std::move(step));
                 }
             }

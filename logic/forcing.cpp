@@ -11,6 +11,7 @@
 #include <bit>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "logic/finders.h"
@@ -65,6 +66,8 @@ public:
         m_falseAt.fill(kNever);
         m_lastRemoval.fill(-1);
         m_lastInCell.fill(-1);
+        m_lastInUnit.fill(-1);
+        m_lockedSince = m_pairsSince = 0;
         m_facts.clear();
         m_contradiction = -1;
         AddTrue(c, d, -1);
@@ -159,7 +162,7 @@ private:
         }
         for (int u : kUnits.unitsOf[c]) {
             m_lastRemoval[u * 9 + d - 1] = static_cast<std::int16_t>(i);
-            m_lastInCell[c] = static_cast<std::int16_t>(i);
+            m_lastInCell[c] = m_lastInUnit[u] = static_cast<std::int16_t>(i);
             if (m_placed[u] & DigitBit(d)) continue;
             const CellSet places = m_where[d - 1] & kUnits.set[u];
             if (places.Empty()) {
@@ -182,12 +185,15 @@ private:
 
     // Pointing and claiming where this branch's removals made a digit's places in a unit fit
     // inside one box-line intersection. True when anything was removed.
+    // A place set or pair that has not changed since the last look took what it could then,
+    // and places only go: it is passed over.
     bool LockedCandidates() {
         bool any = false;
+        const int since = std::exchange(m_lockedSince, static_cast<int>(m_facts.size()));
         for (int u = 0; u < kUnitCount; ++u) {
             for (int d = 1; d <= 9; ++d) {
                 const int trigger = m_lastRemoval[u * 9 + d - 1];
-                if (trigger < 0 || (m_placed[u] & DigitBit(d))) continue;
+                if (trigger < since || (m_placed[u] & DigitBit(d))) continue;
                 const CellSet places = m_where[d - 1] & kUnits.set[u];
                 if (places.Empty() || AtMostOne(places)) continue;
                 const int f = places.First();
@@ -206,7 +212,9 @@ private:
     // of them ("(d)r1c12" as a node), so it leaves the rest of the unit.
     bool NakedPairs() {
         bool any = false;
+        const int since = std::exchange(m_pairsSince, static_cast<int>(m_facts.size()));
         for (int u = 0; u < kUnitCount; ++u) {
+            if (m_lastInUnit[u] < since) continue;
             for (int i = 0; i < 9; ++i) {
                 const int p = kUnits.cells[u][i];
                 const Mask m = m_cand[p];
@@ -215,7 +223,7 @@ private:
                     const int q = kUnits.cells[u][j];
                     if (m_cand[q] != m || m_value[q]) continue;
                     const int trigger = std::max(m_lastInCell[p], m_lastInCell[q]);
-                    if (trigger < 0) continue;
+                    if (trigger < since) continue;
                     const CellSet pair = CellSet::Of(p) | CellSet::Of(q);
                     for (int d = 1; d <= 9; ++d) {
                         if (!(m & DigitBit(d))) continue;
@@ -237,6 +245,9 @@ private:
     std::array<std::uint16_t, 729> m_trueAt{}, m_falseAt{};
     std::array<std::int16_t, kUnitCount * 9> m_lastRemoval{};
     std::array<std::int16_t, 81> m_lastInCell{};
+    std::array<std::int16_t, kUnitCount> m_lastInUnit{};
+    int m_lockedSince = 0;  ///< the facts there were at the last look for locked candidates
+    int m_pairsSince = 0;   ///< the same for naked pairs
     std::vector<Fact> m_facts;
     int m_contradiction = -1;
 };
@@ -274,14 +285,13 @@ public:
         for (int p = 0; p < static_cast<int>(m_premises.size()); ++p) Conclude(p, found);
         std::stable_sort(found.begin(), found.end(),
                          [](const Conclusion& a, const Conclusion& b) { return a.cost < b.cost; });
-        std::vector<Conclusion> reported;
+        // A conclusion the ones before it already carried out (the same one again, or a
+        // candidate an earlier placement took) changes nothing once those are taken; its
+        // branches are not worth running again for the text.
+        State after = m_state;
         for (const Conclusion& c : found) {
-            const bool seen =
-                std::any_of(reported.begin(), reported.end(), [&](const Conclusion& r) {
-                    return r.placement == c.placement && r.cell == c.cell && r.digit == c.digit;
-                });
-            if (seen) continue;
-            reported.push_back(c);
+            if (c.placement ? !after.Place(c.cell, c.digit) : !after.Eliminate(c.cell, c.digit))
+                continue;
             if (!sink(MakeStep(c))) return;
         }
     }
