@@ -142,11 +142,14 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
             if (!(a.digits & DigitBit(x))) continue;
             const CellSet view = a.seeAll[x - 1] & state.CellsOf(x);
             view.ForEach([&](int c) {
-                for (int k = start[c * 9 + x - 1]; k < start[c * 9 + x]; ++k) {
-                    const int j = list[k];
+                // Each bucket lists its sets in order: only those after `a` pair with it.
+                const auto first = list.begin() + start[c * 9 + x - 1];
+                const auto last = list.begin() + start[c * 9 + x];
+                for (auto k = std::upper_bound(first, last, i); k != last; ++k) {
+                    const int j = *k;
                     const Als& b = sets[j];
                     const CellSet bx = b.cells & state.CellsOf(x);
-                    if (j <= i || (bx & view) != bx) continue;
+                    if ((bx & view) != bx) continue;
                     if (Removals(state, a, b, x, nullptr))
                         pairs.push_back({a.size + b.size, i, j, x});
                 }

@@ -365,40 +365,49 @@ void Search(const State& state, const Shape& shape, const StepSink& sink) {
         setBit(seenFalse[starts[i]], i);
         setBit(front[starts[i]], i);
     }
+    // The nodes whose front row is not empty, in order, and those a round reached: a round
+    // then costs the links it follows, not the size of the graph.
+    std::vector<int> live = starts, reached;
+    std::vector<char> isReached(static_cast<std::size_t>(n), 0);
     // What the chains reported so far remove: one that removes nothing more changes nothing
     // once those are taken, and finding its chain is the costly part.
     std::array<CellSet, 9> removed{};
     for (int links = 1; links <= shape.maxLinks; ++links) {
         const bool toTrue = links & 1;
         StartRows& seen = toTrue ? seenTrue : seenFalse;
-        fresh.Clear();
-        for (int u = 0; u < n; ++u) {
+        reached.clear();
+        for (int u : live) {
             const std::uint64_t* from = front[u];
-            bool live = false;
-            for (int w = 0; w < words; ++w) live |= from[w] != 0;
-            if (!live) continue;
             graph.ForEachNext(static_cast<StateId>(u * 2 + (toTrue ? 0 : 1)), [&](StateId s) {
-                std::uint64_t* to = fresh[s >> 1];
+                const int v = s >> 1;
+                if (!isReached[v]) {
+                    isReached[v] = 1;
+                    reached.push_back(v);
+                }
+                std::uint64_t* to = fresh[v];
                 for (int w = 0; w < words; ++w) to[w] |= from[w];
             });
         }
-        bool any = false;
-        for (int v = 0; v < n; ++v) {
+        // The old front becomes the next round's empty rows.
+        for (int u : live) std::fill(front[u], front[u] + words, 0);
+        std::sort(reached.begin(), reached.end());
+        live.clear();
+        for (int v : reached) {
+            isReached[v] = 0;
+            bool any = false;
             for (int w = 0; w < words; ++w) {
                 fresh[v][w] &= ~seen[v][w];
                 seen[v][w] |= fresh[v][w];
                 any |= fresh[v][w] != 0;
             }
+            if (any) live.push_back(v);
         }
         std::swap(front, fresh);
-        if (!any) return;
+        if (live.empty()) return;
         if (!toTrue || links < shape.minLinks) continue;
         std::vector<Step> found;
-        for (int t = 0; t < n; ++t) {
+        for (int t : live) {
             const Node& b = graph.At(t);
-            bool live = false;
-            for (int w = 0; w < words; ++w) live |= front[t][w] != 0;
-            if (!live) continue;
             const std::uint64_t* with = partnersOf(t);
             for (int w = 0; w < words; ++w) {
                 for (std::uint64_t bits = front[t][w] & with[w]; bits; bits &= bits - 1) {

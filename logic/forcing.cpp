@@ -10,6 +10,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,23 +48,25 @@ struct Settings {
 // breadth-first order) and the fact it follows from.
 class Branch {
 public:
-    Branch(const State& state, const Settings& settings) : m_start(state), m_settings(settings) {
+    Branch(const State& state, const Settings& settings) : m_settings(settings) {
         m_facts.reserve(1024);
+        // Every branch starts from the same state: its arrays are made once.
+        for (int k = 0; k < 81; ++k) m_startCand[k] = state.Candidates(k);
+        for (int e = 1; e <= 9; ++e) m_startWhere[e - 1] = state.CellsOf(e);
+        m_startValue = state.Values();
+        for (int k = 0; k < 81; ++k) {
+            if (m_startValue[k]) {
+                for (int u : kUnits.unitsOf[k]) m_startPlaced[u] |= DigitBit(m_startValue[k]);
+            }
+        }
     }
 
     void Run(int c, int d) {
-        m_cand = {};
-        for (int k = 0; k < 81; ++k) m_cand[k] = m_start.Candidates(k);
-        for (int e = 1; e <= 9; ++e) m_where[e - 1] = m_start.CellsOf(e);
-        m_value = m_start.Values();
-        m_placed.fill(0);
-        for (int k = 0; k < 81; ++k) {
-            if (m_value[k]) {
-                for (int u : kUnits.unitsOf[k]) m_placed[u] |= DigitBit(m_value[k]);
-            }
-        }
+        m_cand = m_startCand;
+        m_where = m_startWhere;
+        m_value = m_startValue;
+        m_placed = m_startPlaced;
         m_trueAt.fill(kNever);
-        m_falseAt.fill(kNever);
         m_lastRemoval.fill(-1);
         m_lastInCell.fill(-1);
         m_lastInUnit.fill(-1);
@@ -85,8 +88,6 @@ public:
 
     /// The fact that met a contradiction, or −1.
     int Contradiction() const { return m_contradiction; }
-    std::uint16_t TrueAt(int c, int d) const { return m_trueAt[Index(c, d)]; }
-    std::uint16_t FalseAt(int c, int d) const { return m_falseAt[Index(c, d)]; }
 
     /// Each placement and removal as its key (removals 0..728, placements 729..1457) with its
     /// time in the high half.
@@ -100,18 +101,7 @@ public:
         }
     }
 
-    /// The facts from the assumption to fact `i`, in Eureka notation.
-    std::string PathTo(int i) const {
-        std::vector<int> path;
-        for (int k = i; k >= 0; k = m_facts[k].parent) path.push_back(k);
-        std::string text;
-        for (auto it = path.rbegin(); it != path.rend(); ++it) {
-            const Fact& f = m_facts[*it];
-            if (it != path.rbegin()) text += f.isTrue ? '=' : '-';
-            text += NodeName(DigitBit(f.digit), f.cells);
-        }
-        return text;
-    }
+    const std::vector<Fact>& Facts() const { return m_facts; }
 
 private:
     void AddTrue(int c, int d, int parent) {
@@ -126,7 +116,6 @@ private:
         if (!(m_cand[c] & DigitBit(d))) return;
         m_cand[c] &= static_cast<Mask>(~DigitBit(d));
         m_where[d - 1].Remove(c);
-        m_falseAt[Index(c, d)] = static_cast<std::uint16_t>(m_facts.size());
         m_facts.push_back({CellSet::Of(c), static_cast<std::int16_t>(parent),
                            static_cast<std::int8_t>(d), false});
     }
@@ -236,13 +225,16 @@ private:
         return any;
     }
 
-    const State& m_start;
     const Settings& m_settings;
+    std::array<Mask, 81> m_startCand{};
+    std::array<CellSet, 9> m_startWhere{};
+    Digits m_startValue{};
+    std::array<Mask, kUnitCount> m_startPlaced{};
     std::array<Mask, 81> m_cand{};
     std::array<CellSet, 9> m_where{};
     Digits m_value{};
     std::array<Mask, kUnitCount> m_placed{};
-    std::array<std::uint16_t, 729> m_trueAt{}, m_falseAt{};
+    std::array<std::uint16_t, 729> m_trueAt{};
     std::array<std::int16_t, kUnitCount * 9> m_lastRemoval{};
     std::array<std::int16_t, 81> m_lastInCell{};
     std::array<std::int16_t, kUnitCount> m_lastInUnit{};
@@ -250,6 +242,36 @@ private:
     int m_pairsSince = 0;   ///< the same for naked pairs
     std::vector<Fact> m_facts;
     int m_contradiction = -1;
+};
+
+// A branch's facts in the order found, kept for the text of the steps that rest on it: several
+// steps share a branch, and running it again costs far more than the copy.
+struct Trace {
+    int contradiction;
+    std::vector<Fact> facts;
+
+    /// The time of "d is (not) in c" as a fact on its own.
+    int TimeOf(int c, int d, bool isTrue) const {
+        for (std::size_t i = 0; i < facts.size(); ++i) {
+            const Fact& f = facts[i];
+            if (f.digit == d && f.isTrue == isTrue && f.cells == CellSet::Of(c))
+                return static_cast<int>(i);
+        }
+        return -1;
+    }
+
+    /// The facts from the assumption to fact `i`, in Eureka notation.
+    std::string PathTo(int i) const {
+        std::vector<int> path;
+        for (int k = i; k >= 0; k = facts[k].parent) path.push_back(k);
+        std::string text;
+        for (auto it = path.rbegin(); it != path.rend(); ++it) {
+            const Fact& f = facts[*it];
+            if (it != path.rbegin()) text += f.isTrue ? '=' : '-';
+            text += NodeName(DigitBit(f.digit), f.cells);
+        }
+        return text;
+    }
 };
 
 // What one assumption leads to, kept for the sets of assumptions it belongs to.
@@ -277,6 +299,7 @@ public:
     Search(const State& state, const Settings& settings)
         : m_state(state), m_settings(settings), m_branch(state, settings) {
         m_slot.fill(-1);
+        m_traceSlot.fill(-1);
     }
 
     void Run(const StepSink& sink) {
@@ -400,16 +423,25 @@ private:
             });
         for (const Placement& a : premises.options) {
             if (refuted && !(a.cell == c.cell && a.digit == c.digit)) continue;
-            m_branch.Run(a.cell, a.digit);
+            const Trace& trace = TraceOf(a);
             if (!step.chain.empty()) step.chain += "; ";
             if (refuted) {
-                step.chain += m_branch.PathTo(m_branch.Contradiction());
-            } else if (m_branch.Contradiction() < 0) {
-                step.chain += m_branch.PathTo(c.placement ? m_branch.TrueAt(c.cell, c.digit)
-                                                          : m_branch.FalseAt(c.cell, c.digit));
+                step.chain += trace.PathTo(trace.contradiction);
+            } else if (trace.contradiction < 0) {
+                step.chain += trace.PathTo(trace.TimeOf(c.cell, c.digit, c.placement));
             }
         }
         return step;
+    }
+
+    const Trace& TraceOf(Placement a) {
+        std::int16_t& slot = m_traceSlot[Index(a.cell, a.digit)];
+        if (slot < 0) {
+            m_branch.Run(a.cell, a.digit);
+            slot = static_cast<std::int16_t>(m_traces.size());
+            m_traces.push_back({m_branch.Contradiction(), m_branch.Facts()});
+        }
+        return m_traces[slot];
     }
 
     const State& m_state;
@@ -417,6 +449,8 @@ private:
     Branch m_branch;
     std::vector<Premises> m_premises;
     std::array<std::int16_t, 729> m_slot{};
+    std::array<std::int16_t, 729> m_traceSlot{};
+    std::deque<Trace> m_traces;  ///< a deque: a step holds one trace while making another
     std::vector<Outcome> m_outcomes;
     std::array<std::uint8_t, 2 * 729> m_count{};
     std::array<std::uint16_t, 2 * 729> m_cost{};
