@@ -70,7 +70,8 @@ public:
         m_lastRemoval.fill(-1);
         m_lastInCell.fill(-1);
         m_lastInUnit.fill(-1);
-        m_lockedSince = m_pairsSince = 0;
+        m_removedSince = {};
+        m_pairsSince = 0;
         m_facts.clear();
         m_contradiction = -1;
         AddTrue(c, d, -1);
@@ -150,7 +151,9 @@ private:
             if (!(m & (m - 1))) AddTrue(c, std::countr_zero(m) + 1, i);
         }
         for (int u : kUnits.unitsOf[c]) {
-            m_lastRemoval[u * 9 + d - 1] = static_cast<std::int16_t>(i);
+            const int key = u * 9 + d - 1;
+            m_lastRemoval[key] = static_cast<std::int16_t>(i);
+            m_removedSince[key >> 6] |= std::uint64_t{1} << (key & 63);
             m_lastInCell[c] = m_lastInUnit[u] = static_cast<std::int16_t>(i);
             if (m_placed[u] & DigitBit(d)) continue;
             const CellSet places = m_where[d - 1] & kUnits.set[u];
@@ -178,11 +181,13 @@ private:
     // and places only go: it is passed over.
     bool LockedCandidates() {
         bool any = false;
-        const int since = std::exchange(m_lockedSince, static_cast<int>(m_facts.size()));
-        for (int u = 0; u < kUnitCount; ++u) {
-            for (int d = 1; d <= 9; ++d) {
-                const int trigger = m_lastRemoval[u * 9 + d - 1];
-                if (trigger < since || (m_placed[u] & DigitBit(d))) continue;
+        const std::array<std::uint64_t, 4> changed = std::exchange(m_removedSince, {});
+        for (int word = 0; word < 4; ++word) {
+            for (std::uint64_t bits = changed[word]; bits; bits &= bits - 1) {
+                const int key = word * 64 + std::countr_zero(bits);
+                const int u = key / 9, d = key % 9 + 1;
+                const int trigger = m_lastRemoval[key];
+                if (m_placed[u] & DigitBit(d)) continue;
                 const CellSet places = m_where[d - 1] & kUnits.set[u];
                 if (places.Empty() || AtMostOne(places)) continue;
                 const int f = places.First();
@@ -238,8 +243,10 @@ private:
     std::array<std::int16_t, kUnitCount * 9> m_lastRemoval{};
     std::array<std::int16_t, 81> m_lastInCell{};
     std::array<std::int16_t, kUnitCount> m_lastInUnit{};
-    int m_lockedSince = 0;  ///< the facts there were at the last look for locked candidates
-    int m_pairsSince = 0;   ///< the same for naked pairs
+    /// The digits of units (unit * 9 + digit − 1) that lost a place since the last look for
+    /// locked candidates.
+    std::array<std::uint64_t, 4> m_removedSince{};
+    int m_pairsSince = 0;  ///< the facts there were at the last look for naked pairs
     std::vector<Fact> m_facts;
     int m_contradiction = -1;
 };
