@@ -13,6 +13,7 @@
 #include <bit>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "logic/finders.h"
@@ -367,40 +368,37 @@ void Search(const State& state, const Shape& shape, const StepSink& sink) {
     }
     // The nodes whose front row is not empty, in order, and those a round reached: a round
     // then costs the links it follows, not the size of the graph.
-    std::vector<int> live = starts, reached;
-    std::vector<char> isReached(static_cast<std::size_t>(n), 0);
+    std::vector<int> live = starts;
+    std::vector<std::uint64_t> reached((static_cast<std::size_t>(n) + 63) / 64);
     // What the chains reported so far remove: one that removes nothing more changes nothing
     // once those are taken, and finding its chain is the costly part.
     std::array<CellSet, 9> removed{};
     for (int links = 1; links <= shape.maxLinks; ++links) {
         const bool toTrue = links & 1;
         StartRows& seen = toTrue ? seenTrue : seenFalse;
-        reached.clear();
         for (int u : live) {
             const std::uint64_t* from = front[u];
             graph.ForEachNext(static_cast<StateId>(u * 2 + (toTrue ? 0 : 1)), [&](StateId s) {
                 const int v = s >> 1;
-                if (!isReached[v]) {
-                    isReached[v] = 1;
-                    reached.push_back(v);
-                }
+                reached[v / 64] |= std::uint64_t{1} << (v % 64);
                 std::uint64_t* to = fresh[v];
                 for (int w = 0; w < words; ++w) to[w] |= from[w];
             });
         }
         // The old front becomes the next round's empty rows.
         for (int u : live) std::fill(front[u], front[u] + words, 0);
-        std::sort(reached.begin(), reached.end());
         live.clear();
-        for (int v : reached) {
-            isReached[v] = 0;
-            bool any = false;
-            for (int w = 0; w < words; ++w) {
-                fresh[v][w] &= ~seen[v][w];
-                seen[v][w] |= fresh[v][w];
-                any |= fresh[v][w] != 0;
+        for (std::size_t k = 0; k < reached.size(); ++k) {
+            for (std::uint64_t bits = std::exchange(reached[k], 0); bits; bits &= bits - 1) {
+                const int v = static_cast<int>(k * 64) + std::countr_zero(bits);
+                bool any = false;
+                for (int w = 0; w < words; ++w) {
+                    fresh[v][w] &= ~seen[v][w];
+                    seen[v][w] |= fresh[v][w];
+                    any |= fresh[v][w] != 0;
+                }
+                if (any) live.push_back(v);
             }
-            if (any) live.push_back(v);
         }
         std::swap(front, fresh);
         if (live.empty()) return;
