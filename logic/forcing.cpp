@@ -49,7 +49,7 @@ struct Settings {
 class Branch {
 public:
     Branch(const State& state, const Settings& settings) : m_settings(settings) {
-        m_facts.reserve(1024);
+        m_facts.resize(kMaxFacts);
         // Every branch starts from the same state: its arrays are made once.
         for (int k = 0; k < 81; ++k) m_startCand[k] = state.Candidates(k);
         for (int e = 1; e <= 9; ++e) m_startWhere[e - 1] = state.CellsOf(e);
@@ -72,12 +72,12 @@ public:
         m_lastInUnit.fill(-1);
         m_removedSince = {};
         m_pairsSince = 0;
-        m_facts.clear();
+        m_factCount = 0;
         m_contradiction = -1;
         AddTrue(c, d, -1);
         int rounds = 0;
         for (std::size_t i = 0; m_contradiction < 0; ++i) {
-            if (i == m_facts.size()) {
+            if (i == m_factCount) {
                 if (!m_settings.basicTechniques || rounds++ == m_settings.basicRounds ||
                     !(LockedCandidates() || NakedPairs())) {
                     break;
@@ -94,7 +94,7 @@ public:
     /// time in the high half.
     void Findings(std::vector<std::uint32_t>& out) const {
         out.clear();
-        for (std::size_t i = 0; i < m_facts.size(); ++i) {
+        for (std::size_t i = 0; i < m_factCount; ++i) {
             const Fact& f = m_facts[i];
             if (!AtMostOne(f.cells)) continue;
             const int key = (f.isTrue ? 729 : 0) + Index(f.cells.First(), f.digit);
@@ -102,13 +102,17 @@ public:
         }
     }
 
-    const std::vector<Fact>& Facts() const { return m_facts; }
+    std::vector<Fact> Facts() const {
+        return {m_facts.begin(), m_facts.begin() + static_cast<std::ptrdiff_t>(m_factCount)};
+    }
 
 private:
+    void Push(const Fact& f) { m_facts[m_factCount++] = f; }
+
     void AddTrue(int c, int d, int parent) {
         if (m_trueAt[Index(c, d)] != kNever) return;
-        m_trueAt[Index(c, d)] = static_cast<std::uint16_t>(m_facts.size());
-        m_facts.push_back(
+        m_trueAt[Index(c, d)] = static_cast<std::uint16_t>(m_factCount);
+        Push(
             {CellSet::Of(c), static_cast<std::int16_t>(parent), static_cast<std::int8_t>(d), true});
     }
 
@@ -117,8 +121,8 @@ private:
         if (!(m_cand[c] & DigitBit(d))) return;
         m_cand[c] &= static_cast<Mask>(~DigitBit(d));
         m_where[d - 1].Remove(c);
-        m_facts.push_back({CellSet::Of(c), static_cast<std::int16_t>(parent),
-                           static_cast<std::int8_t>(d), false});
+        Push({CellSet::Of(c), static_cast<std::int16_t>(parent), static_cast<std::int8_t>(d),
+              false});
     }
 
     void Process(int i) {
@@ -133,9 +137,8 @@ private:
             }
             m_value[c] = static_cast<std::uint8_t>(d);
             for (int u : kUnits.unitsOf[c]) m_placed[u] |= DigitBit(d);
-            for (int e = 1; e <= 9; ++e) {
-                if (e != d) AddFalse(c, e, i);
-            }
+            for (unsigned rest = m_cand[c] & ~DigitBit(d) & kAllDigits; rest; rest &= rest - 1)
+                AddFalse(c, std::countr_zero(rest) + 1, i);
             (m_where[d - 1] & kUnits.peers[c]).ForEach([&](int p) { AddFalse(p, d, i); });
             m_cand[c] = 0;
             m_where[d - 1].Remove(c);
@@ -168,9 +171,8 @@ private:
     // "Digit d is in one of these cells", following from fact `trigger`, removes d from `gone`.
     bool AddGroup(CellSet cells, int d, int trigger, CellSet gone) {
         if (gone.Empty()) return false;
-        const auto group = static_cast<int>(m_facts.size());
-        m_facts.push_back(
-            {cells, static_cast<std::int16_t>(trigger), static_cast<std::int8_t>(d), true});
+        const auto group = static_cast<int>(m_factCount);
+        Push({cells, static_cast<std::int16_t>(trigger), static_cast<std::int8_t>(d), true});
         gone.ForEach([&](int x) { AddFalse(x, d, group); });
         return true;
     }
@@ -206,7 +208,7 @@ private:
     // of them ("(d)r1c12" as a node), so it leaves the rest of the unit.
     bool NakedPairs() {
         bool any = false;
-        const int since = std::exchange(m_pairsSince, static_cast<int>(m_facts.size()));
+        const int since = std::exchange(m_pairsSince, static_cast<int>(m_factCount));
         for (int u = 0; u < kUnitCount; ++u) {
             if (m_lastInUnit[u] < since) continue;
             for (int i = 0; i < 9; ++i) {
@@ -247,7 +249,11 @@ private:
     /// locked candidates.
     std::array<std::uint64_t, 4> m_removedSince{};
     int m_pairsSince = 0;  ///< the facts there were at the last look for naked pairs
-    std::vector<Fact> m_facts;
+    // Each candidate is assumed true once, removed once and heads at most one group (a group
+    // removes at least one candidate), which bounds the facts of a branch.
+    static constexpr std::size_t kMaxFacts = 3 * 729;
+    std::vector<Fact> m_facts;  ///< kMaxFacts long; the first m_factCount are this branch's
+    std::size_t m_factCount = 0;
     int m_contradiction = -1;
 };
 
