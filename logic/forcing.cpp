@@ -11,6 +11,7 @@
 #include <bit>
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -91,9 +92,8 @@ public:
     int Contradiction() const { return m_contradiction; }
 
     /// Each placement and removal as its key (removals 0..728, placements 729..1457) with its
-    /// time in the high half.
+    /// time in the high half, added to `out`.
     void Findings(std::vector<std::uint32_t>& out) const {
-        out.clear();
         for (std::size_t i = 0; i < m_factCount; ++i) {
             const Fact& f = m_facts[i];
             if (!AtMostOne(f.cells)) continue;
@@ -290,7 +290,8 @@ struct Trace {
 // What one assumption leads to, kept for the sets of assumptions it belongs to.
 struct Outcome {
     int contradiction;
-    std::vector<std::uint32_t> findings;  ///< as Branch::Findings gives them
+    std::uint32_t begin,
+        end;  ///< its findings in the search's pool, as Branch::Findings gives them
 };
 
 // A set of assumptions of which exactly one holds: a cell's candidates or a digit's places in a
@@ -361,13 +362,19 @@ private:
         }
     }
 
+    std::span<const std::uint32_t> FindingsOf(const Outcome& o) const {
+        return std::span<const std::uint32_t>(m_findings).subspan(o.begin, o.end - o.begin);
+    }
+
     const Outcome& OutcomeOf(Placement a) {
         std::int16_t& slot = m_slot[Index(a.cell, a.digit)];
         if (slot < 0) {
             m_branch.Run(a.cell, a.digit);
             slot = static_cast<std::int16_t>(m_outcomes.size());
-            m_outcomes.push_back({m_branch.Contradiction(), {}});
-            m_branch.Findings(m_outcomes.back().findings);
+            const auto begin = static_cast<std::uint32_t>(m_findings.size());
+            m_branch.Findings(m_findings);
+            m_outcomes.push_back(
+                {m_branch.Contradiction(), begin, static_cast<std::uint32_t>(m_findings.size())});
         }
         return m_outcomes[slot];
     }
@@ -391,13 +398,13 @@ private:
         // What every branch found, at the latest time any of them found it.
         const auto k = static_cast<std::uint8_t>(alive.size());
         for (const Outcome* o : alive) {
-            for (std::uint32_t f : o->findings) {
+            for (std::uint32_t f : FindingsOf(*o)) {
                 ++m_count[f & 0xffff];
                 m_cost[f & 0xffff] =
                     std::max(m_cost[f & 0xffff], static_cast<std::uint16_t>(f >> 16));
             }
         }
-        for (std::uint32_t f : alive[0]->findings) {
+        for (std::uint32_t f : FindingsOf(*alive[0])) {
             const int key = static_cast<int>(f & 0xffff);
             const bool placement = key >= 729;
             const int i = key % 729;
@@ -407,7 +414,7 @@ private:
             }
         }
         for (const Outcome* o : alive) {
-            for (std::uint32_t f : o->findings) m_count[f & 0xffff] = m_cost[f & 0xffff] = 0;
+            for (std::uint32_t f : FindingsOf(*o)) m_count[f & 0xffff] = m_cost[f & 0xffff] = 0;
         }
     }
 
@@ -465,6 +472,7 @@ private:
     std::array<std::int16_t, 729> m_traceSlot{};
     std::deque<Trace> m_traces;  ///< a deque: a step holds one trace while making another
     std::vector<Outcome> m_outcomes;
+    std::vector<std::uint32_t> m_findings;  ///< every outcome's findings, one after another
     std::array<std::uint8_t, 2 * 729> m_count{};
     std::array<std::uint16_t, 2 * 729> m_cost{};
 };
