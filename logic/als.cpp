@@ -142,11 +142,14 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
             if (!(a.digits & DigitBit(x))) continue;
             const CellSet view = a.seeAll[x - 1] & state.CellsOf(x);
             view.ForEach([&](int c) {
-                for (int k = start[c * 9 + x - 1]; k < start[c * 9 + x]; ++k) {
-                    const int j = list[k];
+                // Each bucket lists its sets in order: only those after `a` pair with it.
+                const auto first = list.begin() + start[c * 9 + x - 1];
+                const auto last = list.begin() + start[c * 9 + x];
+                for (auto k = std::upper_bound(first, last, i); k != last; ++k) {
+                    const int j = *k;
                     const Als& b = sets[j];
                     const CellSet bx = b.cells & state.CellsOf(x);
-                    if (j <= i || (bx & view) != bx) continue;
+                    if ((bx & view) != bx) continue;
                     if (Removals(state, a, b, x, nullptr))
                         pairs.push_back({a.size + b.size, i, j, x});
                 }
@@ -156,13 +159,19 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
     // Smallest pairs first: the hint shows the pattern with the fewest cells.
     std::stable_sort(pairs.begin(), pairs.end(),
                      [](const Pair& p, const Pair& q) { return p.cells < q.cells; });
-    std::vector<std::vector<Elimination>> reported;
+    // A pair that removes nothing the pairs before it did not changes nothing once those are
+    // taken: its step, text and all, is not worth making.
+    std::array<CellSet, 9> removed{};
     for (const Pair& p : pairs) {
-        Step step = PairStep(state, sets[p.a], sets[p.b], p.x);
-        if (std::find(reported.begin(), reported.end(), step.eliminations) != reported.end())
-            continue;
-        reported.push_back(step.eliminations);
-        if (!sink(std::move(step))) return;
+        std::array<CellSet, 9> gone{};
+        Removals(state, sets[p.a], sets[p.b], p.x, &gone);
+        bool more = false;
+        for (int z = 0; z < 9; ++z) {
+            more |= !(gone[z] & ~removed[z]).Empty();
+            removed[z] |= gone[z];
+        }
+        if (!more) continue;
+        if (!sink(PairStep(state, sets[p.a], sets[p.b], p.x))) return;
     }
 }
 

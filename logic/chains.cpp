@@ -13,6 +13,7 @@
 #include <bit>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "logic/finders.h"
@@ -248,6 +249,19 @@ std::vector<Elimination> EndEliminations(const State& state, const Node& a, cons
     return out;
 }
 
+// Whether "one of the two ends is true" removes a candidate outside `removed`.
+bool RemovesMore(const State& state, const Node& a, const Node& b,
+                 const std::array<CellSet, 9>& removed) {
+    Mask digits = static_cast<Mask>(DigitBit(a.digit) | DigitBit(b.digit));
+    if (a.cell >= 0 && a.cell == b.cell) digits = kAllDigits;
+    for (int e = 1; e <= 9; ++e) {
+        if (!((digits >> (e - 1)) & 1)) continue;
+        const CellSet gone = WeakOf(a, e) & WeakOf(b, e) & state.CellsOf(e);
+        if (!(gone & ~removed[e - 1]).Empty()) return true;
+    }
+    return false;
+}
+
 // The shortest chain from `start` (false) to `end` (true), as nodes; empty when its
 // shortest form meets a node twice.
 std::vector<int> ShortestChain(const Graph& graph, int start, int end) {
@@ -352,38 +366,46 @@ void Search(const State& state, const Shape& shape, const StepSink& sink) {
         setBit(seenFalse[starts[i]], i);
         setBit(front[starts[i]], i);
     }
-    std::vector<std::vector<Elimination>> reported;
+    // The nodes whose front row is not empty, in order, and those a round reached: a round
+    // then costs the links it follows, not the size of the graph.
+    std::vector<int> live = starts;
+    std::vector<std::uint64_t> reached((static_cast<std::size_t>(n) + 63) / 64);
+    // What the chains reported so far remove: one that removes nothing more changes nothing
+    // once those are taken, and finding its chain is the costly part.
+    std::array<CellSet, 9> removed{};
     for (int links = 1; links <= shape.maxLinks; ++links) {
         const bool toTrue = links & 1;
         StartRows& seen = toTrue ? seenTrue : seenFalse;
-        fresh.Clear();
-        for (int u = 0; u < n; ++u) {
+        for (int u : live) {
             const std::uint64_t* from = front[u];
-            bool live = false;
-            for (int w = 0; w < words; ++w) live |= from[w] != 0;
-            if (!live) continue;
             graph.ForEachNext(static_cast<StateId>(u * 2 + (toTrue ? 0 : 1)), [&](StateId s) {
-                std::uint64_t* to = fresh[s >> 1];
+                const int v = s >> 1;
+                reached[v / 64] |= std::uint64_t{1} << (v % 64);
+                std::uint64_t* to = fresh[v];
                 for (int w = 0; w < words; ++w) to[w] |= from[w];
             });
         }
-        bool any = false;
-        for (int v = 0; v < n; ++v) {
-            for (int w = 0; w < words; ++w) {
-                fresh[v][w] &= ~seen[v][w];
-                seen[v][w] |= fresh[v][w];
-                any |= fresh[v][w] != 0;
+        // The old front becomes the next round's empty rows.
+        for (int u : live) std::fill(front[u], front[u] + words, 0);
+        live.clear();
+        for (std::size_t k = 0; k < reached.size(); ++k) {
+            for (std::uint64_t bits = std::exchange(reached[k], 0); bits; bits &= bits - 1) {
+                const int v = static_cast<int>(k * 64) + std::countr_zero(bits);
+                bool any = false;
+                for (int w = 0; w < words; ++w) {
+                    fresh[v][w] &= ~seen[v][w];
+                    seen[v][w] |= fresh[v][w];
+                    any |= fresh[v][w] != 0;
+                }
+                if (any) live.push_back(v);
             }
         }
         std::swap(front, fresh);
-        if (!any) return;
+        if (live.empty()) return;
         if (!toTrue || links < shape.minLinks) continue;
         std::vector<Step> found;
-        for (int t = 0; t < n; ++t) {
+        for (int t : live) {
             const Node& b = graph.At(t);
-            bool live = false;
-            for (int w = 0; w < words; ++w) live |= front[t][w] != 0;
-            if (!live) continue;
             const std::uint64_t* with = partnersOf(t);
             for (int w = 0; w < words; ++w) {
                 for (std::uint64_t bits = front[t][w] & with[w]; bits; bits &= bits - 1) {
@@ -391,15 +413,12 @@ void Search(const State& state, const Shape& shape, const StepSink& sink) {
                     const Node& a = graph.At(start);
                     if (start == t || (shape.sameDigitEnds && a.digit != b.digit)) continue;
                     if (a.digit == b.digit && !(a.cells & b.cells).Empty()) continue;
-                    std::vector<Elimination> gone = EndEliminations(state, a, b);
-                    if (gone.empty()) continue;
-                    if (std::find(reported.begin(), reported.end(), gone) != reported.end())
-                        continue;
+                    if (!RemovesMore(state, a, b, removed)) continue;
                     const std::vector<int> nodes = ShortestChain(graph, start, t);
                     if (nodes.empty()) continue;
                     Step step = ChainStep(graph, nodes, shape.technique);
-                    step.eliminations = gone;
-                    reported.push_back(std::move(gone));
+                    step.eliminations = EndEliminations(state, a, b);
+                    for (const Elimination& e : step.eliminations) removed[e.digit - 1].Add(e.cell);
                     found.push_back(std::move(step));
                 }
             }

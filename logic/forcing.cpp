@@ -10,7 +10,10 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <deque>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "logic/finders.h"
@@ -46,31 +49,36 @@ struct Settings {
 // breadth-first order) and the fact it follows from.
 class Branch {
 public:
-    Branch(const State& state, const Settings& settings) : m_start(state), m_settings(settings) {
-        m_facts.reserve(1024);
+    Branch(const State& state, const Settings& settings) : m_settings(settings) {
+        m_facts.resize(kMaxFacts);
+        // Every branch starts from the same state: its arrays are made once.
+        for (int k = 0; k < 81; ++k) m_startCand[k] = state.Candidates(k);
+        for (int e = 1; e <= 9; ++e) m_startWhere[e - 1] = state.CellsOf(e);
+        m_startValue = state.Values();
+        for (int k = 0; k < 81; ++k) {
+            if (m_startValue[k]) {
+                for (int u : kUnits.unitsOf[k]) m_startPlaced[u] |= DigitBit(m_startValue[k]);
+            }
+        }
     }
 
     void Run(int c, int d) {
-        m_cand = {};
-        for (int k = 0; k < 81; ++k) m_cand[k] = m_start.Candidates(k);
-        for (int e = 1; e <= 9; ++e) m_where[e - 1] = m_start.CellsOf(e);
-        m_value = m_start.Values();
-        m_placed.fill(0);
-        for (int k = 0; k < 81; ++k) {
-            if (m_value[k]) {
-                for (int u : kUnits.unitsOf[k]) m_placed[u] |= DigitBit(m_value[k]);
-            }
-        }
+        m_cand = m_startCand;
+        m_where = m_startWhere;
+        m_value = m_startValue;
+        m_placed = m_startPlaced;
         m_trueAt.fill(kNever);
-        m_falseAt.fill(kNever);
         m_lastRemoval.fill(-1);
         m_lastInCell.fill(-1);
-        m_facts.clear();
+        m_lastInUnit.fill(-1);
+        m_removedSince = {};
+        m_pairsSince = 0;
+        m_factCount = 0;
         m_contradiction = -1;
         AddTrue(c, d, -1);
         int rounds = 0;
         for (std::size_t i = 0; m_contradiction < 0; ++i) {
-            if (i == m_facts.size()) {
+            if (i == m_factCount) {
                 if (!m_settings.basicTechniques || rounds++ == m_settings.basicRounds ||
                     !(LockedCandidates() || NakedPairs())) {
                     break;
@@ -82,14 +90,11 @@ public:
 
     /// The fact that met a contradiction, or −1.
     int Contradiction() const { return m_contradiction; }
-    std::uint16_t TrueAt(int c, int d) const { return m_trueAt[Index(c, d)]; }
-    std::uint16_t FalseAt(int c, int d) const { return m_falseAt[Index(c, d)]; }
 
     /// Each placement and removal as its key (removals 0..728, placements 729..1457) with its
-    /// time in the high half.
+    /// time in the high half, added to `out`.
     void Findings(std::vector<std::uint32_t>& out) const {
-        out.clear();
-        for (std::size_t i = 0; i < m_facts.size(); ++i) {
+        for (std::size_t i = 0; i < m_factCount; ++i) {
             const Fact& f = m_facts[i];
             if (!AtMostOne(f.cells)) continue;
             const int key = (f.isTrue ? 729 : 0) + Index(f.cells.First(), f.digit);
@@ -97,24 +102,17 @@ public:
         }
     }
 
-    /// The facts from the assumption to fact `i`, in Eureka notation.
-    std::string PathTo(int i) const {
-        std::vector<int> path;
-        for (int k = i; k >= 0; k = m_facts[k].parent) path.push_back(k);
-        std::string text;
-        for (auto it = path.rbegin(); it != path.rend(); ++it) {
-            const Fact& f = m_facts[*it];
-            if (it != path.rbegin()) text += f.isTrue ? '=' : '-';
-            text += NodeName(DigitBit(f.digit), f.cells);
-        }
-        return text;
+    std::vector<Fact> Facts() const {
+        return {m_facts.begin(), m_facts.begin() + static_cast<std::ptrdiff_t>(m_factCount)};
     }
 
 private:
+    void Push(const Fact& f) { m_facts[m_factCount++] = f; }
+
     void AddTrue(int c, int d, int parent) {
         if (m_trueAt[Index(c, d)] != kNever) return;
-        m_trueAt[Index(c, d)] = static_cast<std::uint16_t>(m_facts.size());
-        m_facts.push_back(
+        m_trueAt[Index(c, d)] = static_cast<std::uint16_t>(m_factCount);
+        Push(
             {CellSet::Of(c), static_cast<std::int16_t>(parent), static_cast<std::int8_t>(d), true});
     }
 
@@ -123,9 +121,8 @@ private:
         if (!(m_cand[c] & DigitBit(d))) return;
         m_cand[c] &= static_cast<Mask>(~DigitBit(d));
         m_where[d - 1].Remove(c);
-        m_falseAt[Index(c, d)] = static_cast<std::uint16_t>(m_facts.size());
-        m_facts.push_back({CellSet::Of(c), static_cast<std::int16_t>(parent),
-                           static_cast<std::int8_t>(d), false});
+        Push({CellSet::Of(c), static_cast<std::int16_t>(parent), static_cast<std::int8_t>(d),
+              false});
     }
 
     void Process(int i) {
@@ -140,9 +137,8 @@ private:
             }
             m_value[c] = static_cast<std::uint8_t>(d);
             for (int u : kUnits.unitsOf[c]) m_placed[u] |= DigitBit(d);
-            for (int e = 1; e <= 9; ++e) {
-                if (e != d) AddFalse(c, e, i);
-            }
+            for (unsigned rest = m_cand[c] & ~DigitBit(d) & kAllDigits; rest; rest &= rest - 1)
+                AddFalse(c, std::countr_zero(rest) + 1, i);
             (m_where[d - 1] & kUnits.peers[c]).ForEach([&](int p) { AddFalse(p, d, i); });
             m_cand[c] = 0;
             m_where[d - 1].Remove(c);
@@ -158,8 +154,10 @@ private:
             if (!(m & (m - 1))) AddTrue(c, std::countr_zero(m) + 1, i);
         }
         for (int u : kUnits.unitsOf[c]) {
-            m_lastRemoval[u * 9 + d - 1] = static_cast<std::int16_t>(i);
-            m_lastInCell[c] = static_cast<std::int16_t>(i);
+            const int key = u * 9 + d - 1;
+            m_lastRemoval[key] = static_cast<std::int16_t>(i);
+            m_removedSince[key >> 6] |= std::uint64_t{1} << (key & 63);
+            m_lastInCell[c] = m_lastInUnit[u] = static_cast<std::int16_t>(i);
             if (m_placed[u] & DigitBit(d)) continue;
             const CellSet places = m_where[d - 1] & kUnits.set[u];
             if (places.Empty()) {
@@ -173,21 +171,25 @@ private:
     // "Digit d is in one of these cells", following from fact `trigger`, removes d from `gone`.
     bool AddGroup(CellSet cells, int d, int trigger, CellSet gone) {
         if (gone.Empty()) return false;
-        const auto group = static_cast<int>(m_facts.size());
-        m_facts.push_back(
-            {cells, static_cast<std::int16_t>(trigger), static_cast<std::int8_t>(d), true});
+        const auto group = static_cast<int>(m_factCount);
+        Push({cells, static_cast<std::int16_t>(trigger), static_cast<std::int8_t>(d), true});
         gone.ForEach([&](int x) { AddFalse(x, d, group); });
         return true;
     }
 
     // Pointing and claiming where this branch's removals made a digit's places in a unit fit
     // inside one box-line intersection. True when anything was removed.
+    // A place set or pair that has not changed since the last look took what it could then,
+    // and places only go: it is passed over.
     bool LockedCandidates() {
         bool any = false;
-        for (int u = 0; u < kUnitCount; ++u) {
-            for (int d = 1; d <= 9; ++d) {
-                const int trigger = m_lastRemoval[u * 9 + d - 1];
-                if (trigger < 0 || (m_placed[u] & DigitBit(d))) continue;
+        const std::array<std::uint64_t, 4> changed = std::exchange(m_removedSince, {});
+        for (int word = 0; word < 4; ++word) {
+            for (std::uint64_t bits = changed[word]; bits; bits &= bits - 1) {
+                const int key = word * 64 + std::countr_zero(bits);
+                const int u = key / 9, d = key % 9 + 1;
+                const int trigger = m_lastRemoval[key];
+                if (m_placed[u] & DigitBit(d)) continue;
                 const CellSet places = m_where[d - 1] & kUnits.set[u];
                 if (places.Empty() || AtMostOne(places)) continue;
                 const int f = places.First();
@@ -206,7 +208,9 @@ private:
     // of them ("(d)r1c12" as a node), so it leaves the rest of the unit.
     bool NakedPairs() {
         bool any = false;
+        const int since = std::exchange(m_pairsSince, static_cast<int>(m_factCount));
         for (int u = 0; u < kUnitCount; ++u) {
+            if (m_lastInUnit[u] < since) continue;
             for (int i = 0; i < 9; ++i) {
                 const int p = kUnits.cells[u][i];
                 const Mask m = m_cand[p];
@@ -215,7 +219,7 @@ private:
                     const int q = kUnits.cells[u][j];
                     if (m_cand[q] != m || m_value[q]) continue;
                     const int trigger = std::max(m_lastInCell[p], m_lastInCell[q]);
-                    if (trigger < 0) continue;
+                    if (trigger < since) continue;
                     const CellSet pair = CellSet::Of(p) | CellSet::Of(q);
                     for (int d = 1; d <= 9; ++d) {
                         if (!(m & DigitBit(d))) continue;
@@ -228,23 +232,66 @@ private:
         return any;
     }
 
-    const State& m_start;
     const Settings& m_settings;
+    std::array<Mask, 81> m_startCand{};
+    std::array<CellSet, 9> m_startWhere{};
+    Digits m_startValue{};
+    std::array<Mask, kUnitCount> m_startPlaced{};
     std::array<Mask, 81> m_cand{};
     std::array<CellSet, 9> m_where{};
     Digits m_value{};
     std::array<Mask, kUnitCount> m_placed{};
-    std::array<std::uint16_t, 729> m_trueAt{}, m_falseAt{};
+    std::array<std::uint16_t, 729> m_trueAt{};
     std::array<std::int16_t, kUnitCount * 9> m_lastRemoval{};
     std::array<std::int16_t, 81> m_lastInCell{};
-    std::vector<Fact> m_facts;
+    std::array<std::int16_t, kUnitCount> m_lastInUnit{};
+    /// The digits of units (unit * 9 + digit − 1) that lost a place since the last look for
+    /// locked candidates.
+    std::array<std::uint64_t, 4> m_removedSince{};
+    int m_pairsSince = 0;  ///< the facts there were at the last look for naked pairs
+    // Each candidate is assumed true once, removed once and heads at most one group (a group
+    // removes at least one candidate), which bounds the facts of a branch.
+    static constexpr std::size_t kMaxFacts = 3 * 729;
+    std::vector<Fact> m_facts;  ///< kMaxFacts long; the first m_factCount are this branch's
+    std::size_t m_factCount = 0;
     int m_contradiction = -1;
+};
+
+// A branch's facts in the order found, kept for the text of the steps that rest on it: several
+// steps share a branch, and running it again costs far more than the copy.
+struct Trace {
+    int contradiction;
+    std::vector<Fact> facts;
+
+    /// The time of "d is (not) in c" as a fact on its own.
+    int TimeOf(int c, int d, bool isTrue) const {
+        for (std::size_t i = 0; i < facts.size(); ++i) {
+            const Fact& f = facts[i];
+            if (f.digit == d && f.isTrue == isTrue && f.cells == CellSet::Of(c))
+                return static_cast<int>(i);
+        }
+        return -1;
+    }
+
+    /// The facts from the assumption to fact `i`, in Eureka notation.
+    std::string PathTo(int i) const {
+        std::vector<int> path;
+        for (int k = i; k >= 0; k = facts[k].parent) path.push_back(k);
+        std::string text;
+        for (auto it = path.rbegin(); it != path.rend(); ++it) {
+            const Fact& f = facts[*it];
+            if (it != path.rbegin()) text += f.isTrue ? '=' : '-';
+            text += NodeName(DigitBit(f.digit), f.cells);
+        }
+        return text;
+    }
 };
 
 // What one assumption leads to, kept for the sets of assumptions it belongs to.
 struct Outcome {
     int contradiction;
-    std::vector<std::uint32_t> findings;  ///< as Branch::Findings gives them
+    std::uint32_t begin,
+        end;  ///< its findings in the search's pool, as Branch::Findings gives them
 };
 
 // A set of assumptions of which exactly one holds: a cell's candidates or a digit's places in a
@@ -266,6 +313,7 @@ public:
     Search(const State& state, const Settings& settings)
         : m_state(state), m_settings(settings), m_branch(state, settings) {
         m_slot.fill(-1);
+        m_traceSlot.fill(-1);
     }
 
     void Run(const StepSink& sink) {
@@ -274,14 +322,13 @@ public:
         for (int p = 0; p < static_cast<int>(m_premises.size()); ++p) Conclude(p, found);
         std::stable_sort(found.begin(), found.end(),
                          [](const Conclusion& a, const Conclusion& b) { return a.cost < b.cost; });
-        std::vector<Conclusion> reported;
+        // A conclusion the ones before it already carried out (the same one again, or a
+        // candidate an earlier placement took) changes nothing once those are taken; its
+        // branches are not worth running again for the text.
+        State after = m_state;
         for (const Conclusion& c : found) {
-            const bool seen =
-                std::any_of(reported.begin(), reported.end(), [&](const Conclusion& r) {
-                    return r.placement == c.placement && r.cell == c.cell && r.digit == c.digit;
-                });
-            if (seen) continue;
-            reported.push_back(c);
+            if (c.placement ? !after.Place(c.cell, c.digit) : !after.Eliminate(c.cell, c.digit))
+                continue;
             if (!sink(MakeStep(c))) return;
         }
     }
@@ -315,13 +362,19 @@ private:
         }
     }
 
+    std::span<const std::uint32_t> FindingsOf(const Outcome& o) const {
+        return std::span<const std::uint32_t>(m_findings).subspan(o.begin, o.end - o.begin);
+    }
+
     const Outcome& OutcomeOf(Placement a) {
         std::int16_t& slot = m_slot[Index(a.cell, a.digit)];
         if (slot < 0) {
             m_branch.Run(a.cell, a.digit);
             slot = static_cast<std::int16_t>(m_outcomes.size());
-            m_outcomes.push_back({m_branch.Contradiction(), {}});
-            m_branch.Findings(m_outcomes.back().findings);
+            const auto begin = static_cast<std::uint32_t>(m_findings.size());
+            m_branch.Findings(m_findings);
+            m_outcomes.push_back(
+                {m_branch.Contradiction(), begin, static_cast<std::uint32_t>(m_findings.size())});
         }
         return m_outcomes[slot];
     }
@@ -345,13 +398,13 @@ private:
         // What every branch found, at the latest time any of them found it.
         const auto k = static_cast<std::uint8_t>(alive.size());
         for (const Outcome* o : alive) {
-            for (std::uint32_t f : o->findings) {
+            for (std::uint32_t f : FindingsOf(*o)) {
                 ++m_count[f & 0xffff];
                 m_cost[f & 0xffff] =
                     std::max(m_cost[f & 0xffff], static_cast<std::uint16_t>(f >> 16));
             }
         }
-        for (std::uint32_t f : alive[0]->findings) {
+        for (std::uint32_t f : FindingsOf(*alive[0])) {
             const int key = static_cast<int>(f & 0xffff);
             const bool placement = key >= 729;
             const int i = key % 729;
@@ -361,7 +414,7 @@ private:
             }
         }
         for (const Outcome* o : alive) {
-            for (std::uint32_t f : o->findings) m_count[f & 0xffff] = m_cost[f & 0xffff] = 0;
+            for (std::uint32_t f : FindingsOf(*o)) m_count[f & 0xffff] = m_cost[f & 0xffff] = 0;
         }
     }
 
@@ -390,16 +443,25 @@ private:
             });
         for (const Placement& a : premises.options) {
             if (refuted && !(a.cell == c.cell && a.digit == c.digit)) continue;
-            m_branch.Run(a.cell, a.digit);
+            const Trace& trace = TraceOf(a);
             if (!step.chain.empty()) step.chain += "; ";
             if (refuted) {
-                step.chain += m_branch.PathTo(m_branch.Contradiction());
-            } else if (m_branch.Contradiction() < 0) {
-                step.chain += m_branch.PathTo(c.placement ? m_branch.TrueAt(c.cell, c.digit)
-                                                          : m_branch.FalseAt(c.cell, c.digit));
+                step.chain += trace.PathTo(trace.contradiction);
+            } else if (trace.contradiction < 0) {
+                step.chain += trace.PathTo(trace.TimeOf(c.cell, c.digit, c.placement));
             }
         }
         return step;
+    }
+
+    const Trace& TraceOf(Placement a) {
+        std::int16_t& slot = m_traceSlot[Index(a.cell, a.digit)];
+        if (slot < 0) {
+            m_branch.Run(a.cell, a.digit);
+            slot = static_cast<std::int16_t>(m_traces.size());
+            m_traces.push_back({m_branch.Contradiction(), m_branch.Facts()});
+        }
+        return m_traces[slot];
     }
 
     const State& m_state;
@@ -407,7 +469,10 @@ private:
     Branch m_branch;
     std::vector<Premises> m_premises;
     std::array<std::int16_t, 729> m_slot{};
+    std::array<std::int16_t, 729> m_traceSlot{};
+    std::deque<Trace> m_traces;  ///< a deque: a step holds one trace while making another
     std::vector<Outcome> m_outcomes;
+    std::vector<std::uint32_t> m_findings;  ///< every outcome's findings, one after another
     std::array<std::uint8_t, 2 * 729> m_count{};
     std::array<std::uint16_t, 2 * 729> m_cost{};
 };

@@ -11,6 +11,10 @@ namespace {
 
 // Techniques from this level on are applied a whole search at a time.
 constexpr int kBatchLevel = 5;
+// So are locked candidates and pairs. With singles they close a state the same way in any
+// order, so the techniques above them still meet exactly the states they met one step at a
+// time, and the level cannot change; the easier finders are just not run again per step.
+constexpr int kPairsLevel = 3;
 
 bool Allowed(const TechniqueInfo& info, const Context& context, int maxLevel) {
     return info.level <= maxLevel && (!info.needsUniqueness || context.solution);
@@ -44,7 +48,7 @@ Path SolvePath(const State& start, const Context& context, int maxLevel) {
             // every instance it found on this state is taken, not just the first. Each is a true
             // statement about the solution, so it stays sound on the states that follow, and
             // the level does not change: the board needed this technique either way.
-            const bool batch = info.level >= kBatchLevel;
+            const bool batch = info.level >= kBatchLevel || info.level == kPairsLevel;
             FinderOf(info.technique)(path.end, context, [&](Step&& step) {
                 found.push_back(std::move(step));
                 return batch;

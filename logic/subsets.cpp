@@ -16,7 +16,7 @@ void FindLocked(const State& state, Technique t, int firstBase, int lastBase,
     for (int base = firstBase; base <= lastBase; ++base) {
         for (int d = 1; d <= 9; ++d) {
             const CellSet where = state.CellsOf(d) & kUnits.set[base];
-            if (where.Count() < 2) continue;
+            if (where.Empty() || where.Single()) continue;
             // The unit other than the base that holds every cell of `where`, if any.
             for (int other : kUnits.unitsOf[where.First()]) {
                 if (other == base || !((where & kUnits.set[other]) == where)) continue;
