@@ -20,6 +20,7 @@
 
 using kz::frmMain;
 using kz::UiPort;
+using kz::test::activate;
 using kz::test::FakePort;
 using kz::test::kLightCyan;
 using kz::test::kLightRed;
@@ -271,16 +272,9 @@ void FrmMainTest::menuTree() {
     QCOMPARE(shownTree(env.win->menuBar()->actions()),
              QStringLiteral("mnFile(mnFileRead - mnSave_0 mnSave_1 - mnClear_0 mnClear_1 - mnExit) "
                             "mnEdit(mnUNDO_0 mnUNDO_1 - mnSetBreake - mn1Answer mnAnswer) "
-                            "mnTool(mnCheck - mnTyuudoku(mnAnalyze mnAllInp mnCreate - mnNewProblem mnRate mnHint) - mnOption) "
+                            "mnTool(mnCheck - mnTyuudoku(mnAnalyze mnAllInp mnCreate - "
+                            "mnNewProblem mnRate mnHint) - mnOption) "
                             "mnHelp(mnManuual)"));
-}
-
-/// Shows the window and makes it the active one, as the desktop does for a started program;
-/// shortcuts and menu access keys only reach an active window.
-bool activate(QWidget* w) {
-    w->show();
-    w->activateWindow();
-    return QTest::qWaitForWindowActive(w);
 }
 
 void FrmMainTest::shortcutKeys_data() {

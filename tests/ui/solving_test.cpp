@@ -141,6 +141,7 @@ private slots:
             });
         env.port.dialogScripts.push_back(clickThen({how == "dialog" ? "cmdCancel" : "cmdOK"}));
         if (how != "dialog") env.port.randoms = {0.5};
+        QVERIFY(activate(env.win.get()));
         env.trigger("mnNewProblem");
         if (how == "panel") {
             env.place(2, 5);  // clicks and commands do nothing meanwhile
@@ -159,6 +160,9 @@ private slots:
         QVERIFY(env.child<QAction>("mnHint")->isEnabled());
         QCOMPARE(env.port.lastMessage(), message);
         QCOMPARE(env.port.unexpected, QStringList());
+        // The panel's button had the focus; left without one, the menu bar would keep it
+        // after the next keyboard menu and plain letters would run its items again.
+        QCOMPARE(env.win->focusWidget(), env.win->centralWidget());
     }
 
     void closingWhileGenerating() {

@@ -145,6 +145,9 @@ void frmMain::generationFinished(const generate::Result& result) {
     }
     m_generationTimer->stop();
     m_frmGenerating->hide();
+    // The panel's button held the focus; without a holder the menu bar keeps it after the
+    // next keyboard menu, and plain letters would run its items.
+    centralWidget()->setFocus();
     setCommandsEnabled(true);
     if (result.cancelled) return;
     if (!result.puzzle) {

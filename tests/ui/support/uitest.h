@@ -48,6 +48,14 @@ inline std::function<int(QDialog&)> clickThen(QStringList buttons) {
 }
 
 /// One main window with its own settings file, port and history.
+/// Shows the window and makes it the active one, as the desktop does for a started program;
+/// shortcuts and menu access keys only reach an active window.
+inline bool activate(QWidget* w) {
+    w->show();
+    w->activateWindow();
+    return QTest::qWaitForWindowActive(w);
+}
+
 struct WindowEnv {
     explicit WindowEnv(const QByteArray& settingsLine = {}) {
         if (!settingsLine.isEmpty()) {
