@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The program under a window manager, as a player meets it: the main window and a dialog are
-# centred with their title bars, and after a menu has been opened and closed from the
-# keyboard, typed letters leave the board alone. Usage: window_manager.sh <program> <artifact-dir>
+# The program under a window manager, as a player meets it: the main window, a dialog and a
+# second copy's box are centred with their title bars, and after a menu has been opened and
+# closed from the keyboard, typed letters leave the board alone. Usage: window_manager.sh <program> <artifact-dir>
 set -euo pipefail
 
 program=$(realpath "$1")
@@ -87,4 +87,12 @@ options=$(wait_window 'ｵﾌﾟｼｮﾝ設定')
 sleep 1
 expect_centred "options dialog" "$options"
 xdotool key Escape
+
+# A second copy's refusal has no window to sit over: its box is centred on the screen too.
+"$program" &
+pids+=($!)
+box=$(wait_window 'Form_Load Error')
+sleep 1.5
+expect_centred "second copy's box" "$box"
+xdotool windowfocus --sync "$box" key Return
 echo "PASS"

@@ -10,7 +10,9 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
+#include <optional>
 
 namespace kz {
 
@@ -28,39 +30,58 @@ QMargins frameGuess(const QWidget& w) {
     return m;
 }
 
-void placeCentred(QWidget& w, const QMargins& frame) {
+/// Where the window's frame, as QWidget::move takes it, is centred; nothing without a screen.
+std::optional<QPoint> centredPosition(const QWidget& w, const QMargins& frame) {
     const QWidget* owner = w.parentWidget();
     QScreen* screen = owner != nullptr ? owner->screen() : w.screen();
-    if (screen == nullptr) return;
-    // An explicit move also keeps QDialog from placing it over the owner when shown.
-    w.move(CentredFramePosition(screen->availableGeometry(), w.size(), frame));
+    if (screen == nullptr) return std::nullopt;
+    return CentredFramePosition(screen->availableGeometry(), w.size(), frame);
 }
 
-// Before a window is first mapped nobody knows its title bar; once the window manager has
-// framed it, it is centred again if the guess was wrong.
+void placeCentred(QWidget& w, const QMargins& frame) {
+    // An explicit move also keeps QDialog from placing it over the owner when shown.
+    if (const auto at = centredPosition(w, frame)) w.move(*at);
+}
+
+// Before a window is first mapped nobody knows its title bar, and framing it need not move
+// the window as Qt sees it, so no event says when the frame is known: the watcher looks a
+// few times a second. Once the frame is known, it puts the frame where it should be, and
+// again if a busy window manager carries out an earlier placement afterwards, until the
+// window has stayed put for a moment; a few moves at most, and a few seconds at most, so it
+// never fights a window manager that places windows its own way nor a user who drags it.
 class FrameWatcher : public QObject {
 public:
-    FrameWatcher(QWidget& w, const QMargins& used) : QObject(&w), m_used(used) {
-        w.installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* object, QEvent* event) override {
-        if (event->type() != QEvent::Move && event->type() != QEvent::Show &&
-            event->type() != QEvent::Resize) {
-            return false;
-        }
-        auto* w = static_cast<QWidget*>(object);
-        const QMargins frame = knownFrame(*w);
-        if (frame.isNull()) return false;
-        w->removeEventFilter(this);
-        deleteLater();
-        if (frame != m_used) placeCentred(*w, frame);
-        return false;
+    explicit FrameWatcher(QWidget& w) : QObject(&w), m_window(w) {
+        connect(&m_tick, &QTimer::timeout, this, &FrameWatcher::look);
+        m_tick.start(kTickMs);
     }
 
 private:
-    QMargins m_used;
+    void look() {
+        const QMargins frame = knownFrame(m_window);
+        const auto at = frame.isNull() ? std::nullopt : centredPosition(m_window, frame);
+        if (at && m_window.pos() != *at && m_moves < kMostMoves) {
+            ++m_moves;
+            m_still = 0;
+            m_window.move(*at);
+        } else if (at) {
+            ++m_still;
+        }
+        if (++m_ticks >= kMostTicks || m_still >= kStillTicks) {
+            m_tick.stop();
+            deleteLater();
+        }
+    }
+
+    static constexpr int kTickMs = 50;
+    static constexpr int kStillTicks = 10;
+    static constexpr int kMostTicks = 100;
+    static constexpr int kMostMoves = 3;
+    QWidget& m_window;
+    QTimer m_tick;
+    int m_ticks = 0;
+    int m_still = 0;
+    int m_moves = 0;
 };
 
 }  // namespace
@@ -74,7 +95,7 @@ QPoint CentredFramePosition(const QRect& available, const QSize& client, const Q
 void CentreOnScreen(QWidget& dialog) {
     const QMargins frame = frameGuess(dialog);
     placeCentred(dialog, frame);
-    if (knownFrame(dialog).isNull()) new FrameWatcher(dialog, frame);
+    new FrameWatcher(dialog);
 }
 
 void setUpFixedDialog(QDialog& dialog, const char* name, const QString& title, int widthTwips,

@@ -12,9 +12,12 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QSpacerItem>
+#include <QTimer>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+
+#include "ui/dialogs/dialogwidgets.h"
 
 namespace kz {
 
@@ -75,6 +78,12 @@ UiPort::Answer QtPort::message(const QString& text, Buttons buttons, Icon icon,
                                const QString& caption) {
     QMessageBox box(m_owner);
     setUpMessageBox(box, text, buttons, icon, caption);
+    if (m_owner == nullptr) {
+        // With no window to sit over (a second copy's refusal), Qt centres the box by a size
+        // it has before laying it out and without its title bar; centre its frame as soon
+        // as it shows, as the dialogs are.
+        QTimer::singleShot(0, &box, [&box] { CentreOnScreen(box); });
+    }
     return box.exec() == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 
