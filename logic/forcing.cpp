@@ -214,7 +214,8 @@ private:
             for (int i = 0; i < 9; ++i) {
                 const int p = kUnits.cells[u][i];
                 const Mask m = m_cand[p];
-                if (m_value[p] || BitCount(m) != 2) continue;
+                const unsigned rest = m & (m - 1u);
+                if (!rest || (rest & (rest - 1)) || m_value[p]) continue;
                 for (int j = i + 1; j < 9; ++j) {
                     const int q = kUnits.cells[u][j];
                     if (m_cand[q] != m || m_value[q]) continue;
