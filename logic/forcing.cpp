@@ -192,9 +192,11 @@ private:
                 if (m_placed[u] & DigitBit(d)) continue;
                 const CellSet places = m_where[d - 1] & kUnits.set[u];
                 if (places.Empty() || AtMostOne(places)) continue;
-                const int f = places.First();
-                for (int other : kUnits.unitsOf[f]) {
-                    if (other == u || (u < 18) == (other < 18)) continue;
+                // A line crosses one box (its first place's), a box two lines (its row and
+                // column).
+                const auto& crossing = kUnits.unitsOf[places.First()];
+                for (int k = u < 18 ? 2 : 0, end = u < 18 ? 3 : 2; k < end; ++k) {
+                    const int other = crossing[k];
                     if (!(places & ~kUnits.set[other]).Empty()) continue;
                     const CellSet gone = m_where[d - 1] & kUnits.set[other] & ~kUnits.set[u];
                     any |= AddGroup(places, d, trigger, gone);
