@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Locked candidates (pointing, claiming) and naked and hidden subsets of two to four.
+#include <bit>
+
 #include "logic/finders.h"
 #include "logic/patterns.h"
 
@@ -41,7 +43,7 @@ void FindNaked(const State& state, int n, Technique t, const StepSink& sink) {
         const CellSet open = state.Open() & kUnits.set[u];
         if (open.Count() <= n) continue;
         open.ForEach([&](int c) {
-            const int size = BitCount(state.Candidates(c));
+            const int size = kNineBitCount[state.Candidates(c)];
             if (size >= 2 && size <= n) cells[count++] = c;
         });
         const bool go = ForEachCombination(count, n, [&](std::span<const int> pick) {
@@ -51,7 +53,7 @@ void FindNaked(const State& state, int n, Technique t, const StepSink& sink) {
                 digits |= state.Candidates(cells[i]);
                 pattern.Add(cells[i]);
             }
-            if (BitCount(digits) != n) return true;
+            if (kNineBitCount[digits] != n) return true;
             Step s = NewStep(t);
             (open & ~pattern).ForEach([&](int c) {
                 ForEachDigit(state.Candidates(c) & digits, [&](int d) {
@@ -72,20 +74,28 @@ void FindNaked(const State& state, int n, Technique t, const StepSink& sink) {
 void FindHidden(const State& state, int n, Technique t, const StepSink& sink) {
     for (int u = 0; u < kUnitCount; ++u) {
         if ((state.Open() & kUnits.set[u]).Count() <= n) continue;
+        // Each digit's places as nine bits, bit i for the unit's i-th cell: a union of places
+        // is then one word and its count a table look-up.
+        const auto& unit = kUnits.cells[u];
+        std::array<unsigned, 9> places{};
+        for (int i = 0; i < 9; ++i)
+            ForEachDigit(state.Candidates(unit[i]), [&](int d) { places[d - 1] |= 1u << i; });
         std::array<int, 9> digits{};
         int count = 0;
         for (int d = 1; d <= 9; ++d) {
-            const int size = (state.CellsOf(d) & kUnits.set[u]).Count();
+            const int size = kNineBitCount[places[d - 1]];
             if (size >= 2 && size <= n) digits[count++] = d;
         }
         const bool go = ForEachCombination(count, n, [&](std::span<const int> pick) {
-            CellSet pattern;
+            unsigned where = 0;
             Mask mask = 0;
             for (int i : pick) {
-                pattern |= state.CellsOf(digits[i]) & kUnits.set[u];
+                where |= places[digits[i] - 1];
                 mask |= Bit(digits[i]);
             }
-            if (pattern.Count() != n) return true;
+            if (kNineBitCount[where] != n) return true;
+            CellSet pattern;
+            for (; where; where &= where - 1) pattern.Add(unit[std::countr_zero(where)]);
             Step s = NewStep(t);
             pattern.ForEach([&](int c) {
                 ForEachDigit(state.Candidates(c) & static_cast<Mask>(~mask), [&](int d) {
