@@ -45,7 +45,10 @@ struct CellSet {
     constexpr void Add(int c) { *this |= Of(c); }
     constexpr void Remove(int c) { *this &= ~Of(c); }
     constexpr bool Empty() const { return (lo | hi) == 0; }
-    constexpr int Count() const { return BitCount(lo) + BitCount(hi); }
+    /// The 17 cells in `hi` counted by two table look-ups.
+    constexpr int Count() const {
+        return BitCount(lo) + kNineBitCount[hi & 0x1ff] + kNineBitCount[(hi >> 9) & 0x1ff];
+    }
     /// Exactly one cell: the test the singles make most often, cheaper than Count() == 1.
     constexpr bool Single() const { return lo ? !hi && !(lo & (lo - 1)) : hi && !(hi & (hi - 1)); }
     /// The lowest cell, or −1 for the empty set.
