@@ -378,8 +378,29 @@ private:
             m_branch.Findings(m_findings);
             m_outcomes.push_back(
                 {m_branch.Contradiction(), begin, static_cast<std::uint32_t>(m_findings.size())});
+            m_keys.resize(m_keys.size() + kKeyWords);
+            std::uint64_t* keys = &m_keys[m_keys.size() - kKeyWords];
+            for (std::uint32_t f : FindingsOf(m_outcomes.back()))
+                keys[(f & 0xffff) / 64] |= std::uint64_t{1} << (f & 63);
         }
         return m_outcomes[slot];
+    }
+
+    // Whether some finding is common to every outcome of `alive`: most sets of assumptions
+    // agree on nothing, and a few words of bits tell so without counting.
+    bool AnyCommon(const std::vector<const Outcome*>& alive) const {
+        std::array<std::uint64_t, kKeyWords> common;
+        const auto keysOf = [&](const Outcome* o) {
+            return &m_keys[static_cast<std::size_t>(o - m_outcomes.data()) * kKeyWords];
+        };
+        std::copy_n(keysOf(alive[0]), kKeyWords, common.begin());
+        for (std::size_t i = 1; i < alive.size(); ++i) {
+            const std::uint64_t* keys = keysOf(alive[i]);
+            std::uint64_t any = 0;
+            for (int w = 0; w < kKeyWords; ++w) any |= common[w] &= keys[w];
+            if (!any) return false;
+        }
+        return true;
     }
 
     void Conclude(int p, std::vector<Conclusion>& found) {
@@ -398,6 +419,7 @@ private:
         }
         // With a branch refuted, its refutation is the simpler step.
         if (premises.unit == -2 || alive.size() < premises.options.size()) return;
+        if (!AnyCommon(alive)) return;
         // What every branch found, at the latest time any of them found it.
         const auto k = static_cast<std::uint8_t>(alive.size());
         for (const Outcome* o : alive) {
@@ -476,6 +498,9 @@ private:
     std::deque<Trace> m_traces;  ///< a deque: a step holds one trace while making another
     std::vector<Outcome> m_outcomes;
     std::vector<std::uint32_t> m_findings;  ///< every outcome's findings, one after another
+    /// Every outcome's finding keys as a bit set of kKeyWords words, in outcome order.
+    static constexpr int kKeyWords = (2 * 729 + 63) / 64;
+    std::vector<std::uint64_t> m_keys;
     std::array<std::uint8_t, 2 * 729> m_count{};
     std::array<std::uint16_t, 2 * 729> m_cost{};
 };
