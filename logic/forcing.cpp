@@ -154,10 +154,14 @@ private:
             if (!(m & (m - 1))) AddTrue(c, std::countr_zero(m) + 1, i);
         }
         for (int u : kUnits.unitsOf[c]) {
-            const int key = u * 9 + d - 1;
-            m_lastRemoval[key] = static_cast<std::int16_t>(i);
-            m_removedSince[key >> 6] |= std::uint64_t{1} << (key & 63);
-            m_lastInCell[c] = m_lastInUnit[u] = static_cast<std::int16_t>(i);
+            // Only a branch that turns to locked candidates and pairs needs to know where
+            // places went.
+            if (m_settings.basicTechniques) {
+                const int key = u * 9 + d - 1;
+                m_lastRemoval[key] = static_cast<std::int16_t>(i);
+                m_removedSince[key >> 6] |= std::uint64_t{1} << (key & 63);
+                m_lastInCell[c] = m_lastInUnit[u] = static_cast<std::int16_t>(i);
+            }
             if (m_placed[u] & DigitBit(d)) continue;
             const CellSet places = m_where[d - 1] & kUnits.set[u];
             if (places.Empty()) {
