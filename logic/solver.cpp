@@ -20,6 +20,20 @@ bool Allowed(const TechniqueInfo& info, const Context& context, int maxLevel) {
     return info.level <= maxLevel && (!info.needsUniqueness || context.solution);
 }
 
+// The digits whose places and the units whose cells differ between a state and one it led to.
+void Changes(const State& before, const State& now, Context& where) {
+    where.digits = 0;
+    for (int d = 1; d <= 9; ++d) {
+        if (!(before.CellsOf(d) == now.CellsOf(d)))
+            where.digits |= static_cast<Mask>(1u << (d - 1));
+    }
+    where.units = 0;
+    for (int c = 0; c < 81; ++c) {
+        if (before.Candidates(c) == now.Candidates(c)) continue;
+        for (int u : kUnits.unitsOf[c]) where.units |= std::uint32_t{1} << u;
+    }
+}
+
 }  // namespace
 
 std::optional<Step> NextStep(const State& state, const Context& context, int maxLevel) {
@@ -39,20 +53,31 @@ std::optional<Step> NextStep(const State& state, const Context& context, int max
 Path SolvePath(const State& start, const Context& context, int maxLevel) {
     Path path{{}, start, false, 0};
     std::vector<Step> found;
+    // The state each finder that looks only where things changed last found nothing on.
+    std::array<std::optional<State>, kTechniqueCount> lastEmpty;
+    Context where = context;
     while (!path.end.Solved()) {
         found.clear();
         for (int t = 0; t < kTechniqueCount && found.empty(); ++t) {
             const TechniqueInfo& info = Info(static_cast<Technique>(t));
             if (!Allowed(info, context, maxLevel)) continue;
+            const bool local = LooksWhereChanged(info.technique);
+            if (local && lastEmpty[t]) {
+                Changes(*lastEmpty[t], path.end, where);
+            } else {
+                where.digits = context.digits;
+                where.units = context.units;
+            }
             // A chain or net search costs far more than the easy finders, so once one has run
             // every instance it found on this state is taken, not just the first. Each is a true
             // statement about the solution, so it stays sound on the states that follow, and
             // the level does not change: the board needed this technique either way.
             const bool batch = info.level >= kBatchLevel || info.level == kPairsLevel;
-            FinderOf(info.technique)(path.end, context, [&](Step&& step) {
+            FinderOf(info.technique)(path.end, where, [&](Step&& step) {
                 found.push_back(std::move(step));
                 return batch;
             });
+            if (local && found.empty()) lastEmpty[t] = path.end;
         }
         bool progress = false;
         for (Step& step : found) {
