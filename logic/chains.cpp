@@ -77,12 +77,13 @@ inline constexpr Segments kSegments = MakeSegments();
 
 class Graph {
 public:
-    Graph(const State& state, unsigned flags) : m_state(state) {
+    /// `digits` limits the bilocal links to those digits.
+    Graph(const State& state, unsigned flags, Mask digits) : m_state(state) {
         m_cellNode.fill(-1);
         m_nodes.reserve(400);
         for (auto& list : m_byDigit) list.reserve(64);
         std::vector<std::uint32_t> strong;
-        if (flags & kBilocalLinks) AddBilocalLinks(flags & kGroupNodes, strong);
+        if (flags & kBilocalLinks) AddBilocalLinks(flags & kGroupNodes, digits, strong);
         if (flags & kBivalueLinks) {
             state.Open().ForEach([&](int c) {
                 const Mask m = state.Candidates(c);
@@ -170,8 +171,9 @@ private:
     }
 
     // A unit's places for a digit split in two nodes: one of the two holds the digit.
-    void AddBilocalLinks(bool groups, std::vector<std::uint32_t>& strong) {
+    void AddBilocalLinks(bool groups, Mask digits, std::vector<std::uint32_t>& strong) {
         for (int d = 1; d <= 9; ++d) {
+            if (!((digits >> (d - 1)) & 1)) continue;
             for (int u = 0; u < kUnitCount; ++u) {
                 const CellSet places = m_state.CellsOf(d) & kUnits.set[u];
                 if (AtMostOne(places) || places.Count() > (groups ? 6 : 2)) continue;
@@ -320,8 +322,8 @@ private:
 
 // All starts advance together, one link a round, as bit rows over the starts: a round costs
 // the links times the words, however many starts there are.
-void Search(const State& state, const Shape& shape, const StepSink& sink) {
-    const Graph graph(state, shape.flags);
+void Search(const State& state, const Shape& shape, Mask digits, const StepSink& sink) {
+    const Graph graph(state, shape.flags, digits);
     const int n = graph.Size();
     std::vector<int> starts;
     for (int i = 0; i < n; ++i) {
@@ -431,19 +433,21 @@ void Search(const State& state, const Shape& shape, const StepSink& sink) {
 
 }  // namespace
 
-void FindXChain(const State& state, const Context&, const StepSink& sink) {
-    Search(state, {kBilocalLinks, 3, 13, true, Technique::XChain}, sink);
+// An X-chain's nodes, links and removals are all of one digit: it looks only at the digits
+// it is told to.
+void FindXChain(const State& state, const Context& context, const StepSink& sink) {
+    Search(state, {kBilocalLinks, 3, 13, true, Technique::XChain}, context.digits, sink);
 }
 
 void FindXYChain(const State& state, const Context&, const StepSink& sink) {
-    Search(state, {kBivalueLinks, 5, 15, true, Technique::XYChain}, sink);
+    Search(state, {kBivalueLinks, 5, 15, true, Technique::XYChain}, kAllDigits, sink);
 }
 
 void FindAic(const State& state, const Context&, const StepSink& sink) {
     Search(state,
            {kBilocalLinks | kBivalueLinks | kGroupNodes | kCellWeakLinks, 3, 13, false,
             Technique::Aic},
-           sink);
+           kAllDigits, sink);
 }
 
 }  // namespace kz::logic

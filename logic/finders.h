@@ -17,10 +17,10 @@ struct Context {
     /// that rest on uniqueness and the final guess. Null otherwise.
     const Digits* solution = nullptr;
     /// Where to look, for the finders whose every instance rests on one digit's places
-    /// (locked candidates, fish and the other single-digit patterns) or on the cells of one
-    /// unit (naked and hidden subsets): the digits whose places and the units whose cells
-    /// changed since the finder last found nothing. Candidates only go, so elsewhere it would
-    /// meet the very patterns it met then, none of which changed anything.
+    /// (locked candidates, fish, X-chains and the other single-digit patterns) or on the cells
+    /// of one unit (naked and hidden subsets): the digits whose places and the units whose
+    /// cells changed since the finder last found nothing. Candidates only go, so elsewhere it
+    /// would meet the very patterns it met then, none of which changed anything.
     Mask digits = kAllDigits;
     std::uint32_t units = (std::uint32_t{1} << kUnitCount) - 1;
 

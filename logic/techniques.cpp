@@ -95,6 +95,7 @@ bool LooksWhereChanged(Technique t) {
         case T::NakedQuad:
         case T::Jellyfish:
         case T::HiddenQuad:
+        case T::XChain:
             return true;
         default:
             return false;
