@@ -411,7 +411,8 @@ private:
         const Premises& premises = m_premises[p];
         // Every outcome first: later ones may move the earlier in memory.
         for (const Placement& a : premises.options) OutcomeOf(a);
-        std::vector<const Outcome*> alive;
+        std::vector<const Outcome*>& alive = m_alive;
+        alive.clear();
         for (const Placement& a : premises.options) {
             const Outcome& o = OutcomeOf(a);
             if (o.contradiction >= 0) {
@@ -501,6 +502,7 @@ private:
     std::array<std::int16_t, 729> m_traceSlot{};
     std::deque<Trace> m_traces;  ///< a deque: a step holds one trace while making another
     std::vector<Outcome> m_outcomes;
+    std::vector<const Outcome*> m_alive;    ///< one buffer for every set of assumptions
     std::vector<std::uint32_t> m_findings;  ///< every outcome's findings, one after another
     /// Every outcome's finding keys as a bit set of kKeyWords words, in outcome order.
     static constexpr int kKeyWords = (2 * 729 + 63) / 64;
