@@ -212,19 +212,29 @@ private:
 
     // Two cells of a unit left with the same two digits by this branch: each digit is in one
     // of them ("(d)r1c12" as a node), so it leaves the rest of the unit.
+    static bool IsPair(unsigned m) {
+        const unsigned rest = m & (m - 1);
+        return rest && !(rest & (rest - 1));
+    }
+
     bool NakedPairs() {
         bool any = false;
         const int since = std::exchange(m_pairsSince, static_cast<int>(m_factCount));
+        // The cells with two candidates (a placed cell has none), kept up to date as pairs
+        // remove more: a unit with fewer than two of them holds no pair.
+        CellSet two;
+        for (int c = 0; c < 81; ++c) {
+            if (IsPair(m_cand[c])) two.Add(c);
+        }
         for (int u = 0; u < kUnitCount; ++u) {
-            if (m_lastInUnit[u] < since) continue;
+            if (m_lastInUnit[u] < since || AtMostOne(two & kUnits.set[u])) continue;
             for (int i = 0; i < 9; ++i) {
                 const int p = kUnits.cells[u][i];
+                if (!two.Has(p)) continue;
                 const Mask m = m_cand[p];
-                const unsigned rest = m & (m - 1u);
-                if (!rest || (rest & (rest - 1)) || m_value[p]) continue;
                 for (int j = i + 1; j < 9; ++j) {
                     const int q = kUnits.cells[u][j];
-                    if (m_cand[q] != m || m_value[q]) continue;
+                    if (m_cand[q] != m) continue;
                     const int trigger = std::max(m_lastInCell[p], m_lastInCell[q]);
                     if (trigger < since) continue;
                     const CellSet pair = CellSet::Of(p) | CellSet::Of(q);
@@ -232,6 +242,13 @@ private:
                         if (!(m & DigitBit(d))) continue;
                         const CellSet gone = m_where[d - 1] & kUnits.set[u] & ~pair;
                         any |= AddGroup(pair, d, trigger, gone);
+                        gone.ForEach([&](int x) {
+                            if (IsPair(m_cand[x])) {
+                                two.Add(x);
+                            } else {
+                                two.Remove(x);
+                            }
+                        });
                     }
                 }
             }
