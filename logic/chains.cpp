@@ -82,7 +82,10 @@ public:
         m_cellNode.fill(-1);
         m_nodes.reserve(400);
         for (auto& list : m_byDigit) list.reserve(64);
+        // Room for a hard board's links from the start: growing the lists cost more than
+        // filling them.
         std::vector<std::uint32_t> strong;
+        strong.reserve(1024);
         if (flags & kBilocalLinks) AddBilocalLinks(flags & kGroupNodes, digits, strong);
         if (flags & kBivalueLinks) {
             state.Open().ForEach([&](int c) {
@@ -94,6 +97,7 @@ public:
             });
         }
         std::vector<std::uint32_t> weak;
+        weak.reserve(8192);
         for (const std::vector<int>& same : m_byDigit) {
             for (std::size_t i = 0; i < same.size(); ++i) {
                 const Node& x = m_nodes[same[i]];
