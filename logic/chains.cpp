@@ -108,16 +108,18 @@ public:
             }
         }
         if (flags & kCellWeakLinks) {
-            for (int c = 0; c < 81; ++c) {
-                for (int d1 = 1; d1 <= 9; ++d1) {
-                    const int a = m_cellNode[c * 9 + d1 - 1];
+            // Only a candidate can be a node: a cell's candidates are all the digits to pair.
+            state.Open().ForEach([&](int c) {
+                const unsigned m = state.Candidates(c);
+                for (unsigned rest = m; rest; rest &= rest - 1) {
+                    const int a = m_cellNode[c * 9 + std::countr_zero(rest)];
                     if (a < 0) continue;
-                    for (int d2 = d1 + 1; d2 <= 9; ++d2) {
-                        const int b = m_cellNode[c * 9 + d2 - 1];
+                    for (unsigned more = rest & (rest - 1); more; more &= more - 1) {
+                        const int b = m_cellNode[c * 9 + std::countr_zero(more)];
                         if (b >= 0) Link(weak, a, b);
                     }
                 }
-            }
+            });
         }
         // A pair alone in a line and in its box is linked twice.
         ToLists(strong, m_strongStart, m_strong, true);
