@@ -53,20 +53,28 @@ std::optional<Step> NextStep(const State& state, const Context& context, int max
 Path SolvePath(const State& start, const Context& context, int maxLevel) {
     Path path{{}, start, false, 0};
     std::vector<Step> found;
-    // The state each finder that looks only where things changed last found nothing on.
-    std::array<std::optional<State>, kTechniqueCount> lastEmpty;
+    // The states on which finders that look only where things changed found nothing, at most
+    // one a round, and for each such finder the last of them it saw. The finders of a round
+    // mostly saw the same one, so what changed since is worked out once for them all.
+    std::vector<State> seen;
+    std::array<int, kTechniqueCount> lastEmpty;
+    lastEmpty.fill(-1);
     Context where = context;
     while (!path.end.Solved()) {
         found.clear();
+        int seenNow = -1;     // this round's state in `seen`
+        int whereSince = -1;  // the state in `seen` that `where` tells the changes since
         for (int t = 0; t < kTechniqueCount && found.empty(); ++t) {
             const TechniqueInfo& info = Info(static_cast<Technique>(t));
             if (!Allowed(info, context, maxLevel)) continue;
             const bool local = LooksWhereChanged(info.technique);
-            if (local && lastEmpty[t]) {
-                Changes(*lastEmpty[t], path.end, where);
+            if (local && lastEmpty[t] >= 0) {
+                if (whereSince != lastEmpty[t]) Changes(seen[lastEmpty[t]], path.end, where);
+                whereSince = lastEmpty[t];
             } else {
                 where.digits = context.digits;
                 where.units = context.units;
+                whereSince = -1;
             }
             // A chain or net search costs far more than the easy finders, so once one has run
             // every instance it found on this state is taken, not just the first. Each is a true
@@ -77,7 +85,13 @@ Path SolvePath(const State& start, const Context& context, int maxLevel) {
                 found.push_back(std::move(step));
                 return batch;
             });
-            if (local && found.empty()) lastEmpty[t] = path.end;
+            if (local && found.empty()) {
+                if (seenNow < 0) {
+                    seenNow = static_cast<int>(seen.size());
+                    seen.push_back(path.end);
+                }
+                lastEmpty[t] = seenNow;
+            }
         }
         bool progress = false;
         for (Step& step : found) {
