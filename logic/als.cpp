@@ -26,14 +26,6 @@ struct Als {
     std::array<CellSet, 9> seeAll{};  ///< the cells that see all of them
 };
 
-constexpr std::array<std::uint8_t, 512> MakeBitCounts() {
-    std::array<std::uint8_t, 512> t{};
-    for (int m = 1; m < 512; ++m) t[m] = static_cast<std::uint8_t>(t[m & (m - 1)] + 1);
-    return t;
-}
-// Digit masks and cell subsets of a unit are 9 bits; a table beats a library popcount.
-constexpr std::array<std::uint8_t, 512> kBitCount = MakeBitCounts();
-
 std::vector<Als> FindSets(const State& state) {
     std::vector<Als> sets;
     sets.reserve(256);
@@ -48,8 +40,8 @@ std::vector<Als> FindSets(const State& state) {
             const int low = std::countr_zero(subset);
             digitsOf[subset] =
                 static_cast<Mask>(digitsOf[subset & (subset - 1)] | state.Candidates(open[low]));
-            const int size = kBitCount[subset];
-            if (size > kMaxAlsCells || kBitCount[digitsOf[subset]] != size + 1) continue;
+            const int size = kNineBitCount[subset];
+            if (size > kMaxAlsCells || kNineBitCount[digitsOf[subset]] != size + 1) continue;
             Als als;
             for (int i = 0; i < k; ++i) {
                 if ((subset >> i) & 1) als.cells.Add(open[i]);

@@ -23,6 +23,15 @@ constexpr int BitCount(std::uint64_t x) {
 using Mask = std::uint16_t;  ///< digits as bits: bit d − 1 for digit d
 inline constexpr Mask kAllDigits = 0x1ff;
 
+constexpr std::array<std::uint8_t, 512> MakeNineBitCounts() {
+    std::array<std::uint8_t, 512> t{};
+    for (int m = 1; m < 512; ++m) t[m] = static_cast<std::uint8_t>(t[m & (m - 1)] + 1);
+    return t;
+}
+/// The bit count of a digit mask or of a subset of a unit's nine cells: a table beats both
+/// BitCount and a library popcount there.
+inline constexpr std::array<std::uint8_t, 512> kNineBitCount = MakeNineBitCounts();
+
 /// 81 cells as two words: cells 0..63 in `lo`, 64..80 in `hi`.
 struct CellSet {
     std::uint64_t lo = 0;
@@ -36,7 +45,10 @@ struct CellSet {
     constexpr void Add(int c) { *this |= Of(c); }
     constexpr void Remove(int c) { *this &= ~Of(c); }
     constexpr bool Empty() const { return (lo | hi) == 0; }
-    constexpr int Count() const { return BitCount(lo) + BitCount(hi); }
+    /// The 17 cells in `hi` counted by two table look-ups.
+    constexpr int Count() const {
+        return BitCount(lo) + kNineBitCount[hi & 0x1ff] + kNineBitCount[(hi >> 9) & 0x1ff];
+    }
     /// Exactly one cell: the test the singles make most often, cheaper than Count() == 1.
     constexpr bool Single() const { return lo ? !hi && !(lo & (lo - 1)) : hi && !(hi & (hi - 1)); }
     /// The lowest cell, or −1 for the empty set.

@@ -77,12 +77,16 @@ inline constexpr Segments kSegments = MakeSegments();
 
 class Graph {
 public:
-    Graph(const State& state, unsigned flags) : m_state(state) {
+    /// `digits` limits the bilocal links to those digits.
+    Graph(const State& state, unsigned flags, Mask digits) : m_state(state) {
         m_cellNode.fill(-1);
         m_nodes.reserve(400);
         for (auto& list : m_byDigit) list.reserve(64);
+        // Room for a hard board's links from the start: growing the lists cost more than
+        // filling them.
         std::vector<std::uint32_t> strong;
-        if (flags & kBilocalLinks) AddBilocalLinks(flags & kGroupNodes, strong);
+        strong.reserve(1024);
+        if (flags & kBilocalLinks) AddBilocalLinks(flags & kGroupNodes, digits, strong);
         if (flags & kBivalueLinks) {
             state.Open().ForEach([&](int c) {
                 const Mask m = state.Candidates(c);
@@ -93,6 +97,7 @@ public:
             });
         }
         std::vector<std::uint32_t> weak;
+        weak.reserve(8192);
         for (const std::vector<int>& same : m_byDigit) {
             for (std::size_t i = 0; i < same.size(); ++i) {
                 const Node& x = m_nodes[same[i]];
@@ -103,16 +108,18 @@ public:
             }
         }
         if (flags & kCellWeakLinks) {
-            for (int c = 0; c < 81; ++c) {
-                for (int d1 = 1; d1 <= 9; ++d1) {
-                    const int a = m_cellNode[c * 9 + d1 - 1];
+            // Only a candidate can be a node: a cell's candidates are all the digits to pair.
+            state.Open().ForEach([&](int c) {
+                const unsigned m = state.Candidates(c);
+                for (unsigned rest = m; rest; rest &= rest - 1) {
+                    const int a = m_cellNode[c * 9 + std::countr_zero(rest)];
                     if (a < 0) continue;
-                    for (int d2 = d1 + 1; d2 <= 9; ++d2) {
-                        const int b = m_cellNode[c * 9 + d2 - 1];
+                    for (unsigned more = rest & (rest - 1); more; more &= more - 1) {
+                        const int b = m_cellNode[c * 9 + std::countr_zero(more)];
                         if (b >= 0) Link(weak, a, b);
                     }
                 }
-            }
+            });
         }
         // A pair alone in a line and in its box is linked twice.
         ToLists(strong, m_strongStart, m_strong, true);
@@ -170,8 +177,9 @@ private:
     }
 
     // A unit's places for a digit split in two nodes: one of the two holds the digit.
-    void AddBilocalLinks(bool groups, std::vector<std::uint32_t>& strong) {
+    void AddBilocalLinks(bool groups, Mask digits, std::vector<std::uint32_t>& strong) {
         for (int d = 1; d <= 9; ++d) {
+            if (!((digits >> (d - 1)) & 1)) continue;
             for (int u = 0; u < kUnitCount; ++u) {
                 const CellSet places = m_state.CellsOf(d) & kUnits.set[u];
                 if (AtMostOne(places) || places.Count() > (groups ? 6 : 2)) continue;
@@ -320,8 +328,8 @@ private:
 
 // All starts advance together, one link a round, as bit rows over the starts: a round costs
 // the links times the words, however many starts there are.
-void Search(const State& state, const Shape& shape, const StepSink& sink) {
-    const Graph graph(state, shape.flags);
+void Search(const State& state, const Shape& shape, Mask digits, const StepSink& sink) {
+    const Graph graph(state, shape.flags, digits);
     const int n = graph.Size();
     std::vector<int> starts;
     for (int i = 0; i < n; ++i) {
@@ -431,19 +439,21 @@ void Search(const State& state, const Shape& shape, const StepSink& sink) {
 
 }  // namespace
 
-void FindXChain(const State& state, const Context&, const StepSink& sink) {
-    Search(state, {kBilocalLinks, 3, 13, true, Technique::XChain}, sink);
+// An X-chain's nodes, links and removals are all of one digit: it looks only at the digits
+// it is told to.
+void FindXChain(const State& state, const Context& context, const StepSink& sink) {
+    Search(state, {kBilocalLinks, 3, 13, true, Technique::XChain}, context.digits, sink);
 }
 
 void FindXYChain(const State& state, const Context&, const StepSink& sink) {
-    Search(state, {kBivalueLinks, 5, 15, true, Technique::XYChain}, sink);
+    Search(state, {kBivalueLinks, 5, 15, true, Technique::XYChain}, kAllDigits, sink);
 }
 
 void FindAic(const State& state, const Context&, const StepSink& sink) {
     Search(state,
            {kBilocalLinks | kBivalueLinks | kGroupNodes | kCellWeakLinks, 3, 13, false,
             Technique::Aic},
-           sink);
+           kAllDigits, sink);
 }
 
 }  // namespace kz::logic

@@ -3,6 +3,7 @@
 // every instance of its technique that changes something, to a sink that may stop it early.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 #include "logic/state.h"
@@ -15,6 +16,16 @@ struct Context {
     /// The board's one solution, when it is known to have exactly one: enables the techniques
     /// that rest on uniqueness and the final guess. Null otherwise.
     const Digits* solution = nullptr;
+    /// Where to look, for the finders whose every instance rests on one digit's places
+    /// (locked candidates, fish, X-chains and the other single-digit patterns) or on the cells
+    /// of one unit (naked and hidden subsets): the digits whose places and the units whose
+    /// cells changed since the finder last found nothing. Candidates only go, so elsewhere it
+    /// would meet the very patterns it met then, none of which changed anything.
+    Mask digits = kAllDigits;
+    std::uint32_t units = (std::uint32_t{1} << kUnitCount) - 1;
+
+    bool Digit(int d) const { return (digits >> (d - 1)) & 1; }
+    bool Unit(int u) const { return (units >> u) & 1; }
 };
 
 /// Receives each step found; returns false to stop the finder.
@@ -24,6 +35,9 @@ using Finder = void (*)(const State&, const Context&, const StepSink&);
 
 /// The finder of a technique (every technique has one).
 Finder FinderOf(Technique t);
+
+/// Whether the finder of a technique looks only at Context::digits and Context::units.
+bool LooksWhereChanged(Technique t);
 
 // Singles (singles.cpp)
 void FindFullHouse(const State&, const Context&, const StepSink&);

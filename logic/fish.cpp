@@ -27,8 +27,10 @@ Mask CrossMask(CellSet cells, int line) {
 }
 
 // n base lines whose candidates for d lie in n cross lines: d leaves the rest of those.
-void FindFish(const State& state, int n, Technique t, const StepSink& sink) {
+void FindFish(const State& state, const Context& context, int n, Technique t,
+              const StepSink& sink) {
     for (int d = 1; d <= 9; ++d) {
+        if (!context.Digit(d)) continue;
         const CellSet cand = state.CellsOf(d);
         for (int first : {0, 9}) {
             std::array<int, 9> lines{};
@@ -99,21 +101,22 @@ bool ReportEnds(const State& state, Technique t, int d, std::initializer_list<in
 
 }  // namespace
 
-void FindXWing(const State& state, const Context&, const StepSink& sink) {
-    FindFish(state, 2, Technique::XWing, sink);
+void FindXWing(const State& state, const Context& context, const StepSink& sink) {
+    FindFish(state, context, 2, Technique::XWing, sink);
 }
-void FindSwordfish(const State& state, const Context&, const StepSink& sink) {
-    FindFish(state, 3, Technique::Swordfish, sink);
+void FindSwordfish(const State& state, const Context& context, const StepSink& sink) {
+    FindFish(state, context, 3, Technique::Swordfish, sink);
 }
-void FindJellyfish(const State& state, const Context&, const StepSink& sink) {
-    FindFish(state, 4, Technique::Jellyfish, sink);
+void FindJellyfish(const State& state, const Context& context, const StepSink& sink) {
+    FindFish(state, context, 4, Technique::Jellyfish, sink);
 }
 
 // Two parallel strong links with one end on a common cross line: at most one of those two
 // ends is d, so one of the other two ends is.
-void FindSkyscraper(const State& state, const Context&, const StepSink& sink) {
+void FindSkyscraper(const State& state, const Context& context, const StepSink& sink) {
     std::array<Link, 27> links{};
     for (int d = 1; d <= 9; ++d) {
+        if (!context.Digit(d)) continue;
         for (int first : {0, 9}) {
             const int count = StrongLinks(state, d, first, first + 8, links);
             for (int i = 0; i < count; ++i) {
@@ -142,10 +145,11 @@ void FindSkyscraper(const State& state, const Context&, const StepSink& sink) {
 
 // A strong link in a row and one in a column with an end of each in one box: at most one of
 // those two ends is d, so one of the far ends is.
-void FindTwoStringKite(const State& state, const Context&, const StepSink& sink) {
+void FindTwoStringKite(const State& state, const Context& context, const StepSink& sink) {
     std::array<Link, 27> rows{};
     std::array<Link, 27> cols{};
     for (int d = 1; d <= 9; ++d) {
+        if (!context.Digit(d)) continue;
         const int rowCount = StrongLinks(state, d, 0, 8, rows);
         const int colCount = StrongLinks(state, d, 9, 17, cols);
         for (int i = 0; i < rowCount; ++i) {
@@ -175,9 +179,10 @@ void FindTwoStringKite(const State& state, const Context&, const StepSink& sink)
 // The strong links of a digit split each connected group of cells into two colours, one of
 // them true. A colour with two cells in one unit is false; a cell that sees both colours
 // cannot hold the digit.
-void FindSimpleColouring(const State& state, const Context&, const StepSink& sink) {
+void FindSimpleColouring(const State& state, const Context& context, const StepSink& sink) {
     std::array<Link, 27> links{};
     for (int d = 1; d <= 9; ++d) {
+        if (!context.Digit(d)) continue;
         const int count = StrongLinks(state, d, 0, kUnitCount - 1, links);
         if (count < 2) continue;
         std::array<CellSet, 81> next{};

@@ -154,10 +154,14 @@ private:
             if (!(m & (m - 1))) AddTrue(c, std::countr_zero(m) + 1, i);
         }
         for (int u : kUnits.unitsOf[c]) {
-            const int key = u * 9 + d - 1;
-            m_lastRemoval[key] = static_cast<std::int16_t>(i);
-            m_removedSince[key >> 6] |= std::uint64_t{1} << (key & 63);
-            m_lastInCell[c] = m_lastInUnit[u] = static_cast<std::int16_t>(i);
+            // Only a branch that turns to locked candidates and pairs needs to know where
+            // places went.
+            if (m_settings.basicTechniques) {
+                const int key = u * 9 + d - 1;
+                m_lastRemoval[key] = static_cast<std::int16_t>(i);
+                m_removedSince[key >> 6] |= std::uint64_t{1} << (key & 63);
+                m_lastInCell[c] = m_lastInUnit[u] = static_cast<std::int16_t>(i);
+            }
             if (m_placed[u] & DigitBit(d)) continue;
             const CellSet places = m_where[d - 1] & kUnits.set[u];
             if (places.Empty()) {
@@ -192,9 +196,11 @@ private:
                 if (m_placed[u] & DigitBit(d)) continue;
                 const CellSet places = m_where[d - 1] & kUnits.set[u];
                 if (places.Empty() || AtMostOne(places)) continue;
-                const int f = places.First();
-                for (int other : kUnits.unitsOf[f]) {
-                    if (other == u || (u < 18) == (other < 18)) continue;
+                // A line crosses one box (its first place's), a box two lines (its row and
+                // column).
+                const auto& crossing = kUnits.unitsOf[places.First()];
+                for (int k = u < 18 ? 2 : 0, end = u < 18 ? 3 : 2; k < end; ++k) {
+                    const int other = crossing[k];
                     if (!(places & ~kUnits.set[other]).Empty()) continue;
                     const CellSet gone = m_where[d - 1] & kUnits.set[other] & ~kUnits.set[u];
                     any |= AddGroup(places, d, trigger, gone);
@@ -206,18 +212,29 @@ private:
 
     // Two cells of a unit left with the same two digits by this branch: each digit is in one
     // of them ("(d)r1c12" as a node), so it leaves the rest of the unit.
+    static bool IsPair(unsigned m) {
+        const unsigned rest = m & (m - 1);
+        return rest && !(rest & (rest - 1));
+    }
+
     bool NakedPairs() {
         bool any = false;
         const int since = std::exchange(m_pairsSince, static_cast<int>(m_factCount));
+        // The cells with two candidates (a placed cell has none), kept up to date as pairs
+        // remove more: a unit with fewer than two of them holds no pair.
+        CellSet two;
+        for (int c = 0; c < 81; ++c) {
+            if (IsPair(m_cand[c])) two.Add(c);
+        }
         for (int u = 0; u < kUnitCount; ++u) {
-            if (m_lastInUnit[u] < since) continue;
+            if (m_lastInUnit[u] < since || AtMostOne(two & kUnits.set[u])) continue;
             for (int i = 0; i < 9; ++i) {
                 const int p = kUnits.cells[u][i];
+                if (!two.Has(p)) continue;
                 const Mask m = m_cand[p];
-                if (m_value[p] || BitCount(m) != 2) continue;
                 for (int j = i + 1; j < 9; ++j) {
                     const int q = kUnits.cells[u][j];
-                    if (m_cand[q] != m || m_value[q]) continue;
+                    if (m_cand[q] != m) continue;
                     const int trigger = std::max(m_lastInCell[p], m_lastInCell[q]);
                     if (trigger < since) continue;
                     const CellSet pair = CellSet::Of(p) | CellSet::Of(q);
@@ -225,6 +242,13 @@ private:
                         if (!(m & DigitBit(d))) continue;
                         const CellSet gone = m_where[d - 1] & kUnits.set[u] & ~pair;
                         any |= AddGroup(pair, d, trigger, gone);
+                        gone.ForEach([&](int x) {
+                            if (IsPair(m_cand[x])) {
+                                two.Add(x);
+                            } else {
+                                two.Remove(x);
+                            }
+                        });
                     }
                 }
             }
@@ -375,15 +399,37 @@ private:
             m_branch.Findings(m_findings);
             m_outcomes.push_back(
                 {m_branch.Contradiction(), begin, static_cast<std::uint32_t>(m_findings.size())});
+            m_keys.resize(m_keys.size() + kKeyWords);
+            std::uint64_t* keys = &m_keys[m_keys.size() - kKeyWords];
+            for (std::uint32_t f : FindingsOf(m_outcomes.back()))
+                keys[(f & 0xffff) / 64] |= std::uint64_t{1} << (f & 63);
         }
         return m_outcomes[slot];
+    }
+
+    // Whether some finding is common to every outcome of `alive`: most sets of assumptions
+    // agree on nothing, and a few words of bits tell so without counting.
+    bool AnyCommon(const std::vector<const Outcome*>& alive) const {
+        std::array<std::uint64_t, kKeyWords> common;
+        const auto keysOf = [&](const Outcome* o) {
+            return &m_keys[static_cast<std::size_t>(o - m_outcomes.data()) * kKeyWords];
+        };
+        std::copy_n(keysOf(alive[0]), kKeyWords, common.begin());
+        for (std::size_t i = 1; i < alive.size(); ++i) {
+            const std::uint64_t* keys = keysOf(alive[i]);
+            std::uint64_t any = 0;
+            for (int w = 0; w < kKeyWords; ++w) any |= common[w] &= keys[w];
+            if (!any) return false;
+        }
+        return true;
     }
 
     void Conclude(int p, std::vector<Conclusion>& found) {
         const Premises& premises = m_premises[p];
         // Every outcome first: later ones may move the earlier in memory.
         for (const Placement& a : premises.options) OutcomeOf(a);
-        std::vector<const Outcome*> alive;
+        std::vector<const Outcome*>& alive = m_alive;
+        alive.clear();
         for (const Placement& a : premises.options) {
             const Outcome& o = OutcomeOf(a);
             if (o.contradiction >= 0) {
@@ -395,6 +441,7 @@ private:
         }
         // With a branch refuted, its refutation is the simpler step.
         if (premises.unit == -2 || alive.size() < premises.options.size()) return;
+        if (!AnyCommon(alive)) return;
         // What every branch found, at the latest time any of them found it.
         const auto k = static_cast<std::uint8_t>(alive.size());
         for (const Outcome* o : alive) {
@@ -472,7 +519,11 @@ private:
     std::array<std::int16_t, 729> m_traceSlot{};
     std::deque<Trace> m_traces;  ///< a deque: a step holds one trace while making another
     std::vector<Outcome> m_outcomes;
+    std::vector<const Outcome*> m_alive;    ///< one buffer for every set of assumptions
     std::vector<std::uint32_t> m_findings;  ///< every outcome's findings, one after another
+    /// Every outcome's finding keys as a bit set of kKeyWords words, in outcome order.
+    static constexpr int kKeyWords = (2 * 729 + 63) / 64;
+    std::vector<std::uint64_t> m_keys;
     std::array<std::uint8_t, 2 * 729> m_count{};
     std::array<std::uint16_t, 2 * 729> m_cost{};
 };

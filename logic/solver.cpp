@@ -20,6 +20,20 @@ bool Allowed(const TechniqueInfo& info, const Context& context, int maxLevel) {
     return info.level <= maxLevel && (!info.needsUniqueness || context.solution);
 }
 
+// The digits whose places and the units whose cells differ between a state and one it led to.
+void Changes(const State& before, const State& now, Context& where) {
+    where.digits = 0;
+    for (int d = 1; d <= 9; ++d) {
+        if (!(before.CellsOf(d) == now.CellsOf(d)))
+            where.digits |= static_cast<Mask>(1u << (d - 1));
+    }
+    where.units = 0;
+    for (int c = 0; c < 81; ++c) {
+        if (before.Candidates(c) == now.Candidates(c)) continue;
+        for (int u : kUnits.unitsOf[c]) where.units |= std::uint32_t{1} << u;
+    }
+}
+
 }  // namespace
 
 std::optional<Step> NextStep(const State& state, const Context& context, int maxLevel) {
@@ -39,20 +53,45 @@ std::optional<Step> NextStep(const State& state, const Context& context, int max
 Path SolvePath(const State& start, const Context& context, int maxLevel) {
     Path path{{}, start, false, 0};
     std::vector<Step> found;
+    // The states on which finders that look only where things changed found nothing, at most
+    // one a round, and for each such finder the last of them it saw. The finders of a round
+    // mostly saw the same one, so what changed since is worked out once for them all.
+    std::vector<State> seen;
+    std::array<int, kTechniqueCount> lastEmpty;
+    lastEmpty.fill(-1);
+    Context where = context;
     while (!path.end.Solved()) {
         found.clear();
+        int seenNow = -1;     // this round's state in `seen`
+        int whereSince = -1;  // the state in `seen` that `where` tells the changes since
         for (int t = 0; t < kTechniqueCount && found.empty(); ++t) {
             const TechniqueInfo& info = Info(static_cast<Technique>(t));
             if (!Allowed(info, context, maxLevel)) continue;
+            const bool local = LooksWhereChanged(info.technique);
+            if (local && lastEmpty[t] >= 0) {
+                if (whereSince != lastEmpty[t]) Changes(seen[lastEmpty[t]], path.end, where);
+                whereSince = lastEmpty[t];
+            } else {
+                where.digits = context.digits;
+                where.units = context.units;
+                whereSince = -1;
+            }
             // A chain or net search costs far more than the easy finders, so once one has run
             // every instance it found on this state is taken, not just the first. Each is a true
             // statement about the solution, so it stays sound on the states that follow, and
             // the level does not change: the board needed this technique either way.
             const bool batch = info.level >= kBatchLevel || info.level == kPairsLevel;
-            FinderOf(info.technique)(path.end, context, [&](Step&& step) {
+            FinderOf(info.technique)(path.end, where, [&](Step&& step) {
                 found.push_back(std::move(step));
                 return batch;
             });
+            if (local && found.empty()) {
+                if (seenNow < 0) {
+                    seenNow = static_cast<int>(seen.size());
+                    seen.push_back(path.end);
+                }
+                lastEmpty[t] = seenNow;
+            }
         }
         bool progress = false;
         for (Step& step : found) {

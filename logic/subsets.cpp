@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Locked candidates (pointing, claiming) and naked and hidden subsets of two to four.
+#include <bit>
+
 #include "logic/finders.h"
 #include "logic/patterns.h"
 
@@ -11,10 +13,11 @@ using namespace pattern;
 
 // A digit confined to the intersection of `base` and another unit leaves the rest of that
 // unit. Pointing takes boxes as the base and lines as the other, claiming the reverse.
-void FindLocked(const State& state, Technique t, int firstBase, int lastBase,
-                const StepSink& sink) {
+void FindLocked(const State& state, const Context& context, Technique t, int firstBase,
+                int lastBase, const StepSink& sink) {
     for (int base = firstBase; base <= lastBase; ++base) {
         for (int d = 1; d <= 9; ++d) {
+            if (!context.Digit(d)) continue;
             const CellSet where = state.CellsOf(d) & kUnits.set[base];
             if (where.Empty() || where.Single()) continue;
             // The unit other than the base that holds every cell of `where`, if any.
@@ -34,14 +37,16 @@ void FindLocked(const State& state, Technique t, int firstBase, int lastBase,
 }
 
 // n cells of a unit whose candidates together are n digits: the digits go nowhere else in it.
-void FindNaked(const State& state, int n, Technique t, const StepSink& sink) {
+void FindNaked(const State& state, const Context& context, int n, Technique t,
+               const StepSink& sink) {
     for (int u = 0; u < kUnitCount; ++u) {
+        if (!context.Unit(u)) continue;
         std::array<int, 9> cells{};
         int count = 0;
         const CellSet open = state.Open() & kUnits.set[u];
         if (open.Count() <= n) continue;
         open.ForEach([&](int c) {
-            const int size = BitCount(state.Candidates(c));
+            const int size = kNineBitCount[state.Candidates(c)];
             if (size >= 2 && size <= n) cells[count++] = c;
         });
         const bool go = ForEachCombination(count, n, [&](std::span<const int> pick) {
@@ -51,7 +56,7 @@ void FindNaked(const State& state, int n, Technique t, const StepSink& sink) {
                 digits |= state.Candidates(cells[i]);
                 pattern.Add(cells[i]);
             }
-            if (BitCount(digits) != n) return true;
+            if (kNineBitCount[digits] != n) return true;
             Step s = NewStep(t);
             (open & ~pattern).ForEach([&](int c) {
                 ForEachDigit(state.Candidates(c) & digits, [&](int d) {
@@ -69,23 +74,33 @@ void FindNaked(const State& state, int n, Technique t, const StepSink& sink) {
 }
 
 // n digits of a unit that fit only in the same n cells: those cells hold nothing else.
-void FindHidden(const State& state, int n, Technique t, const StepSink& sink) {
+void FindHidden(const State& state, const Context& context, int n, Technique t,
+                const StepSink& sink) {
     for (int u = 0; u < kUnitCount; ++u) {
+        if (!context.Unit(u)) continue;
         if ((state.Open() & kUnits.set[u]).Count() <= n) continue;
+        // Each digit's places as nine bits, bit i for the unit's i-th cell: a union of places
+        // is then one word and its count a table look-up.
+        const auto& unit = kUnits.cells[u];
+        std::array<unsigned, 9> places{};
+        for (int i = 0; i < 9; ++i)
+            ForEachDigit(state.Candidates(unit[i]), [&](int d) { places[d - 1] |= 1u << i; });
         std::array<int, 9> digits{};
         int count = 0;
         for (int d = 1; d <= 9; ++d) {
-            const int size = (state.CellsOf(d) & kUnits.set[u]).Count();
+            const int size = kNineBitCount[places[d - 1]];
             if (size >= 2 && size <= n) digits[count++] = d;
         }
         const bool go = ForEachCombination(count, n, [&](std::span<const int> pick) {
-            CellSet pattern;
+            unsigned where = 0;
             Mask mask = 0;
             for (int i : pick) {
-                pattern |= state.CellsOf(digits[i]) & kUnits.set[u];
+                where |= places[digits[i] - 1];
                 mask |= Bit(digits[i]);
             }
-            if (pattern.Count() != n) return true;
+            if (kNineBitCount[where] != n) return true;
+            CellSet pattern;
+            for (; where; where &= where - 1) pattern.Add(unit[std::countr_zero(where)]);
             Step s = NewStep(t);
             pattern.ForEach([&](int c) {
                 ForEachDigit(state.Candidates(c) & static_cast<Mask>(~mask), [&](int d) {
@@ -104,29 +119,29 @@ void FindHidden(const State& state, int n, Technique t, const StepSink& sink) {
 
 }  // namespace
 
-void FindPointing(const State& state, const Context&, const StepSink& sink) {
-    FindLocked(state, Technique::Pointing, 18, 26, sink);
+void FindPointing(const State& state, const Context& context, const StepSink& sink) {
+    FindLocked(state, context, Technique::Pointing, 18, 26, sink);
 }
-void FindClaiming(const State& state, const Context&, const StepSink& sink) {
-    FindLocked(state, Technique::Claiming, 0, 17, sink);
+void FindClaiming(const State& state, const Context& context, const StepSink& sink) {
+    FindLocked(state, context, Technique::Claiming, 0, 17, sink);
 }
-void FindNakedPair(const State& state, const Context&, const StepSink& sink) {
-    FindNaked(state, 2, Technique::NakedPair, sink);
+void FindNakedPair(const State& state, const Context& context, const StepSink& sink) {
+    FindNaked(state, context, 2, Technique::NakedPair, sink);
 }
-void FindHiddenPair(const State& state, const Context&, const StepSink& sink) {
-    FindHidden(state, 2, Technique::HiddenPair, sink);
+void FindHiddenPair(const State& state, const Context& context, const StepSink& sink) {
+    FindHidden(state, context, 2, Technique::HiddenPair, sink);
 }
-void FindNakedTriple(const State& state, const Context&, const StepSink& sink) {
-    FindNaked(state, 3, Technique::NakedTriple, sink);
+void FindNakedTriple(const State& state, const Context& context, const StepSink& sink) {
+    FindNaked(state, context, 3, Technique::NakedTriple, sink);
 }
-void FindHiddenTriple(const State& state, const Context&, const StepSink& sink) {
-    FindHidden(state, 3, Technique::HiddenTriple, sink);
+void FindHiddenTriple(const State& state, const Context& context, const StepSink& sink) {
+    FindHidden(state, context, 3, Technique::HiddenTriple, sink);
 }
-void FindNakedQuad(const State& state, const Context&, const StepSink& sink) {
-    FindNaked(state, 4, Technique::NakedQuad, sink);
+void FindNakedQuad(const State& state, const Context& context, const StepSink& sink) {
+    FindNaked(state, context, 4, Technique::NakedQuad, sink);
 }
-void FindHiddenQuad(const State& state, const Context&, const StepSink& sink) {
-    FindHidden(state, 4, Technique::HiddenQuad, sink);
+void FindHiddenQuad(const State& state, const Context& context, const StepSink& sink) {
+    FindHidden(state, context, 4, Technique::HiddenQuad, sink);
 }
 
 }  // namespace kz::logic

@@ -79,6 +79,29 @@ Finder FinderOf(Technique t) {
     return kFinders[static_cast<int>(t)];
 }
 
+bool LooksWhereChanged(Technique t) {
+    switch (t) {
+        case T::Pointing:
+        case T::Claiming:
+        case T::NakedPair:
+        case T::HiddenPair:
+        case T::NakedTriple:
+        case T::XWing:
+        case T::HiddenTriple:
+        case T::Skyscraper:
+        case T::TwoStringKite:
+        case T::Swordfish:
+        case T::SimpleColouring:
+        case T::NakedQuad:
+        case T::Jellyfish:
+        case T::HiddenQuad:
+        case T::XChain:
+            return true;
+        default:
+            return false;
+    }
+}
+
 std::string_view LevelName(int level) {
     return level >= 1 && level <= kMaxLevel ? kLevelNames[level] : std::string_view{};
 }

@@ -66,5 +66,46 @@ TEST(Sweep, EveryStepOfEveryFinderIsSoundOnHardPuzzles) {
     }
 }
 
+// A finder told to look only at the digits and units that changed since it last found
+// nothing must report, there, all it reports on the whole board.
+TEST(Sweep, FindersLookingWhereChangedMissNothingElsewhere) {
+    using Found = std::vector<std::pair<std::vector<std::int8_t>, std::vector<Elimination>>>;
+    const auto run = [](Technique t, const State& state, const Context& context) {
+        Found found;
+        FinderOf(t)(state, context, [&](Step&& step) {
+            found.emplace_back(step.cells, step.eliminations);
+            return true;
+        });
+        return found;
+    };
+    int compared = 0;
+    for (const Digits& board : test::ReadSet("magictour_top1465.txt", 150)) {
+        Path path;
+        Rate(board, &path);
+        std::optional<State> state = State::FromDigits(board);
+        std::array<std::optional<State>, kTechniqueCount> empty;
+        for (const Step& step : path.steps) {
+            for (int t = 0; t < kTechniqueCount; ++t) {
+                const auto technique = static_cast<Technique>(t);
+                if (!LooksWhereChanged(technique)) continue;
+                const Found all = run(technique, *state, {});
+                if (empty[t]) {
+                    Context changed{nullptr, 0, 0};
+                    for (int c = 0; c < 81; ++c) {
+                        const Mask gone = empty[t]->Candidates(c) & ~state->Candidates(c);
+                        changed.digits |= gone;
+                        for (int u : kUnits.unitsOf[c]) changed.units |= gone ? 1u << u : 0;
+                    }
+                    ASSERT_EQ(run(technique, *state, changed), all) << Info(technique).english;
+                    compared += !all.empty();
+                }
+                if (all.empty()) empty[t] = *state;
+            }
+            state->Apply(step);
+        }
+    }
+    EXPECT_GT(compared, 100);
+}
+
 }  // namespace
 }  // namespace kz::logic
