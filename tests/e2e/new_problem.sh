@@ -48,7 +48,11 @@ xdotool windowfocus --sync "$main" key ctrl+i
 sleep 1
 import -window root "$work/hint.png"
 convert "$work/hint.png" -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$artifacts/e2e_hint.png"
-target=$(pixels "$work/hint.png" '#FF9632')
+# The box may cover the cell; the highlight stays after the box is closed from the keyboard.
+xdotool key Return
+sleep 0.5
+import -window root "$work/hinted.png"
+target=$(pixels "$work/hinted.png" '#FF9632')
 echo "placement-coloured pixels: $target"
 [ "$target" -gt 500 ] || fail "no cell highlighted by the hint"
 echo "PASS"
