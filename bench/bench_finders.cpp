@@ -14,20 +14,14 @@
 #include <string>
 #include <vector>
 
-#include <time.h>
-
+#include "bench/bench_support.h"
 #include "logic/finders.h"
 #include "logic/solver.h"
 
 namespace {
 
 using namespace kz::logic;
-// This thread's processor time: the machine's other work does not count against a call.
-double CpuMicros() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) * 1e6 + static_cast<double>(ts.tv_nsec) / 1e3;
-}
+using kz::bench::ThreadCpuMicros;
 
 const char* const kSets[] = {"magictour_top1465", "forum_hardest_1106"};
 
@@ -73,13 +67,13 @@ void BM_Walk(benchmark::State& state, const std::string& set) {
             while (!s.Solved()) {
                 std::optional<Step> step;
                 for (const Tried& tried : kFinders) {
-                    const double start = CpuMicros();
+                    const double start = ThreadCpuMicros();
                     tried.finder(s, context, [&](Step&& found) {
                         step = std::move(found);
                         return false;
                     });
                     Calls& calls = Results()[{set, tried.name}];
-                    calls.micros.push_back(CpuMicros() - start);
+                    calls.micros.push_back(ThreadCpuMicros() - start);
                     if (step) {
                         ++calls.found;
                         break;
@@ -125,10 +119,7 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kMillisecond)
             ->Iterations(1);
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    if (!kz::bench::RunRegistered(argc, argv)) return 1;
     PrintTable();
     return 0;
 }

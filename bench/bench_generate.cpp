@@ -3,8 +3,6 @@
 // difficulties in the same run: median, mean and 95th percentile per puzzle, and puzzles per
 // second. Times are the CPU time of the generating thread, so that other work on a shared
 // machine does not count; the wall-clock median is shown beside them.
-#include <time.h>
-
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -19,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "generate/generator.h"
 #include "qqwing.hpp"
 
@@ -27,9 +26,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 double ThreadMilliseconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return 1e3 * static_cast<double>(t.tv_sec) + 1e-6 * static_cast<double>(t.tv_nsec);
+    return 1e-3 * kz::bench::ThreadCpuMicros();
 }
 
 struct Stats {
@@ -194,10 +191,7 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kMillisecond)
             ->Iterations(1);
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    if (!kz::bench::RunRegistered(argc, argv)) return 1;
     PrintTable(rows);
     return 0;
 }

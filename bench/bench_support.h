@@ -2,6 +2,8 @@
 // What the benchmarks share: the public sets and per-puzzle timing.
 #pragma once
 
+#include <time.h>
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -15,6 +17,14 @@
 #include "core/board.h"
 
 namespace kz::bench {
+
+// This thread's processor time in microseconds: the machine's other work does not count
+// against a call.
+inline double ThreadCpuMicros() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return 1e6 * static_cast<double>(t.tv_sec) + 1e-3 * static_cast<double>(t.tv_nsec);
+}
 
 inline std::vector<ValueArray16> ReadSet(const std::string& name) {
     std::ifstream in(std::string(KZ_PUZZLE_DIR) + "/" + name + ".txt");
@@ -87,6 +97,16 @@ inline Stats TimeSet(benchmark::State& state, const std::vector<ValueArray16>& b
     return stats;
 }
 
+// Runs the registered benchmarks the command line selects; false when it held arguments
+// nobody understood.
+inline bool RunRegistered(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return false;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return true;
+}
+
 // Registers one timing of each set by each method (unless `skip` says no), runs what the
 // command line selects, and says whether the arguments were understood.
 template <typename Sets, typename Methods, typename Fn, typename Skip>
@@ -100,11 +120,7 @@ bool RunSets(int argc, char** argv, const Sets& sets, const Methods& methods, Fn
                 ->Iterations(1);
         }
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return false;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return true;
+    return RunRegistered(argc, argv);
 }
 
 }  // namespace kz::bench
