@@ -86,7 +86,9 @@ struct UnitTables {
     std::array<std::array<std::uint8_t, 9>, kUnitCount> cells{};  ///< unit → its cells
     std::array<CellSet, kUnitCount> set{};                        ///< unit → its cells as a set
     std::array<std::array<std::uint8_t, 3>, 81> unitsOf{};  ///< cell → row, column, box unit
-    std::array<CellSet, 81> peers{};                        ///< cell → the 20 cells it sees
+    /// cell → its index among the cells of its row, column and box (the order of `cells`)
+    std::array<std::array<std::uint8_t, 3>, 81> indexIn{};
+    std::array<CellSet, 81> peers{};  ///< cell → the 20 cells it sees
 };
 
 constexpr UnitTables MakeUnitTables() {
@@ -100,7 +102,11 @@ constexpr UnitTables MakeUnitTables() {
     }
     for (int u = 0; u < kUnitCount; ++u) {
         int i = 0;
-        t.set[u].ForEach([&](int c) { t.cells[u][i++] = static_cast<std::uint8_t>(c); });
+        t.set[u].ForEach([&](int c) {
+            const int k = u < 9 ? 0 : u < 18 ? 1 : 2;
+            t.indexIn[c][k] = static_cast<std::uint8_t>(i);
+            t.cells[u][i++] = static_cast<std::uint8_t>(c);
+        });
     }
     for (int c = 0; c < 81; ++c) {
         for (int u : t.unitsOf[c]) t.peers[c] |= t.set[u];

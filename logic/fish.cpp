@@ -20,12 +20,6 @@ int CrossLine(int line, int index) {
     return line < 9 ? 9 + index : index;
 }
 
-Mask CrossMask(CellSet cells, int line) {
-    Mask m = 0;
-    cells.ForEach([&](int c) { m |= static_cast<Mask>(1u << CrossIndex(line, c)); });
-    return m;
-}
-
 // n base lines whose candidates for d lie in n cross lines: d leaves the rest of those.
 void FindFish(const State& state, const Context& context, int n, Technique t,
               const StepSink& sink) {
@@ -37,11 +31,12 @@ void FindFish(const State& state, const Context& context, int n, Technique t,
             std::array<Mask, 9> masks{};
             int count = 0;
             for (int line = first; line < first + 9; ++line) {
-                const CellSet where = cand & kUnits.set[line];
-                const int size = where.Count();
+                // A line's places as nine bits are its cross indices.
+                const Mask where = state.PlacesIn(line, d);
+                const int size = kNineBitCount[where];
                 if (size < 2 || size > n) continue;
                 lines[count] = line;
-                masks[count++] = CrossMask(where, line);
+                masks[count++] = where;
             }
             const bool go = ForEachCombination(count, n, [&](std::span<const int> pick) {
                 Mask cross = 0;
@@ -76,12 +71,11 @@ struct Link {
 int StrongLinks(const State& state, int d, int firstUnit, int lastUnit, std::array<Link, 27>& out) {
     int count = 0;
     for (int u = firstUnit; u <= lastUnit; ++u) {
-        const CellSet where = state.CellsOf(d) & kUnits.set[u];
-        if (where.Count() != 2) continue;
-        const int a = where.First();
-        CellSet rest = where;
-        rest.Remove(a);
-        out[count++] = {u, a, rest.First()};
+        const unsigned where = state.PlacesIn(u, d);
+        if (kNineBitCount[where] != 2) continue;
+        // A unit's cells are in cell order, so the lower bit is the lower cell.
+        out[count++] = {u, kUnits.cells[u][std::countr_zero(where)],
+                        kUnits.cells[u][std::countr_zero(where & (where - 1))]};
     }
     return count;
 }

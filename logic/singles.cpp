@@ -40,9 +40,9 @@ void FindHiddenSingle(const State& state, const Context&, const StepSink& sink) 
     for (int k = 0; k < kUnitCount; ++k) {
         const int u = (k + 18) % kUnitCount;
         for (int d = 1; d <= 9; ++d) {
-            const CellSet where = state.CellsOf(d) & kUnits.set[u];
-            if (!where.Single()) continue;
-            const int c = where.First();
+            const unsigned where = state.PlacesIn(u, d);
+            if (!where || (where & (where - 1))) continue;
+            const int c = kUnits.cells[u][std::countr_zero(where)];
             if ((state.Open() & kUnits.set[u]).Single()) continue;  // a full house
             if (!sink(PlacementStep(Technique::HiddenSingle, c, d, u))) return;
         }

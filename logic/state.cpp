@@ -8,6 +8,7 @@ std::optional<State> State::FromDigits(const Digits& digits) {
     s.m_open = ~CellSet{};
     s.m_cand.fill(kAllDigits);
     for (auto& set : s.m_digit) set = ~CellSet{};
+    for (auto& unit : s.m_places) unit.fill(kAllDigits);
     for (int c = 0; c < 81; ++c) {
         const int d = digits[c];
         if (d > 9) return std::nullopt;
@@ -16,17 +17,27 @@ std::optional<State> State::FromDigits(const Digits& digits) {
     return s;
 }
 
+void State::DropPlace(int c, int d) {
+    for (int k = 0; k < 3; ++k) {
+        m_places[kUnits.unitsOf[c][k]][d - 1] &= static_cast<Mask>(~(1u << kUnits.indexIn[c][k]));
+    }
+}
+
 bool State::Place(int c, int d) {
     if (!Has(c, d)) return false;
     m_value[c] = static_cast<std::uint8_t>(d);
     for (int k = 0; k < 9; ++k) {
-        if ((m_cand[c] >> k) & 1) m_digit[k].Remove(c);
+        if ((m_cand[c] >> k) & 1) {
+            m_digit[k].Remove(c);
+            DropPlace(c, k + 1);
+        }
     }
     m_cand[c] = 0;
     m_open.Remove(c);
     const Mask bit = static_cast<Mask>(1u << (d - 1));
     (m_digit[d - 1] & kUnits.peers[c]).ForEach([&](int p) {
         m_cand[p] &= static_cast<Mask>(~bit);
+        DropPlace(p, d);
     });
     m_digit[d - 1] &= ~kUnits.peers[c];
     return true;
@@ -36,6 +47,7 @@ bool State::Eliminate(int c, int d) {
     if (!Has(c, d)) return false;
     m_cand[c] &= static_cast<Mask>(~(1u << (d - 1)));
     m_digit[d - 1].Remove(c);
+    DropPlace(c, d);
     return true;
 }
 

@@ -26,6 +26,9 @@ public:
     bool Has(int c, int d) const { return (m_cand[c] >> (d - 1)) & 1; }
     /// The open cells where digit d is still a candidate.
     CellSet CellsOf(int d) const { return m_digit[d - 1]; }
+    /// The same places within one unit as nine bits, bit i for the unit's i-th cell
+    /// (kUnits.cells[u][i]): the unit-by-unit finders read them as one word.
+    Mask PlacesIn(int u, int d) const { return m_places[u][d - 1]; }
     CellSet Open() const { return m_open; }
     bool Solved() const { return m_open.Empty(); }
     const Digits& Values() const { return m_value; }
@@ -42,7 +45,10 @@ private:
     Digits m_value{};
     std::array<Mask, 81> m_cand{};
     std::array<CellSet, 9> m_digit{};
+    std::array<std::array<Mask, 9>, kUnitCount> m_places{};
     CellSet m_open;
+
+    void DropPlace(int c, int d);
 };
 
 }  // namespace kz::logic

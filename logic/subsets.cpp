@@ -16,17 +16,24 @@ using namespace pattern;
 void FindLocked(const State& state, const Context& context, Technique t, int firstBase,
                 int lastBase, const StepSink& sink) {
     for (int base = firstBase; base <= lastBase; ++base) {
+        const bool box = base >= 18;
         for (int d = 1; d <= 9; ++d) {
             if (!context.Digit(d)) continue;
-            const CellSet where = state.CellsOf(d) & kUnits.set[base];
-            if (where.Empty() || where.Single()) continue;
-            // The unit other than the base that holds every cell of `where`, if any.
-            for (int other : kUnits.unitsOf[where.First()]) {
-                if (other == base || !((where & kUnits.set[other]) == where)) continue;
+            const unsigned places = state.PlacesIn(base, d);
+            if (!(places & (places - 1))) continue;
+            // The unit other than the base that holds every place, if any. Among a box's nine
+            // cells a row is three in a run and a column every third; among a line's, a box is
+            // three in a run. A line crosses its box only, a box its rows and then its columns.
+            const int low = std::countr_zero(places);
+            const auto& crossing = kUnits.unitsOf[kUnits.cells[base][low]];
+            for (int k = box ? 0 : 2; k < (box ? 2 : 3); ++k) {
+                const unsigned part = k == 1 ? 0x49u << (low % 3) : 0x7u << (3 * (low / 3));
+                if (places & ~part) continue;
+                const int other = crossing[k];
                 const CellSet gone = state.CellsOf(d) & kUnits.set[other] & ~kUnits.set[base];
                 if (gone.Empty()) continue;
                 Step s = NewStep(t);
-                AddCells(s, where);
+                AddCells(s, state.CellsOf(d) & kUnits.set[base]);
                 s.units = {I8(base), I8(other)};
                 s.digits = {I8(d)};
                 AddEliminations(s, gone, d);
@@ -79,15 +86,14 @@ void FindHidden(const State& state, const Context& context, int n, Technique t,
     for (int u = 0; u < kUnitCount; ++u) {
         if (!context.Unit(u)) continue;
         if ((state.Open() & kUnits.set[u]).Count() <= n) continue;
-        // Each digit's places as nine bits, bit i for the unit's i-th cell: a union of places
-        // is then one word and its count a table look-up.
+        // Each digit's places as nine bits: a union of places is one word and its count a
+        // table look-up.
         const auto& unit = kUnits.cells[u];
         std::array<unsigned, 9> places{};
-        for (int i = 0; i < 9; ++i)
-            ForEachDigit(state.Candidates(unit[i]), [&](int d) { places[d - 1] |= 1u << i; });
         std::array<int, 9> digits{};
         int count = 0;
         for (int d = 1; d <= 9; ++d) {
+            places[d - 1] = state.PlacesIn(u, d);
             const int size = kNineBitCount[places[d - 1]];
             if (size >= 2 && size <= n) digits[count++] = d;
         }

@@ -33,6 +33,21 @@ bool CheckStep(const State& state, const Step& step, const Digits& solution) {
     return !::testing::Test::HasFailure();
 }
 
+// The unit-by-unit view of a digit's places that the state keeps up to date must match its
+// cell sets after every placement and removal.
+bool PlacesAgree(const State& state) {
+    for (int u = 0; u < kUnitCount; ++u) {
+        for (int d = 1; d <= 9; ++d) {
+            Mask expected = 0;
+            for (int i = 0; i < 9; ++i)
+                expected |= state.CellsOf(d).Has(kUnits.cells[u][i]) ? Mask(1u << i) : 0;
+            EXPECT_EQ(state.PlacesIn(u, d), expected) << "unit " << u << " digit " << d;
+            if (state.PlacesIn(u, d) != expected) return false;
+        }
+    }
+    return true;
+}
+
 TEST(Sweep, EveryStepOfEveryFinderIsSoundOnHardPuzzles) {
     std::map<Technique, int> fired;
     for (const char* set :
@@ -45,6 +60,7 @@ TEST(Sweep, EveryStepOfEveryFinderIsSoundOnHardPuzzles) {
             Rate(board, &path);
             std::optional<State> state = State::FromDigits(board);
             for (std::size_t i = 0; i <= path.steps.size(); ++i) {
+                ASSERT_TRUE(PlacesAgree(*state)) << set;
                 for (int t = 0; t < kTechniqueCount; ++t) {
                     if (Info(static_cast<Technique>(t)).level > 4) continue;
                     FinderOf(static_cast<Technique>(t))(*state, context, [&](Step&& step) {
