@@ -200,7 +200,7 @@ bool Solver::SolveBoard(ValueArray16& values) {
     return solved;
 }
 
-int Solver::VerifyProblem(const ValueArray16& values) {
+int Solver::VerifyProblem(const ValueArray16& values, ValueArray16* solution) {
     int code = VerifyContradiction;
     ValueArray16 fixed = values;
     engine::Grid grid;
@@ -218,6 +218,10 @@ int Solver::VerifyProblem(const ValueArray16& values) {
         if (!sound) {
             if (m_notice) m_notice(kInternalLogicNotice);
             code = VerifyInternalError;
+        }
+        if (code == VerifyUnique && solution) {
+            *solution = values;
+            for (int n = 1; n <= kCellCount; ++n) (*solution)[n] = found[0][n - 1];
         }
     }
     if (m_progress) m_progress("");

@@ -54,8 +54,9 @@ public:
 
     /// One of the `VerifyCode` values: −1 when `PreSolve` finds a contradiction, else the
     /// number of completions capped at 2. −2 (after the internal-logic notice) only if a
-    /// completion the search found fails the final rule check.
-    int VerifyProblem(const ValueArray16& values);
+    /// completion the search found fails the final rule check. With `solution`, a board with
+    /// exactly one completion also gets it there (entries 1..81), saving a second search.
+    int VerifyProblem(const ValueArray16& values, ValueArray16* solution = nullptr);
 
 private:
     ProgressFn m_progress;

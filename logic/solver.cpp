@@ -108,32 +108,36 @@ Path SolvePath(const State& start, const Context& context, int maxLevel) {
     return path;
 }
 
-std::optional<Digits> UniqueSolution(const Digits& digits) {
+namespace {
+
+// The verification code of a board and, when it has exactly one solution, the solution.
+int Verify(const Digits& digits, Digits& solution) {
     ValueArray16 values{};
     for (int c = 0; c < 81; ++c) values[c + 1] = digits[c];
-    Solver solver;
-    if (solver.VerifyProblem(values) != VerifyUnique || !solver.SolveBoard(values))
-        return std::nullopt;
+    ValueArray16 completed{};
+    const int code = Solver().VerifyProblem(values, &completed);
+    for (int c = 0; c < 81; ++c) solution[c] = static_cast<std::uint8_t>(completed[c + 1]);
+    return code;
+}
+
+}  // namespace
+
+std::optional<Digits> UniqueSolution(const Digits& digits) {
     Digits solution{};
-    for (int c = 0; c < 81; ++c) solution[c] = static_cast<std::uint8_t>(values[c + 1]);
+    if (Verify(digits, solution) != VerifyUnique) return std::nullopt;
     return solution;
 }
 
 Rating Rate(const Digits& digits, Path* pathOut) {
     Rating rating;
-    ValueArray16 values{};
-    for (int c = 0; c < 81; ++c) values[c + 1] = digits[c];
-    Solver solver;
-    rating.verifyCode = solver.VerifyProblem(values);
+    Digits solution{};
+    rating.verifyCode = Verify(digits, solution);
     if (rating.verifyCode != VerifyUnique) return rating;
-    // Known unique now: its one completion is the solution.
     const std::optional<State> start = State::FromDigits(digits);
-    if (!solver.SolveBoard(values) || !start) {
+    if (!start) {
         rating.verifyCode = VerifyInternalError;
         return rating;
     }
-    Digits solution{};
-    for (int c = 0; c < 81; ++c) solution[c] = static_cast<std::uint8_t>(values[c + 1]);
     const Context context{&solution};
     Path path = SolvePath(*start, context);
     // A board with nothing left to fill is as easy as boards get.

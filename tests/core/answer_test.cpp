@@ -259,6 +259,11 @@ void ExpectSameAsReference(const ValueArray16& board, Tally& tally) {
     ASSERT_EQ(solver.VerifyProblem(board), *refCode) << Format(board);
     ASSERT_EQ(solver.SolveBoard(values), *refSolved) << Format(board);
     ASSERT_EQ(Format(values), Format(refValues)) << Format(board);
+    // The solution handed out by the verification: the one completion, and only then.
+    ValueArray16 handed{};
+    ASSERT_EQ(solver.VerifyProblem(board, &handed), *refCode) << Format(board);
+    ASSERT_EQ(Format(handed), Format(*refCode == VerifyUnique ? refValues : ValueArray16{}))
+        << Format(board);
 }
 
 TEST(AnswerReferenceTest, GeneratedBoardsMatchThePlainSearch) {
