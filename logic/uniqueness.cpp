@@ -20,7 +20,7 @@ void FindUniqueRectangle1(const State& state, const Context& context, const Step
     if (!context.solution) return;
     CellSet bivalue;
     state.Open().ForEach([&](int c) {
-        if (BitCount(state.Candidates(c)) == 2) bivalue.Add(c);
+        if (kNineBitCount[state.Candidates(c)] == 2) bivalue.Add(c);
     });
     // Exactly three corners hold the pair, so exactly one row holds two of them: start there.
     bool go = true;
@@ -61,7 +61,7 @@ void FindBugPlusOne(const State& state, const Context& context, const StepSink& 
     int extra = -1;
     bool bug = true;
     state.Open().ForEach([&](int c) {
-        const int size = BitCount(state.Candidates(c));
+        const int size = kNineBitCount[state.Candidates(c)];
         if (size == 3 && extra < 0) {
             extra = c;
         } else if (size != 2) {

@@ -12,7 +12,7 @@ using namespace pattern;
 CellSet CellsWithCount(const State& state, int size) {
     CellSet out;
     state.Open().ForEach([&](int c) {
-        if (BitCount(state.Candidates(c)) == size) out.Add(c);
+        if (kNineBitCount[state.Candidates(c)] == size) out.Add(c);
     });
     return out;
 }
@@ -47,10 +47,10 @@ void FindXYWing(const State& state, const Context&, const StepSink& sink) {
         const int n = ToArray(bivalue & kUnits.peers[pivot], wings);
         for (int i = 0; i < n && go; ++i) {
             const Mask ma = state.Candidates(wings[i]);
-            if (BitCount(ma & mp) != 1) continue;
+            if (kNineBitCount[ma & mp] != 1) continue;
             for (int j = i + 1; j < n && go; ++j) {
                 const Mask mb = state.Candidates(wings[j]);
-                if (BitCount(mb & mp) != 1 || (ma & mp) == (mb & mp)) continue;
+                if (kNineBitCount[mb & mp] != 1 || (ma & mp) == (mb & mp)) continue;
                 const Mask z = ma & static_cast<Mask>(~mp);
                 if (z != (mb & static_cast<Mask>(~mp))) continue;
                 const int zd = std::countr_zero(z) + 1;
@@ -109,12 +109,11 @@ void FindWWing(const State& state, const Context&, const StepSink& sink) {
                 const CellSet gone = state.CellsOf(y) & common;
                 if (gone.Empty()) continue;
                 for (int u = 0; u < kUnitCount; ++u) {
-                    const CellSet link = state.CellsOf(x) & kUnits.set[u];
-                    if (link.Count() != 2 || link.Has(a) || link.Has(b)) continue;
-                    const int e1 = link.First();
-                    CellSet rest = link;
-                    rest.Remove(e1);
-                    const int e2 = rest.First();
+                    const unsigned places = state.PlacesIn(u, x);
+                    if (kNineBitCount[places] != 2) continue;
+                    const int e1 = kUnits.cells[u][std::countr_zero(places)];
+                    const int e2 = kUnits.cells[u][std::countr_zero(places & (places - 1))];
+                    if (e1 == a || e1 == b || e2 == a || e2 == b) continue;
                     int nearA = -1;
                     if (Sees(e1, a) && Sees(e2, b)) {
                         nearA = e1;
