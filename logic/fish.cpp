@@ -38,10 +38,8 @@ void FindFish(const State& state, const Context& context, int n, Technique t,
                 lines[count] = line;
                 masks[count++] = where;
             }
-            const bool go = ForEachCombination(count, n, [&](std::span<const int> pick) {
-                Mask cross = 0;
-                for (int i : pick) cross |= masks[i];
-                if (BitCount(cross) != n) return true;
+            const bool go = ForEachTightSubset(masks.data(), count, n, [&](auto pick, Mask cross) {
+                if (kNineBitCount[cross] != n) return true;
                 CellSet base;
                 CellSet cover;
                 for (int i : pick) base |= kUnits.set[lines[i]];

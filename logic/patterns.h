@@ -45,20 +45,36 @@ inline void AddEliminations(Step& s, CellSet cells, int d) {
     cells.ForEach([&](int c) { s.eliminations.push_back({I8(c), I8(d)}); });
 }
 
-/// Calls f(indices) for each k-subset of 0..n−1 (k ≤ 4) in lexicographic order until f
-/// returns false; returns false when stopped.
+/// Calls f(indices, union) for each k-subset of masks[0..n−1] (k ≤ 4) whose masks together
+/// hold at most k bits, in lexicographic order, until f returns false; returns false when
+/// stopped. A subset is a pattern only if its union stays that small, and a union only grows,
+/// so a start whose union is already too large is not followed further.
 template <typename F>
-bool ForEachCombination(int n, int k, F&& f) {
+bool ForEachTightSubset(const Mask* masks, int n, int k, F&& f) {
     if (k <= 0 || k > n || k > 4) return true;
     std::array<int, 4> idx{};
-    for (int i = 0; i < k; ++i) idx[i] = i;
+    std::array<unsigned, 4> before{};  // the union of the picks before each position
+    int depth = 0;
     for (;;) {
-        if (!f(std::span<const int>(idx.data(), static_cast<std::size_t>(k)))) return false;
-        int i = k - 1;
-        while (i >= 0 && idx[i] == n - k + i) --i;
-        if (i < 0) return true;
-        ++idx[i];
-        for (int j = i + 1; j < k; ++j) idx[j] = idx[j - 1] + 1;
+        if (idx[depth] > n - k + depth) {
+            if (depth == 0) return true;
+            ++idx[--depth];
+            continue;
+        }
+        const unsigned joined = before[depth] | masks[idx[depth]];
+        if (kNineBitCount[joined] > k) {
+            ++idx[depth];
+        } else if (depth == k - 1) {
+            if (!f(std::span<const int>(idx.data(), static_cast<std::size_t>(k)),
+                   static_cast<Mask>(joined))) {
+                return false;
+            }
+            ++idx[depth];
+        } else {
+            before[depth + 1] = joined;
+            idx[depth + 1] = idx[depth] + 1;
+            ++depth;
+        }
     }
 }
 

@@ -49,33 +49,33 @@ void FindNaked(const State& state, const Context& context, int n, Technique t,
     for (int u = 0; u < kUnitCount; ++u) {
         if (!context.Unit(u)) continue;
         std::array<int, 9> cells{};
+        std::array<Mask, 9> candidates{};
         int count = 0;
         const CellSet open = state.Open() & kUnits.set[u];
         if (open.Count() <= n) continue;
         open.ForEach([&](int c) {
             const int size = kNineBitCount[state.Candidates(c)];
-            if (size >= 2 && size <= n) cells[count++] = c;
+            if (size < 2 || size > n) return;
+            candidates[count] = state.Candidates(c);
+            cells[count++] = c;
         });
-        const bool go = ForEachCombination(count, n, [&](std::span<const int> pick) {
-            Mask digits = 0;
-            CellSet pattern;
-            for (int i : pick) {
-                digits |= state.Candidates(cells[i]);
-                pattern.Add(cells[i]);
-            }
-            if (kNineBitCount[digits] != n) return true;
-            Step s = NewStep(t);
-            (open & ~pattern).ForEach([&](int c) {
-                ForEachDigit(state.Candidates(c) & digits, [&](int d) {
-                    s.eliminations.push_back({I8(c), I8(d)});
+        const bool go =
+            ForEachTightSubset(candidates.data(), count, n, [&](auto pick, Mask digits) {
+                if (kNineBitCount[digits] != n) return true;
+                CellSet pattern;
+                for (int i : pick) pattern.Add(cells[i]);
+                Step s = NewStep(t);
+                (open & ~pattern).ForEach([&](int c) {
+                    ForEachDigit(state.Candidates(c) & digits, [&](int d) {
+                        s.eliminations.push_back({I8(c), I8(d)});
+                    });
                 });
+                if (s.eliminations.empty()) return true;
+                AddCells(s, pattern);
+                s.units = {I8(u)};
+                AddDigits(s, digits);
+                return sink(std::move(s));
             });
-            if (s.eliminations.empty()) return true;
-            AddCells(s, pattern);
-            s.units = {I8(u)};
-            AddDigits(s, digits);
-            return sink(std::move(s));
-        });
         if (!go) return;
     }
 }
@@ -89,22 +89,21 @@ void FindHidden(const State& state, const Context& context, int n, Technique t,
         // Each digit's places as nine bits: a union of places is one word and its count a
         // table look-up.
         const auto& unit = kUnits.cells[u];
-        std::array<unsigned, 9> places{};
+        std::array<Mask, 9> places{};
         std::array<int, 9> digits{};
         int count = 0;
         for (int d = 1; d <= 9; ++d) {
-            places[d - 1] = state.PlacesIn(u, d);
-            const int size = kNineBitCount[places[d - 1]];
-            if (size >= 2 && size <= n) digits[count++] = d;
+            const Mask where = state.PlacesIn(u, d);
+            const int size = kNineBitCount[where];
+            if (size < 2 || size > n) continue;
+            places[count] = where;
+            digits[count++] = d;
         }
-        const bool go = ForEachCombination(count, n, [&](std::span<const int> pick) {
-            unsigned where = 0;
+        const bool go = ForEachTightSubset(places.data(), count, n, [&](auto pick, Mask cells) {
+            if (kNineBitCount[cells] != n) return true;
+            unsigned where = cells;
             Mask mask = 0;
-            for (int i : pick) {
-                where |= places[digits[i] - 1];
-                mask |= Bit(digits[i]);
-            }
-            if (kNineBitCount[where] != n) return true;
+            for (int i : pick) mask |= Bit(digits[i]);
             CellSet pattern;
             for (; where; where &= where - 1) pattern.Add(unit[std::countr_zero(where)]);
             Step s = NewStep(t);
