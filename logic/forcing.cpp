@@ -102,6 +102,12 @@ public:
         }
     }
 
+    /// Exactly two digits.
+    static bool IsPair(unsigned m) {
+        const unsigned rest = m & (m - 1);
+        return rest && !(rest & (rest - 1));
+    }
+
     std::vector<Fact> Facts() const {
         return {m_facts.begin(), m_facts.begin() + static_cast<std::ptrdiff_t>(m_factCount)};
     }
@@ -212,11 +218,6 @@ private:
 
     // Two cells of a unit left with the same two digits by this branch: each digit is in one
     // of them ("(d)r1c12" as a node), so it leaves the rest of the unit.
-    static bool IsPair(unsigned m) {
-        const unsigned rest = m & (m - 1);
-        return rest && !(rest & (rest - 1));
-    }
-
     bool NakedPairs() {
         bool any = false;
         const int since = std::exchange(m_pairsSince, static_cast<int>(m_factCount));
@@ -281,6 +282,211 @@ private:
     int m_contradiction = -1;
 };
 
+// Where a branch ends, without its facts: whether it meets a contradiction and, when it does
+// not, what it placed and removed. Most branches bear no conclusion, and this tells which do
+// at a fraction of a recorded run's cost.
+//
+// It follows Branch's rules and rounds, so it ends where Branch ends: the singles between two
+// rounds reach the one state from which no single follows, whatever their order, and so each
+// round starts from the same candidates in both and looks at the same places in the same
+// order. What Branch reads from the times of its facts ("changed since the last look") is
+// kept here as the removals are made. Removals are checked as they are made; placements
+// wait, as a Branch's facts wait, until the round ends.
+class Probe {
+public:
+    /// What a branch placed and removed, as bit sets: the candidates it removed by digit, and
+    /// the cells it placed that had one candidate (elsewhere a placement comes with removals,
+    /// which tell the same).
+    struct Findings {
+        std::array<CellSet, 10> sets;
+    };
+
+    Probe(const State& state, const Settings& settings) : m_settings(settings) {
+        for (int k = 0; k < 81; ++k) {
+            const int v = state.Values()[k];
+            m_startCand[k] = v ? DigitBit(v) : state.Candidates(k);
+            if (v) {
+                m_startSolved.Add(k);
+                for (int u : kUnits.unitsOf[k]) m_startPlaced[u] |= DigitBit(v);
+            } else if (BitCount(state.Candidates(k)) == 1) {
+                m_startSingles.Add(k);
+            }
+        }
+        for (int e = 1; e <= 9; ++e) m_startWhere[e - 1] = state.CellsOf(e);
+    }
+
+    /// Follows the assumption that c holds d; true when it meets a contradiction.
+    bool Run(int c, int d) {
+        m_cand = m_startCand;
+        m_where = m_startWhere;
+        m_placed = m_startPlaced;
+        m_solved = m_startSolved;
+        m_solvedAs = {};
+        m_lockedChanged = {};
+        m_pairsChanged = {};
+        m_contradiction = false;
+        m_pending = 0;
+        Push(c, d);
+        for (int rounds = 0;; ++rounds) {
+            while (m_pending && !m_contradiction) {
+                const std::uint16_t next = m_stack[--m_pending];
+                Place(next >> 4, next & 15);
+            }
+            if (m_contradiction) return true;
+            if (!m_settings.basicTechniques || rounds == m_settings.basicRounds ||
+                !(LockedCandidates() || NakedPairs())) {
+                return false;
+            }
+        }
+    }
+
+    /// What the last Run, one that met no contradiction, placed and removed.
+    void GetFindings(Findings& out) const {
+        for (int e = 0; e < 9; ++e) out.sets[e] = m_startWhere[e] & ~m_where[e] & ~m_solvedAs[e];
+        out.sets[9] = m_solved & m_startSingles;
+    }
+
+private:
+    void Push(int c, int d) { m_stack[m_pending++] = static_cast<std::uint16_t>(c << 4 | d); }
+
+    // Whether digit d, just gone from a place in unit u, is left with one place or none there.
+    void CheckUnit(int u, int d) {
+        if (m_placed[u] & DigitBit(d)) return;
+        const CellSet places = m_where[d - 1] & kUnits.set[u];
+        if (places.Empty()) {
+            m_contradiction = true;
+        } else if (AtMostOne(places)) {
+            Push(places.First(), d);
+        }
+    }
+
+    // d leaves c, as a removal fact of Branch: the rounds' next looks go where it was.
+    void Gone(int c, int d) {
+        m_where[d - 1].Remove(c);
+        for (int u : kUnits.unitsOf[c]) {
+            m_lockedChanged[u] |= DigitBit(d);
+            CheckUnit(u, d);
+        }
+        m_pairsChanged.Add(c);
+    }
+
+    void Remove(int c, int d) {
+        const Mask m = m_cand[c] &= static_cast<Mask>(~DigitBit(d));
+        if (!m) {
+            m_contradiction = true;
+            return;
+        }
+        if (!(m & (m - 1))) Push(c, std::countr_zero(m) + 1);
+        Gone(c, d);
+    }
+
+    void Place(int c, int d) {
+        const Mask bit = DigitBit(d);
+        if (m_solved.Has(c)) {
+            if (m_cand[c] != bit) m_contradiction = true;
+            return;
+        }
+        if (!(m_cand[c] & bit)) {
+            m_contradiction = true;
+            return;
+        }
+        m_solved.Add(c);
+        m_solvedAs[d - 1].Add(c);
+        for (int u : kUnits.unitsOf[c]) m_placed[u] |= bit;
+        const Mask rest = m_cand[c] & ~bit;
+        m_cand[c] = bit;
+        m_where[d - 1].Remove(c);
+        for (unsigned r = rest; r; r &= r - 1) Gone(c, std::countr_zero(r) + 1);
+        (m_where[d - 1] & kUnits.peers[c]).ForEach([&](int p) { Remove(p, d); });
+    }
+
+    // Branch::LockedCandidates on the places of digits in units that lost one since the last
+    // look began.
+    bool LockedCandidates() {
+        const std::array<Mask, kUnitCount> changed = std::exchange(m_lockedChanged, {});
+        bool any = false;
+        for (int u = 0; u < kUnitCount; ++u) {
+            for (unsigned bits = changed[u] & ~m_placed[u]; bits; bits &= bits - 1) {
+                const int d = std::countr_zero(bits) + 1;
+                const CellSet places = m_where[d - 1] & kUnits.set[u];
+                if (places.Empty() || AtMostOne(places)) continue;
+                const auto& crossing = kUnits.unitsOf[places.First()];
+                for (int k = u < 18 ? 2 : 0, end = u < 18 ? 3 : 2; k < end; ++k) {
+                    const int other = crossing[k];
+                    if (!(places & ~kUnits.set[other]).Empty()) continue;
+                    const CellSet gone = m_where[d - 1] & kUnits.set[other] & ~kUnits.set[u];
+                    any |= !gone.Empty();
+                    gone.ForEach([&](int x) { Remove(x, d); });
+                }
+            }
+        }
+        return any;
+    }
+
+    // Branch::NakedPairs: a pair counts when one of its cells lost a candidate since the last
+    // look began.
+    bool NakedPairs() {
+        const CellSet changed = std::exchange(m_pairsChanged, {});
+        // The cells with exactly two candidates, counted over the digits' places at once.
+        CellSet once, twice, more;
+        for (const CellSet& w : m_where) {
+            more |= twice & w;
+            twice |= once & w;
+            once |= w;
+        }
+        CellSet two = twice & ~more;
+        bool any = false;
+        for (int u = 0; u < kUnitCount; ++u) {
+            if ((changed & kUnits.set[u]).Empty() || AtMostOne(two & kUnits.set[u])) continue;
+            for (int i = 0; i < 9; ++i) {
+                const int p = kUnits.cells[u][i];
+                if (!two.Has(p)) continue;
+                const Mask m = m_cand[p];
+                for (int j = i + 1; j < 9; ++j) {
+                    const int q = kUnits.cells[u][j];
+                    if (m_cand[q] != m || !(changed.Has(p) || changed.Has(q))) continue;
+                    const CellSet pair = CellSet::Of(p) | CellSet::Of(q);
+                    for (int d = 1; d <= 9; ++d) {
+                        if (!(m & DigitBit(d))) continue;
+                        const CellSet gone = m_where[d - 1] & kUnits.set[u] & ~pair;
+                        any |= !gone.Empty();
+                        gone.ForEach([&](int x) {
+                            Remove(x, d);
+                            if (Branch::IsPair(m_cand[x])) {
+                                two.Add(x);
+                            } else {
+                                two.Remove(x);
+                            }
+                        });
+                    }
+                }
+            }
+        }
+        return any;
+    }
+
+    const Settings& m_settings;
+    /// Candidates with a placed cell holding its digit: what a cell lost is what its removal
+    /// facts would be.
+    std::array<Mask, 81> m_startCand{};
+    std::array<CellSet, 9> m_startWhere{};
+    std::array<Mask, kUnitCount> m_startPlaced{};
+    CellSet m_startSolved, m_startSingles;
+    std::array<Mask, 81> m_cand{};
+    std::array<CellSet, 9> m_where{};     ///< the places of each digit, placed cells left out
+    std::array<CellSet, 9> m_solvedAs{};  ///< the cells this branch placed, by digit
+    std::array<Mask, kUnitCount> m_placed{};
+    CellSet m_solved;
+    /// The digits of each unit that lost a place since the last look for locked candidates.
+    std::array<Mask, kUnitCount> m_lockedChanged{};
+    CellSet m_pairsChanged;  ///< the cells that lost a candidate since the last look for pairs
+    bool m_contradiction = false;
+    // Placements found and not yet made: a candidate leaves once and then finds at most four
+    // (its cell's last candidate and a last place in each of its units).
+    std::array<std::uint16_t, 4 * 729 + 1> m_stack{};
+    int m_pending = 0;
+};
+
 // A branch's facts in the order found, kept for the text of the steps that rest on it: several
 // steps share a branch, and running it again costs far more than the copy.
 struct Trace {
@@ -335,15 +541,19 @@ struct Conclusion {
 class Search {
 public:
     Search(const State& state, const Settings& settings)
-        : m_state(state), m_settings(settings), m_branch(state, settings) {
+        : m_state(state),
+          m_settings(settings),
+          m_branch(state, settings),
+          m_probe(state, settings) {
         m_slot.fill(-1);
         m_traceSlot.fill(-1);
+        m_probeSlot.fill(-1);
     }
 
     void Run(const StepSink& sink) {
         CollectPremises();
         std::vector<Conclusion> found;
-        for (int p = 0; p < static_cast<int>(m_premises.size()); ++p) Conclude(p, found);
+        for (int p = 0; p < static_cast<int>(m_premises.size()); ++p) Screen(p, found);
         std::stable_sort(found.begin(), found.end(),
                          [](const Conclusion& a, const Conclusion& b) { return a.cost < b.cost; });
         // A conclusion the ones before it already carried out (the same one again, or a
@@ -394,6 +604,12 @@ private:
         std::int16_t& slot = m_slot[Index(a.cell, a.digit)];
         if (slot < 0) {
             m_branch.Run(a.cell, a.digit);
+            // A recorded branch bears a step: its facts will give the step's text.
+            std::int16_t& traceSlot = m_traceSlot[Index(a.cell, a.digit)];
+            if (traceSlot < 0) {
+                traceSlot = static_cast<std::int16_t>(m_traces.size());
+                m_traces.push_back({m_branch.Contradiction(), m_branch.Facts()});
+            }
             slot = static_cast<std::int16_t>(m_outcomes.size());
             const auto begin = static_cast<std::uint32_t>(m_findings.size());
             m_branch.Findings(m_findings);
@@ -422,6 +638,49 @@ private:
             if (!any) return false;
         }
         return true;
+    }
+
+    // Where the probe of assumption `a` ended: its slot, whose findings are valid when it met
+    // no contradiction.
+    int ProbeOf(Placement a) {
+        std::int16_t& slot = m_probeSlot[Index(a.cell, a.digit)];
+        if (slot < 0) {
+            slot = static_cast<std::int16_t>(m_probeContradiction.size());
+            const bool contradiction = m_probe.Run(a.cell, a.digit);
+            m_probeContradiction.push_back(contradiction);
+            m_probeFindings.emplace_back();
+            if (!contradiction) m_probe.GetFindings(m_probeFindings.back());
+        }
+        return slot;
+    }
+
+    // Conclude(p) for the sets of assumptions whose probes tell they conclude something, and
+    // for no other: a probe ends as its recorded branch ends, so only the branches that carry
+    // a step are recorded.
+    void Screen(int p, std::vector<Conclusion>& found) {
+        const Premises& premises = m_premises[p];
+        bool refuted = false;
+        for (const Placement& a : premises.options) refuted |= m_probeContradiction[ProbeOf(a)];
+        if (refuted) {
+            // Only the refuted need their facts, for the times of their contradictions.
+            const std::size_t before = found.size();
+            for (const Placement& a : premises.options) {
+                if (!m_probeContradiction[ProbeOf(a)]) continue;
+                const int contradiction = OutcomeOf(a).contradiction;
+                if (contradiction >= 0) found.push_back({contradiction, p, false, a.cell, a.digit});
+            }
+            if (found.size() > before) return;
+        } else {
+            if (premises.unit == -2) return;
+            Probe::Findings common = m_probeFindings[ProbeOf(premises.options[0])];
+            for (std::size_t i = 1; i < premises.options.size(); ++i) {
+                const Probe::Findings& next = m_probeFindings[ProbeOf(premises.options[i])];
+                CellSet any;
+                for (int k = 0; k < 10; ++k) any |= common.sets[k] &= next.sets[k];
+                if (any.Empty()) return;
+            }
+        }
+        Conclude(p, found);
     }
 
     void Conclude(int p, std::vector<Conclusion>& found) {
@@ -514,6 +773,7 @@ private:
     const State& m_state;
     const Settings& m_settings;
     Branch m_branch;
+    Probe m_probe;
     std::vector<Premises> m_premises;
     std::array<std::int16_t, 729> m_slot{};
     std::array<std::int16_t, 729> m_traceSlot{};
@@ -526,6 +786,9 @@ private:
     std::vector<std::uint64_t> m_keys;
     std::array<std::uint8_t, 2 * 729> m_count{};
     std::array<std::uint16_t, 2 * 729> m_cost{};
+    std::array<std::int16_t, 729> m_probeSlot{};
+    std::vector<bool> m_probeContradiction;        ///< by probe slot
+    std::vector<Probe::Findings> m_probeFindings;  ///< by probe slot
 };
 
 }  // namespace
