@@ -50,7 +50,6 @@ struct Settings {
 class Branch {
 public:
     Branch(const State& state, const Settings& settings) : m_settings(settings) {
-        m_facts.resize(kMaxFacts);
         // Every branch starts from the same state: its arrays are made once.
         for (int k = 0; k < 81; ++k) m_startCand[k] = state.Candidates(k);
         for (int e = 1; e <= 9; ++e) m_startWhere[e - 1] = state.CellsOf(e);
@@ -113,7 +112,16 @@ public:
     }
 
 private:
-    void Push(const Fact& f) { m_facts[m_factCount++] = f; }
+    // The fact list keeps its length from branch to branch: most branches are short, and a
+    // search that records none pays nothing for it.
+    void Push(const Fact& f) {
+        if (m_factCount == m_facts.size()) {
+            m_facts.push_back(f);
+        } else {
+            m_facts[m_factCount] = f;
+        }
+        ++m_factCount;
+    }
 
     void AddTrue(int c, int d, int parent) {
         if (m_trueAt[Index(c, d)] != kNever) return;
@@ -275,12 +283,37 @@ private:
     std::array<std::uint64_t, 4> m_removedSince{};
     int m_pairsSince = 0;  ///< the facts there were at the last look for naked pairs
     // Each candidate is assumed true once, removed once and heads at most one group (a group
-    // removes at least one candidate), which bounds the facts of a branch.
-    static constexpr std::size_t kMaxFacts = 3 * 729;
-    std::vector<Fact> m_facts;  ///< kMaxFacts long; the first m_factCount are this branch's
+    // removes at least one candidate): a branch has at most 3 × 729 facts, and a parent fits
+    // in 16 bits.
+    std::vector<Fact> m_facts;  ///< the first m_factCount are this branch's
     std::size_t m_factCount = 0;
     int m_contradiction = -1;
 };
+
+// Where a line and a box meet: the cells of each outside the other.
+struct Crossing {
+    CellSet unitOnly, otherOnly;
+};
+
+// By unit and crossing unit: a line's boxes at 0..8, a box's rows at 0..8 and columns at
+// 9..17.
+constexpr int CrossingIndex(int other) {
+    return other < 18 ? other : other - 18;
+}
+
+constexpr std::array<std::array<Crossing, 18>, kUnitCount> MakeCrossings() {
+    std::array<std::array<Crossing, 18>, kUnitCount> t{};
+    for (int u = 0; u < kUnitCount; ++u) {
+        for (int other = 0; other < kUnitCount; ++other) {
+            if ((u < 18) == (other < 18) || (kUnits.set[u] & kUnits.set[other]).Empty()) continue;
+            t[u][CrossingIndex(other)] = {kUnits.set[u] & ~kUnits.set[other],
+                                          kUnits.set[other] & ~kUnits.set[u]};
+        }
+    }
+    return t;
+}
+
+inline constexpr auto kCrossings = MakeCrossings();
 
 // Where a branch ends, without its facts: whether it meets a contradiction and, when it does
 // not, what it placed and removed. Most branches bear no conclusion, and this tells which do
@@ -408,15 +441,18 @@ private:
         for (int u = 0; u < kUnitCount; ++u) {
             for (unsigned bits = changed[u] & ~m_placed[u]; bits; bits &= bits - 1) {
                 const int d = std::countr_zero(bits) + 1;
-                const CellSet places = m_where[d - 1] & kUnits.set[u];
-                if (places.Empty() || AtMostOne(places)) continue;
-                const auto& crossing = kUnits.unitsOf[places.First()];
+                const CellSet where = m_where[d - 1];
+                const CellSet places = where & kUnits.set[u];
+                if (AtMostOne(places)) continue;
+                const int first = places.First();
+                // A line crosses one box (its first place's), a box two lines (its row and
+                // column).
                 for (int k = u < 18 ? 2 : 0, end = u < 18 ? 3 : 2; k < end; ++k) {
-                    const int other = crossing[k];
-                    if (!(places & ~kUnits.set[other]).Empty()) continue;
-                    const CellSet gone = m_where[d - 1] & kUnits.set[other] & ~kUnits.set[u];
+                    const Crossing& x = kCrossings[u][CrossingIndex(kUnits.unitsOf[first][k])];
+                    if (!(where & x.unitOnly).Empty()) continue;
+                    const CellSet gone = where & x.otherOnly;
                     any |= !gone.Empty();
-                    gone.ForEach([&](int x) { Remove(x, d); });
+                    gone.ForEach([&](int c) { Remove(c, d); });
                 }
             }
         }
@@ -435,6 +471,7 @@ private:
             once |= w;
         }
         CellSet two = twice & ~more;
+        if (!AnyPair(two, changed)) return false;
         bool any = false;
         for (int u = 0; u < kUnitCount; ++u) {
             if ((changed & kUnits.set[u]).Empty() || AtMostOne(two & kUnits.set[u])) continue;
@@ -465,6 +502,25 @@ private:
         return any;
     }
 
+    // Whether Branch::NakedPairs would remove anything: a pair with a changed cell that shares
+    // a unit with more places of its digits. Most looks find none, and this costs a few cells.
+    bool AnyPair(CellSet two, CellSet changed) const {
+        bool any = false;
+        (two & changed).ForEach([&](int p) {
+            const int a = std::countr_zero(m_cand[p]), b = std::bit_width(m_cand[p]) - 1u;
+            // The other cells left with the same two digits, and the places of either.
+            const CellSet same = two & m_where[a] & m_where[b] & ~CellSet::Of(p);
+            const CellSet where = (m_where[a] | m_where[b]) & ~CellSet::Of(p);
+            for (int u : kUnits.unitsOf[p]) {
+                const CellSet partners = same & kUnits.set[u];
+                if (partners.Empty()) continue;
+                // With two partners the pair's removals take the third.
+                any |= !AtMostOne(partners) || !(where & kUnits.set[u] & ~partners).Empty();
+            }
+        });
+        return any;
+    }
+
     const Settings& m_settings;
     /// Candidates with a placed cell holding its digit: what a cell lost is what its removal
     /// facts would be.
@@ -483,7 +539,7 @@ private:
     bool m_contradiction = false;
     // Placements found and not yet made: a candidate leaves once and then finds at most four
     // (its cell's last candidate and a last place in each of its units).
-    std::array<std::uint16_t, 4 * 729 + 1> m_stack{};
+    std::array<std::uint16_t, 4 * 729 + 1> m_stack;
     int m_pending = 0;
 };
 
@@ -527,8 +583,8 @@ struct Outcome {
 // A set of assumptions of which exactly one holds: a cell's candidates or a digit's places in a
 // unit.
 struct Premises {
-    std::vector<Placement> options;
-    int unit;  ///< −1 for a cell
+    std::span<const Placement> options;  ///< in the search's one pool of options
+    int unit;                            ///< −1 for a cell
 };
 
 struct Conclusion {
@@ -569,29 +625,34 @@ public:
 
 private:
     void CollectPremises() {
+        // Every candidate once as a cell's and once in each of its units at most: the pool
+        // never grows past this, so the sets' views of it stay valid.
+        m_options.reserve(4 * 729);
+        const auto add = [&](int unit, auto&& fill) {
+            const std::size_t begin = m_options.size();
+            fill();
+            m_premises.push_back({std::span<const Placement>(m_options).subspan(begin), unit});
+        };
+        const auto option = [&](int c, int d) {
+            m_options.push_back({static_cast<std::int8_t>(c), static_cast<std::int8_t>(d)});
+        };
         m_state.Open().ForEach([&](int c) {
             const Mask m = m_state.Candidates(c);
             const int n = BitCount(m);
             if (n < 2 || (n > m_settings.maxCellCandidates && !m_settings.everyCandidate)) return;
-            Premises p{{}, -1};
-            for (int d = 1; d <= 9; ++d) {
-                if (m & DigitBit(d))
-                    p.options.push_back({static_cast<std::int8_t>(c), static_cast<std::int8_t>(d)});
-            }
             // Too large a cell still serves for refuting its candidates one by one.
-            if (n > m_settings.maxCellCandidates) p.unit = -2;
-            m_premises.push_back(std::move(p));
+            add(n > m_settings.maxCellCandidates ? -2 : -1, [&] {
+                for (int d = 1; d <= 9; ++d) {
+                    if (m & DigitBit(d)) option(c, d);
+                }
+            });
         });
         for (int u = 0; u < kUnitCount; ++u) {
             for (int d = 1; d <= 9; ++d) {
                 const CellSet places = m_state.CellsOf(d) & kUnits.set[u];
                 const int n = places.Count();
                 if (n < 2 || n > m_settings.maxUnitPlaces) continue;
-                Premises p{{}, u};
-                places.ForEach([&](int c) {
-                    p.options.push_back({static_cast<std::int8_t>(c), static_cast<std::int8_t>(d)});
-                });
-                m_premises.push_back(std::move(p));
+                add(u, [&] { places.ForEach([&](int c) { option(c, d); }); });
             }
         }
     }
@@ -774,6 +835,7 @@ private:
     const Settings& m_settings;
     Branch m_branch;
     Probe m_probe;
+    std::vector<Placement> m_options;
     std::vector<Premises> m_premises;
     std::array<std::int16_t, 729> m_slot{};
     std::array<std::int16_t, 729> m_traceSlot{};
