@@ -62,6 +62,8 @@ public:
     }
 
     void Run(int c, int d) {
+        // Made at the first run: a search that records no branch pays nothing for it.
+        if (m_facts.empty()) m_facts.resize(kMaxFacts);
         m_cand = m_startCand;
         m_where = m_startWhere;
         m_value = m_startValue;
@@ -112,16 +114,7 @@ public:
     }
 
 private:
-    // The fact list keeps its length from branch to branch: most branches are short, and a
-    // search that records none pays nothing for it.
-    void Push(const Fact& f) {
-        if (m_factCount == m_facts.size()) {
-            m_facts.push_back(f);
-        } else {
-            m_facts[m_factCount] = f;
-        }
-        ++m_factCount;
-    }
+    void Push(const Fact& f) { m_facts[m_factCount++] = f; }
 
     void AddTrue(int c, int d, int parent) {
         if (m_trueAt[Index(c, d)] != kNever) return;
@@ -283,12 +276,18 @@ private:
     std::array<std::uint64_t, 4> m_removedSince{};
     int m_pairsSince = 0;  ///< the facts there were at the last look for naked pairs
     // Each candidate is assumed true once, removed once and heads at most one group (a group
-    // removes at least one candidate): a branch has at most 3 × 729 facts, and a parent fits
-    // in 16 bits.
-    std::vector<Fact> m_facts;  ///< the first m_factCount are this branch's
+    // removes at least one candidate), which bounds the facts of a branch.
+    static constexpr std::size_t kMaxFacts = 3 * 729;
+    std::vector<Fact> m_facts;  ///< kMaxFacts long; the first m_factCount are this branch's
     std::size_t m_factCount = 0;
     int m_contradiction = -1;
 };
+
+inline constexpr auto kCells = [] {
+    std::array<CellSet, 81> t{};
+    for (int c = 0; c < 81; ++c) t[c] = CellSet::Of(c);
+    return t;
+}();
 
 // Where a line and a box meet: the cells of each outside the other.
 struct Crossing {
@@ -395,12 +394,14 @@ private:
 
     // d leaves c, as a removal fact of Branch: the rounds' next looks go where it was.
     void Gone(int c, int d) {
-        m_where[d - 1].Remove(c);
+        const CellSet cell = kCells[c];
+        m_where[d - 1].lo &= ~cell.lo;
+        m_where[d - 1].hi &= ~cell.hi;
+        m_pairsChanged |= cell;
         for (int u : kUnits.unitsOf[c]) {
             m_lockedChanged[u] |= DigitBit(d);
             CheckUnit(u, d);
         }
-        m_pairsChanged.Add(c);
     }
 
     void Remove(int c, int d) {
