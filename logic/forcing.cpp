@@ -345,6 +345,13 @@ public:
             }
         }
         for (int e = 1; e <= 9; ++e) m_startWhere[e - 1] = state.CellsOf(e);
+        for (int u = 0; u < kUnitCount; ++u) {
+            for (int e = 1; e <= 9; ++e) {
+                m_startCount[u][e - 1] = static_cast<std::uint8_t>(
+                    m_startPlaced[u] & DigitBit(e) ? kPlacedCount
+                                                   : (m_startWhere[e - 1] & kUnits.set[u]).Count());
+            }
+        }
     }
 
     /// Follows the assumption that c holds d; true when it meets a contradiction.
@@ -352,6 +359,7 @@ public:
         m_cand = m_startCand;
         m_where = m_startWhere;
         m_placed = m_startPlaced;
+        m_count = m_startCount;
         m_solved = m_startSolved;
         m_solvedAs = {};
         m_lockedChanged = {};
@@ -383,12 +391,12 @@ private:
 
     // Whether digit d, just gone from a place in unit u, is left with one place or none there.
     void CheckUnit(int u, int d) {
-        if (m_placed[u] & DigitBit(d)) return;
-        const CellSet places = m_where[d - 1] & kUnits.set[u];
-        if (places.Empty()) {
+        const int n = --m_count[u][d - 1];
+        if (n > 1) return;
+        if (n == 0) {
             m_contradiction = true;
-        } else if (AtMostOne(places)) {
-            Push(places.First(), d);
+        } else {
+            Push((m_where[d - 1] & kUnits.set[u]).First(), d);
         }
     }
 
@@ -426,7 +434,10 @@ private:
         }
         m_solved.Add(c);
         m_solvedAs[d - 1].Add(c);
-        for (int u : kUnits.unitsOf[c]) m_placed[u] |= bit;
+        for (int u : kUnits.unitsOf[c]) {
+            m_placed[u] |= bit;
+            m_count[u][d - 1] = kPlacedCount;
+        }
         const Mask rest = m_cand[c] & ~bit;
         m_cand[c] = bit;
         m_where[d - 1].Remove(c);
@@ -442,9 +453,10 @@ private:
         for (int u = 0; u < kUnitCount; ++u) {
             for (unsigned bits = changed[u] & ~m_placed[u]; bits; bits &= bits - 1) {
                 const int d = std::countr_zero(bits) + 1;
+                // No more places than a line and a box share.
+                if (m_count[u][d - 1] < 2 || m_count[u][d - 1] > 3) continue;
                 const CellSet where = m_where[d - 1];
                 const CellSet places = where & kUnits.set[u];
-                if (AtMostOne(places)) continue;
                 const int first = places.First();
                 // A line crosses one box (its first place's), a box two lines (its row and
                 // column).
@@ -533,6 +545,12 @@ private:
     std::array<CellSet, 9> m_where{};     ///< the places of each digit, placed cells left out
     std::array<CellSet, 9> m_solvedAs{};  ///< the cells this branch placed, by digit
     std::array<Mask, kUnitCount> m_placed{};
+    /// The places of each digit in each unit, or kPlacedCount (and less, as the unit's other
+    /// cells lose the digit) once the digit is placed there: a last place or none is seen
+    /// without looking at the places.
+    static constexpr int kPlacedCount = 64;
+    using Counts = std::array<std::array<std::uint8_t, 9>, kUnitCount>;
+    Counts m_startCount{}, m_count{};
     CellSet m_solved;
     /// The digits of each unit that lost a place since the last look for locked candidates.
     std::array<Mask, kUnitCount> m_lockedChanged{};
@@ -674,7 +692,8 @@ private:
             }
             slot = static_cast<std::int16_t>(m_outcomes.size());
             const auto begin = static_cast<std::uint32_t>(m_findings.size());
-            m_branch.Findings(m_findings);
+            // A refuted assumption's findings serve no set: it is left out of what sets agree on.
+            if (m_branch.Contradiction() < 0) m_branch.Findings(m_findings);
             m_outcomes.push_back(
                 {m_branch.Contradiction(), begin, static_cast<std::uint32_t>(m_findings.size())});
             m_keys.resize(m_keys.size() + kKeyWords);
