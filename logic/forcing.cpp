@@ -45,6 +45,17 @@ struct Settings {
     Technique technique;
 };
 
+// The cells with exactly two candidates, counted over the digits' places at once.
+CellSet CellsWithTwo(const std::array<CellSet, 9>& where) {
+    CellSet once, twice, more;
+    for (const CellSet& w : where) {
+        more |= twice & w;
+        twice |= once & w;
+        once |= w;
+    }
+    return twice & ~more;
+}
+
 // One branch: the state after an assumption, with each fact's time (its index, found in
 // breadth-first order) and the fact it follows from.
 class Branch {
@@ -224,10 +235,7 @@ private:
         const int since = std::exchange(m_pairsSince, static_cast<int>(m_factCount));
         // The cells with two candidates (a placed cell has none), kept up to date as pairs
         // remove more: a unit with fewer than two of them holds no pair.
-        CellSet two;
-        for (int c = 0; c < 81; ++c) {
-            if (IsPair(m_cand[c])) two.Add(c);
-        }
+        CellSet two = CellsWithTwo(m_where);
         for (int u = 0; u < kUnitCount; ++u) {
             if (m_lastInUnit[u] < since || AtMostOne(two & kUnits.set[u])) continue;
             for (int i = 0; i < 9; ++i) {
@@ -476,14 +484,7 @@ private:
     // look began.
     bool NakedPairs() {
         const CellSet changed = std::exchange(m_pairsChanged, {});
-        // The cells with exactly two candidates, counted over the digits' places at once.
-        CellSet once, twice, more;
-        for (const CellSet& w : m_where) {
-            more |= twice & w;
-            twice |= once & w;
-            once |= w;
-        }
-        CellSet two = twice & ~more;
+        CellSet two = CellsWithTwo(m_where);
         if (!AnyPair(two, changed)) return false;
         bool any = false;
         for (int u = 0; u < kUnitCount; ++u) {
