@@ -579,17 +579,25 @@ struct Trace {
         return -1;
     }
 
-    /// The facts from the assumption to fact `i`, in Eureka notation.
-    std::string PathTo(int i) const {
-        std::vector<int> path;
-        for (int k = i; k >= 0; k = facts[k].parent) path.push_back(k);
-        std::string text;
-        for (auto it = path.rbegin(); it != path.rend(); ++it) {
-            const Fact& f = facts[*it];
-            if (it != path.rbegin()) text += f.isTrue ? '=' : '-';
-            text += NodeName(DigitBit(f.digit), f.cells);
+    /// The facts from the assumption to fact `i`, in Eureka notation, appended to `text`.
+    /// `names` holds the name of each candidate as a node, made when first needed: the paths
+    /// of one search name the same candidates over and over.
+    void PathTo(int i, std::string& text, std::vector<std::string>& names) const {
+        std::array<std::int16_t, 3 * 729> path;
+        int n = 0;
+        for (int k = i; k >= 0; k = facts[k].parent) path[n++] = static_cast<std::int16_t>(k);
+        for (int j = n - 1; j >= 0; --j) {
+            const Fact& f = facts[path[j]];
+            if (j != n - 1) text += f.isTrue ? '=' : '-';
+            if (!AtMostOne(f.cells)) {
+                text += NodeName(DigitBit(f.digit), f.cells);
+                continue;
+            }
+            if (names.empty()) names.resize(729);
+            std::string& name = names[Index(f.cells.First(), f.digit)];
+            if (name.empty()) name = NodeName(DigitBit(f.digit), f.cells);
+            text += name;
         }
-        return text;
     }
 };
 
@@ -834,9 +842,9 @@ private:
             const Trace& trace = TraceOf(a);
             if (!step.chain.empty()) step.chain += "; ";
             if (refuted) {
-                step.chain += trace.PathTo(trace.contradiction);
+                trace.PathTo(trace.contradiction, step.chain, m_names);
             } else if (trace.contradiction < 0) {
-                step.chain += trace.PathTo(trace.TimeOf(c.cell, c.digit, c.placement));
+                trace.PathTo(trace.TimeOf(c.cell, c.digit, c.placement), step.chain, m_names);
             }
         }
         return step;
@@ -860,7 +868,8 @@ private:
     std::vector<Premises> m_premises;
     std::array<std::int16_t, 729> m_slot{};
     std::array<std::int16_t, 729> m_traceSlot{};
-    std::deque<Trace> m_traces;  ///< a deque: a step holds one trace while making another
+    std::vector<std::string> m_names;  ///< by candidate, for Trace::PathTo
+    std::deque<Trace> m_traces;        ///< a deque: a step holds one trace while making another
     std::vector<Outcome> m_outcomes;
     std::vector<const Outcome*> m_alive;    ///< one buffer for every set of assumptions
     std::vector<std::uint32_t> m_findings;  ///< every outcome's findings, one after another
