@@ -56,6 +56,47 @@ CellSet CellsWithTwo(const std::array<CellSet, 9>& where) {
     return twice & ~more;
 }
 
+// The naked pairs one look takes, in the one order Branch and Probe share: units in order,
+// pairs by their cells' order in the unit. `unitLooked(u)` passes over units; `trigger(p, q)`
+// is negative for a pair the look passes over; `take(pair, d, gone, trigger)` removes d from
+// `gone` and says whether anything went. The cells with two candidates are kept up to date as
+// pairs remove more: a unit with fewer than two of them holds no pair.
+template <typename UnitLooked, typename Trigger, typename Take>
+bool TakeNakedPairs(const std::array<Mask, 81>& cand, const std::array<CellSet, 9>& where,
+                    UnitLooked unitLooked, Trigger trigger, Take take) {
+    CellSet two = CellsWithTwo(where);
+    bool any = false;
+    for (int u = 0; u < kUnitCount; ++u) {
+        if (!unitLooked(u) || AtMostOne(two & kUnits.set[u])) continue;
+        for (int i = 0; i < 9; ++i) {
+            const int p = kUnits.cells[u][i];
+            if (!two.Has(p)) continue;
+            const Mask m = cand[p];
+            for (int j = i + 1; j < 9; ++j) {
+                const int q = kUnits.cells[u][j];
+                if (cand[q] != m) continue;
+                const int t = trigger(p, q);
+                if (t < 0) continue;
+                const CellSet pair = CellSet::Of(p) | CellSet::Of(q);
+                for (int d = 1; d <= 9; ++d) {
+                    if (!(m & DigitBit(d))) continue;
+                    const CellSet gone = where[d - 1] & kUnits.set[u] & ~pair;
+                    any |= take(pair, d, gone, t);
+                    gone.ForEach([&](int x) {
+                        const unsigned rest = cand[x] & (cand[x] - 1u);
+                        if (rest && !(rest & (rest - 1))) {
+                            two.Add(x);
+                        } else {
+                            two.Remove(x);
+                        }
+                    });
+                }
+            }
+        }
+    }
+    return any;
+}
+
 // One branch: the state after an assumption, with each fact's time (its index, found in
 // breadth-first order) and the fact it follows from.
 class Branch {
@@ -112,12 +153,6 @@ public:
             const int key = (f.isTrue ? 729 : 0) + Index(f.cells.First(), f.digit);
             out.push_back(static_cast<std::uint32_t>(key) | static_cast<std::uint32_t>(i) << 16);
         }
-    }
-
-    /// Exactly two digits.
-    static bool IsPair(unsigned m) {
-        const unsigned rest = m & (m - 1);
-        return rest && !(rest & (rest - 1));
     }
 
     std::vector<Fact> Facts() const {
@@ -231,39 +266,16 @@ private:
     // Two cells of a unit left with the same two digits by this branch: each digit is in one
     // of them ("(d)r1c12" as a node), so it leaves the rest of the unit.
     bool NakedPairs() {
-        bool any = false;
         const int since = std::exchange(m_pairsSince, static_cast<int>(m_factCount));
-        // The cells with two candidates (a placed cell has none), kept up to date as pairs
-        // remove more: a unit with fewer than two of them holds no pair.
-        CellSet two = CellsWithTwo(m_where);
-        for (int u = 0; u < kUnitCount; ++u) {
-            if (m_lastInUnit[u] < since || AtMostOne(two & kUnits.set[u])) continue;
-            for (int i = 0; i < 9; ++i) {
-                const int p = kUnits.cells[u][i];
-                if (!two.Has(p)) continue;
-                const Mask m = m_cand[p];
-                for (int j = i + 1; j < 9; ++j) {
-                    const int q = kUnits.cells[u][j];
-                    if (m_cand[q] != m) continue;
-                    const int trigger = std::max(m_lastInCell[p], m_lastInCell[q]);
-                    if (trigger < since) continue;
-                    const CellSet pair = CellSet::Of(p) | CellSet::Of(q);
-                    for (int d = 1; d <= 9; ++d) {
-                        if (!(m & DigitBit(d))) continue;
-                        const CellSet gone = m_where[d - 1] & kUnits.set[u] & ~pair;
-                        any |= AddGroup(pair, d, trigger, gone);
-                        gone.ForEach([&](int x) {
-                            if (IsPair(m_cand[x])) {
-                                two.Add(x);
-                            } else {
-                                two.Remove(x);
-                            }
-                        });
-                    }
-                }
-            }
-        }
-        return any;
+        return TakeNakedPairs(
+            m_cand, m_where, [&](int u) { return m_lastInUnit[u] >= since; },
+            [&](int p, int q) {
+                const int trigger = std::max(m_lastInCell[p], m_lastInCell[q]);
+                return trigger >= since ? trigger : -1;
+            },
+            [&](CellSet pair, int d, CellSet gone, int trigger) {
+                return AddGroup(pair, d, trigger, gone);
+            });
     }
 
     const Settings& m_settings;
@@ -484,36 +496,14 @@ private:
     // look began.
     bool NakedPairs() {
         const CellSet changed = std::exchange(m_pairsChanged, {});
-        CellSet two = CellsWithTwo(m_where);
-        if (!AnyPair(two, changed)) return false;
-        bool any = false;
-        for (int u = 0; u < kUnitCount; ++u) {
-            if ((changed & kUnits.set[u]).Empty() || AtMostOne(two & kUnits.set[u])) continue;
-            for (int i = 0; i < 9; ++i) {
-                const int p = kUnits.cells[u][i];
-                if (!two.Has(p)) continue;
-                const Mask m = m_cand[p];
-                for (int j = i + 1; j < 9; ++j) {
-                    const int q = kUnits.cells[u][j];
-                    if (m_cand[q] != m || !(changed.Has(p) || changed.Has(q))) continue;
-                    const CellSet pair = CellSet::Of(p) | CellSet::Of(q);
-                    for (int d = 1; d <= 9; ++d) {
-                        if (!(m & DigitBit(d))) continue;
-                        const CellSet gone = m_where[d - 1] & kUnits.set[u] & ~pair;
-                        any |= !gone.Empty();
-                        gone.ForEach([&](int x) {
-                            Remove(x, d);
-                            if (Branch::IsPair(m_cand[x])) {
-                                two.Add(x);
-                            } else {
-                                two.Remove(x);
-                            }
-                        });
-                    }
-                }
-            }
-        }
-        return any;
+        if (!AnyPair(CellsWithTwo(m_where), changed)) return false;
+        return TakeNakedPairs(
+            m_cand, m_where, [&](int u) { return !(changed & kUnits.set[u]).Empty(); },
+            [&](int p, int q) { return changed.Has(p) || changed.Has(q) ? 0 : -1; },
+            [&](CellSet, int d, CellSet gone, int) {
+                gone.ForEach([&](int x) { Remove(x, d); });
+                return !gone.Empty();
+            });
     }
 
     // Whether Branch::NakedPairs would remove anything: a pair with a changed cell that shares
