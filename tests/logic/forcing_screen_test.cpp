@@ -25,69 +25,56 @@ Mask Bit(int d) {
 
 // Follows "c holds d" on `b`; false on a contradiction.
 bool Follow(Branch& b, int c, int d, bool net) {
-    const auto open = [&](int u, int e) {  // the places of e in u, or none when e is placed
+    const auto with = [&](CellSet cells, int e) {  // the cells that may hold e
         CellSet p;
-        for (int x : kUnits.cells[u]) {
+        cells.ForEach([&](int x) {
             if (b.cand[x] & Bit(e)) p.Add(x);
-        }
-        return (p & b.placed).Empty() ? p : CellSet{};
+        });
+        return p;
     };
     const auto remove = [&](CellSet from, int e) {
-        bool any = false;
-        (from & ~b.placed).ForEach([&](int x) {
-            any |= (b.cand[x] & Bit(e)) != 0;
-            b.cand[x] &= static_cast<Mask>(~Bit(e));
-        });
-        return any;
+        const CellSet gone = with(from & ~b.placed, e);
+        gone.ForEach([&](int x) { b.cand[x] &= static_cast<Mask>(~Bit(e)); });
+        return !gone.Empty();
     };
     const auto place = [&](int x, int e) {
         if (!(b.cand[x] & Bit(e))) return false;
-        if (b.placed.Has(x)) return true;
-        b.placed.Add(x);
-        b.cand[x] = Bit(e);
-        remove(kUnits.peers[x], e);
-        bool clash = false;
-        (kUnits.peers[x] & b.placed).ForEach([&](int y) { clash |= b.cand[y] == Bit(e); });
-        return !clash;
+        if (!b.placed.Has(x)) {
+            b.placed.Add(x);
+            b.cand[x] = Bit(e);
+            remove(kUnits.peers[x], e);
+        }
+        return (with(kUnits.peers[x], e) & b.placed).Empty();
     };
     if (!place(c, d)) return false;
     for (bool changed = true; changed;) {
         changed = false;
         for (int x = 0; x < 81; ++x) {
             if (b.placed.Has(x)) continue;
-            if (!b.cand[x]) return false;
-            if (std::has_single_bit(b.cand[x])) {
-                if (!place(x, std::countr_zero(b.cand[x]) + 1)) return false;
-                changed = true;
-            }
+            if (!b.cand[x] ||
+                (std::has_single_bit(b.cand[x]) && !place(x, std::countr_zero(b.cand[x]) + 1)))
+                return false;
+            changed |= b.placed.Has(x);
         }
         for (int u = 0; u < kUnitCount; ++u) {
             for (int e = 1; e <= 9; ++e) {
-                const CellSet p = open(u, e);
-                bool placedHere = false;
-                (kUnits.set[u] & b.placed).ForEach([&](int y) {
-                    placedHere |= b.cand[y] == Bit(e);
-                });
-                if (placedHere) continue;
-                if (p.Empty()) return false;
-                if (p.Single()) {
-                    if (!place(p.First(), e)) return false;
-                    changed = true;
-                    continue;
-                }
-                for (int v = 0; net && v < kUnitCount; ++v) {  // locked candidates
+                const CellSet p = with(kUnits.set[u], e);
+                if (!(p & b.placed).Empty()) continue;
+                if (p.Empty() || (p.Single() && !place(p.First(), e))) return false;
+                changed |= p.Single();
+                for (int v = 0; net && !p.Single() && v < kUnitCount; ++v) {  // locked
                     if ((u < 18) != (v < 18) && (p & ~kUnits.set[v]).Empty())
                         changed |= remove(kUnits.set[v] & ~kUnits.set[u], e);
                 }
             }
             for (int x : kUnits.cells[u]) {  // naked pairs
                 for (int y : kUnits.cells[u]) {
-                    if (!net || x >= y || b.placed.Has(x) || b.placed.Has(y) ||
+                    if (!net || x >= y || (b.placed & (CellSet::Of(x) | CellSet::Of(y))).Count() ||
                         b.cand[x] != b.cand[y] || std::popcount(b.cand[x]) != 2)
                         continue;
-                    const CellSet rest = kUnits.set[u] & ~CellSet::Of(x) & ~CellSet::Of(y);
                     for (int e = 1; e <= 9; ++e) {
-                        if (b.cand[x] & Bit(e)) changed |= remove(rest, e);
+                        if (b.cand[x] & Bit(e))
+                            changed |= remove(kUnits.set[u] & ~CellSet::Of(x) & ~CellSet::Of(y), e);
                     }
                 }
             }
@@ -99,22 +86,21 @@ bool Follow(Branch& b, int c, int d, bool net) {
 // Every conclusion of every set of assumptions, carried out on `s`.
 State Reference(const State& s, bool net) {
     std::vector<std::vector<Placement>> sets;
-    s.Open().ForEach([&](int c) {
-        if (BitCount(s.Candidates(c)) < 2 || (!net && BitCount(s.Candidates(c)) > 2)) return;
+    const auto add = [&](CellSet cells, Mask digits) {
+        const int n = cells.Count() * std::popcount(digits);
+        if (n < 2 || (!net && n > 2)) return;
         sets.emplace_back();
-        for (int d = 1; d <= 9; ++d)
-            if (s.Has(c, d))
-                sets.back().push_back({static_cast<std::int8_t>(c), static_cast<std::int8_t>(d)});
-    });
+        cells.ForEach([&](int c) {
+            for (int d = 1; d <= 9; ++d) {
+                if (s.Has(c, d) && (digits & Bit(d)))
+                    sets.back().push_back(
+                        {static_cast<std::int8_t>(c), static_cast<std::int8_t>(d)});
+            }
+        });
+    };
+    s.Open().ForEach([&](int c) { add(CellSet::Of(c), s.Candidates(c)); });
     for (int u = 0; u < kUnitCount; ++u) {
-        for (int d = 1; d <= 9; ++d) {
-            const CellSet p = s.CellsOf(d) & kUnits.set[u];
-            if (p.Count() < 2 || (!net && p.Count() > 2)) continue;
-            sets.emplace_back();
-            p.ForEach([&](int c) {
-                sets.back().push_back({static_cast<std::int8_t>(c), static_cast<std::int8_t>(d)});
-            });
-        }
+        for (int d = 1; d <= 9; ++d) add(s.CellsOf(d) & kUnits.set[u], Bit(d));
     }
     Branch start{{}, ~s.Open()};
     for (int c = 0; c < 81; ++c)
@@ -130,18 +116,16 @@ State Reference(const State& s, bool net) {
                 after.Eliminate(a.cell, a.digit);
             }
         }
-        if (alive.size() < options.size()) continue;
-        s.Open().ForEach([&](int c) {
+        for (int c = 0; c < 81 && alive.size() == options.size(); ++c) {
             for (int d = 1; d <= 9; ++d) {
                 if (!s.Has(c, d)) continue;
-                const bool placed = std::ranges::all_of(
-                    alive, [&](const Branch& b) { return b.placed.Has(c) && b.cand[c] == Bit(d); });
-                const bool gone = std::ranges::all_of(
-                    alive, [&](const Branch& b) { return !(b.cand[c] & Bit(d)); });
-                if (placed) after.Place(c, d);
-                if (gone) after.Eliminate(c, d);
+                const auto all = [&](auto f) { return std::ranges::all_of(alive, f); };
+                if (all([&](const Branch& b) { return b.placed.Has(c) && b.cand[c] == Bit(d); }))
+                    after.Place(c, d);
+                if (all([&](const Branch& b) { return !(b.cand[c] & Bit(d)); }))
+                    after.Eliminate(c, d);
             }
-        });
+        }
     }
     return after;
 }
