@@ -736,7 +736,8 @@ private:
 
     // Conclude(p) for the sets of assumptions whose probes tell they conclude something, and
     // for no other: a probe ends as its recorded branch ends, so only the branches that carry
-    // a step are recorded.
+    // a step are recorded. Should a recorded branch not meet the contradiction its probe met,
+    // the set is concluded from recorded branches alone, as if there were no probes.
     void Screen(int p, std::vector<Conclusion>& found) {
         const Premises& premises = m_premises[p];
         bool refuted = false;
