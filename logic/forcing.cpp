@@ -45,12 +45,63 @@ struct Settings {
     Technique technique;
 };
 
+// The cells with exactly two candidates, counted over the digits' places at once.
+CellSet CellsWithTwo(const std::array<CellSet, 9>& where) {
+    CellSet once, twice, more;
+    for (const CellSet& w : where) {
+        more |= twice & w;
+        twice |= once & w;
+        once |= w;
+    }
+    return twice & ~more;
+}
+
+// The naked pairs one look takes, in the one order Branch and Probe share: units in order,
+// pairs by their cells' order in the unit. `unitLooked(u)` passes over units; `trigger(p, q)`
+// is negative for a pair the look passes over; `take(pair, d, gone, trigger)` removes d from
+// `gone` and says whether anything went. The cells with two candidates are kept up to date as
+// pairs remove more: a unit with fewer than two of them holds no pair.
+template <typename UnitLooked, typename Trigger, typename Take>
+bool TakeNakedPairs(const std::array<Mask, 81>& cand, const std::array<CellSet, 9>& where,
+                    UnitLooked unitLooked, Trigger trigger, Take take) {
+    CellSet two = CellsWithTwo(where);
+    bool any = false;
+    for (int u = 0; u < kUnitCount; ++u) {
+        if (!unitLooked(u) || AtMostOne(two & kUnits.set[u])) continue;
+        for (int i = 0; i < 9; ++i) {
+            const int p = kUnits.cells[u][i];
+            if (!two.Has(p)) continue;
+            const Mask m = cand[p];
+            for (int j = i + 1; j < 9; ++j) {
+                const int q = kUnits.cells[u][j];
+                if (cand[q] != m) continue;
+                const int t = trigger(p, q);
+                if (t < 0) continue;
+                const CellSet pair = CellSet::Of(p) | CellSet::Of(q);
+                for (int d = 1; d <= 9; ++d) {
+                    if (!(m & DigitBit(d))) continue;
+                    const CellSet gone = where[d - 1] & kUnits.set[u] & ~pair;
+                    any |= take(pair, d, gone, t);
+                    gone.ForEach([&](int x) {
+                        const unsigned rest = cand[x] & (cand[x] - 1u);
+                        if (rest && !(rest & (rest - 1))) {
+                            two.Add(x);
+                        } else {
+                            two.Remove(x);
+                        }
+                    });
+                }
+            }
+        }
+    }
+    return any;
+}
+
 // One branch: the state after an assumption, with each fact's time (its index, found in
 // breadth-first order) and the fact it follows from.
 class Branch {
 public:
     Branch(const State& state, const Settings& settings) : m_settings(settings) {
-        m_facts.resize(kMaxFacts);
         // Every branch starts from the same state: its arrays are made once.
         for (int k = 0; k < 81; ++k) m_startCand[k] = state.Candidates(k);
         for (int e = 1; e <= 9; ++e) m_startWhere[e - 1] = state.CellsOf(e);
@@ -63,6 +114,8 @@ public:
     }
 
     void Run(int c, int d) {
+        // Made at the first run: a search that records no branch pays nothing for it.
+        if (m_facts.empty()) m_facts.resize(kMaxFacts);
         m_cand = m_startCand;
         m_where = m_startWhere;
         m_value = m_startValue;
@@ -212,48 +265,17 @@ private:
 
     // Two cells of a unit left with the same two digits by this branch: each digit is in one
     // of them ("(d)r1c12" as a node), so it leaves the rest of the unit.
-    static bool IsPair(unsigned m) {
-        const unsigned rest = m & (m - 1);
-        return rest && !(rest & (rest - 1));
-    }
-
     bool NakedPairs() {
-        bool any = false;
         const int since = std::exchange(m_pairsSince, static_cast<int>(m_factCount));
-        // The cells with two candidates (a placed cell has none), kept up to date as pairs
-        // remove more: a unit with fewer than two of them holds no pair.
-        CellSet two;
-        for (int c = 0; c < 81; ++c) {
-            if (IsPair(m_cand[c])) two.Add(c);
-        }
-        for (int u = 0; u < kUnitCount; ++u) {
-            if (m_lastInUnit[u] < since || AtMostOne(two & kUnits.set[u])) continue;
-            for (int i = 0; i < 9; ++i) {
-                const int p = kUnits.cells[u][i];
-                if (!two.Has(p)) continue;
-                const Mask m = m_cand[p];
-                for (int j = i + 1; j < 9; ++j) {
-                    const int q = kUnits.cells[u][j];
-                    if (m_cand[q] != m) continue;
-                    const int trigger = std::max(m_lastInCell[p], m_lastInCell[q]);
-                    if (trigger < since) continue;
-                    const CellSet pair = CellSet::Of(p) | CellSet::Of(q);
-                    for (int d = 1; d <= 9; ++d) {
-                        if (!(m & DigitBit(d))) continue;
-                        const CellSet gone = m_where[d - 1] & kUnits.set[u] & ~pair;
-                        any |= AddGroup(pair, d, trigger, gone);
-                        gone.ForEach([&](int x) {
-                            if (IsPair(m_cand[x])) {
-                                two.Add(x);
-                            } else {
-                                two.Remove(x);
-                            }
-                        });
-                    }
-                }
-            }
-        }
-        return any;
+        return TakeNakedPairs(
+            m_cand, m_where, [&](int u) { return m_lastInUnit[u] >= since; },
+            [&](int p, int q) {
+                const int trigger = std::max(m_lastInCell[p], m_lastInCell[q]);
+                return trigger >= since ? trigger : -1;
+            },
+            [&](CellSet pair, int d, CellSet gone, int trigger) {
+                return AddGroup(pair, d, trigger, gone);
+            });
     }
 
     const Settings& m_settings;
@@ -281,6 +303,258 @@ private:
     int m_contradiction = -1;
 };
 
+inline constexpr auto kCells = [] {
+    std::array<CellSet, 81> t{};
+    for (int c = 0; c < 81; ++c) t[c] = CellSet::Of(c);
+    return t;
+}();
+
+// Where a line and a box meet: the cells of each outside the other.
+struct Crossing {
+    CellSet unitOnly, otherOnly;
+};
+
+// By unit and crossing unit: a line's boxes at 0..8, a box's rows at 0..8 and columns at
+// 9..17.
+constexpr int CrossingIndex(int other) {
+    return other < 18 ? other : other - 18;
+}
+
+constexpr std::array<std::array<Crossing, 18>, kUnitCount> MakeCrossings() {
+    std::array<std::array<Crossing, 18>, kUnitCount> t{};
+    for (int u = 0; u < kUnitCount; ++u) {
+        for (int other = 0; other < kUnitCount; ++other) {
+            if ((u < 18) == (other < 18) || (kUnits.set[u] & kUnits.set[other]).Empty()) continue;
+            t[u][CrossingIndex(other)] = {kUnits.set[u] & ~kUnits.set[other],
+                                          kUnits.set[other] & ~kUnits.set[u]};
+        }
+    }
+    return t;
+}
+
+inline constexpr auto kCrossings = MakeCrossings();
+
+// Where a branch ends, without its facts: whether it meets a contradiction and, when it does
+// not, what it placed and removed. Most branches bear no conclusion, and this tells which do
+// at a fraction of a recorded run's cost.
+//
+// It follows Branch's rules and rounds, so it ends where Branch ends: the singles between two
+// rounds reach the one state from which no single follows, whatever their order, and so each
+// round starts from the same candidates in both and looks at the same places in the same
+// order. What Branch reads from the times of its facts ("changed since the last look") is
+// kept here as the removals are made. Removals are checked as they are made; placements
+// wait, as a Branch's facts wait, until the round ends.
+class Probe {
+public:
+    /// What a branch placed and removed, as bit sets: the candidates it removed by digit, and
+    /// the cells it placed that had one candidate (elsewhere a placement comes with removals,
+    /// which tell the same).
+    struct Findings {
+        std::array<CellSet, 10> sets;
+    };
+
+    Probe(const State& state, const Settings& settings) : m_settings(settings) {
+        for (int k = 0; k < 81; ++k) {
+            const int v = state.Values()[k];
+            m_startCand[k] = v ? DigitBit(v) : state.Candidates(k);
+            if (v) {
+                m_startSolved.Add(k);
+                for (int u : kUnits.unitsOf[k]) m_startPlaced[u] |= DigitBit(v);
+            } else if (BitCount(state.Candidates(k)) == 1) {
+                m_startSingles.Add(k);
+            }
+        }
+        for (int e = 1; e <= 9; ++e) m_startWhere[e - 1] = state.CellsOf(e);
+        for (int u = 0; u < kUnitCount; ++u) {
+            for (int e = 1; e <= 9; ++e) {
+                m_startCount[u][e - 1] = static_cast<std::uint8_t>(
+                    m_startPlaced[u] & DigitBit(e) ? kPlacedCount
+                                                   : (m_startWhere[e - 1] & kUnits.set[u]).Count());
+            }
+        }
+    }
+
+    /// Follows the assumption that c holds d; true when it meets a contradiction.
+    bool Run(int c, int d) {
+        m_cand = m_startCand;
+        m_where = m_startWhere;
+        m_placed = m_startPlaced;
+        m_count = m_startCount;
+        m_solved = m_startSolved;
+        m_solvedAs = {};
+        m_lockedChanged = {};
+        m_pairsChanged = {};
+        m_contradiction = false;
+        m_pending = 0;
+        Push(c, d);
+        for (int rounds = 0;; ++rounds) {
+            while (m_pending && !m_contradiction) {
+                const std::uint16_t next = m_stack[--m_pending];
+                Place(next >> 4, next & 15);
+            }
+            if (m_contradiction) return true;
+            if (!m_settings.basicTechniques || rounds == m_settings.basicRounds ||
+                !(LockedCandidates() || NakedPairs())) {
+                return false;
+            }
+        }
+    }
+
+    /// What the last Run, one that met no contradiction, placed and removed.
+    void GetFindings(Findings& out) const {
+        for (int e = 0; e < 9; ++e) out.sets[e] = m_startWhere[e] & ~m_where[e] & ~m_solvedAs[e];
+        out.sets[9] = m_solved & m_startSingles;
+    }
+
+private:
+    void Push(int c, int d) { m_stack[m_pending++] = static_cast<std::uint16_t>(c << 4 | d); }
+
+    // Whether digit d, just gone from a place in unit u, is left with one place or none there.
+    // This, Gone and Remove run for every candidate a probe takes: the compiler is told to
+    // inline them into their few callers, which it otherwise does not.
+    [[gnu::always_inline]] void CheckUnit(int u, int d) {
+        const int n = --m_count[u][d - 1];
+        if (n > 1) return;
+        if (n == 0) {
+            m_contradiction = true;
+        } else {
+            Push((m_where[d - 1] & kUnits.set[u]).First(), d);
+        }
+    }
+
+    // d leaves c, as a removal fact of Branch: the rounds' next looks go where it was.
+    [[gnu::always_inline]] void Gone(int c, int d) {
+        const CellSet cell = kCells[c];
+        m_where[d - 1].lo &= ~cell.lo;
+        m_where[d - 1].hi &= ~cell.hi;
+        m_pairsChanged |= cell;
+        for (int u : kUnits.unitsOf[c]) {
+            m_lockedChanged[u] |= DigitBit(d);
+            CheckUnit(u, d);
+        }
+    }
+
+    [[gnu::always_inline]] void Remove(int c, int d) {
+        const Mask m = m_cand[c] &= static_cast<Mask>(~DigitBit(d));
+        if (!m) {
+            m_contradiction = true;
+            return;
+        }
+        if (!(m & (m - 1))) Push(c, std::countr_zero(m) + 1);
+        Gone(c, d);
+    }
+
+    void Place(int c, int d) {
+        const Mask bit = DigitBit(d);
+        if (m_solved.Has(c)) {
+            if (m_cand[c] != bit) m_contradiction = true;
+            return;
+        }
+        if (!(m_cand[c] & bit)) {
+            m_contradiction = true;
+            return;
+        }
+        m_solved.Add(c);
+        m_solvedAs[d - 1].Add(c);
+        for (int u : kUnits.unitsOf[c]) {
+            m_placed[u] |= bit;
+            m_count[u][d - 1] = kPlacedCount;
+        }
+        const Mask rest = m_cand[c] & ~bit;
+        m_cand[c] = bit;
+        m_where[d - 1].Remove(c);
+        for (unsigned r = rest; r; r &= r - 1) Gone(c, std::countr_zero(r) + 1);
+        (m_where[d - 1] & kUnits.peers[c]).ForEach([&](int p) { Remove(p, d); });
+    }
+
+    // Branch::LockedCandidates on the places of digits in units that lost one since the last
+    // look began.
+    bool LockedCandidates() {
+        const std::array<Mask, kUnitCount> changed = std::exchange(m_lockedChanged, {});
+        bool any = false;
+        for (int u = 0; u < kUnitCount; ++u) {
+            for (unsigned bits = changed[u] & ~m_placed[u]; bits; bits &= bits - 1) {
+                const int d = std::countr_zero(bits) + 1;
+                // No more places than a line and a box share.
+                if (m_count[u][d - 1] < 2 || m_count[u][d - 1] > 3) continue;
+                const CellSet where = m_where[d - 1];
+                const CellSet places = where & kUnits.set[u];
+                const int first = places.First();
+                // A line crosses one box (its first place's), a box two lines (its row and
+                // column).
+                for (int k = u < 18 ? 2 : 0, end = u < 18 ? 3 : 2; k < end; ++k) {
+                    const Crossing& x = kCrossings[u][CrossingIndex(kUnits.unitsOf[first][k])];
+                    if (!(where & x.unitOnly).Empty()) continue;
+                    const CellSet gone = where & x.otherOnly;
+                    any |= !gone.Empty();
+                    gone.ForEach([&](int c) { Remove(c, d); });
+                }
+            }
+        }
+        return any;
+    }
+
+    // Branch::NakedPairs: a pair counts when one of its cells lost a candidate since the last
+    // look began.
+    bool NakedPairs() {
+        const CellSet changed = std::exchange(m_pairsChanged, {});
+        if (!AnyPair(CellsWithTwo(m_where), changed)) return false;
+        return TakeNakedPairs(
+            m_cand, m_where, [&](int u) { return !(changed & kUnits.set[u]).Empty(); },
+            [&](int p, int q) { return changed.Has(p) || changed.Has(q) ? 0 : -1; },
+            [&](CellSet, int d, CellSet gone, int) {
+                gone.ForEach([&](int x) { Remove(x, d); });
+                return !gone.Empty();
+            });
+    }
+
+    // Whether Branch::NakedPairs would remove anything: a pair with a changed cell that shares
+    // a unit with more places of its digits. Most looks find none, and this costs a few cells.
+    bool AnyPair(CellSet two, CellSet changed) const {
+        bool any = false;
+        (two & changed).ForEach([&](int p) {
+            const int a = std::countr_zero(m_cand[p]), b = std::bit_width(m_cand[p]) - 1u;
+            // The other cells left with the same two digits, and the places of either.
+            const CellSet same = two & m_where[a] & m_where[b] & ~CellSet::Of(p);
+            const CellSet where = (m_where[a] | m_where[b]) & ~CellSet::Of(p);
+            for (int u : kUnits.unitsOf[p]) {
+                const CellSet partners = same & kUnits.set[u];
+                if (partners.Empty()) continue;
+                // With two partners the pair's removals take the third.
+                any |= !AtMostOne(partners) || !(where & kUnits.set[u] & ~partners).Empty();
+            }
+        });
+        return any;
+    }
+
+    const Settings& m_settings;
+    /// Candidates with a placed cell holding its digit: what a cell lost is what its removal
+    /// facts would be.
+    std::array<Mask, 81> m_startCand{};
+    std::array<CellSet, 9> m_startWhere{};
+    std::array<Mask, kUnitCount> m_startPlaced{};
+    CellSet m_startSolved, m_startSingles;
+    std::array<Mask, 81> m_cand{};
+    std::array<CellSet, 9> m_where{};     ///< the places of each digit, placed cells left out
+    std::array<CellSet, 9> m_solvedAs{};  ///< the cells this branch placed, by digit
+    std::array<Mask, kUnitCount> m_placed{};
+    /// The places of each digit in each unit, or kPlacedCount (and less, as the unit's other
+    /// cells lose the digit) once the digit is placed there: a last place or none is seen
+    /// without looking at the places.
+    static constexpr int kPlacedCount = 64;
+    using Counts = std::array<std::array<std::uint8_t, 9>, kUnitCount>;
+    Counts m_startCount{}, m_count{};
+    CellSet m_solved;
+    /// The digits of each unit that lost a place since the last look for locked candidates.
+    std::array<Mask, kUnitCount> m_lockedChanged{};
+    CellSet m_pairsChanged;  ///< the cells that lost a candidate since the last look for pairs
+    bool m_contradiction = false;
+    // Placements found and not yet made: a candidate leaves once and then finds at most four
+    // (its cell's last candidate and a last place in each of its units).
+    std::array<std::uint16_t, 4 * 729 + 1> m_stack;
+    int m_pending = 0;
+};
+
 // A branch's facts in the order found, kept for the text of the steps that rest on it: several
 // steps share a branch, and running it again costs far more than the copy.
 struct Trace {
@@ -297,17 +571,25 @@ struct Trace {
         return -1;
     }
 
-    /// The facts from the assumption to fact `i`, in Eureka notation.
-    std::string PathTo(int i) const {
-        std::vector<int> path;
-        for (int k = i; k >= 0; k = facts[k].parent) path.push_back(k);
-        std::string text;
-        for (auto it = path.rbegin(); it != path.rend(); ++it) {
-            const Fact& f = facts[*it];
-            if (it != path.rbegin()) text += f.isTrue ? '=' : '-';
-            text += NodeName(DigitBit(f.digit), f.cells);
+    /// The facts from the assumption to fact `i`, in Eureka notation, appended to `text`.
+    /// `names` holds the name of each candidate as a node, made when first needed: the paths
+    /// of one search name the same candidates over and over.
+    void PathTo(int i, std::string& text, std::vector<std::string>& names) const {
+        std::array<std::int16_t, 3 * 729> path;
+        int n = 0;
+        for (int k = i; k >= 0; k = facts[k].parent) path[n++] = static_cast<std::int16_t>(k);
+        for (int j = n - 1; j >= 0; --j) {
+            const Fact& f = facts[path[j]];
+            if (j != n - 1) text += f.isTrue ? '=' : '-';
+            if (!AtMostOne(f.cells)) {
+                text += NodeName(DigitBit(f.digit), f.cells);
+                continue;
+            }
+            if (names.empty()) names.resize(729);
+            std::string& name = names[Index(f.cells.First(), f.digit)];
+            if (name.empty()) name = NodeName(DigitBit(f.digit), f.cells);
+            text += name;
         }
-        return text;
     }
 };
 
@@ -321,8 +603,8 @@ struct Outcome {
 // A set of assumptions of which exactly one holds: a cell's candidates or a digit's places in a
 // unit.
 struct Premises {
-    std::vector<Placement> options;
-    int unit;  ///< −1 for a cell
+    std::span<const Placement> options;  ///< in the search's one pool of options
+    int unit;                            ///< −1 for a cell
 };
 
 struct Conclusion {
@@ -335,15 +617,19 @@ struct Conclusion {
 class Search {
 public:
     Search(const State& state, const Settings& settings)
-        : m_state(state), m_settings(settings), m_branch(state, settings) {
+        : m_state(state),
+          m_settings(settings),
+          m_branch(state, settings),
+          m_probe(state, settings) {
         m_slot.fill(-1);
         m_traceSlot.fill(-1);
+        m_probeSlot.fill(-1);
     }
 
     void Run(const StepSink& sink) {
         CollectPremises();
         std::vector<Conclusion> found;
-        for (int p = 0; p < static_cast<int>(m_premises.size()); ++p) Conclude(p, found);
+        for (int p = 0; p < static_cast<int>(m_premises.size()); ++p) Screen(p, found);
         std::stable_sort(found.begin(), found.end(),
                          [](const Conclusion& a, const Conclusion& b) { return a.cost < b.cost; });
         // A conclusion the ones before it already carried out (the same one again, or a
@@ -359,29 +645,34 @@ public:
 
 private:
     void CollectPremises() {
+        // Every candidate once as a cell's and once in each of its units at most: the pool
+        // never grows past this, so the sets' views of it stay valid.
+        m_options.reserve(4 * 729);
+        const auto add = [&](int unit, auto&& fill) {
+            const std::size_t begin = m_options.size();
+            fill();
+            m_premises.push_back({std::span<const Placement>(m_options).subspan(begin), unit});
+        };
+        const auto option = [&](int c, int d) {
+            m_options.push_back({static_cast<std::int8_t>(c), static_cast<std::int8_t>(d)});
+        };
         m_state.Open().ForEach([&](int c) {
             const Mask m = m_state.Candidates(c);
             const int n = BitCount(m);
             if (n < 2 || (n > m_settings.maxCellCandidates && !m_settings.everyCandidate)) return;
-            Premises p{{}, -1};
-            for (int d = 1; d <= 9; ++d) {
-                if (m & DigitBit(d))
-                    p.options.push_back({static_cast<std::int8_t>(c), static_cast<std::int8_t>(d)});
-            }
             // Too large a cell still serves for refuting its candidates one by one.
-            if (n > m_settings.maxCellCandidates) p.unit = -2;
-            m_premises.push_back(std::move(p));
+            add(n > m_settings.maxCellCandidates ? -2 : -1, [&] {
+                for (int d = 1; d <= 9; ++d) {
+                    if (m & DigitBit(d)) option(c, d);
+                }
+            });
         });
         for (int u = 0; u < kUnitCount; ++u) {
             for (int d = 1; d <= 9; ++d) {
                 const CellSet places = m_state.CellsOf(d) & kUnits.set[u];
                 const int n = places.Count();
                 if (n < 2 || n > m_settings.maxUnitPlaces) continue;
-                Premises p{{}, u};
-                places.ForEach([&](int c) {
-                    p.options.push_back({static_cast<std::int8_t>(c), static_cast<std::int8_t>(d)});
-                });
-                m_premises.push_back(std::move(p));
+                add(u, [&] { places.ForEach([&](int c) { option(c, d); }); });
             }
         }
     }
@@ -394,9 +685,16 @@ private:
         std::int16_t& slot = m_slot[Index(a.cell, a.digit)];
         if (slot < 0) {
             m_branch.Run(a.cell, a.digit);
+            // A recorded branch bears a step: its facts will give the step's text.
+            std::int16_t& traceSlot = m_traceSlot[Index(a.cell, a.digit)];
+            if (traceSlot < 0) {
+                traceSlot = static_cast<std::int16_t>(m_traces.size());
+                m_traces.push_back({m_branch.Contradiction(), m_branch.Facts()});
+            }
             slot = static_cast<std::int16_t>(m_outcomes.size());
             const auto begin = static_cast<std::uint32_t>(m_findings.size());
-            m_branch.Findings(m_findings);
+            // A refuted assumption's findings serve no set: it is left out of what sets agree on.
+            if (m_branch.Contradiction() < 0) m_branch.Findings(m_findings);
             m_outcomes.push_back(
                 {m_branch.Contradiction(), begin, static_cast<std::uint32_t>(m_findings.size())});
             m_keys.resize(m_keys.size() + kKeyWords);
@@ -422,6 +720,50 @@ private:
             if (!any) return false;
         }
         return true;
+    }
+
+    // Where the probe of assumption `a` ended: its slot, whose findings are valid when it met
+    // no contradiction.
+    int ProbeOf(Placement a) {
+        std::int16_t& slot = m_probeSlot[Index(a.cell, a.digit)];
+        if (slot < 0) {
+            slot = static_cast<std::int16_t>(m_probeContradiction.size());
+            const bool contradiction = m_probe.Run(a.cell, a.digit);
+            m_probeContradiction.push_back(contradiction);
+            m_probeFindings.emplace_back();
+            if (!contradiction) m_probe.GetFindings(m_probeFindings.back());
+        }
+        return slot;
+    }
+
+    // Conclude(p) for the sets of assumptions whose probes tell they conclude something, and
+    // for no other: a probe ends as its recorded branch ends, so only the branches that carry
+    // a step are recorded. Should a recorded branch not meet the contradiction its probe met,
+    // the set is concluded from recorded branches alone, as if there were no probes.
+    void Screen(int p, std::vector<Conclusion>& found) {
+        const Premises& premises = m_premises[p];
+        bool refuted = false;
+        for (const Placement& a : premises.options) refuted |= m_probeContradiction[ProbeOf(a)];
+        if (refuted) {
+            // Only the refuted need their facts, for the times of their contradictions.
+            const std::size_t before = found.size();
+            for (const Placement& a : premises.options) {
+                if (!m_probeContradiction[ProbeOf(a)]) continue;
+                const int contradiction = OutcomeOf(a).contradiction;
+                if (contradiction >= 0) found.push_back({contradiction, p, false, a.cell, a.digit});
+            }
+            if (found.size() > before) return;
+        } else {
+            if (premises.unit == -2) return;
+            Probe::Findings common = m_probeFindings[ProbeOf(premises.options[0])];
+            for (std::size_t i = 1; i < premises.options.size(); ++i) {
+                const Probe::Findings& next = m_probeFindings[ProbeOf(premises.options[i])];
+                CellSet any;
+                for (int k = 0; k < 10; ++k) any |= common.sets[k] &= next.sets[k];
+                if (any.Empty()) return;
+            }
+        }
+        Conclude(p, found);
     }
 
     void Conclude(int p, std::vector<Conclusion>& found) {
@@ -493,9 +835,9 @@ private:
             const Trace& trace = TraceOf(a);
             if (!step.chain.empty()) step.chain += "; ";
             if (refuted) {
-                step.chain += trace.PathTo(trace.contradiction);
+                trace.PathTo(trace.contradiction, step.chain, m_names);
             } else if (trace.contradiction < 0) {
-                step.chain += trace.PathTo(trace.TimeOf(c.cell, c.digit, c.placement));
+                trace.PathTo(trace.TimeOf(c.cell, c.digit, c.placement), step.chain, m_names);
             }
         }
         return step;
@@ -514,10 +856,13 @@ private:
     const State& m_state;
     const Settings& m_settings;
     Branch m_branch;
+    Probe m_probe;
+    std::vector<Placement> m_options;
     std::vector<Premises> m_premises;
     std::array<std::int16_t, 729> m_slot{};
     std::array<std::int16_t, 729> m_traceSlot{};
-    std::deque<Trace> m_traces;  ///< a deque: a step holds one trace while making another
+    std::vector<std::string> m_names;  ///< by candidate, for Trace::PathTo
+    std::deque<Trace> m_traces;        ///< a deque: a step holds one trace while making another
     std::vector<Outcome> m_outcomes;
     std::vector<const Outcome*> m_alive;    ///< one buffer for every set of assumptions
     std::vector<std::uint32_t> m_findings;  ///< every outcome's findings, one after another
@@ -526,6 +871,9 @@ private:
     std::vector<std::uint64_t> m_keys;
     std::array<std::uint8_t, 2 * 729> m_count{};
     std::array<std::uint16_t, 2 * 729> m_cost{};
+    std::array<std::int16_t, 729> m_probeSlot{};
+    std::vector<bool> m_probeContradiction;        ///< by probe slot
+    std::vector<Probe::Findings> m_probeFindings;  ///< by probe slot
 };
 
 }  // namespace
