@@ -22,9 +22,8 @@ Step PlacementStep(Technique t, int cell, int digit, int unit) {
 
 void FindFullHouse(const State& state, const Context&, const StepSink& sink) {
     for (int u = 0; u < kUnitCount; ++u) {
-        const CellSet open = state.Open() & kUnits.set[u];
-        if (!open.Single()) continue;
-        const int c = open.First();
+        if (state.OpenIn(u) != 1) continue;
+        const int c = (state.Open() & kUnits.set[u]).First();
         // The one digit the unit lacks; a contradiction leaves it without candidates.
         Mask missing = kAllDigits;
         for (int m : kUnits.cells[u]) {
@@ -39,11 +38,11 @@ void FindHiddenSingle(const State& state, const Context&, const StepSink& sink) 
     // Boxes first: a person scans boxes before lines.
     for (int k = 0; k < kUnitCount; ++k) {
         const int u = (k + 18) % kUnitCount;
-        for (int d = 1; d <= 9; ++d) {
-            const unsigned where = state.PlacesIn(u, d);
-            if (!where || (where & (where - 1))) continue;
-            const int c = kUnits.cells[u][std::countr_zero(where)];
-            if ((state.Open() & kUnits.set[u]).Single()) continue;  // a full house
+        // A unit with one open cell is a full house, not a hidden single.
+        if (!state.LoneIn(u) || state.OpenIn(u) == 1) continue;
+        for (unsigned lone = state.LoneIn(u); lone; lone &= lone - 1) {
+            const int d = std::countr_zero(lone) + 1;
+            const int c = kUnits.cells[u][std::countr_zero(unsigned{state.PlacesIn(u, d)})];
             if (!sink(PlacementStep(Technique::HiddenSingle, c, d, u))) return;
         }
     }

@@ -9,6 +9,7 @@ std::optional<State> State::FromDigits(const Digits& digits) {
     s.m_cand.fill(kAllDigits);
     for (auto& set : s.m_digit) set = ~CellSet{};
     for (auto& unit : s.m_places) unit.fill(kAllDigits);
+    s.m_openCount.fill(9);
     for (int c = 0; c < 81; ++c) {
         const int d = digits[c];
         if (d > 9) return std::nullopt;
@@ -18,8 +19,16 @@ std::optional<State> State::FromDigits(const Digits& digits) {
 }
 
 void State::DropPlace(int c, int d) {
+    const Mask bit = static_cast<Mask>(1u << (d - 1));
     for (int k = 0; k < 3; ++k) {
-        m_places[kUnits.unitsOf[c][k]][d - 1] &= static_cast<Mask>(~(1u << kUnits.indexIn[c][k]));
+        const int u = kUnits.unitsOf[c][k];
+        const unsigned left = m_places[u][d - 1] &=
+            static_cast<Mask>(~(1u << kUnits.indexIn[c][k]));
+        if (left && !(left & (left - 1))) {
+            m_lone[u] |= bit;
+        } else {
+            m_lone[u] &= static_cast<Mask>(~bit);
+        }
     }
 }
 
@@ -34,6 +43,7 @@ bool State::Place(int c, int d) {
     }
     m_cand[c] = 0;
     m_open.Remove(c);
+    for (int u : kUnits.unitsOf[c]) --m_openCount[u];
     const Mask bit = static_cast<Mask>(1u << (d - 1));
     (m_digit[d - 1] & kUnits.peers[c]).ForEach([&](int p) {
         m_cand[p] &= static_cast<Mask>(~bit);

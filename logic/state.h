@@ -29,6 +29,10 @@ public:
     /// The same places within one unit as nine bits, bit i for the unit's i-th cell
     /// (kUnits.cells[u][i]): the unit-by-unit finders read them as one word.
     Mask PlacesIn(int u, int d) const { return m_places[u][d - 1]; }
+    /// The digits with exactly one place in unit u: its hidden singles, and its full house's.
+    Mask LoneIn(int u) const { return m_lone[u]; }
+    /// How many open cells unit u has.
+    int OpenIn(int u) const { return m_openCount[u]; }
     CellSet Open() const { return m_open; }
     bool Solved() const { return m_open.Empty(); }
     const Digits& Values() const { return m_value; }
@@ -46,6 +50,8 @@ private:
     std::array<Mask, 81> m_cand{};
     std::array<CellSet, 9> m_digit{};
     std::array<std::array<Mask, 9>, kUnitCount> m_places{};
+    std::array<Mask, kUnitCount> m_lone{};
+    std::array<std::uint8_t, kUnitCount> m_openCount{};
     CellSet m_open;
 
     void DropPlace(int c, int d);

@@ -17,28 +17,36 @@ void FindLocked(const State& state, const Context& context, Technique t, int fir
                 int lastBase, const StepSink& sink) {
     for (int base = firstBase; base <= lastBase; ++base) {
         const bool box = base >= 18;
-        for (int d = 1; d <= 9; ++d) {
-            if (!context.Digit(d)) continue;
-            const unsigned places = state.PlacesIn(base, d);
-            if (!(places & (places - 1))) continue;
-            // The unit other than the base that holds every place, if any. Among a box's nine
-            // cells a row is three in a run and a column every third; among a line's, a box is
-            // three in a run. A line crosses its box only, a box its rows and then its columns.
-            const int low = std::countr_zero(places);
-            const auto& crossing = kUnits.unitsOf[kUnits.cells[base][low]];
-            for (int k = box ? 0 : 2; k < (box ? 2 : 3); ++k) {
-                const unsigned part = k == 1 ? 0x49u << (low % 3) : 0x7u << (3 * (low / 3));
-                if (places & ~part) continue;
-                const int other = crossing[k];
-                const CellSet gone = state.CellsOf(d) & kUnits.set[other] & ~kUnits.set[base];
-                if (gone.Empty()) continue;
-                Step s = NewStep(t);
-                AddCells(s, state.CellsOf(d) & kUnits.set[base]);
-                s.units = {I8(base), I8(other)};
-                s.digits = {I8(d)};
-                AddEliminations(s, gone, d);
-                if (!sink(std::move(s))) return;
-            }
+        // The digits each third of the base holds: a line's three boxes, or a box's three rows
+        // and three columns. A digit in one third only, with more than one place there, is
+        // locked in that third.
+        std::array<std::array<Mask, 3>, 2> thirds{};
+        for (int i = 0; i < 9; ++i) {
+            const Mask m = state.Candidates(kUnits.cells[base][i]);
+            thirds[0][i / 3] |= m;
+            thirds[1][i % 3] |= box ? m : 0;
+        }
+        const auto lockedIn = [](const std::array<Mask, 3>& p) {
+            return static_cast<Mask>((p[0] & ~(p[1] | p[2])) | (p[1] & ~(p[0] | p[2])) |
+                                     (p[2] & ~(p[0] | p[1])));
+        };
+        const Mask inRun = lockedIn(thirds[0]);
+        const Mask todo =
+            static_cast<Mask>((inRun | lockedIn(thirds[1])) & ~state.LoneIn(base) & context.digits);
+        for (unsigned rest = todo; rest; rest &= rest - 1) {
+            const int d = std::countr_zero(rest) + 1;
+            // A line crosses its box only; a box its rows, then its columns.
+            const int k = !box ? 2 : (inRun >> (d - 1)) & 1 ? 0 : 1;
+            const int low = std::countr_zero(unsigned{state.PlacesIn(base, d)});
+            const int other = kUnits.unitsOf[kUnits.cells[base][low]][k];
+            const CellSet gone = state.CellsOf(d) & kUnits.set[other] & ~kUnits.set[base];
+            if (gone.Empty()) continue;
+            Step s = NewStep(t);
+            AddCells(s, state.CellsOf(d) & kUnits.set[base]);
+            s.units = {I8(base), I8(other)};
+            s.digits = {I8(d)};
+            AddEliminations(s, gone, d);
+            if (!sink(std::move(s))) return;
         }
     }
 }

@@ -33,19 +33,22 @@ bool CheckStep(const State& state, const Step& step, const Digits& solution) {
     return !::testing::Test::HasFailure();
 }
 
-// The unit-by-unit view of a digit's places that the state keeps up to date must match its
-// cell sets after every placement and removal.
+// The unit-by-unit views the state keeps up to date (a digit's places, the digits with one
+// place, the open cells) must match its cell sets after every placement and removal.
 bool PlacesAgree(const State& state) {
     for (int u = 0; u < kUnitCount; ++u) {
+        Mask lone = 0;
         for (int d = 1; d <= 9; ++d) {
             Mask expected = 0;
             for (int i = 0; i < 9; ++i)
                 expected |= state.CellsOf(d).Has(kUnits.cells[u][i]) ? Mask(1u << i) : 0;
             EXPECT_EQ(state.PlacesIn(u, d), expected) << "unit " << u << " digit " << d;
-            if (state.PlacesIn(u, d) != expected) return false;
+            lone |= kNineBitCount[expected] == 1 ? Mask(1u << (d - 1)) : 0;
         }
+        EXPECT_EQ(state.LoneIn(u), lone) << "unit " << u;
+        EXPECT_EQ(state.OpenIn(u), (state.Open() & kUnits.set[u]).Count()) << "unit " << u;
     }
-    return true;
+    return !::testing::Test::HasFailure();
 }
 
 TEST(Sweep, EveryStepOfEveryFinderIsSoundOnHardPuzzles) {
