@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "logic/state.h"
 
+#include <array>
+
 namespace kz::logic {
 
 std::optional<State> State::FromDigits(const Digits& digits) {
@@ -18,17 +20,37 @@ std::optional<State> State::FromDigits(const Digits& digits) {
     return s;
 }
 
-void State::DropPlace(int c, int d) {
-    const Mask bit = static_cast<Mask>(1u << (d - 1));
-    for (int k = 0; k < 3; ++k) {
-        const int u = kUnits.unitsOf[c][k];
-        const unsigned left = m_places[u][d - 1] &=
-            static_cast<Mask>(~(1u << kUnits.indexIn[c][k]));
-        if (left && !(left & (left - 1))) {
-            m_lone[u] |= bit;
-        } else {
-            m_lone[u] &= static_cast<Mask>(~bit);
+namespace {
+
+// Each cell's three units and its bit among each unit's nine cells, side by side.
+struct CellUnits {
+    std::array<std::uint8_t, 3> unit;
+    std::array<Mask, 3> bit;
+};
+
+constexpr std::array<CellUnits, 81> MakeCellUnits() {
+    std::array<CellUnits, 81> t{};
+    for (int c = 0; c < 81; ++c) {
+        for (int k = 0; k < 3; ++k) {
+            t[c].unit[k] = kUnits.unitsOf[c][k];
+            t[c].bit[k] = static_cast<Mask>(1u << kUnits.indexIn[c][k]);
         }
+    }
+    return t;
+}
+
+constexpr std::array<CellUnits, 81> kCellUnits = MakeCellUnits();
+
+}  // namespace
+
+void State::DropPlace(int c, int d) {
+    const CellUnits& at = kCellUnits[c];
+    const auto digit = static_cast<unsigned>(1u << (d - 1));
+    for (int k = 0; k < 3; ++k) {
+        const int u = at.unit[k];
+        const unsigned left = m_places[u][d - 1] &= static_cast<Mask>(~at.bit[k]);
+        const bool lone = left && !(left & (left - 1));
+        m_lone[u] = static_cast<Mask>((m_lone[u] & ~digit) | (lone ? digit : 0u));
     }
 }
 

@@ -20,12 +20,14 @@ void FindLocked(const State& state, const Context& context, Technique t, int fir
         // The digits each third of the base holds: a line's three boxes, or a box's three rows
         // and three columns. A digit in one third only, with more than one place there, is
         // locked in that third.
-        std::array<std::array<Mask, 3>, 2> thirds{};
-        for (int i = 0; i < 9; ++i) {
-            const Mask m = state.Candidates(kUnits.cells[base][i]);
-            thirds[0][i / 3] |= m;
-            thirds[1][i % 3] |= box ? m : 0;
-        }
+        const auto& cells = kUnits.cells[base];
+        std::array<Mask, 9> m;
+        for (int i = 0; i < 9; ++i) m[i] = state.Candidates(cells[i]);
+        const std::array<std::array<Mask, 3>, 2> thirds{{
+            {Mask(m[0] | m[1] | m[2]), Mask(m[3] | m[4] | m[5]), Mask(m[6] | m[7] | m[8])},
+            {Mask(box ? m[0] | m[3] | m[6] : 0), Mask(box ? m[1] | m[4] | m[7] : 0),
+             Mask(box ? m[2] | m[5] | m[8] : 0)},
+        }};
         const auto lockedIn = [](const std::array<Mask, 3>& p) {
             return static_cast<Mask>((p[0] & ~(p[1] | p[2])) | (p[1] & ~(p[0] | p[2])) |
                                      (p[2] & ~(p[0] | p[1])));
@@ -38,7 +40,7 @@ void FindLocked(const State& state, const Context& context, Technique t, int fir
             // A line crosses its box only; a box its rows, then its columns.
             const int k = !box ? 2 : (inRun >> (d - 1)) & 1 ? 0 : 1;
             const int low = std::countr_zero(unsigned{state.PlacesIn(base, d)});
-            const int other = kUnits.unitsOf[kUnits.cells[base][low]][k];
+            const int other = kUnits.unitsOf[cells[low]][k];
             const CellSet gone = state.CellsOf(d) & kUnits.set[other] & ~kUnits.set[base];
             if (gone.Empty()) continue;
             Step s = NewStep(t);
