@@ -12,6 +12,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -75,17 +76,68 @@ constexpr Segments MakeSegments() {
 
 inline constexpr Segments kSegments = MakeSegments();
 
+// What a search needs besides its answer, kept per thread and reused: a rating calls the
+// finders thousands of times, and growing these afresh each call cost more than filling them.
+struct Scratch {
+    std::vector<Node> nodes;
+    std::array<std::vector<int>, 9> byDigit, groupsOf;
+    std::vector<std::uint32_t> strong;
+    std::vector<int> strongStart, at;
+    std::vector<std::uint16_t> strongList;
+    /// A group's node by digit, box-line segment and which of the segment's cells, stamped
+    /// with the graph that made it so that no call has to clear the table.
+    std::array<std::uint32_t, 9 * 54 * 8> groupKey{};
+    std::uint32_t stamp = 0;
+    std::vector<std::uint64_t> rows, weakTo, reached, partnersMade;
+    std::vector<int> live;
+    std::vector<std::int16_t> weakRow;
+    std::vector<StateId> parent, queue;
+};
+
+// A sink may start another search on the same thread, so each search takes a scratch of its
+// own from the thread's spares and gives it back.
+class ScratchLease {
+public:
+    ScratchLease() {
+        auto& spare = Spares();
+        if (spare.empty()) {
+            m_scratch = std::make_unique<Scratch>();
+        } else {
+            m_scratch = std::move(spare.back());
+            spare.pop_back();
+        }
+    }
+    ~ScratchLease() { Spares().push_back(std::move(m_scratch)); }
+    ScratchLease(const ScratchLease&) = delete;
+    ScratchLease& operator=(const ScratchLease&) = delete;
+    Scratch& operator*() const { return *m_scratch; }
+
+private:
+    static std::vector<std::unique_ptr<Scratch>>& Spares() {
+        thread_local std::vector<std::unique_ptr<Scratch>> spare;
+        return spare;
+    }
+    std::unique_ptr<Scratch> m_scratch;
+};
+
+// Weak links are not stored: a node's are the nodes of its digit inside the cells that see
+// all of it, and with cell links the other candidates of its one cell. Only the few strong
+// links are kept as lists.
 class Graph {
 public:
     /// `digits` limits the bilocal links to those digits.
-    Graph(const State& state, unsigned flags, Mask digits) : m_state(state) {
+    Graph(const State& state, unsigned flags, Mask digits, Scratch& scratch)
+        : m_state(state), m_s(scratch), m_cellWeak(flags & kCellWeakLinks) {
         m_cellNode.fill(-1);
-        m_nodes.reserve(400);
-        for (auto& list : m_byDigit) list.reserve(64);
-        // Room for a hard board's links from the start: growing the lists cost more than
-        // filling them.
-        std::vector<std::uint32_t> strong;
-        strong.reserve(1024);
+        m_s.nodes.clear();
+        for (auto& list : m_s.byDigit) list.clear();
+        for (auto& list : m_s.groupsOf) list.clear();
+        if (++m_s.stamp == 0x10000) {
+            m_s.groupKey.fill(0);
+            m_s.stamp = 1;
+        }
+        std::vector<std::uint32_t>& strong = m_s.strong;
+        strong.clear();
         if (flags & kBilocalLinks) AddBilocalLinks(flags & kGroupNodes, digits, strong);
         if (flags & kBivalueLinks) {
             state.Open().ForEach([&](int c) {
@@ -96,75 +148,109 @@ public:
                     Link(strong, CellNode(c, d1), CellNode(c, d2));
             });
         }
-        std::vector<std::uint32_t> weak;
-        weak.reserve(8192);
-        for (const std::vector<int>& same : m_byDigit) {
-            for (std::size_t i = 0; i < same.size(); ++i) {
-                const Node& x = m_nodes[same[i]];
-                for (std::size_t j = i + 1; j < same.size(); ++j) {
-                    const CellSet y = m_nodes[same[j]].cells;
-                    if ((y & x.seeAll) == y) Link(weak, same[i], same[j]);
-                }
-            }
-        }
-        if (flags & kCellWeakLinks) {
-            // Only a candidate can be a node: a cell's candidates are all the digits to pair.
-            state.Open().ForEach([&](int c) {
-                const unsigned m = state.Candidates(c);
-                for (unsigned rest = m; rest; rest &= rest - 1) {
-                    const int a = m_cellNode[c * 9 + std::countr_zero(rest)];
-                    if (a < 0) continue;
-                    for (unsigned more = rest & (rest - 1); more; more &= more - 1) {
-                        const int b = m_cellNode[c * 9 + std::countr_zero(more)];
-                        if (b >= 0) Link(weak, a, b);
-                    }
-                }
-            });
-        }
         // A pair alone in a line and in its box is linked twice.
-        ToLists(strong, m_strongStart, m_strong, true);
-        ToLists(weak, m_weakStart, m_weak, false);
+        ToLists(strong);
     }
 
-    int Size() const { return static_cast<int>(m_nodes.size()); }
-    const Node& At(int i) const { return m_nodes[i]; }
-    bool HasStrongLink(int i) const { return m_strongStart[i] != m_strongStart[i + 1]; }
+    int Size() const { return static_cast<int>(m_s.nodes.size()); }
+    const Node& At(int i) const { return m_s.nodes[i]; }
 
     /// The nodes a node in this state implies the opposite of: strong links from a false
-    /// node, weak links from a true one.
+    /// node, weak links from a true one. The weak ones come in no fixed order.
     template <typename F>
     void ForEachNext(StateId s, F&& f) const {
         const int node = s >> 1;
-        const bool isTrue = s & 1;
-        const auto& start = isTrue ? m_weakStart : m_strongStart;
-        const auto& list = isTrue ? m_weak : m_strong;
-        for (int k = start[node]; k < start[node + 1]; ++k) {
-            f(static_cast<StateId>(list[k] * 2 + (isTrue ? 0 : 1)));
+        if (s & 1) {
+            const Node& x = m_s.nodes[node];
+            const int d = x.digit;
+            (m_cellsOf[d - 1] & x.seeAll).ForEach([&](int c) {
+                f(static_cast<StateId>(m_cellNode[c * 9 + d - 1] * 2));
+            });
+            for (int g : m_s.groupsOf[d - 1]) {
+                if (Inside(g, x.seeAll)) f(static_cast<StateId>(g * 2));
+            }
+            ForEachInCell(x, f);
+        } else {
+            ForEachStrong(node, f);
+        }
+    }
+
+    /// As ForEachNext, in the order of the node numbers for weak links of one digit and then
+    /// of the digits in the cell: a shortest chain is the first one met, so the order decides
+    /// which of equally short chains a hint shows.
+    template <typename F>
+    void ForEachNextInOrder(StateId s, F&& f) const {
+        const int node = s >> 1;
+        if (s & 1) {
+            const Node& x = m_s.nodes[node];
+            for (int y : m_s.byDigit[x.digit - 1]) {
+                if (Inside(y, x.seeAll)) f(static_cast<StateId>(y * 2));
+            }
+            ForEachInCell(x, f);
+        } else {
+            ForEachStrong(node, f);
         }
     }
 
 private:
+    bool Inside(int node, CellSet cells) const {
+        const CellSet y = m_s.nodes[node].cells;
+        return (y & cells) == y;
+    }
+
+    template <typename F>
+    void ForEachStrong(int node, F&& f) const {
+        for (int k = m_s.strongStart[node]; k < m_s.strongStart[node + 1]; ++k) {
+            f(static_cast<StateId>(m_s.strongList[k] * 2 + 1));
+        }
+    }
+
+    // Only a candidate can be a node: a cell's candidates are all the digits to pair.
+    template <typename F>
+    void ForEachInCell(const Node& x, F&& f) const {
+        if (!m_cellWeak || x.cell < 0) return;
+        const unsigned others = m_state.Candidates(x.cell) & ~DigitBit(x.digit);
+        for (unsigned rest = others; rest; rest &= rest - 1) {
+            const int y = m_cellNode[x.cell * 9 + std::countr_zero(rest)];
+            if (y >= 0) f(static_cast<StateId>(y * 2));
+        }
+    }
+
     int AddNode(CellSet cells, CellSet seeAll, int d, int cell) {
         const int id = Size();
-        m_nodes.push_back(
+        m_s.nodes.push_back(
             {cells, seeAll, static_cast<std::int8_t>(d), static_cast<std::int8_t>(cell)});
-        m_byDigit[d - 1].push_back(id);
+        m_s.byDigit[d - 1].push_back(id);
         return id;
     }
 
     int CellNode(int c, int d) {
         std::int16_t& id = m_cellNode[c * 9 + d - 1];
-        if (id < 0) id = static_cast<std::int16_t>(AddNode(CellSet::Of(c), kUnits.peers[c], d, c));
+        if (id < 0) {
+            id = static_cast<std::int16_t>(AddNode(CellSet::Of(c), kUnits.peers[c], d, c));
+            m_cellsOf[d - 1].Add(c);
+        }
         return id;
     }
 
-    int GroupNode(CellSet cells, int d) {
+    // A group lies in one box-line segment: the segment and the group's cells in it name it.
+    static int GroupKey(const CellSet& cells, int d) {
+        const int f = cells.First();
+        const bool inRow = (cells & ~kSegments.rowPart[f]).Empty();
+        const int segment = inRow ? BoxOf(f) * 3 + RowOf(f) % 3 : 27 + BoxOf(f) * 3 + ColOf(f) % 3;
+        int which = 0;
+        cells.ForEach([&](int c) { which |= 1 << (inRow ? ColOf(c) % 3 : RowOf(c) % 3); });
+        return ((d - 1) * 54 + segment) * 8 + which;
+    }
+
+    int GroupNode(const CellSet& cells, int d) {
         if (AtMostOne(cells)) return CellNode(cells.First(), d);
-        for (int id : m_groupsOf[d - 1]) {
-            if (m_nodes[id].cells == cells) return id;
-        }
-        m_groupsOf[d - 1].push_back(AddNode(cells, CommonPeers(cells), d, -1));
-        return m_groupsOf[d - 1].back();
+        std::uint32_t& key = m_s.groupKey[GroupKey(cells, d)];
+        if (key >> 16 == m_s.stamp) return static_cast<int>(key & 0xffff);
+        const int id = AddNode(cells, CommonPeers(cells), d, -1);
+        m_s.groupsOf[d - 1].push_back(id);
+        key = m_s.stamp << 16 | static_cast<std::uint32_t>(id);
+        return id;
     }
 
     // One cell, or cells sharing a box and a line.
@@ -203,17 +289,19 @@ private:
         links.push_back(static_cast<std::uint32_t>(b) << 16 | static_cast<std::uint32_t>(a));
     }
 
-    // Links to adjacency lists by counting, each node's links in one run.
-    void ToLists(const std::vector<std::uint32_t>& links, std::vector<int>& start,
-                 std::vector<std::uint16_t>& list, bool unique) const {
-        const std::size_t n = m_nodes.size();
+    // Links to adjacency lists by counting, each node's links in one run in the order they
+    // were made, repeats dropped.
+    void ToLists(const std::vector<std::uint32_t>& links) {
+        const std::size_t n = m_s.nodes.size();
+        std::vector<int>& start = m_s.strongStart;
+        std::vector<std::uint16_t>& list = m_s.strongList;
         start.assign(n + 1, 0);
         for (std::uint32_t l : links) ++start[(l >> 16) + 1];
         for (std::size_t i = 1; i <= n; ++i) start[i] += start[i - 1];
-        std::vector<int> at(start.begin(), start.end() - 1);
+        std::vector<int>& at = m_s.at;
+        at.assign(start.begin(), start.end() - 1);
         list.resize(links.size());
         for (std::uint32_t l : links) list[at[l >> 16]++] = static_cast<std::uint16_t>(l & 0xffff);
-        if (!unique) return;
         // Each node's few links: drop repeats in place and close the gaps.
         int out = 0;
         for (std::size_t i = 0; i < n; ++i) {
@@ -229,11 +317,10 @@ private:
     }
 
     const State& m_state;
-    std::vector<Node> m_nodes;
-    std::array<std::vector<int>, 9> m_byDigit, m_groupsOf;
-    std::array<std::int16_t, 81 * 9> m_cellNode{};
-    std::vector<int> m_strongStart, m_weakStart;
-    std::vector<std::uint16_t> m_strong, m_weak;
+    Scratch& m_s;
+    bool m_cellWeak;
+    std::array<std::int16_t, 81 * 9> m_cellNode;
+    std::array<CellSet, 9> m_cellsOf{};  ///< the cells with a node of each digit
 };
 
 /// The candidates of digit e weakly linked to a node (that a true node would remove).
@@ -272,13 +359,15 @@ bool RemovesMore(const State& state, const Node& a, const Node& b,
 
 // The shortest chain from `start` (false) to `end` (true), as nodes; empty when its
 // shortest form meets a node twice.
-std::vector<int> ShortestChain(const Graph& graph, int start, int end) {
-    std::vector<StateId> parent(2 * static_cast<std::size_t>(graph.Size()), kUnseen);
-    std::vector<StateId> queue{static_cast<StateId>(start * 2)};
+std::vector<int> ShortestChain(const Graph& graph, int start, int end, Scratch& scratch) {
+    std::vector<StateId>& parent = scratch.parent;
+    std::vector<StateId>& queue = scratch.queue;
+    parent.assign(2 * static_cast<std::size_t>(graph.Size()), kUnseen);
+    queue.assign(1, static_cast<StateId>(start * 2));
     parent[queue[0]] = queue[0];
     const auto target = static_cast<StateId>(end * 2 + 1);
     for (std::size_t k = 0; k < queue.size() && parent[target] == kUnseen; ++k) {
-        graph.ForEachNext(queue[k], [&](StateId t) {
+        graph.ForEachNextInOrder(queue[k], [&](StateId t) {
             if (parent[t] != kUnseen) return;
             parent[t] = queue[k];
             queue.push_back(t);
@@ -314,96 +403,107 @@ Step ChainStep(const Graph& graph, const std::vector<int>& nodes, Technique tech
     return step;
 }
 
-// Sets of starts as bit rows, one row of `words` words per node.
-class StartRows {
-public:
-    StartRows(int nodes, int words) : m_words(words), m_bits(std::size_t(nodes) * words) {}
-    std::uint64_t* operator[](int node) { return &m_bits[std::size_t(node) * m_words]; }
-    void Clear() { std::fill(m_bits.begin(), m_bits.end(), 0); }
-
-private:
-    int m_words;
-    std::vector<std::uint64_t> m_bits;
-};
-
 // All starts advance together, one link a round, as bit rows over the starts: a round costs
-// the links times the words, however many starts there are.
+// the links times the words, however many starts there are. Nodes come into being only
+// through a strong link, so every node is a start and a start's bit is its node number.
 void Search(const State& state, const Shape& shape, Mask digits, const StepSink& sink) {
-    const Graph graph(state, shape.flags, digits);
+    ScratchLease lease;
+    Scratch& scratch = *lease;
+    const Graph graph(state, shape.flags, digits, scratch);
     const int n = graph.Size();
-    std::vector<int> starts;
-    for (int i = 0; i < n; ++i) {
-        if (graph.HasStrongLink(i)) starts.push_back(i);
-    }
-    if (starts.empty()) return;
-    const int words = static_cast<int>((starts.size() + 63) / 64);
-    auto setBit = [](std::uint64_t* row, std::size_t i) {
-        row[i / 64] |= std::uint64_t{1} << (i % 64);
+    if (n == 0) return;
+    const int words = (n + 63) / 64;
+    const auto rowSize = static_cast<std::size_t>(n) * words;
+
+    // Rows of starts for each node: seen false, seen true, front, fresh and partners.
+    std::vector<std::uint64_t>& rows = scratch.rows;
+    rows.assign(5 * rowSize, 0);
+    std::uint64_t* seenFalse = rows.data();
+    std::uint64_t* seenTrue = seenFalse + rowSize;
+    std::uint64_t* front = seenTrue + rowSize;
+    std::uint64_t* fresh = front + rowSize;
+    std::uint64_t* partners = fresh + rowSize;
+    auto row = [words](std::uint64_t* base, int i) { return base + std::size_t(i) * words; };
+    auto setBit = [](std::uint64_t* bits, std::size_t i) {
+        bits[i / 64] |= std::uint64_t{1} << (i % 64);
     };
 
     // The starts whose truth would remove each candidate, then for each node the starts that
-    // share a removal with it.
-    StartRows weakTo(81 * 9, words);
-    for (std::size_t i = 0; i < starts.size(); ++i) {
-        const Node& a = graph.At(starts[i]);
+    // share a removal with it. A candidate gets its row when a start first removes it.
+    std::vector<std::int16_t>& weakRow = scratch.weakRow;
+    std::vector<std::uint64_t>& weakTo = scratch.weakTo;
+    weakRow.assign(81 * 9, -1);
+    weakTo.clear();
+    for (int i = 0; i < n; ++i) {
+        const Node& a = graph.At(i);
         for (int e = 1; e <= 9; ++e) {
             (WeakOf(a, e) & state.CellsOf(e)).ForEach([&](int c) {
-                setBit(weakTo[c * 9 + e - 1], i);
+                std::int16_t& r = weakRow[c * 9 + e - 1];
+                if (r < 0) {
+                    r = static_cast<std::int16_t>(weakTo.size() / words);
+                    weakTo.resize(weakTo.size() + words, 0);
+                }
+                setBit(&weakTo[std::size_t(r) * words], i);
             });
         }
     }
     // Made for a node when a chain first reaches it true: most searches end after a few links.
-    StartRows partners(n, words);
-    std::vector<bool> partnersMade(static_cast<std::size_t>(n), false);
+    std::vector<std::uint64_t>& partnersMade = scratch.partnersMade;
+    partnersMade.assign(static_cast<std::size_t>(words), 0);
     auto partnersOf = [&](int t) {
-        if (!partnersMade[t]) {
-            partnersMade[t] = true;
+        std::uint64_t* with = row(partners, t);
+        if (!((partnersMade[t / 64] >> (t % 64)) & 1)) {
+            setBit(partnersMade.data(), t);
             const Node& b = graph.At(t);
             for (int e = 1; e <= 9; ++e) {
                 (WeakOf(b, e) & state.CellsOf(e)).ForEach([&](int c) {
-                    const std::uint64_t* from = weakTo[c * 9 + e - 1];
-                    for (int w = 0; w < words; ++w) partners[t][w] |= from[w];
+                    const std::uint64_t* from = &weakTo[std::size_t(weakRow[c * 9 + e - 1]) * words];
+                    for (int w = 0; w < words; ++w) with[w] |= from[w];
                 });
             }
         }
-        return partners[t];
+        return with;
     };
 
-    StartRows seenFalse(n, words), seenTrue(n, words), front(n, words), fresh(n, words);
-    for (std::size_t i = 0; i < starts.size(); ++i) {
-        setBit(seenFalse[starts[i]], i);
-        setBit(front[starts[i]], i);
+    for (int i = 0; i < n; ++i) {
+        setBit(row(seenFalse, i), i);
+        setBit(row(front, i), i);
     }
     // The nodes whose front row is not empty, in order, and those a round reached: a round
     // then costs the links it follows, not the size of the graph.
-    std::vector<int> live = starts;
-    std::vector<std::uint64_t> reached((static_cast<std::size_t>(n) + 63) / 64);
+    std::vector<int>& live = scratch.live;
+    live.resize(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) live[i] = i;
+    std::vector<std::uint64_t>& reached = scratch.reached;
+    reached.assign(static_cast<std::size_t>(words), 0);
     // What the chains reported so far remove: one that removes nothing more changes nothing
     // once those are taken, and finding its chain is the costly part.
     std::array<CellSet, 9> removed{};
     for (int links = 1; links <= shape.maxLinks; ++links) {
         const bool toTrue = links & 1;
-        StartRows& seen = toTrue ? seenTrue : seenFalse;
+        std::uint64_t* seen = toTrue ? seenTrue : seenFalse;
         for (int u : live) {
-            const std::uint64_t* from = front[u];
+            const std::uint64_t* from = row(front, u);
             graph.ForEachNext(static_cast<StateId>(u * 2 + (toTrue ? 0 : 1)), [&](StateId s) {
                 const int v = s >> 1;
                 reached[v / 64] |= std::uint64_t{1} << (v % 64);
-                std::uint64_t* to = fresh[v];
+                std::uint64_t* to = row(fresh, v);
                 for (int w = 0; w < words; ++w) to[w] |= from[w];
             });
         }
         // The old front becomes the next round's empty rows.
-        for (int u : live) std::fill(front[u], front[u] + words, 0);
+        for (int u : live) std::fill(row(front, u), row(front, u) + words, 0);
         live.clear();
         for (std::size_t k = 0; k < reached.size(); ++k) {
             for (std::uint64_t bits = std::exchange(reached[k], 0); bits; bits &= bits - 1) {
                 const int v = static_cast<int>(k * 64) + std::countr_zero(bits);
-                bool any = false;
+                std::uint64_t* add = row(fresh, v);
+                std::uint64_t* had = row(seen, v);
+                std::uint64_t any = 0;
                 for (int w = 0; w < words; ++w) {
-                    fresh[v][w] &= ~seen[v][w];
-                    seen[v][w] |= fresh[v][w];
-                    any |= fresh[v][w] != 0;
+                    add[w] &= ~had[w];
+                    had[w] |= add[w];
+                    any |= add[w];
                 }
                 if (any) live.push_back(v);
             }
@@ -415,14 +515,15 @@ void Search(const State& state, const Shape& shape, Mask digits, const StepSink&
         for (int t : live) {
             const Node& b = graph.At(t);
             const std::uint64_t* with = partnersOf(t);
+            const std::uint64_t* at = row(front, t);
             for (int w = 0; w < words; ++w) {
-                for (std::uint64_t bits = front[t][w] & with[w]; bits; bits &= bits - 1) {
-                    const int start = starts[w * 64 + std::countr_zero(bits)];
+                for (std::uint64_t bits = at[w] & with[w]; bits; bits &= bits - 1) {
+                    const int start = w * 64 + std::countr_zero(bits);
                     const Node& a = graph.At(start);
                     if (start == t || (shape.sameDigitEnds && a.digit != b.digit)) continue;
                     if (a.digit == b.digit && !(a.cells & b.cells).Empty()) continue;
                     if (!RemovesMore(state, a, b, removed)) continue;
-                    const std::vector<int> nodes = ShortestChain(graph, start, t);
+                    const std::vector<int> nodes = ShortestChain(graph, start, t, scratch);
                     if (nodes.empty()) continue;
                     Step step = ChainStep(graph, nodes, shape.technique);
                     step.eliminations = EndEliminations(state, a, b);
