@@ -29,6 +29,13 @@ struct Node {
     CellSet seeAll;  ///< cells that see every cell of the node
     std::int8_t digit;
     std::int8_t cell;  ///< the one cell, or −1 for a group
+    /// The strong links, in the order they were made. A candidate has one partner in each
+    /// of its units (the unit's other places) and one in a two-digit cell; a group one in
+    /// its line and one in its box.
+    std::uint8_t strongCount = 0;
+    std::array<std::uint16_t, 4> strong{};
+    /// For a candidate: the groups of its digit it sees, as bits over the digit's groups.
+    std::uint64_t groupsSeen = 0;
 };
 
 enum GraphFlags : unsigned {
@@ -76,14 +83,54 @@ constexpr Segments MakeSegments() {
 
 inline constexpr Segments kSegments = MakeSegments();
 
+// How a unit's places for a digit split in two nodes, by the places as bits over the unit's
+// nine cells: each cell against the rest, then each box-line part against the rest, the rest
+// being one cell or a group. Lines and boxes differ only in their parts.
+struct Splits {
+    std::uint8_t count = 0;
+    std::array<std::array<std::uint16_t, 2>, 4> at{};  ///< both sides as bits over the unit
+};
+
+constexpr std::array<Splits, 512> MakeSplits(bool box) {
+    const int lineParts[] = {0x7, 0x38, 0x1c0};
+    const int boxParts[] = {0x7, 0x38, 0x1c0, 0x49, 0x92, 0x124};
+    const int* parts = box ? boxParts : lineParts;
+    const int partCount = box ? 6 : 3;
+    auto isNode = [&](int m) {
+        if (m == 0) return false;
+        if ((m & (m - 1)) == 0) return true;
+        for (int k = 0; k < partCount; ++k) {
+            if ((m & ~parts[k]) == 0) return true;
+        }
+        return false;
+    };
+    std::array<Splits, 512> t{};
+    for (int places = 0; places < 512; ++places) {
+        Splits& s = t[places];
+        auto split = [&](int a) {
+            const int b = places & ~a;
+            if (isNode(a) && isNode(b))
+                s.at[s.count++] = {static_cast<std::uint16_t>(a), static_cast<std::uint16_t>(b)};
+        };
+        if (kNineBitCount[places] < 2 || kNineBitCount[places] > 6) continue;
+        for (int p = 0; p < 9; ++p) {
+            if ((places >> p) & 1) split(1 << p);
+        }
+        for (int k = 0; k < partCount; ++k) {
+            if (kNineBitCount[places & parts[k]] >= 2) split(places & parts[k]);
+        }
+    }
+    return t;
+}
+
+inline constexpr std::array<std::array<Splits, 512>, 2> kSplits = {MakeSplits(false),
+                                                                  MakeSplits(true)};
+
 // What a search needs besides its answer, kept per thread and reused: a rating calls the
 // finders thousands of times, and growing these afresh each call cost more than filling them.
 struct Scratch {
     std::vector<Node> nodes;
     std::array<std::vector<int>, 9> byDigit, groupsOf;
-    std::vector<std::uint32_t> strong;
-    std::vector<int> strongStart, at;
-    std::vector<std::uint16_t> strongList;
     /// A group's node by digit, box-line segment and which of the segment's cells, stamped
     /// with the graph that made it so that no call has to clear the table.
     std::array<std::uint32_t, 9 * 54 * 8> groupKey{};
@@ -121,8 +168,7 @@ private:
 };
 
 // Weak links are not stored: a node's are the nodes of its digit inside the cells that see
-// all of it, and with cell links the other candidates of its one cell. Only the few strong
-// links are kept as lists.
+// all of it, and with cell links the other candidates of its one cell.
 class Graph {
 public:
     /// `digits` limits the bilocal links to those digits.
@@ -136,20 +182,19 @@ public:
             m_s.groupKey.fill(0);
             m_s.stamp = 1;
         }
-        std::vector<std::uint32_t>& strong = m_s.strong;
-        strong.clear();
-        if (flags & kBilocalLinks) AddBilocalLinks(flags & kGroupNodes, digits, strong);
+        if (flags & kBilocalLinks) AddBilocalLinks(flags & kGroupNodes, digits);
         if (flags & kBivalueLinks) {
             state.Open().ForEach([&](int c) {
                 const Mask m = state.Candidates(c);
                 const int d1 = std::countr_zero(m) + 1;
                 const int d2 = 16 - std::countl_zero(m);
-                if (d1 != d2 && m == (DigitBit(d1) | DigitBit(d2)))
-                    Link(strong, CellNode(c, d1), CellNode(c, d2));
+                if (d1 != d2 && m == (DigitBit(d1) | DigitBit(d2))) {
+                    const int b = CellNode(c, d2);
+                    Link(CellNode(c, d1), b);
+                }
             });
         }
-        // A pair alone in a line and in its box is linked twice.
-        ToLists(strong);
+        for (int d = 1; d <= 9; ++d) NoteGroupsSeen(d);
     }
 
     int Size() const { return static_cast<int>(m_s.nodes.size()); }
@@ -159,20 +204,22 @@ public:
     /// node, weak links from a true one. The weak ones come in no fixed order.
     template <typename F>
     void ForEachNext(StateId s, F&& f) const {
-        const int node = s >> 1;
-        if (s & 1) {
-            const Node& x = m_s.nodes[node];
-            const int d = x.digit;
-            (m_cellsOf[d - 1] & x.seeAll).ForEach([&](int c) {
-                f(static_cast<StateId>(m_cellNode[c * 9 + d - 1] * 2));
-            });
-            for (int g : m_s.groupsOf[d - 1]) {
+        const Node& x = m_s.nodes[s >> 1];
+        if (!(s & 1)) return ForEachStrong(x, f);
+        const int d = x.digit;
+        (m_cellsOf[d - 1] & x.seeAll).ForEach([&](int c) {
+            f(static_cast<StateId>(m_cellNode[c * 9 + d - 1] * 2));
+        });
+        const std::vector<int>& groups = m_s.groupsOf[d - 1];
+        if (x.cell >= 0 && groups.size() <= 64) {
+            for (std::uint64_t bits = x.groupsSeen; bits; bits &= bits - 1)
+                f(static_cast<StateId>(groups[std::countr_zero(bits)] * 2));
+        } else {
+            for (int g : groups) {
                 if (Inside(g, x.seeAll)) f(static_cast<StateId>(g * 2));
             }
-            ForEachInCell(x, f);
-        } else {
-            ForEachStrong(node, f);
         }
+        ForEachInCell(x, f);
     }
 
     /// As ForEachNext, in the order of the node numbers for weak links of one digit and then
@@ -180,16 +227,12 @@ public:
     /// which of equally short chains a hint shows.
     template <typename F>
     void ForEachNextInOrder(StateId s, F&& f) const {
-        const int node = s >> 1;
-        if (s & 1) {
-            const Node& x = m_s.nodes[node];
-            for (int y : m_s.byDigit[x.digit - 1]) {
-                if (Inside(y, x.seeAll)) f(static_cast<StateId>(y * 2));
-            }
-            ForEachInCell(x, f);
-        } else {
-            ForEachStrong(node, f);
+        const Node& x = m_s.nodes[s >> 1];
+        if (!(s & 1)) return ForEachStrong(x, f);
+        for (int y : m_s.byDigit[x.digit - 1]) {
+            if (Inside(y, x.seeAll)) f(static_cast<StateId>(y * 2));
         }
+        ForEachInCell(x, f);
     }
 
 private:
@@ -199,10 +242,8 @@ private:
     }
 
     template <typename F>
-    void ForEachStrong(int node, F&& f) const {
-        for (int k = m_s.strongStart[node]; k < m_s.strongStart[node + 1]; ++k) {
-            f(static_cast<StateId>(m_s.strongList[k] * 2 + 1));
-        }
+    static void ForEachStrong(const Node& x, F&& f) {
+        for (int k = 0; k < x.strongCount; ++k) f(static_cast<StateId>(x.strong[k] * 2 + 1));
     }
 
     // Only a candidate can be a node: a cell's candidates are all the digits to pair.
@@ -216,10 +257,24 @@ private:
         }
     }
 
+    // A candidate sees a group when it is among the cells that see all of the group.
+    void NoteGroupsSeen(int d) {
+        const std::vector<int>& groups = m_s.groupsOf[d - 1];
+        if (groups.size() > 64) return;
+        for (std::size_t k = 0; k < groups.size(); ++k) {
+            (m_s.nodes[groups[k]].seeAll & m_cellsOf[d - 1]).ForEach([&](int c) {
+                m_s.nodes[m_cellNode[c * 9 + d - 1]].groupsSeen |= std::uint64_t{1} << k;
+            });
+        }
+    }
+
     int AddNode(CellSet cells, CellSet seeAll, int d, int cell) {
         const int id = Size();
-        m_s.nodes.push_back(
-            {cells, seeAll, static_cast<std::int8_t>(d), static_cast<std::int8_t>(cell)});
+        Node& node = m_s.nodes.emplace_back();
+        node.cells = cells;
+        node.seeAll = seeAll;
+        node.digit = static_cast<std::int8_t>(d);
+        node.cell = static_cast<std::int8_t>(cell);
         m_s.byDigit[d - 1].push_back(id);
         return id;
     }
@@ -234,7 +289,7 @@ private:
     }
 
     // A group lies in one box-line segment: the segment and the group's cells in it name it.
-    static int GroupKey(const CellSet& cells, int d) {
+    static int GroupKey(CellSet cells, int d) {
         const int f = cells.First();
         const bool inRow = (cells & ~kSegments.rowPart[f]).Empty();
         const int segment = inRow ? BoxOf(f) * 3 + RowOf(f) % 3 : 27 + BoxOf(f) * 3 + ColOf(f) % 3;
@@ -243,8 +298,7 @@ private:
         return ((d - 1) * 54 + segment) * 8 + which;
     }
 
-    int GroupNode(const CellSet& cells, int d) {
-        if (AtMostOne(cells)) return CellNode(cells.First(), d);
+    int GroupNode(CellSet cells, int d) {
         std::uint32_t& key = m_s.groupKey[GroupKey(cells, d)];
         if (key >> 16 == m_s.stamp) return static_cast<int>(key & 0xffff);
         const int id = AddNode(cells, CommonPeers(cells), d, -1);
@@ -253,67 +307,50 @@ private:
         return id;
     }
 
-    // One cell, or cells sharing a box and a line.
-    static bool IsNode(CellSet cells, bool groups) {
-        if (cells.Empty()) return false;
-        if (AtMostOne(cells)) return true;
-        const int f = cells.First();
-        const Segments& seg = kSegments;
-        return groups && ((cells & ~seg.rowPart[f]).Empty() || (cells & ~seg.colPart[f]).Empty());
+    // The node of some of a unit's cells, given as bits over the unit.
+    int NodeOf(int unit, unsigned bits, int d) {
+        const auto& cells = kUnits.cells[unit];
+        if ((bits & (bits - 1)) == 0) return CellNode(cells[std::countr_zero(bits)], d);
+        CellSet set;
+        for (; bits; bits &= bits - 1) set.Add(cells[std::countr_zero(bits)]);
+        return GroupNode(set, d);
     }
 
     // A unit's places for a digit split in two nodes: one of the two holds the digit.
-    void AddBilocalLinks(bool groups, Mask digits, std::vector<std::uint32_t>& strong) {
+    void AddBilocalLinks(bool groups, Mask digits) {
         for (int d = 1; d <= 9; ++d) {
             if (!((digits >> (d - 1)) & 1)) continue;
+            // The places as bits over each unit's cells.
+            std::array<std::uint16_t, kUnitCount> places{};
+            m_state.CellsOf(d).ForEach([&](int c) {
+                places[RowOf(c)] |= static_cast<std::uint16_t>(1u << ColOf(c));
+                places[9 + ColOf(c)] |= static_cast<std::uint16_t>(1u << RowOf(c));
+                places[18 + BoxOf(c)] |=
+                    static_cast<std::uint16_t>(1u << (RowOf(c) % 3 * 3 + ColOf(c) % 3));
+            });
             for (int u = 0; u < kUnitCount; ++u) {
-                const CellSet places = m_state.CellsOf(d) & kUnits.set[u];
-                if (AtMostOne(places) || places.Count() > (groups ? 6 : 2)) continue;
-                auto split = [&](CellSet a) {
-                    const CellSet b = places & ~a;
-                    if (IsNode(a, groups) && IsNode(b, groups))
-                        Link(strong, GroupNode(a, d), GroupNode(b, d));
-                };
-                places.ForEach([&](int c) { split(CellSet::Of(c)); });
-                if (!groups) continue;
-                for (CellSet part : kSegments.ofUnit[u]) {
-                    const CellSet a = places & part;
-                    if (!AtMostOne(a)) split(a);
+                if (!groups && kNineBitCount[places[u]] != 2) continue;
+                const Splits& splits = kSplits[u >= 18][places[u]];
+                for (int k = 0; k < splits.count; ++k) {
+                    const int b = NodeOf(u, splits.at[k][1], d);
+                    Link(NodeOf(u, splits.at[k][0], d), b);
                 }
             }
         }
     }
 
-    static void Link(std::vector<std::uint32_t>& links, int a, int b) {
-        links.push_back(static_cast<std::uint32_t>(a) << 16 | static_cast<std::uint32_t>(b));
-        links.push_back(static_cast<std::uint32_t>(b) << 16 | static_cast<std::uint32_t>(a));
+    // Both ways, each node's links kept in the order they come, a repeat dropped: a pair
+    // alone in a line and in its box is linked twice.
+    void Link(int a, int b) {
+        Add(m_s.nodes[a], b);
+        Add(m_s.nodes[b], a);
     }
 
-    // Links to adjacency lists by counting, each node's links in one run in the order they
-    // were made, repeats dropped.
-    void ToLists(const std::vector<std::uint32_t>& links) {
-        const std::size_t n = m_s.nodes.size();
-        std::vector<int>& start = m_s.strongStart;
-        std::vector<std::uint16_t>& list = m_s.strongList;
-        start.assign(n + 1, 0);
-        for (std::uint32_t l : links) ++start[(l >> 16) + 1];
-        for (std::size_t i = 1; i <= n; ++i) start[i] += start[i - 1];
-        std::vector<int>& at = m_s.at;
-        at.assign(start.begin(), start.end() - 1);
-        list.resize(links.size());
-        for (std::uint32_t l : links) list[at[l >> 16]++] = static_cast<std::uint16_t>(l & 0xffff);
-        // Each node's few links: drop repeats in place and close the gaps.
-        int out = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            const int from = start[i];
-            start[i] = out;
-            for (int k = from; k < at[i]; ++k) {
-                const auto first = list.begin() + start[i], last = list.begin() + out;
-                if (std::find(first, last, list[k]) == last) list[out++] = list[k];
-            }
+    static void Add(Node& node, int to) {
+        for (int k = 0; k < node.strongCount; ++k) {
+            if (node.strong[k] == to) return;
         }
-        start[n] = out;
-        list.resize(static_cast<std::size_t>(out));
+        node.strong[node.strongCount++] = static_cast<std::uint16_t>(to);
     }
 
     const State& m_state;
