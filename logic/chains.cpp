@@ -34,7 +34,8 @@ struct Node {
     /// its line and one in its box.
     std::uint8_t strongCount = 0;
     std::array<std::uint16_t, 4> strong{};
-    /// For a candidate: the groups of its digit it sees, as bits over the digit's groups.
+    /// The groups of its digit inside the cells that see all of it, as bits over the
+    /// digit's groups (when it has at most 64).
     std::uint64_t groupsSeen = 0;
 };
 
@@ -206,19 +207,7 @@ public:
     void ForEachNext(StateId s, F&& f) const {
         const Node& x = m_s.nodes[s >> 1];
         if (!(s & 1)) return ForEachStrong(x, f);
-        const int d = x.digit;
-        (m_cellsOf[d - 1] & x.seeAll).ForEach([&](int c) {
-            f(static_cast<StateId>(m_cellNode[c * 9 + d - 1] * 2));
-        });
-        const std::vector<int>& groups = m_s.groupsOf[d - 1];
-        if (x.cell >= 0 && groups.size() <= 64) {
-            for (std::uint64_t bits = x.groupsSeen; bits; bits &= bits - 1)
-                f(static_cast<StateId>(groups[std::countr_zero(bits)] * 2));
-        } else {
-            for (int g : groups) {
-                if (Inside(g, x.seeAll)) f(static_cast<StateId>(g * 2));
-            }
-        }
+        ForEachSameDigit(x, f);
         ForEachInCell(x, f);
     }
 
@@ -229,8 +218,17 @@ public:
     void ForEachNextInOrder(StateId s, F&& f) const {
         const Node& x = m_s.nodes[s >> 1];
         if (!(s & 1)) return ForEachStrong(x, f);
-        for (int y : m_s.byDigit[x.digit - 1]) {
-            if (Inside(y, x.seeAll)) f(static_cast<StateId>(y * 2));
+        // Gathered and sorted: fewer steps than testing every node of the digit.
+        std::array<StateId, 20 + 64> same;
+        int count = 0;
+        if (m_s.groupsOf[x.digit - 1].size() <= 64) {
+            ForEachSameDigit(x, [&](StateId t) { same[count++] = t; });
+            std::sort(same.begin(), same.begin() + count);
+            for (int k = 0; k < count; ++k) f(same[k]);
+        } else {
+            for (int y : m_s.byDigit[x.digit - 1]) {
+                if (Inside(y, x.seeAll)) f(static_cast<StateId>(y * 2));
+            }
         }
         ForEachInCell(x, f);
     }
@@ -239,6 +237,25 @@ private:
     bool Inside(int node, CellSet cells) const {
         const CellSet y = m_s.nodes[node].cells;
         return (y & cells) == y;
+    }
+
+    // The nodes of the node's digit inside the cells that see all of it: candidates by their
+    // cells, groups by the bits noted when the graph was made.
+    template <typename F>
+    void ForEachSameDigit(const Node& x, F&& f) const {
+        const int d = x.digit;
+        (m_cellsOf[d - 1] & x.seeAll).ForEach([&](int c) {
+            f(static_cast<StateId>(m_cellNode[c * 9 + d - 1] * 2));
+        });
+        const std::vector<int>& groups = m_s.groupsOf[d - 1];
+        if (groups.size() <= 64) {
+            for (std::uint64_t bits = x.groupsSeen; bits; bits &= bits - 1)
+                f(static_cast<StateId>(groups[std::countr_zero(bits)] * 2));
+        } else {
+            for (int g : groups) {
+                if (Inside(g, x.seeAll)) f(static_cast<StateId>(g * 2));
+            }
+        }
     }
 
     template <typename F>
@@ -262,9 +279,13 @@ private:
         const std::vector<int>& groups = m_s.groupsOf[d - 1];
         if (groups.size() > 64) return;
         for (std::size_t k = 0; k < groups.size(); ++k) {
-            (m_s.nodes[groups[k]].seeAll & m_cellsOf[d - 1]).ForEach([&](int c) {
+            const Node& g = m_s.nodes[groups[k]];
+            (g.seeAll & m_cellsOf[d - 1]).ForEach([&](int c) {
                 m_s.nodes[m_cellNode[c * 9 + d - 1]].groupsSeen |= std::uint64_t{1} << k;
             });
+            for (int other : groups) {
+                if (Inside(other, g.seeAll)) m_s.nodes[other].groupsSeen |= std::uint64_t{1} << k;
+            }
         }
     }
 
@@ -288,32 +309,35 @@ private:
         return id;
     }
 
-    // A group lies in one box-line segment: the segment and the group's cells in it name it.
-    static int GroupKey(CellSet cells, int d) {
-        const int f = cells.First();
-        const bool inRow = (cells & ~kSegments.rowPart[f]).Empty();
-        const int segment = inRow ? BoxOf(f) * 3 + RowOf(f) % 3 : 27 + BoxOf(f) * 3 + ColOf(f) % 3;
-        int which = 0;
-        cells.ForEach([&](int c) { which |= 1 << (inRow ? ColOf(c) % 3 : RowOf(c) % 3); });
-        return ((d - 1) * 54 + segment) * 8 + which;
-    }
-
-    int GroupNode(CellSet cells, int d) {
-        std::uint32_t& key = m_s.groupKey[GroupKey(cells, d)];
-        if (key >> 16 == m_s.stamp) return static_cast<int>(key & 0xffff);
-        const int id = AddNode(cells, CommonPeers(cells), d, -1);
-        m_s.groupsOf[d - 1].push_back(id);
-        key = m_s.stamp << 16 | static_cast<std::uint32_t>(id);
-        return id;
-    }
-
-    // The node of some of a unit's cells, given as bits over the unit.
+    // The node of some of a unit's cells, given as bits over the unit. A group lies in one
+    // box-line segment: the segment and the group's cells in it name it.
     int NodeOf(int unit, unsigned bits, int d) {
         const auto& cells = kUnits.cells[unit];
         if ((bits & (bits - 1)) == 0) return CellNode(cells[std::countr_zero(bits)], d);
+        const int low = std::countr_zero(bits);
+        int segment, which;
+        if (unit < 9) {
+            segment = (unit / 3 * 3 + low / 3) * 3 + unit % 3;
+            which = bits >> (low / 3 * 3);
+        } else if (unit < 18) {
+            segment = 27 + (low / 3 * 3 + (unit - 9) / 3) * 3 + (unit - 9) % 3;
+            which = bits >> (low / 3 * 3);
+        } else if ((bits >> (low / 3 * 3)) < 8) {
+            segment = (unit - 18) * 3 + low / 3;
+            which = bits >> (low / 3 * 3);
+        } else {
+            const unsigned column = bits >> (low % 3);
+            segment = 27 + (unit - 18) * 3 + low % 3;
+            which = (column & 1) | (column >> 2 & 2) | (column >> 4 & 4);
+        }
+        std::uint32_t& key = m_s.groupKey[((d - 1) * 54 + segment) * 8 + which];
+        if (key >> 16 == m_s.stamp) return static_cast<int>(key & 0xffff);
         CellSet set;
         for (; bits; bits &= bits - 1) set.Add(cells[std::countr_zero(bits)]);
-        return GroupNode(set, d);
+        const int id = AddNode(set, CommonPeers(set), d, -1);
+        m_s.groupsOf[d - 1].push_back(id);
+        key = m_s.stamp << 16 | static_cast<std::uint32_t>(id);
+        return id;
     }
 
     // A unit's places for a digit split in two nodes: one of the two holds the digit.
