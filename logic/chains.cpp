@@ -390,6 +390,15 @@ CellSet WeakOf(const Node& node, int e) {
     return node.cell >= 0 ? CellSet::Of(node.cell) : CellSet{};
 }
 
+/// Calls f(cell, digit) for each candidate weakly linked to a node.
+template <typename F>
+void ForEachWeakCandidate(const State& state, const Node& node, F&& f) {
+    (node.seeAll & state.CellsOf(node.digit)).ForEach([&](int c) { f(c, node.digit); });
+    if (node.cell < 0) return;
+    const unsigned others = state.Candidates(node.cell) & ~DigitBit(node.digit);
+    for (unsigned rest = others; rest; rest &= rest - 1) f(node.cell, std::countr_zero(rest) + 1);
+}
+
 /// What "one of the two ends is true" removes.
 std::vector<Elimination> EndEliminations(const State& state, const Node& a, const Node& b) {
     std::vector<Elimination> out;
@@ -490,23 +499,21 @@ void Search(const State& state, const Shape& shape, Mask digits, const StepSink&
     };
 
     // The starts whose truth would remove each candidate, then for each node the starts that
-    // share a removal with it. A candidate gets its row when a start first removes it.
+    // share a removal with it.
     std::vector<std::int16_t>& weakRow = scratch.weakRow;
+    weakRow.resize(81 * 9);
+    int candidates = 0;
+    for (int e = 1; e <= 9; ++e) {
+        state.CellsOf(e).ForEach([&](int c) {
+            weakRow[c * 9 + e - 1] = static_cast<std::int16_t>(candidates++);
+        });
+    }
     std::vector<std::uint64_t>& weakTo = scratch.weakTo;
-    weakRow.assign(81 * 9, -1);
-    weakTo.clear();
+    weakTo.assign(static_cast<std::size_t>(candidates) * words, 0);
     for (int i = 0; i < n; ++i) {
-        const Node& a = graph.At(i);
-        for (int e = 1; e <= 9; ++e) {
-            (WeakOf(a, e) & state.CellsOf(e)).ForEach([&](int c) {
-                std::int16_t& r = weakRow[c * 9 + e - 1];
-                if (r < 0) {
-                    r = static_cast<std::int16_t>(weakTo.size() / words);
-                    weakTo.resize(weakTo.size() + words, 0);
-                }
-                setBit(&weakTo[std::size_t(r) * words], i);
-            });
-        }
+        ForEachWeakCandidate(state, graph.At(i), [&](int c, int e) {
+            setBit(&weakTo[std::size_t(weakRow[c * 9 + e - 1]) * words], i);
+        });
     }
     // Made for a node when a chain first reaches it true: most searches end after a few links.
     std::vector<std::uint64_t>& partnersMade = scratch.partnersMade;
@@ -515,13 +522,10 @@ void Search(const State& state, const Shape& shape, Mask digits, const StepSink&
         std::uint64_t* with = row(partners, t);
         if (!((partnersMade[t / 64] >> (t % 64)) & 1)) {
             setBit(partnersMade.data(), t);
-            const Node& b = graph.At(t);
-            for (int e = 1; e <= 9; ++e) {
-                (WeakOf(b, e) & state.CellsOf(e)).ForEach([&](int c) {
-                    const std::uint64_t* from = &weakTo[std::size_t(weakRow[c * 9 + e - 1]) * words];
-                    for (int w = 0; w < words; ++w) with[w] |= from[w];
-                });
-            }
+            ForEachWeakCandidate(state, graph.At(t), [&](int c, int e) {
+                const std::uint64_t* from = &weakTo[std::size_t(weakRow[c * 9 + e - 1]) * words];
+                for (int w = 0; w < words; ++w) with[w] |= from[w];
+            });
         }
         return with;
     };
@@ -553,7 +557,9 @@ void Search(const State& state, const Shape& shape, Mask digits, const StepSink&
             });
         }
         // The old front becomes the next round's empty rows.
-        for (int u : live) std::fill(row(front, u), row(front, u) + words, 0);
+        for (int u : live) {
+            for (int w = 0; w < words; ++w) row(front, u)[w] = 0;
+        }
         live.clear();
         for (std::size_t k = 0; k < reached.size(); ++k) {
             for (std::uint64_t bits = std::exchange(reached[k], 0); bits; bits &= bits - 1) {
