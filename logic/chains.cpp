@@ -476,13 +476,13 @@ Step ChainStep(const Graph& graph, const std::vector<int>& nodes, Technique tech
 // All starts advance together, one link a round, as bit rows over the starts: a round costs
 // the links times the words, however many starts there are. Nodes come into being only
 // through a strong link, so every node is a start and a start's bit is its node number.
-void Search(const State& state, const Shape& shape, Mask digits, const StepSink& sink) {
-    ScratchLease lease;
-    Scratch& scratch = *lease;
-    const Graph graph(state, shape.flags, digits, scratch);
+// `Words` is the length of a row when known at compile time (the loops over a row then
+// unroll), else 0.
+template <int Words>
+void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scratch& scratch,
+                const StepSink& sink) {
     const int n = graph.Size();
-    if (n == 0) return;
-    const int words = (n + 63) / 64;
+    const int words = Words > 0 ? Words : (n + 63) / 64;
     const auto rowSize = static_cast<std::size_t>(n) * words;
 
     // Rows of starts for each node: seen false, seen true, front, fresh and partners.
@@ -602,6 +602,20 @@ void Search(const State& state, const Shape& shape, Mask digits, const StepSink&
         for (Step& step : found) {
             if (!sink(std::move(step))) return;
         }
+    }
+}
+
+void Search(const State& state, const Shape& shape, Mask digits, const StepSink& sink) {
+    ScratchLease lease;
+    Scratch& scratch = *lease;
+    const Graph graph(state, shape.flags, digits, scratch);
+    switch ((graph.Size() + 63) / 64) {
+        case 0: return;
+        case 1: return SearchRows<1>(state, shape, graph, scratch, sink);
+        case 2: return SearchRows<2>(state, shape, graph, scratch, sink);
+        case 3: return SearchRows<3>(state, shape, graph, scratch, sink);
+        case 4: return SearchRows<4>(state, shape, graph, scratch, sink);
+        default: return SearchRows<0>(state, shape, graph, scratch, sink);
     }
 }
 
