@@ -110,8 +110,13 @@ constexpr std::array<Splits, 512> MakeSplits(bool box) {
         Splits& s = t[places];
         auto split = [&](int a) {
             const int b = places & ~a;
-            if (isNode(a) && isNode(b))
-                s.at[s.count++] = {static_cast<std::uint16_t>(a), static_cast<std::uint16_t>(b)};
+            if (!isNode(a) || !isNode(b)) return;
+            // The same two nodes the other way round change nothing: both exist and are
+            // linked already.
+            for (int k = 0; k < s.count; ++k) {
+                if (s.at[k][0] == b && s.at[k][1] == a) return;
+            }
+            s.at[s.count++] = {static_cast<std::uint16_t>(a), static_cast<std::uint16_t>(b)};
         };
         if (kNineBitCount[places] < 2 || kNineBitCount[places] > 6) continue;
         for (int p = 0; p < 9; ++p) {
