@@ -84,6 +84,27 @@ constexpr Segments MakeSegments() {
 
 inline constexpr Segments kSegments = MakeSegments();
 
+// Each cell's units and its bit in each, the bits counting the unit's cells in order.
+struct UnitBits {
+    std::array<std::uint8_t, 3> unit;
+    std::array<std::uint16_t, 3> bit;
+};
+
+constexpr std::array<UnitBits, 81> MakeUnitBits() {
+    std::array<UnitBits, 81> t{};
+    for (int c = 0; c < 81; ++c) {
+        t[c].unit = kUnits.unitsOf[c];
+        for (int k = 0; k < 3; ++k) {
+            for (int i = 0; i < 9; ++i) {
+                if (kUnits.cells[t[c].unit[k]][i] == c) t[c].bit[k] = static_cast<std::uint16_t>(1u << i);
+            }
+        }
+    }
+    return t;
+}
+
+inline constexpr std::array<UnitBits, 81> kUnitBits = MakeUnitBits();
+
 // How a unit's places for a digit split in two nodes, by the places as bits over the unit's
 // nine cells: each cell against the rest, then each box-line part against the rest, the rest
 // being one cell or a group. Lines and boxes differ only in their parts.
@@ -352,10 +373,8 @@ private:
             // The places as bits over each unit's cells.
             std::array<std::uint16_t, kUnitCount> places{};
             m_state.CellsOf(d).ForEach([&](int c) {
-                places[RowOf(c)] |= static_cast<std::uint16_t>(1u << ColOf(c));
-                places[9 + ColOf(c)] |= static_cast<std::uint16_t>(1u << RowOf(c));
-                places[18 + BoxOf(c)] |=
-                    static_cast<std::uint16_t>(1u << (RowOf(c) % 3 * 3 + ColOf(c) % 3));
+                const UnitBits& at = kUnitBits[c];
+                for (int k = 0; k < 3; ++k) places[at.unit[k]] |= at.bit[k];
             });
             for (int u = 0; u < kUnitCount; ++u) {
                 if (!groups && kNineBitCount[places[u]] != 2) continue;
