@@ -153,6 +153,12 @@ constexpr std::array<Splits, 512> MakeSplits(bool box) {
 inline constexpr std::array<std::array<Splits, 512>, 2> kSplits = {MakeSplits(false),
                                                                   MakeSplits(true)};
 
+// A breadth-first search from one start over true and false nodes, and how far it went.
+struct Tree {
+    std::vector<StateId> parent, queue;
+    std::size_t next = 0;
+};
+
 // What a search needs besides its answer, kept per thread and reused: a rating calls the
 // finders thousands of times, and growing these afresh each call cost more than filling them.
 struct Scratch {
@@ -165,7 +171,14 @@ struct Scratch {
     std::vector<std::uint64_t> rows, weakTo, reached, partnersMade;
     std::vector<int> live;
     std::vector<std::int16_t> weakRow;
-    std::vector<StateId> parent, queue;
+    /// Shortest chains: a breadth-first tree for each start asked about, and each true
+    /// node's weak links in order, both made when first needed in a search.
+    std::vector<Tree> trees;
+    std::vector<std::int16_t> treeOf;
+    int treeCount = 0;
+    std::vector<int> orderedAt, orderedEnd;
+    std::vector<StateId> ordered;
+    std::vector<int> chain;
 };
 
 // A sink may start another search on the same thread, so each search takes a scratch of its
@@ -451,35 +464,64 @@ bool RemovesMore(const State& state, const Node& a, const Node& b,
     return false;
 }
 
-// The shortest chain from `start` (false) to `end` (true), as nodes; empty when its
-// shortest form meets a node twice.
-std::vector<int> ShortestChain(const Graph& graph, int start, int end, Scratch& scratch) {
-    std::vector<StateId>& parent = scratch.parent;
-    std::vector<StateId>& queue = scratch.queue;
-    parent.assign(2 * static_cast<std::size_t>(graph.Size()), kUnseen);
-    queue.assign(1, static_cast<StateId>(start * 2));
-    parent[queue[0]] = queue[0];
-    const auto target = static_cast<StateId>(end * 2 + 1);
-    for (std::size_t k = 0; k < queue.size() && parent[target] == kUnseen; ++k) {
-        graph.ForEachNextInOrder(queue[k], [&](StateId t) {
-            if (parent[t] != kUnseen) return;
-            parent[t] = queue[k];
-            queue.push_back(t);
-        });
+// The shortest chain from `start` (false) to `end` (true), as nodes into `chain`; empty when
+// its shortest form meets a node twice. A start's tree is kept: a later target of the same
+// start goes on from where the last one stopped, which is the tree a new search would grow.
+void ShortestChain(const Graph& graph, int start, int end, Scratch& scratch,
+                   std::vector<int>& chain) {
+    std::int16_t& slot = scratch.treeOf[start];
+    if (slot < 0) {
+        slot = static_cast<std::int16_t>(scratch.treeCount++);
+        if (scratch.trees.size() < static_cast<std::size_t>(scratch.treeCount))
+            scratch.trees.emplace_back();
+        Tree& fresh = scratch.trees[slot];
+        fresh.parent.assign(2 * static_cast<std::size_t>(graph.Size()), kUnseen);
+        fresh.queue.assign(1, static_cast<StateId>(start * 2));
+        fresh.parent[fresh.queue[0]] = fresh.queue[0];
+        fresh.next = 0;
     }
-    std::vector<int> nodes;
-    if (parent[target] == kUnseen) return nodes;
+    Tree& tree = scratch.trees[slot];
+    std::vector<StateId>& parent = tree.parent;
+    std::vector<StateId>& queue = tree.queue;
+    const auto target = static_cast<StateId>(end * 2 + 1);
+    auto reach = [&](StateId from, StateId t) {
+        if (parent[t] != kUnseen) return;
+        parent[t] = from;
+        queue.push_back(t);
+    };
+    for (; tree.next < queue.size() && parent[target] == kUnseen; ++tree.next) {
+        const StateId s = queue[tree.next];
+        if (!(s & 1)) {
+            graph.ForEachNextInOrder(s, [&](StateId t) { reach(s, t); });
+            continue;
+        }
+        // A true node's weak links are the many: put in order once for all the trees.
+        const int node = s >> 1;
+        if (scratch.orderedAt[node] < 0) {
+            scratch.orderedAt[node] = static_cast<int>(scratch.ordered.size());
+            graph.ForEachNextInOrder(s, [&](StateId t) { scratch.ordered.push_back(t); });
+            scratch.orderedEnd[node] = static_cast<int>(scratch.ordered.size());
+        }
+        for (int k = scratch.orderedAt[node]; k < scratch.orderedEnd[node]; ++k)
+            reach(s, scratch.ordered[k]);
+    }
+    chain.clear();
+    if (parent[target] == kUnseen) return;
     for (StateId s = target;; s = parent[s]) {
-        nodes.push_back(s >> 1);
+        chain.push_back(s >> 1);
         if (parent[s] == s) break;
     }
-    std::reverse(nodes.begin(), nodes.end());
-    std::vector<int> sorted = nodes;
-    std::sort(sorted.begin(), sorted.end());
+    std::reverse(chain.begin(), chain.end());
     // A node met twice still proves the ends, but reads badly; another start gives a
     // cleaner chain for the same removals.
-    if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end()) nodes.clear();
-    return nodes;
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        for (std::size_t j = i + 1; j < chain.size(); ++j) {
+            if (chain[i] == chain[j]) {
+                chain.clear();
+                return;
+            }
+        }
+    }
 }
 
 Step ChainStep(const Graph& graph, const std::vector<int>& nodes, Technique technique) {
@@ -568,6 +610,7 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
     // What the chains reported so far remove: one that removes nothing more changes nothing
     // once those are taken, and finding its chain is the costly part.
     std::array<CellSet, 9> removed{};
+    bool treesReady = false;
     for (int links = 1; links <= shape.maxLinks; ++links) {
         const bool toTrue = links & 1;
         std::uint64_t* seen = toTrue ? seenTrue : seenFalse;
@@ -614,7 +657,16 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
                     if (start == t || (shape.sameDigitEnds && a.digit != b.digit)) continue;
                     if (a.digit == b.digit && !(a.cells & b.cells).Empty()) continue;
                     if (!RemovesMore(state, a, b, removed)) continue;
-                    const std::vector<int> nodes = ShortestChain(graph, start, t, scratch);
+                    if (!treesReady) {
+                        treesReady = true;
+                        scratch.treeOf.assign(static_cast<std::size_t>(n), -1);
+                        scratch.treeCount = 0;
+                        scratch.orderedAt.assign(static_cast<std::size_t>(n), -1);
+                        scratch.orderedEnd.resize(static_cast<std::size_t>(n));
+                        scratch.ordered.clear();
+                    }
+                    std::vector<int>& nodes = scratch.chain;
+                    ShortestChain(graph, start, t, scratch, nodes);
                     if (nodes.empty()) continue;
                     Step step = ChainStep(graph, nodes, shape.technique);
                     step.eliminations = EndEliminations(state, a, b);
