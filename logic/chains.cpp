@@ -527,11 +527,26 @@ void ShortestChain(const Graph& graph, int start, int end, Scratch& scratch,
 Step ChainStep(const Graph& graph, const std::vector<int>& nodes, Technique technique) {
     Step step;
     step.technique = technique;
+    step.chain.reserve(nodes.size() * 10);
+    step.cells.reserve(nodes.size());
     Mask digits = 0;
     for (std::size_t k = 0; k < nodes.size(); ++k) {
         const Node& node = graph.At(nodes[k]);
         if (k > 0) step.chain += k % 2 ? '=' : '-';
-        step.chain += NodeName(DigitBit(node.digit), node.cells);
+        if (node.cell >= 0) {
+            // NodeName's "(d)r1c2" for one candidate, written in place: a hint's chain has a
+            // dozen of them, and batch use builds every step it finds.
+            const char text[] = {'(',
+                                 static_cast<char>('0' + node.digit),
+                                 ')',
+                                 'r',
+                                 static_cast<char>('1' + RowOf(node.cell)),
+                                 'c',
+                                 static_cast<char>('1' + ColOf(node.cell))};
+            step.chain.append(text, sizeof text);
+        } else {
+            step.chain += NodeName(DigitBit(node.digit), node.cells);
+        }
         AddPatternCells(step, node.cells);
         digits |= DigitBit(node.digit);
     }
