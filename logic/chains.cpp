@@ -96,7 +96,8 @@ constexpr std::array<UnitBits, 81> MakeUnitBits() {
         t[c].unit = kUnits.unitsOf[c];
         for (int k = 0; k < 3; ++k) {
             for (int i = 0; i < 9; ++i) {
-                if (kUnits.cells[t[c].unit[k]][i] == c) t[c].bit[k] = static_cast<std::uint16_t>(1u << i);
+                if (kUnits.cells[t[c].unit[k]][i] == c)
+                    t[c].bit[k] = static_cast<std::uint16_t>(1u << i);
             }
         }
     }
@@ -151,7 +152,7 @@ constexpr std::array<Splits, 512> MakeSplits(bool box) {
 }
 
 inline constexpr std::array<std::array<Splits, 512>, 2> kSplits = {MakeSplits(false),
-                                                                  MakeSplits(true)};
+                                                                   MakeSplits(true)};
 
 // A breadth-first search from one start over true and false nodes, and how far it went.
 struct Tree {
@@ -585,9 +586,8 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
     weakRow.resize(81 * 9);
     int candidates = 0;
     for (int e = 1; e <= 9; ++e) {
-        state.CellsOf(e).ForEach([&](int c) {
-            weakRow[c * 9 + e - 1] = static_cast<std::int16_t>(candidates++);
-        });
+        state.CellsOf(e).ForEach(
+            [&](int c) { weakRow[c * 9 + e - 1] = static_cast<std::int16_t>(candidates++); });
     }
     std::vector<std::uint64_t>& weakTo = scratch.weakTo;
     weakTo.assign(static_cast<std::size_t>(candidates) * words, 0);
@@ -701,12 +701,18 @@ void Search(const State& state, const Shape& shape, Mask digits, const StepSink&
     Scratch& scratch = *lease;
     const Graph graph(state, shape.flags, digits, scratch);
     switch ((graph.Size() + 63) / 64) {
-        case 0: return;
-        case 1: return SearchRows<1>(state, shape, graph, scratch, sink);
-        case 2: return SearchRows<2>(state, shape, graph, scratch, sink);
-        case 3: return SearchRows<3>(state, shape, graph, scratch, sink);
-        case 4: return SearchRows<4>(state, shape, graph, scratch, sink);
-        default: return SearchRows<0>(state, shape, graph, scratch, sink);
+        case 0:
+            return;
+        case 1:
+            return SearchRows<1>(state, shape, graph, scratch, sink);
+        case 2:
+            return SearchRows<2>(state, shape, graph, scratch, sink);
+        case 3:
+            return SearchRows<3>(state, shape, graph, scratch, sink);
+        case 4:
+            return SearchRows<4>(state, shape, graph, scratch, sink);
+        default:
+            return SearchRows<0>(state, shape, graph, scratch, sink);
     }
 }
 
