@@ -35,9 +35,11 @@ struct Node {
     std::uint8_t strongCount = 0;
     std::array<std::uint16_t, 4> strong{};
     /// The groups of its digit inside the cells that see all of it, as bits over the
-    /// digit's groups (when it has at most 64).
+    /// digit's groups (when it has no more than kGroupBits).
     std::uint64_t groupsSeen = 0;
 };
+
+constexpr std::size_t kGroupBits = 64;
 
 enum GraphFlags : unsigned {
     kBilocalLinks = 1,   ///< strong links of a digit with two places in a unit
@@ -57,32 +59,6 @@ struct Shape {
 // One true-or-false node of the search: node * 2 + (1 when the node is true).
 using StateId = std::uint16_t;
 constexpr StateId kUnseen = 0xffff;
-
-// The box-line intersections: for each cell its row's and its column's part of its box, and
-// for each unit the parts it splits into (three for a line, six for a box).
-struct Segments {
-    std::array<CellSet, 81> rowPart{}, colPart{};
-    std::array<std::array<CellSet, 6>, kUnitCount> ofUnit{};
-};
-
-constexpr Segments MakeSegments() {
-    Segments t;
-    for (int c = 0; c < 81; ++c) {
-        const CellSet box = kUnits.set[18 + BoxOf(c)];
-        t.rowPart[c] = box & kUnits.set[RowOf(c)];
-        t.colPart[c] = box & kUnits.set[9 + ColOf(c)];
-    }
-    for (int u = 0; u < kUnitCount; ++u) {
-        int k = 0;
-        for (int v = 0; v < kUnitCount; ++v) {
-            const bool crosses = (u < 18) != (v < 18) && !(kUnits.set[u] & kUnits.set[v]).Empty();
-            if (crosses) t.ofUnit[u][k++] = kUnits.set[u] & kUnits.set[v];
-        }
-    }
-    return t;
-}
-
-inline constexpr Segments kSegments = MakeSegments();
 
 // Each cell's units and its bit in each, the bits counting the unit's cells in order.
 struct UnitBits {
@@ -180,6 +156,14 @@ struct Scratch {
     std::vector<int> orderedAt, orderedEnd;
     std::vector<StateId> ordered;
     std::vector<int> chain;
+
+    void ForgetTrees(int nodes) {
+        treeOf.assign(static_cast<std::size_t>(nodes), -1);
+        treeCount = 0;
+        orderedAt.assign(static_cast<std::size_t>(nodes), -1);
+        orderedEnd.resize(static_cast<std::size_t>(nodes));
+        ordered.clear();
+    }
 };
 
 // A sink may start another search on the same thread, so each search takes a scratch of its
@@ -230,6 +214,7 @@ public:
                 const int d1 = std::countr_zero(m) + 1;
                 const int d2 = 16 - std::countl_zero(m);
                 if (d1 != d2 && m == (DigitBit(d1) | DigitBit(d2))) {
+                    // The second digit is numbered first, as for the bilocal links.
                     const int b = CellNode(c, d2);
                     Link(CellNode(c, d1), b);
                 }
@@ -259,9 +244,9 @@ public:
         const Node& x = m_s.nodes[s >> 1];
         if (!(s & 1)) return ForEachStrong(x, f);
         // Gathered and sorted: fewer steps than testing every node of the digit.
-        std::array<StateId, 20 + 64> same;
+        std::array<StateId, 20 + kGroupBits> same;
         int count = 0;
-        if (m_s.groupsOf[x.digit - 1].size() <= 64) {
+        if (m_s.groupsOf[x.digit - 1].size() <= kGroupBits) {
             ForEachSameDigit(x, [&](StateId t) { same[count++] = t; });
             std::sort(same.begin(), same.begin() + count);
             for (int k = 0; k < count; ++k) f(same[k]);
@@ -288,7 +273,7 @@ private:
             f(static_cast<StateId>(m_cellNode[c * 9 + d - 1] * 2));
         });
         const std::vector<int>& groups = m_s.groupsOf[d - 1];
-        if (groups.size() <= 64) {
+        if (groups.size() <= kGroupBits) {
             for (std::uint64_t bits = x.groupsSeen; bits; bits &= bits - 1)
                 f(static_cast<StateId>(groups[std::countr_zero(bits)] * 2));
         } else {
@@ -317,7 +302,7 @@ private:
     // A candidate sees a group when it is among the cells that see all of the group.
     void NoteGroupsSeen(int d) {
         const std::vector<int>& groups = m_s.groupsOf[d - 1];
-        if (groups.size() > 64) return;
+        if (groups.size() > kGroupBits) return;
         for (std::size_t k = 0; k < groups.size(); ++k) {
             const Node& g = m_s.nodes[groups[k]];
             (g.seeAll & m_cellsOf[d - 1]).ForEach([&](int c) {
@@ -394,6 +379,8 @@ private:
                 if (!groups && kNineBitCount[places[u]] != 2) continue;
                 const Splits& splits = kSplits[u >= 18][places[u]];
                 for (int k = 0; k < splits.count; ++k) {
+                    // The second side is numbered first, as it always was: the numbers
+                    // order the reports.
                     const int b = NodeOf(u, splits.at[k][1], d);
                     Link(NodeOf(u, splits.at[k][0], d), b);
                 }
@@ -672,14 +659,8 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
                     if (start == t || (shape.sameDigitEnds && a.digit != b.digit)) continue;
                     if (a.digit == b.digit && !(a.cells & b.cells).Empty()) continue;
                     if (!RemovesMore(state, a, b, removed)) continue;
-                    if (!treesReady) {
-                        treesReady = true;
-                        scratch.treeOf.assign(static_cast<std::size_t>(n), -1);
-                        scratch.treeCount = 0;
-                        scratch.orderedAt.assign(static_cast<std::size_t>(n), -1);
-                        scratch.orderedEnd.resize(static_cast<std::size_t>(n));
-                        scratch.ordered.clear();
-                    }
+                    if (!treesReady) scratch.ForgetTrees(n);
+                    treesReady = true;
                     std::vector<int>& nodes = scratch.chain;
                     ShortestChain(graph, start, t, scratch, nodes);
                     if (nodes.empty()) continue;
