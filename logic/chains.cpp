@@ -592,6 +592,7 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
             setBit(partnersMade.data(), t);
             ForEachWeakCandidate(state, graph.At(t), [&](int c, int e) {
                 const std::uint64_t* from = &weakTo[std::size_t(weakRow[c * 9 + e - 1]) * words];
+#pragma GCC unroll 4
                 for (int w = 0; w < words; ++w) with[w] |= from[w];
             });
         }
@@ -622,11 +623,13 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
                 const int v = s >> 1;
                 reached[v / 64] |= std::uint64_t{1} << (v % 64);
                 std::uint64_t* to = row(fresh, v);
+#pragma GCC unroll 4
                 for (int w = 0; w < words; ++w) to[w] |= from[w];
             });
         }
         // The old front becomes the next round's empty rows.
         for (int u : live) {
+#pragma GCC unroll 4
             for (int w = 0; w < words; ++w) row(front, u)[w] = 0;
         }
         live.clear();
@@ -636,10 +639,12 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
                 std::uint64_t* add = row(fresh, v);
                 std::uint64_t* had = row(seen, v);
                 std::uint64_t any = 0;
+#pragma GCC unroll 4
                 for (int w = 0; w < words; ++w) {
-                    add[w] &= ~had[w];
-                    had[w] |= add[w];
-                    any |= add[w];
+                    const std::uint64_t fresher = add[w] & ~had[w];
+                    add[w] = fresher;
+                    had[w] |= fresher;
+                    any |= fresher;
                 }
                 if (any) live.push_back(v);
             }
