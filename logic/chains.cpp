@@ -141,6 +141,8 @@ struct Tree {
 struct Scratch {
     std::vector<Node> nodes;
     std::array<std::vector<int>, 9> byDigit, groupsOf;
+    std::vector<int> weakStart;
+    std::vector<StateId> weak;  ///< each node's weak links as true-to-false moves
     /// A group's node by digit, box-line segment and which of the segment's cells, stamped
     /// with the graph that made it so that no call has to clear the table.
     std::array<std::uint32_t, 9 * 54 * 8> groupKey{};
@@ -221,6 +223,17 @@ public:
             });
         }
         for (int d = 1; d <= 9; ++d) NoteGroupsSeen(d);
+        // A search follows each node's weak links many times: listed once, they cost a
+        // read each.
+        m_s.weakStart.resize(m_s.nodes.size() + 1);
+        m_s.weak.clear();
+        for (std::size_t i = 0; i < m_s.nodes.size(); ++i) {
+            m_s.weakStart[i] = static_cast<int>(m_s.weak.size());
+            auto add = [&](StateId t) { m_s.weak.push_back(t); };
+            ForEachSameDigit(m_s.nodes[i], add);
+            ForEachInCell(m_s.nodes[i], add);
+        }
+        m_s.weakStart[m_s.nodes.size()] = static_cast<int>(m_s.weak.size());
     }
 
     int Size() const { return static_cast<int>(m_s.nodes.size()); }
@@ -230,10 +243,9 @@ public:
     /// node, weak links from a true one. The weak ones come in no fixed order.
     template <typename F>
     void ForEachNext(StateId s, F&& f) const {
-        const Node& x = m_s.nodes[s >> 1];
-        if (!(s & 1)) return ForEachStrong(x, f);
-        ForEachSameDigit(x, f);
-        ForEachInCell(x, f);
+        const int node = s >> 1;
+        if (!(s & 1)) return ForEachStrong(m_s.nodes[node], f);
+        for (int k = m_s.weakStart[node]; k < m_s.weakStart[node + 1]; ++k) f(m_s.weak[k]);
     }
 
     /// As ForEachNext, in the order of the node numbers for weak links of one digit and then
