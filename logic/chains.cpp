@@ -130,12 +130,6 @@ constexpr std::array<Splits, 512> MakeSplits(bool box) {
 inline constexpr std::array<std::array<Splits, 512>, 2> kSplits = {MakeSplits(false),
                                                                    MakeSplits(true)};
 
-// A breadth-first search from one start over true and false nodes, and how far it went.
-struct Tree {
-    std::vector<StateId> parent, queue;
-    std::size_t next = 0;
-};
-
 // What a search needs besides its answer, kept per thread and reused: a rating calls the
 // finders thousands of times, and growing these afresh each call cost more than filling them.
 struct Scratch {
@@ -150,22 +144,8 @@ struct Scratch {
     std::vector<std::uint64_t> rows, weakTo, reached, partnersMade;
     std::vector<int> live;
     std::vector<std::int16_t> weakRow;
-    /// Shortest chains: a breadth-first tree for each start asked about, and each true
-    /// node's weak links in order, both made when first needed in a search.
-    std::vector<Tree> trees;
-    std::vector<std::int16_t> treeOf;
-    int treeCount = 0;
-    std::vector<int> orderedAt, orderedEnd;
-    std::vector<StateId> ordered;
+    std::vector<StateId> parent, queue;
     std::vector<int> chain;
-
-    void ForgetTrees(int nodes) {
-        treeOf.assign(static_cast<std::size_t>(nodes), -1);
-        treeCount = 0;
-        orderedAt.assign(static_cast<std::size_t>(nodes), -1);
-        orderedEnd.resize(static_cast<std::size_t>(nodes));
-        ordered.clear();
-    }
 };
 
 // A sink may start another search on the same thread, so each search takes a scratch of its
@@ -464,46 +444,33 @@ bool RemovesMore(const State& state, const Node& a, const Node& b,
     return false;
 }
 
-// The shortest chain from `start` (false) to `end` (true), as nodes into `chain`; empty when
-// its shortest form meets a node twice. A start's tree is kept: a later target of the same
-// start goes on from where the last one stopped, which is the tree a new search would grow.
-void ShortestChain(const Graph& graph, int start, int end, Scratch& scratch,
-                   std::vector<int>& chain) {
-    std::int16_t& slot = scratch.treeOf[start];
-    if (slot < 0) {
-        slot = static_cast<std::int16_t>(scratch.treeCount++);
-        if (scratch.trees.size() < static_cast<std::size_t>(scratch.treeCount))
-            scratch.trees.emplace_back();
-        Tree& fresh = scratch.trees[slot];
-        fresh.parent.assign(2 * static_cast<std::size_t>(graph.Size()), kUnseen);
-        fresh.queue.assign(1, static_cast<StateId>(start * 2));
-        fresh.parent[fresh.queue[0]] = fresh.queue[0];
-        fresh.next = 0;
-    }
-    Tree& tree = scratch.trees[slot];
-    std::vector<StateId>& parent = tree.parent;
-    std::vector<StateId>& queue = tree.queue;
+// The shortest chain of `links` links from `start` (false) to `end` (true), as nodes into
+// `chain`; empty when it meets a node twice. `onChain(node, k)` tells whether `end` as a start
+// first reaches the node, in the other truth, after k links: then the node lies k links from
+// `end` and on a shortest chain. The search keeps to those nodes; every node it drops would
+// have come after them, so the chain it finds is the one a search of all nodes finds.
+template <typename OnChain>
+void ShortestChain(const Graph& graph, int start, int end, int links, const OnChain& onChain,
+                   Scratch& scratch, std::vector<int>& chain) {
+    std::vector<StateId>& parent = scratch.parent;
+    std::vector<StateId>& queue = scratch.queue;
+    parent.assign(2 * static_cast<std::size_t>(graph.Size()), kUnseen);
+    queue.assign(1, static_cast<StateId>(start * 2));
+    parent[queue[0]] = queue[0];
     const auto target = static_cast<StateId>(end * 2 + 1);
-    auto reach = [&](StateId from, StateId t) {
-        if (parent[t] != kUnseen) return;
-        parent[t] = from;
-        queue.push_back(t);
-    };
-    for (; tree.next < queue.size() && parent[target] == kUnseen; ++tree.next) {
-        const StateId s = queue[tree.next];
-        if (!(s & 1)) {
-            graph.ForEachNextInOrder(s, [&](StateId t) { reach(s, t); });
-            continue;
+    std::size_t layerEnd = 1;
+    int depth = 0;
+    for (std::size_t k = 0; k < queue.size() && parent[target] == kUnseen; ++k) {
+        if (k == layerEnd) {
+            ++depth;
+            layerEnd = queue.size();
         }
-        // A true node's weak links are the many: put in order once for all the trees.
-        const int node = s >> 1;
-        if (scratch.orderedAt[node] < 0) {
-            scratch.orderedAt[node] = static_cast<int>(scratch.ordered.size());
-            graph.ForEachNextInOrder(s, [&](StateId t) { scratch.ordered.push_back(t); });
-            scratch.orderedEnd[node] = static_cast<int>(scratch.ordered.size());
-        }
-        for (int k = scratch.orderedAt[node]; k < scratch.orderedEnd[node]; ++k)
-            reach(s, scratch.ordered[k]);
+        const StateId s = queue[k];
+        graph.ForEachNextInOrder(s, [&](StateId t) {
+            if (parent[t] != kUnseen || !onChain(t >> 1, links - depth - 1)) return;
+            parent[t] = s;
+            queue.push_back(t);
+        });
     }
     chain.clear();
     if (parent[target] == kUnseen) return;
@@ -566,14 +533,17 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
     const int words = Words > 0 ? Words : (n + 63) / 64;
     const auto rowSize = static_cast<std::size_t>(n) * words;
 
-    // Rows of starts for each node: seen false, seen true, front, fresh and partners.
+    // Rows of starts for each node: seen false, seen true and partners, then the front of
+    // each round, the starts that first reach the node in that round. The fronts are kept:
+    // they tell which nodes lie on a shortest chain.
     std::vector<std::uint64_t>& rows = scratch.rows;
-    rows.assign(5 * rowSize, 0);
+    // Each round's front is cleared when the round comes: most searches end early.
+    rows.resize((3 + 1 + static_cast<std::size_t>(shape.maxLinks)) * rowSize);
+    std::fill(rows.begin(), rows.begin() + 4 * static_cast<std::ptrdiff_t>(rowSize), 0);
     std::uint64_t* seenFalse = rows.data();
     std::uint64_t* seenTrue = seenFalse + rowSize;
-    std::uint64_t* front = seenTrue + rowSize;
-    std::uint64_t* fresh = front + rowSize;
-    std::uint64_t* partners = fresh + rowSize;
+    std::uint64_t* partners = seenTrue + rowSize;
+    std::uint64_t* const fronts = partners + rowSize;
     auto row = [words](std::uint64_t* base, int i) { return base + std::size_t(i) * words; };
     auto setBit = [](std::uint64_t* bits, std::size_t i) {
         bits[i / 64] |= std::uint64_t{1} << (i % 64);
@@ -613,7 +583,7 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
 
     for (int i = 0; i < n; ++i) {
         setBit(row(seenFalse, i), i);
-        setBit(row(front, i), i);
+        setBit(row(fronts, i), i);
     }
     // The nodes whose front row is not empty, in order, and those a round reached: a round
     // then costs the links it follows, not the size of the graph.
@@ -625,12 +595,14 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
     // What the chains reported so far remove: one that removes nothing more changes nothing
     // once those are taken, and finding its chain is the costly part.
     std::array<CellSet, 9> removed{};
-    bool treesReady = false;
     for (int links = 1; links <= shape.maxLinks; ++links) {
         const bool toTrue = links & 1;
         std::uint64_t* seen = toTrue ? seenTrue : seenFalse;
+        const std::uint64_t* front = fronts + (links - 1) * rowSize;
+        std::uint64_t* fresh = fronts + links * rowSize;
+        std::fill(fresh, fresh + rowSize, 0);
         for (int u : live) {
-            const std::uint64_t* from = row(front, u);
+            const std::uint64_t* from = front + std::size_t(u) * words;
             graph.ForEachNext(static_cast<StateId>(u * 2 + (toTrue ? 0 : 1)), [&](StateId s) {
                 const int v = s >> 1;
                 reached[v / 64] |= std::uint64_t{1} << (v % 64);
@@ -638,11 +610,6 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
 #pragma GCC unroll 4
                 for (int w = 0; w < words; ++w) to[w] |= from[w];
             });
-        }
-        // The old front becomes the next round's empty rows.
-        for (int u : live) {
-#pragma GCC unroll 4
-            for (int w = 0; w < words; ++w) row(front, u)[w] = 0;
         }
         live.clear();
         for (std::size_t k = 0; k < reached.size(); ++k) {
@@ -661,14 +628,13 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
                 if (any) live.push_back(v);
             }
         }
-        std::swap(front, fresh);
         if (live.empty()) return;
         if (!toTrue || links < shape.minLinks) continue;
         std::vector<Step> found;
         for (int t : live) {
             const Node& b = graph.At(t);
             const std::uint64_t* with = partnersOf(t);
-            const std::uint64_t* at = row(front, t);
+            const std::uint64_t* at = row(fresh, t);
             for (int w = 0; w < words; ++w) {
                 for (std::uint64_t bits = at[w] & with[w]; bits; bits &= bits - 1) {
                     const int start = w * 64 + std::countr_zero(bits);
@@ -676,10 +642,12 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
                     if (start == t || (shape.sameDigitEnds && a.digit != b.digit)) continue;
                     if (a.digit == b.digit && !(a.cells & b.cells).Empty()) continue;
                     if (!RemovesMore(state, a, b, removed)) continue;
-                    if (!treesReady) scratch.ForgetTrees(n);
-                    treesReady = true;
                     std::vector<int>& nodes = scratch.chain;
-                    ShortestChain(graph, start, t, scratch, nodes);
+                    const auto onChain = [&](int node, int linksLeft) {
+                        const std::uint64_t* at = fronts + linksLeft * rowSize + node * words;
+                        return (at[t / 64] >> (t % 64)) & 1;
+                    };
+                    ShortestChain(graph, start, t, links, onChain, scratch, nodes);
                     if (nodes.empty()) continue;
                     Step step = ChainStep(graph, nodes, shape.technique);
                     step.eliminations = EndEliminations(state, a, b);
