@@ -291,17 +291,27 @@ private:
         }
     }
 
-    // A candidate sees a group when it is among the cells that see all of the group.
+    // A candidate sees a group when it is among the cells that see all of the group; two
+    // groups see each other when they do not meet and share their box or their line.
     void NoteGroupsSeen(int d) {
         const std::vector<int>& groups = m_s.groupsOf[d - 1];
         if (groups.size() > kGroupBits) return;
+        std::array<std::uint8_t, kGroupBits> box, line;
         for (std::size_t k = 0; k < groups.size(); ++k) {
             const Node& g = m_s.nodes[groups[k]];
             (g.seeAll & m_cellsOf[d - 1]).ForEach([&](int c) {
                 m_s.nodes[m_cellNode[c * 9 + d - 1]].groupsSeen |= std::uint64_t{1} << k;
             });
-            for (int other : groups) {
-                if (Inside(other, g.seeAll)) m_s.nodes[other].groupsSeen |= std::uint64_t{1} << k;
+            const int first = g.cells.First();
+            const bool inRow = (g.cells & kUnits.set[RowOf(first)]) == g.cells;
+            box[k] = static_cast<std::uint8_t>(BoxOf(first));
+            line[k] = static_cast<std::uint8_t>(inRow ? RowOf(first) : 9 + ColOf(first));
+            for (std::size_t j = 0; j < k; ++j) {
+                Node& other = m_s.nodes[groups[j]];
+                if ((box[j] == box[k] || line[j] == line[k]) && (other.cells & g.cells).Empty()) {
+                    other.groupsSeen |= std::uint64_t{1} << k;
+                    m_s.nodes[groups[k]].groupsSeen |= std::uint64_t{1} << j;
+                }
             }
         }
     }
