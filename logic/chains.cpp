@@ -174,8 +174,9 @@ private:
     std::unique_ptr<Scratch> m_scratch;
 };
 
-// Weak links are not stored: a node's are the nodes of its digit inside the cells that see
-// all of it, and with cell links the other candidates of its one cell.
+// Weak links are found from the cells, not by testing every pair of nodes: a node's are the
+// nodes of its digit inside the cells that see all of it, and with cell links the other
+// candidates of its one cell.
 class Graph {
 public:
     /// `digits` limits the bilocal links to those digits.
