@@ -12,6 +12,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,7 +29,17 @@ struct Node {
     CellSet seeAll;  ///< cells that see every cell of the node
     std::int8_t digit;
     std::int8_t cell;  ///< the one cell, or −1 for a group
+    /// The strong links, in the order they were made. A candidate has one partner in each
+    /// of its units (the unit's other places) and one in a two-digit cell; a group one in
+    /// its line and one in its box.
+    std::uint8_t strongCount = 0;
+    std::array<std::uint16_t, 4> strong{};
+    /// The groups of its digit inside the cells that see all of it, as bits over the
+    /// digit's groups (when it has no more than kGroupBits).
+    std::uint64_t groupsSeen = 0;
 };
+
+constexpr std::size_t kGroupBits = 64;
 
 enum GraphFlags : unsigned {
     kBilocalLinks = 1,   ///< strong links of a digit with two places in a unit
@@ -49,197 +60,371 @@ struct Shape {
 using StateId = std::uint16_t;
 constexpr StateId kUnseen = 0xffff;
 
-// The box-line intersections: for each cell its row's and its column's part of its box, and
-// for each unit the parts it splits into (three for a line, six for a box).
-struct Segments {
-    std::array<CellSet, 81> rowPart{}, colPart{};
-    std::array<std::array<CellSet, 6>, kUnitCount> ofUnit{};
+// Each cell's units and its bit in each, the bits counting the unit's cells in order.
+struct UnitBits {
+    std::array<std::uint8_t, 3> unit;
+    std::array<std::uint16_t, 3> bit;
 };
 
-constexpr Segments MakeSegments() {
-    Segments t;
+constexpr std::array<UnitBits, 81> MakeUnitBits() {
+    std::array<UnitBits, 81> t{};
     for (int c = 0; c < 81; ++c) {
-        const CellSet box = kUnits.set[18 + BoxOf(c)];
-        t.rowPart[c] = box & kUnits.set[RowOf(c)];
-        t.colPart[c] = box & kUnits.set[9 + ColOf(c)];
-    }
-    for (int u = 0; u < kUnitCount; ++u) {
-        int k = 0;
-        for (int v = 0; v < kUnitCount; ++v) {
-            const bool crosses = (u < 18) != (v < 18) && !(kUnits.set[u] & kUnits.set[v]).Empty();
-            if (crosses) t.ofUnit[u][k++] = kUnits.set[u] & kUnits.set[v];
+        t[c].unit = kUnits.unitsOf[c];
+        for (int k = 0; k < 3; ++k) {
+            for (int i = 0; i < 9; ++i) {
+                if (kUnits.cells[t[c].unit[k]][i] == c)
+                    t[c].bit[k] = static_cast<std::uint16_t>(1u << i);
+            }
         }
     }
     return t;
 }
 
-inline constexpr Segments kSegments = MakeSegments();
+inline constexpr std::array<UnitBits, 81> kUnitBits = MakeUnitBits();
 
+// How a unit's places for a digit split in two nodes, by the places as bits over the unit's
+// nine cells: each cell against the rest, then each box-line part against the rest, the rest
+// being one cell or a group. Lines and boxes differ only in their parts.
+struct Splits {
+    std::uint8_t count = 0;
+    std::array<std::array<std::uint16_t, 2>, 4> at{};  ///< both sides as bits over the unit
+};
+
+constexpr std::array<Splits, 512> MakeSplits(bool box) {
+    const int lineParts[] = {0x7, 0x38, 0x1c0};
+    const int boxParts[] = {0x7, 0x38, 0x1c0, 0x49, 0x92, 0x124};
+    const int* parts = box ? boxParts : lineParts;
+    const int partCount = box ? 6 : 3;
+    auto isNode = [&](int m) {
+        if (m == 0) return false;
+        if ((m & (m - 1)) == 0) return true;
+        for (int k = 0; k < partCount; ++k) {
+            if ((m & ~parts[k]) == 0) return true;
+        }
+        return false;
+    };
+    std::array<Splits, 512> t{};
+    for (int places = 0; places < 512; ++places) {
+        Splits& s = t[places];
+        auto split = [&](int a) {
+            const int b = places & ~a;
+            if (!isNode(a) || !isNode(b)) return;
+            // The same two nodes the other way round change nothing: both exist and are
+            // linked already.
+            for (int k = 0; k < s.count; ++k) {
+                if (s.at[k][0] == b && s.at[k][1] == a) return;
+            }
+            s.at[s.count++] = {static_cast<std::uint16_t>(a), static_cast<std::uint16_t>(b)};
+        };
+        if (kNineBitCount[places] < 2 || kNineBitCount[places] > 6) continue;
+        for (int p = 0; p < 9; ++p) {
+            if ((places >> p) & 1) split(1 << p);
+        }
+        for (int k = 0; k < partCount; ++k) {
+            if (kNineBitCount[places & parts[k]] >= 2) split(places & parts[k]);
+        }
+    }
+    return t;
+}
+
+inline constexpr std::array<std::array<Splits, 512>, 2> kSplits = {MakeSplits(false),
+                                                                   MakeSplits(true)};
+
+// What a search needs besides its answer, kept per thread and reused: a rating calls the
+// finders thousands of times, and growing these afresh each call cost more than filling them.
+struct Scratch {
+    std::vector<Node> nodes;
+    std::array<std::vector<int>, 9> byDigit, groupsOf;
+    std::vector<int> weakStart;
+    std::vector<StateId> weak;  ///< each node's weak links as true-to-false moves
+    /// A group's node by digit, box-line segment and which of the segment's cells, stamped
+    /// with the graph that made it so that no call has to clear the table.
+    std::array<std::uint32_t, 9 * 54 * 8> groupKey{};
+    std::uint32_t stamp = 0;
+    std::vector<std::uint64_t> rows, weakTo, reached, partnersMade;
+    std::vector<int> live;
+    std::vector<std::int16_t> weakRow;
+    std::vector<StateId> parent, queue;
+    std::vector<int> chain;
+};
+
+// A sink may start another search on the same thread, so each search takes a scratch of its
+// own from the thread's spares and gives it back.
+class ScratchLease {
+public:
+    ScratchLease() {
+        auto& spare = Spares();
+        if (spare.empty()) {
+            m_scratch = std::make_unique<Scratch>();
+        } else {
+            m_scratch = std::move(spare.back());
+            spare.pop_back();
+        }
+    }
+    ~ScratchLease() { Spares().push_back(std::move(m_scratch)); }
+    ScratchLease(const ScratchLease&) = delete;
+    ScratchLease& operator=(const ScratchLease&) = delete;
+    Scratch& operator*() const { return *m_scratch; }
+
+private:
+    static std::vector<std::unique_ptr<Scratch>>& Spares() {
+        thread_local std::vector<std::unique_ptr<Scratch>> spare;
+        return spare;
+    }
+    std::unique_ptr<Scratch> m_scratch;
+};
+
+// Weak links are found from the cells, not by testing every pair of nodes: a node's are the
+// nodes of its digit inside the cells that see all of it, and with cell links the other
+// candidates of its one cell.
 class Graph {
 public:
     /// `digits` limits the bilocal links to those digits.
-    Graph(const State& state, unsigned flags, Mask digits) : m_state(state) {
+    Graph(const State& state, unsigned flags, Mask digits, Scratch& scratch)
+        : m_state(state), m_s(scratch), m_cellWeak(flags & kCellWeakLinks) {
         m_cellNode.fill(-1);
-        m_nodes.reserve(400);
-        for (auto& list : m_byDigit) list.reserve(64);
-        // Room for a hard board's links from the start: growing the lists cost more than
-        // filling them.
-        std::vector<std::uint32_t> strong;
-        strong.reserve(1024);
-        if (flags & kBilocalLinks) AddBilocalLinks(flags & kGroupNodes, digits, strong);
+        m_s.nodes.clear();
+        for (auto& list : m_s.byDigit) list.clear();
+        for (auto& list : m_s.groupsOf) list.clear();
+        if (++m_s.stamp == 0x10000) {
+            m_s.groupKey.fill(0);
+            m_s.stamp = 1;
+        }
+        if (flags & kBilocalLinks) AddBilocalLinks(flags & kGroupNodes, digits);
         if (flags & kBivalueLinks) {
             state.Open().ForEach([&](int c) {
                 const Mask m = state.Candidates(c);
                 const int d1 = std::countr_zero(m) + 1;
                 const int d2 = 16 - std::countl_zero(m);
-                if (d1 != d2 && m == (DigitBit(d1) | DigitBit(d2)))
-                    Link(strong, CellNode(c, d1), CellNode(c, d2));
-            });
-        }
-        std::vector<std::uint32_t> weak;
-        weak.reserve(8192);
-        for (const std::vector<int>& same : m_byDigit) {
-            for (std::size_t i = 0; i < same.size(); ++i) {
-                const Node& x = m_nodes[same[i]];
-                for (std::size_t j = i + 1; j < same.size(); ++j) {
-                    const CellSet y = m_nodes[same[j]].cells;
-                    if ((y & x.seeAll) == y) Link(weak, same[i], same[j]);
-                }
-            }
-        }
-        if (flags & kCellWeakLinks) {
-            // Only a candidate can be a node: a cell's candidates are all the digits to pair.
-            state.Open().ForEach([&](int c) {
-                const unsigned m = state.Candidates(c);
-                for (unsigned rest = m; rest; rest &= rest - 1) {
-                    const int a = m_cellNode[c * 9 + std::countr_zero(rest)];
-                    if (a < 0) continue;
-                    for (unsigned more = rest & (rest - 1); more; more &= more - 1) {
-                        const int b = m_cellNode[c * 9 + std::countr_zero(more)];
-                        if (b >= 0) Link(weak, a, b);
-                    }
+                if (d1 != d2 && m == (DigitBit(d1) | DigitBit(d2))) {
+                    // The second digit is numbered first, as for the bilocal links.
+                    const int b = CellNode(c, d2);
+                    Link(CellNode(c, d1), b);
                 }
             });
         }
-        // A pair alone in a line and in its box is linked twice.
-        ToLists(strong, m_strongStart, m_strong, true);
-        ToLists(weak, m_weakStart, m_weak, false);
+        for (int d = 1; d <= 9; ++d) NoteGroupsSeen(d);
+        // A search follows each node's weak links many times: listed once, they cost a
+        // read each.
+        m_s.weakStart.resize(m_s.nodes.size() + 1);
+        m_s.weak.clear();
+        for (std::size_t i = 0; i < m_s.nodes.size(); ++i) {
+            m_s.weakStart[i] = static_cast<int>(m_s.weak.size());
+            auto add = [&](StateId t) { m_s.weak.push_back(t); };
+            ForEachSameDigit(m_s.nodes[i], add);
+            ForEachInCell(m_s.nodes[i], add);
+        }
+        m_s.weakStart[m_s.nodes.size()] = static_cast<int>(m_s.weak.size());
     }
 
-    int Size() const { return static_cast<int>(m_nodes.size()); }
-    const Node& At(int i) const { return m_nodes[i]; }
-    bool HasStrongLink(int i) const { return m_strongStart[i] != m_strongStart[i + 1]; }
+    int Size() const { return static_cast<int>(m_s.nodes.size()); }
+    const Node& At(int i) const { return m_s.nodes[i]; }
 
     /// The nodes a node in this state implies the opposite of: strong links from a false
-    /// node, weak links from a true one.
+    /// node, weak links from a true one. The weak ones come in no fixed order.
     template <typename F>
     void ForEachNext(StateId s, F&& f) const {
         const int node = s >> 1;
-        const bool isTrue = s & 1;
-        const auto& start = isTrue ? m_weakStart : m_strongStart;
-        const auto& list = isTrue ? m_weak : m_strong;
-        for (int k = start[node]; k < start[node + 1]; ++k) {
-            f(static_cast<StateId>(list[k] * 2 + (isTrue ? 0 : 1)));
+        if (!(s & 1)) return ForEachStrong(m_s.nodes[node], f);
+        for (int k = m_s.weakStart[node]; k < m_s.weakStart[node + 1]; ++k) f(m_s.weak[k]);
+    }
+
+    /// As ForEachNext, in the order of the node numbers for weak links of one digit and then
+    /// of the digits in the cell: a shortest chain is the first one met, so the order decides
+    /// which of equally short chains a hint shows.
+    template <typename F>
+    void ForEachNextInOrder(StateId s, F&& f) const {
+        const Node& x = m_s.nodes[s >> 1];
+        if (!(s & 1)) return ForEachStrong(x, f);
+        // Gathered and sorted: fewer steps than testing every node of the digit.
+        std::array<StateId, 20 + kGroupBits> same;
+        int count = 0;
+        if (m_s.groupsOf[x.digit - 1].size() <= kGroupBits) {
+            ForEachSameDigit(x, [&](StateId t) { same[count++] = t; });
+            std::sort(same.begin(), same.begin() + count);
+            for (int k = 0; k < count; ++k) f(same[k]);
+        } else {
+            for (int y : m_s.byDigit[x.digit - 1]) {
+                if (Inside(y, x.seeAll)) f(static_cast<StateId>(y * 2));
+            }
         }
+        ForEachInCell(x, f);
     }
 
 private:
+    bool Inside(int node, CellSet cells) const {
+        const CellSet y = m_s.nodes[node].cells;
+        return (y & cells) == y;
+    }
+
+    // The nodes of the node's digit inside the cells that see all of it: candidates by their
+    // cells, groups by the bits noted when the graph was made.
+    template <typename F>
+    void ForEachSameDigit(const Node& x, F&& f) const {
+        const int d = x.digit;
+        (m_cellsOf[d - 1] & x.seeAll).ForEach([&](int c) {
+            f(static_cast<StateId>(m_cellNode[c * 9 + d - 1] * 2));
+        });
+        const std::vector<int>& groups = m_s.groupsOf[d - 1];
+        if (groups.size() <= kGroupBits) {
+            for (std::uint64_t bits = x.groupsSeen; bits; bits &= bits - 1)
+                f(static_cast<StateId>(groups[std::countr_zero(bits)] * 2));
+        } else {
+            for (int g : groups) {
+                if (Inside(g, x.seeAll)) f(static_cast<StateId>(g * 2));
+            }
+        }
+    }
+
+    template <typename F>
+    static void ForEachStrong(const Node& x, F&& f) {
+        for (int k = 0; k < x.strongCount; ++k) f(static_cast<StateId>(x.strong[k] * 2 + 1));
+    }
+
+    // Only a candidate can be a node: a cell's candidates are all the digits to pair.
+    template <typename F>
+    void ForEachInCell(const Node& x, F&& f) const {
+        if (!m_cellWeak || x.cell < 0) return;
+        const unsigned others = m_state.Candidates(x.cell) & ~DigitBit(x.digit);
+        for (unsigned rest = others; rest; rest &= rest - 1) {
+            const int y = m_cellNode[x.cell * 9 + std::countr_zero(rest)];
+            if (y >= 0) f(static_cast<StateId>(y * 2));
+        }
+    }
+
+    // A candidate sees a group when it is among the cells that see all of the group; two
+    // groups see each other when they do not meet and share their box or their line.
+    void NoteGroupsSeen(int d) {
+        const std::vector<int>& groups = m_s.groupsOf[d - 1];
+        if (groups.size() > kGroupBits) return;
+        std::array<std::uint8_t, kGroupBits> box, line;
+        for (std::size_t k = 0; k < groups.size(); ++k) {
+            const Node& g = m_s.nodes[groups[k]];
+            (g.seeAll & m_cellsOf[d - 1]).ForEach([&](int c) {
+                m_s.nodes[m_cellNode[c * 9 + d - 1]].groupsSeen |= std::uint64_t{1} << k;
+            });
+            const int first = g.cells.First();
+            const bool inRow = (g.cells & kUnits.set[RowOf(first)]) == g.cells;
+            box[k] = static_cast<std::uint8_t>(BoxOf(first));
+            line[k] = static_cast<std::uint8_t>(inRow ? RowOf(first) : 9 + ColOf(first));
+            for (std::size_t j = 0; j < k; ++j) {
+                Node& other = m_s.nodes[groups[j]];
+                if ((box[j] == box[k] || line[j] == line[k]) && (other.cells & g.cells).Empty()) {
+                    other.groupsSeen |= std::uint64_t{1} << k;
+                    m_s.nodes[groups[k]].groupsSeen |= std::uint64_t{1} << j;
+                }
+            }
+        }
+    }
+
     int AddNode(CellSet cells, CellSet seeAll, int d, int cell) {
         const int id = Size();
-        m_nodes.push_back(
-            {cells, seeAll, static_cast<std::int8_t>(d), static_cast<std::int8_t>(cell)});
-        m_byDigit[d - 1].push_back(id);
+        Node& node = m_s.nodes.emplace_back();
+        node.cells = cells;
+        node.seeAll = seeAll;
+        node.digit = static_cast<std::int8_t>(d);
+        node.cell = static_cast<std::int8_t>(cell);
+        m_s.byDigit[d - 1].push_back(id);
         return id;
     }
 
     int CellNode(int c, int d) {
         std::int16_t& id = m_cellNode[c * 9 + d - 1];
-        if (id < 0) id = static_cast<std::int16_t>(AddNode(CellSet::Of(c), kUnits.peers[c], d, c));
+        if (id < 0) {
+            id = static_cast<std::int16_t>(AddNode(CellSet::Of(c), kUnits.peers[c], d, c));
+            m_cellsOf[d - 1].Add(c);
+        }
         return id;
     }
 
-    int GroupNode(CellSet cells, int d) {
-        if (AtMostOne(cells)) return CellNode(cells.First(), d);
-        for (int id : m_groupsOf[d - 1]) {
-            if (m_nodes[id].cells == cells) return id;
+    // The node of some of a unit's cells, given as bits over the unit. A group lies in one
+    // box-line segment: the segment and the group's cells in it name it.
+    int NodeOf(int unit, unsigned bits, int d) {
+        const auto& cells = kUnits.cells[unit];
+        if ((bits & (bits - 1)) == 0) return CellNode(cells[std::countr_zero(bits)], d);
+        const int low = std::countr_zero(bits);
+        int segment, which;
+        if (unit < 9) {
+            segment = (unit / 3 * 3 + low / 3) * 3 + unit % 3;
+            which = bits >> (low / 3 * 3);
+        } else if (unit < 18) {
+            segment = 27 + (low / 3 * 3 + (unit - 9) / 3) * 3 + (unit - 9) % 3;
+            which = bits >> (low / 3 * 3);
+        } else if ((bits >> (low / 3 * 3)) < 8) {
+            segment = (unit - 18) * 3 + low / 3;
+            which = bits >> (low / 3 * 3);
+        } else {
+            const unsigned column = bits >> (low % 3);
+            segment = 27 + (unit - 18) * 3 + low % 3;
+            which = (column & 1) | (column >> 2 & 2) | (column >> 4 & 4);
         }
-        m_groupsOf[d - 1].push_back(AddNode(cells, CommonPeers(cells), d, -1));
-        return m_groupsOf[d - 1].back();
-    }
-
-    // One cell, or cells sharing a box and a line.
-    static bool IsNode(CellSet cells, bool groups) {
-        if (cells.Empty()) return false;
-        if (AtMostOne(cells)) return true;
-        const int f = cells.First();
-        const Segments& seg = kSegments;
-        return groups && ((cells & ~seg.rowPart[f]).Empty() || (cells & ~seg.colPart[f]).Empty());
+        std::uint32_t& key = m_s.groupKey[((d - 1) * 54 + segment) * 8 + which];
+        if (key >> 16 == m_s.stamp) return static_cast<int>(key & 0xffff);
+        CellSet set;
+        for (; bits; bits &= bits - 1) set.Add(cells[std::countr_zero(bits)]);
+        const int id = AddNode(set, CommonPeers(set), d, -1);
+        m_s.groupsOf[d - 1].push_back(id);
+        key = m_s.stamp << 16 | static_cast<std::uint32_t>(id);
+        return id;
     }
 
     // A unit's places for a digit split in two nodes: one of the two holds the digit.
-    void AddBilocalLinks(bool groups, Mask digits, std::vector<std::uint32_t>& strong) {
+    void AddBilocalLinks(bool groups, Mask digits) {
         for (int d = 1; d <= 9; ++d) {
             if (!((digits >> (d - 1)) & 1)) continue;
+            // The places as bits over each unit's cells.
+            std::array<std::uint16_t, kUnitCount> places{};
+            m_state.CellsOf(d).ForEach([&](int c) {
+                const UnitBits& at = kUnitBits[c];
+                for (int k = 0; k < 3; ++k) places[at.unit[k]] |= at.bit[k];
+            });
             for (int u = 0; u < kUnitCount; ++u) {
-                const CellSet places = m_state.CellsOf(d) & kUnits.set[u];
-                if (AtMostOne(places) || places.Count() > (groups ? 6 : 2)) continue;
-                auto split = [&](CellSet a) {
-                    const CellSet b = places & ~a;
-                    if (IsNode(a, groups) && IsNode(b, groups))
-                        Link(strong, GroupNode(a, d), GroupNode(b, d));
-                };
-                places.ForEach([&](int c) { split(CellSet::Of(c)); });
-                if (!groups) continue;
-                for (CellSet part : kSegments.ofUnit[u]) {
-                    const CellSet a = places & part;
-                    if (!AtMostOne(a)) split(a);
+                if (!groups && kNineBitCount[places[u]] != 2) continue;
+                const Splits& splits = kSplits[u >= 18][places[u]];
+                for (int k = 0; k < splits.count; ++k) {
+                    // The second side is numbered first, as it always was: the numbers
+                    // order the reports.
+                    const int b = NodeOf(u, splits.at[k][1], d);
+                    Link(NodeOf(u, splits.at[k][0], d), b);
                 }
             }
         }
     }
 
-    static void Link(std::vector<std::uint32_t>& links, int a, int b) {
-        links.push_back(static_cast<std::uint32_t>(a) << 16 | static_cast<std::uint32_t>(b));
-        links.push_back(static_cast<std::uint32_t>(b) << 16 | static_cast<std::uint32_t>(a));
+    // Both ways, each node's links kept in the order they come, a repeat dropped: a pair
+    // alone in a line and in its box is linked twice.
+    void Link(int a, int b) {
+        Add(m_s.nodes[a], b);
+        Add(m_s.nodes[b], a);
     }
 
-    // Links to adjacency lists by counting, each node's links in one run.
-    void ToLists(const std::vector<std::uint32_t>& links, std::vector<int>& start,
-                 std::vector<std::uint16_t>& list, bool unique) const {
-        const std::size_t n = m_nodes.size();
-        start.assign(n + 1, 0);
-        for (std::uint32_t l : links) ++start[(l >> 16) + 1];
-        for (std::size_t i = 1; i <= n; ++i) start[i] += start[i - 1];
-        std::vector<int> at(start.begin(), start.end() - 1);
-        list.resize(links.size());
-        for (std::uint32_t l : links) list[at[l >> 16]++] = static_cast<std::uint16_t>(l & 0xffff);
-        if (!unique) return;
-        // Each node's few links: drop repeats in place and close the gaps.
-        int out = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            const int from = start[i];
-            start[i] = out;
-            for (int k = from; k < at[i]; ++k) {
-                const auto first = list.begin() + start[i], last = list.begin() + out;
-                if (std::find(first, last, list[k]) == last) list[out++] = list[k];
-            }
+    static void Add(Node& node, int to) {
+        for (int k = 0; k < node.strongCount; ++k) {
+            if (node.strong[k] == to) return;
         }
-        start[n] = out;
-        list.resize(static_cast<std::size_t>(out));
+        node.strong[node.strongCount++] = static_cast<std::uint16_t>(to);
     }
 
     const State& m_state;
-    std::vector<Node> m_nodes;
-    std::array<std::vector<int>, 9> m_byDigit, m_groupsOf;
-    std::array<std::int16_t, 81 * 9> m_cellNode{};
-    std::vector<int> m_strongStart, m_weakStart;
-    std::vector<std::uint16_t> m_strong, m_weak;
+    Scratch& m_s;
+    bool m_cellWeak;
+    std::array<std::int16_t, 81 * 9> m_cellNode;
+    std::array<CellSet, 9> m_cellsOf{};  ///< the cells with a node of each digit
 };
 
 /// The candidates of digit e weakly linked to a node (that a true node would remove).
 CellSet WeakOf(const Node& node, int e) {
     if (node.digit == e) return node.seeAll;
     return node.cell >= 0 ? CellSet::Of(node.cell) : CellSet{};
+}
+
+/// Calls f(cell, digit) for each candidate weakly linked to a node.
+template <typename F>
+void ForEachWeakCandidate(const State& state, const Node& node, F&& f) {
+    (node.seeAll & state.CellsOf(node.digit)).ForEach([&](int c) { f(c, node.digit); });
+    if (node.cell < 0) return;
+    const unsigned others = state.Candidates(node.cell) & ~DigitBit(node.digit);
+    for (unsigned rest = others; rest; rest &= rest - 1) f(node.cell, std::countr_zero(rest) + 1);
 }
 
 /// What "one of the two ends is true" removes.
@@ -270,43 +455,76 @@ bool RemovesMore(const State& state, const Node& a, const Node& b,
     return false;
 }
 
-// The shortest chain from `start` (false) to `end` (true), as nodes; empty when its
-// shortest form meets a node twice.
-std::vector<int> ShortestChain(const Graph& graph, int start, int end) {
-    std::vector<StateId> parent(2 * static_cast<std::size_t>(graph.Size()), kUnseen);
-    std::vector<StateId> queue{static_cast<StateId>(start * 2)};
+// The shortest chain of `links` links from `start` (false) to `end` (true), as nodes into
+// `chain`; empty when it meets a node twice. `onChain(node, k)` tells whether `end` as a start
+// first reaches the node, in the other truth, after k links: then the node lies k links from
+// `end` and on a shortest chain. The search keeps to those nodes; every node it drops would
+// have come after them, so the chain it finds is the one a search of all nodes finds.
+template <typename OnChain>
+void ShortestChain(const Graph& graph, int start, int end, int links, const OnChain& onChain,
+                   Scratch& scratch, std::vector<int>& chain) {
+    std::vector<StateId>& parent = scratch.parent;
+    std::vector<StateId>& queue = scratch.queue;
+    parent.assign(2 * static_cast<std::size_t>(graph.Size()), kUnseen);
+    queue.assign(1, static_cast<StateId>(start * 2));
     parent[queue[0]] = queue[0];
     const auto target = static_cast<StateId>(end * 2 + 1);
+    std::size_t layerEnd = 1;
+    int depth = 0;
     for (std::size_t k = 0; k < queue.size() && parent[target] == kUnseen; ++k) {
-        graph.ForEachNext(queue[k], [&](StateId t) {
-            if (parent[t] != kUnseen) return;
-            parent[t] = queue[k];
+        if (k == layerEnd) {
+            ++depth;
+            layerEnd = queue.size();
+        }
+        const StateId s = queue[k];
+        graph.ForEachNextInOrder(s, [&](StateId t) {
+            if (parent[t] != kUnseen || !onChain(t >> 1, links - depth - 1)) return;
+            parent[t] = s;
             queue.push_back(t);
         });
     }
-    std::vector<int> nodes;
-    if (parent[target] == kUnseen) return nodes;
+    chain.clear();
+    if (parent[target] == kUnseen) return;
     for (StateId s = target;; s = parent[s]) {
-        nodes.push_back(s >> 1);
+        chain.push_back(s >> 1);
         if (parent[s] == s) break;
     }
-    std::reverse(nodes.begin(), nodes.end());
-    std::vector<int> sorted = nodes;
-    std::sort(sorted.begin(), sorted.end());
+    std::reverse(chain.begin(), chain.end());
     // A node met twice still proves the ends, but reads badly; another start gives a
     // cleaner chain for the same removals.
-    if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end()) nodes.clear();
-    return nodes;
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        for (std::size_t j = i + 1; j < chain.size(); ++j) {
+            if (chain[i] == chain[j]) {
+                chain.clear();
+                return;
+            }
+        }
+    }
 }
 
 Step ChainStep(const Graph& graph, const std::vector<int>& nodes, Technique technique) {
     Step step;
     step.technique = technique;
+    step.chain.reserve(nodes.size() * 10);
+    step.cells.reserve(nodes.size());
     Mask digits = 0;
     for (std::size_t k = 0; k < nodes.size(); ++k) {
         const Node& node = graph.At(nodes[k]);
         if (k > 0) step.chain += k % 2 ? '=' : '-';
-        step.chain += NodeName(DigitBit(node.digit), node.cells);
+        if (node.cell >= 0) {
+            // NodeName's "(d)r1c2" for one candidate, written in place: a hint's chain has a
+            // dozen of them, and batch use builds every step it finds.
+            const char text[] = {'(',
+                                 static_cast<char>('0' + node.digit),
+                                 ')',
+                                 'r',
+                                 static_cast<char>('1' + RowOf(node.cell)),
+                                 'c',
+                                 static_cast<char>('1' + ColOf(node.cell))};
+            step.chain.append(text, sizeof text);
+        } else {
+            step.chain += NodeName(DigitBit(node.digit), node.cells);
+        }
         AddPatternCells(step, node.cells);
         digits |= DigitBit(node.digit);
     }
@@ -314,115 +532,133 @@ Step ChainStep(const Graph& graph, const std::vector<int>& nodes, Technique tech
     return step;
 }
 
-// Sets of starts as bit rows, one row of `words` words per node.
-class StartRows {
-public:
-    StartRows(int nodes, int words) : m_words(words), m_bits(std::size_t(nodes) * words) {}
-    std::uint64_t* operator[](int node) { return &m_bits[std::size_t(node) * m_words]; }
-    void Clear() { std::fill(m_bits.begin(), m_bits.end(), 0); }
-
-private:
-    int m_words;
-    std::vector<std::uint64_t> m_bits;
-};
-
 // All starts advance together, one link a round, as bit rows over the starts: a round costs
-// the links times the words, however many starts there are.
-void Search(const State& state, const Shape& shape, Mask digits, const StepSink& sink) {
-    const Graph graph(state, shape.flags, digits);
+// the links times the words, however many starts there are. Nodes come into being only
+// through a strong link, so every node is a start and a start's bit is its node number.
+// `Words` is the length of a row when known at compile time (the loops over a row then
+// unroll), else 0.
+template <int Words>
+void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scratch& scratch,
+                const StepSink& sink) {
     const int n = graph.Size();
-    std::vector<int> starts;
-    for (int i = 0; i < n; ++i) {
-        if (graph.HasStrongLink(i)) starts.push_back(i);
-    }
-    if (starts.empty()) return;
-    const int words = static_cast<int>((starts.size() + 63) / 64);
-    auto setBit = [](std::uint64_t* row, std::size_t i) {
-        row[i / 64] |= std::uint64_t{1} << (i % 64);
+    const int words = Words > 0 ? Words : (n + 63) / 64;
+    const auto rowSize = static_cast<std::size_t>(n) * words;
+
+    // Rows of starts for each node: seen false, seen true and partners, then the front of
+    // each round, the starts that first reach the node in that round. The fronts are kept:
+    // they tell which nodes lie on a shortest chain.
+    std::vector<std::uint64_t>& rows = scratch.rows;
+    // Each round's front is cleared when the round comes: most searches end early.
+    rows.resize((3 + 1 + static_cast<std::size_t>(shape.maxLinks)) * rowSize);
+    std::fill(rows.begin(), rows.begin() + 4 * static_cast<std::ptrdiff_t>(rowSize), 0);
+    std::uint64_t* seenFalse = rows.data();
+    std::uint64_t* seenTrue = seenFalse + rowSize;
+    std::uint64_t* partners = seenTrue + rowSize;
+    std::uint64_t* const fronts = partners + rowSize;
+    auto row = [words](std::uint64_t* base, int i) { return base + std::size_t(i) * words; };
+    auto setBit = [](std::uint64_t* bits, std::size_t i) {
+        bits[i / 64] |= std::uint64_t{1} << (i % 64);
     };
 
     // The starts whose truth would remove each candidate, then for each node the starts that
     // share a removal with it.
-    StartRows weakTo(81 * 9, words);
-    for (std::size_t i = 0; i < starts.size(); ++i) {
-        const Node& a = graph.At(starts[i]);
-        for (int e = 1; e <= 9; ++e) {
-            (WeakOf(a, e) & state.CellsOf(e)).ForEach([&](int c) {
-                setBit(weakTo[c * 9 + e - 1], i);
-            });
-        }
+    std::vector<std::int16_t>& weakRow = scratch.weakRow;
+    weakRow.resize(81 * 9);
+    int candidates = 0;
+    for (int e = 1; e <= 9; ++e) {
+        state.CellsOf(e).ForEach(
+            [&](int c) { weakRow[c * 9 + e - 1] = static_cast<std::int16_t>(candidates++); });
+    }
+    std::vector<std::uint64_t>& weakTo = scratch.weakTo;
+    weakTo.assign(static_cast<std::size_t>(candidates) * words, 0);
+    for (int i = 0; i < n; ++i) {
+        ForEachWeakCandidate(state, graph.At(i), [&](int c, int e) {
+            setBit(&weakTo[std::size_t(weakRow[c * 9 + e - 1]) * words], i);
+        });
     }
     // Made for a node when a chain first reaches it true: most searches end after a few links.
-    StartRows partners(n, words);
-    std::vector<bool> partnersMade(static_cast<std::size_t>(n), false);
+    std::vector<std::uint64_t>& partnersMade = scratch.partnersMade;
+    partnersMade.assign(static_cast<std::size_t>(words), 0);
     auto partnersOf = [&](int t) {
-        if (!partnersMade[t]) {
-            partnersMade[t] = true;
-            const Node& b = graph.At(t);
-            for (int e = 1; e <= 9; ++e) {
-                (WeakOf(b, e) & state.CellsOf(e)).ForEach([&](int c) {
-                    const std::uint64_t* from = weakTo[c * 9 + e - 1];
-                    for (int w = 0; w < words; ++w) partners[t][w] |= from[w];
-                });
-            }
+        std::uint64_t* with = row(partners, t);
+        if (!((partnersMade[t / 64] >> (t % 64)) & 1)) {
+            setBit(partnersMade.data(), t);
+            ForEachWeakCandidate(state, graph.At(t), [&](int c, int e) {
+                const std::uint64_t* from = &weakTo[std::size_t(weakRow[c * 9 + e - 1]) * words];
+#pragma GCC unroll 4
+                for (int w = 0; w < words; ++w) with[w] |= from[w];
+            });
         }
-        return partners[t];
+        return with;
     };
 
-    StartRows seenFalse(n, words), seenTrue(n, words), front(n, words), fresh(n, words);
-    for (std::size_t i = 0; i < starts.size(); ++i) {
-        setBit(seenFalse[starts[i]], i);
-        setBit(front[starts[i]], i);
+    for (int i = 0; i < n; ++i) {
+        setBit(row(seenFalse, i), i);
+        setBit(row(fronts, i), i);
     }
     // The nodes whose front row is not empty, in order, and those a round reached: a round
     // then costs the links it follows, not the size of the graph.
-    std::vector<int> live = starts;
-    std::vector<std::uint64_t> reached((static_cast<std::size_t>(n) + 63) / 64);
+    std::vector<int>& live = scratch.live;
+    live.resize(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) live[i] = i;
+    std::vector<std::uint64_t>& reached = scratch.reached;
+    reached.assign(static_cast<std::size_t>(words), 0);
     // What the chains reported so far remove: one that removes nothing more changes nothing
     // once those are taken, and finding its chain is the costly part.
     std::array<CellSet, 9> removed{};
     for (int links = 1; links <= shape.maxLinks; ++links) {
         const bool toTrue = links & 1;
-        StartRows& seen = toTrue ? seenTrue : seenFalse;
+        std::uint64_t* seen = toTrue ? seenTrue : seenFalse;
+        const std::uint64_t* front = fronts + (links - 1) * rowSize;
+        std::uint64_t* fresh = fronts + links * rowSize;
+        std::fill(fresh, fresh + rowSize, 0);
         for (int u : live) {
-            const std::uint64_t* from = front[u];
+            const std::uint64_t* from = front + std::size_t(u) * words;
             graph.ForEachNext(static_cast<StateId>(u * 2 + (toTrue ? 0 : 1)), [&](StateId s) {
                 const int v = s >> 1;
                 reached[v / 64] |= std::uint64_t{1} << (v % 64);
-                std::uint64_t* to = fresh[v];
+                std::uint64_t* to = row(fresh, v);
+#pragma GCC unroll 4
                 for (int w = 0; w < words; ++w) to[w] |= from[w];
             });
         }
-        // The old front becomes the next round's empty rows.
-        for (int u : live) std::fill(front[u], front[u] + words, 0);
         live.clear();
         for (std::size_t k = 0; k < reached.size(); ++k) {
             for (std::uint64_t bits = std::exchange(reached[k], 0); bits; bits &= bits - 1) {
                 const int v = static_cast<int>(k * 64) + std::countr_zero(bits);
-                bool any = false;
+                std::uint64_t* add = row(fresh, v);
+                std::uint64_t* had = row(seen, v);
+                std::uint64_t any = 0;
+#pragma GCC unroll 4
                 for (int w = 0; w < words; ++w) {
-                    fresh[v][w] &= ~seen[v][w];
-                    seen[v][w] |= fresh[v][w];
-                    any |= fresh[v][w] != 0;
+                    const std::uint64_t fresher = add[w] & ~had[w];
+                    add[w] = fresher;
+                    had[w] |= fresher;
+                    any |= fresher;
                 }
                 if (any) live.push_back(v);
             }
         }
-        std::swap(front, fresh);
         if (live.empty()) return;
         if (!toTrue || links < shape.minLinks) continue;
         std::vector<Step> found;
         for (int t : live) {
             const Node& b = graph.At(t);
             const std::uint64_t* with = partnersOf(t);
+            const std::uint64_t* at = row(fresh, t);
             for (int w = 0; w < words; ++w) {
-                for (std::uint64_t bits = front[t][w] & with[w]; bits; bits &= bits - 1) {
-                    const int start = starts[w * 64 + std::countr_zero(bits)];
+                for (std::uint64_t bits = at[w] & with[w]; bits; bits &= bits - 1) {
+                    const int start = w * 64 + std::countr_zero(bits);
                     const Node& a = graph.At(start);
                     if (start == t || (shape.sameDigitEnds && a.digit != b.digit)) continue;
                     if (a.digit == b.digit && !(a.cells & b.cells).Empty()) continue;
                     if (!RemovesMore(state, a, b, removed)) continue;
-                    const std::vector<int> nodes = ShortestChain(graph, start, t);
+                    std::vector<int>& nodes = scratch.chain;
+                    const auto onChain = [&](int node, int linksLeft) {
+                        const std::uint64_t* at = fronts + linksLeft * rowSize + node * words;
+                        return (at[t / 64] >> (t % 64)) & 1;
+                    };
+                    ShortestChain(graph, start, t, links, onChain, scratch, nodes);
                     if (nodes.empty()) continue;
                     Step step = ChainStep(graph, nodes, shape.technique);
                     step.eliminations = EndEliminations(state, a, b);
@@ -434,6 +670,26 @@ void Search(const State& state, const Shape& shape, Mask digits, const StepSink&
         for (Step& step : found) {
             if (!sink(std::move(step))) return;
         }
+    }
+}
+
+void Search(const State& state, const Shape& shape, Mask digits, const StepSink& sink) {
+    ScratchLease lease;
+    Scratch& scratch = *lease;
+    const Graph graph(state, shape.flags, digits, scratch);
+    switch ((graph.Size() + 63) / 64) {
+        case 0:
+            return;
+        case 1:
+            return SearchRows<1>(state, shape, graph, scratch, sink);
+        case 2:
+            return SearchRows<2>(state, shape, graph, scratch, sink);
+        case 3:
+            return SearchRows<3>(state, shape, graph, scratch, sink);
+        case 4:
+            return SearchRows<4>(state, shape, graph, scratch, sink);
+        default:
+            return SearchRows<0>(state, shape, graph, scratch, sink);
     }
 }
 
