@@ -548,8 +548,11 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
     // each round, the starts that first reach the node in that round. The fronts are kept:
     // they tell which nodes lie on a shortest chain.
     std::vector<std::uint64_t>& rows = scratch.rows;
-    // Each round's front is cleared when the round comes: most searches end early.
-    rows.resize((3 + 1 + static_cast<std::size_t>(shape.maxLinks)) * rowSize);
+    // Each round's front is cleared when the round comes: most searches end early. The
+    // buffer only grows: shrinking it for a small search would have the next large one zero
+    // all of it again.
+    const std::size_t needed = (3 + 1 + static_cast<std::size_t>(shape.maxLinks)) * rowSize;
+    if (rows.size() < needed) rows.resize(needed);
     std::fill(rows.begin(), rows.begin() + 4 * static_cast<std::ptrdiff_t>(rowSize), 0);
     std::uint64_t* seenFalse = rows.data();
     std::uint64_t* seenTrue = seenFalse + rowSize;
