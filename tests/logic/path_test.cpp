@@ -47,5 +47,34 @@ TEST(Path, BoardsWithoutOneSolutionAreNotRated) {
     EXPECT_FALSE(State::FromDigits(clash));
 }
 
+// A step's short lists hold a few entries inside themselves and move to the heap beyond:
+// every length across that edge must keep its entries through copies, moves and growth.
+TEST(Path, StepListsKeepTheirEntriesAcrossTheirInlineRoom) {
+    using List = ShortList<std::int8_t, 4>;
+    for (int n = 0; n <= 12; ++n) {
+        std::vector<std::int8_t> expected;
+        List list;
+        for (int i = 0; i < n; ++i) {
+            list.push_back(static_cast<std::int8_t>(i * 7));
+            expected.push_back(static_cast<std::int8_t>(i * 7));
+        }
+        const List copy = list;
+        List assigned{1, 2, 3, 4, 5, 6};
+        assigned = copy;
+        List moved = std::move(list);
+        List moveAssigned{9};
+        moveAssigned = std::move(moved);
+        for (const List* got : {&copy, static_cast<const List*>(&assigned),
+                                static_cast<const List*>(&moveAssigned)}) {
+            EXPECT_EQ(std::vector<std::int8_t>(*got), expected) << n;
+            EXPECT_EQ(got->size(), expected.size()) << n;
+        }
+        EXPECT_TRUE(moved.empty() && list.empty()) << n;  // a moved-from list is empty
+        moved.push_back(1);                               // and usable
+        EXPECT_EQ(moved, (std::vector<std::int8_t>{1}));
+        EXPECT_TRUE(List(expected) == copy) << n;
+    }
+}
+
 }  // namespace
 }  // namespace kz::logic
