@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,76 +18,120 @@ namespace kz::logic {
 
 namespace {
 
-constexpr int kMaxAlsCells = 8;
-
 struct Als {
     CellSet cells;
     Mask digits = 0;
     int size = 0;
     int unit = 0;
-    std::array<CellSet, 9> seeAll{};  ///< the cells that see all of them
+    /// For each digit d of the set, the cells holding d that see all its d-cells: where d may
+    /// go once the set is locked with it. The entries of digits it lacks are stale.
+    std::array<CellSet, 9> reach;
+    /// For each digit d of the set, its first cell holding d (stale for the others).
+    std::array<std::uint8_t, 9> first;
 };
 
-std::vector<Als> FindSets(const State& state) {
-    std::vector<Als> sets;
-    sets.reserve(256);
+/// A set in the list of the sets whose first X-cell is one cell, with its X-cells, so that the
+/// test "does `a` see all of them" reads the list alone.
+struct Entry {
+    CellSet xCells;
+    int set;
+};
+
+struct Pair {
+    int cells;  ///< both sets' cells together: fewer reads easier
+    int a, b, x;
+};
+
+/// The buffers of one search, kept from call to call: the finder runs thousands of times a
+/// rating, and allocating them each time cost as much as the search.
+struct Scratch {
+    std::vector<Als> sets;  ///< grows only, so that its entries are not cleared each call
+    int count = 0;
     std::array<Mask, 512> digitsOf{};
+    std::array<CellSet, 512> peersOf{};
+    std::array<std::uint16_t, 512> hits{};
+    std::array<int, 81 * 9 + 1> start{};
+    std::array<int, 81 * 9> at{};
+    std::vector<Entry> list;
+    std::vector<Pair> pairs;
+};
+
+// Every subset of a unit's open cells with one digit more than cells, each set once. The
+// digits and the common peers of all subsets come from tables filled subset by subset (each
+// from the subset without its lowest cell): the common peers of a set's cells holding a digit
+// are then a look-up, and the test for a set has no branch to mispredict.
+void FindSets(const State& state, Scratch& s) {
+    s.count = 0;
+    s.peersOf[0] = ~CellSet{};
     for (int u = 0; u < kUnitCount; ++u) {
         std::array<int, 9> open{};
+        std::array<unsigned, 9> where{};  ///< digit → the open cells holding it, as bits
         int k = 0;
         for (int c : kUnits.cells[u]) {
-            if (state.Candidates(c)) open[k++] = c;
+            const Mask m = state.Candidates(c);
+            if (!m) continue;
+            for (int d = 0; d < 9; ++d) where[d] |= ((m >> d) & 1u) << k;
+            open[k++] = c;
         }
+        int hits = 0;
         for (unsigned subset = 1; subset < (1u << k); ++subset) {
             const int low = std::countr_zero(subset);
-            digitsOf[subset] =
-                static_cast<Mask>(digitsOf[subset & (subset - 1)] | state.Candidates(open[low]));
+            const unsigned rest = subset & (subset - 1);
+            const Mask digits = static_cast<Mask>(s.digitsOf[rest] | state.Candidates(open[low]));
+            s.digitsOf[subset] = digits;
+            s.peersOf[subset] = s.peersOf[rest] & kUnits.peers[open[low]];
+            s.hits[hits] = static_cast<std::uint16_t>(subset);
+            hits += kNineBitCount[digits] == kNineBitCount[subset] + 1;
+        }
+        for (int h = 0; h < hits; ++h) {
+            const unsigned subset = s.hits[h];
             const int size = kNineBitCount[subset];
-            if (size > kMaxAlsCells || kNineBitCount[digitsOf[subset]] != size + 1) continue;
-            Als als;
-            for (int i = 0; i < k; ++i) {
-                if ((subset >> i) & 1) als.cells.Add(open[i]);
-            }
             // Each set once: a cell is its row's, a set inside a box-line intersection its
             // line's.
-            const int first = als.cells.First();
-            const bool inLine = (als.cells & ~kUnits.set[RowOf(first)]).Empty() ||
-                                (als.cells & ~kUnits.set[9 + ColOf(first)]).Empty();
-            if ((u >= 18 && inLine) || (u >= 9 && size == 1)) continue;
-            als.digits = digitsOf[subset];
+            if (u >= 9 && size == 1) continue;
+            CellSet cells;
+            for (unsigned m = subset; m; m &= m - 1) cells.Add(open[std::countr_zero(m)]);
+            if (u >= 18) {
+                const int first = cells.First();
+                if ((cells & ~kUnits.set[RowOf(first)]).Empty() ||
+                    (cells & ~kUnits.set[9 + ColOf(first)]).Empty())
+                    continue;
+            }
+            if (s.count == static_cast<int>(s.sets.size())) s.sets.emplace_back();
+            Als& als = s.sets[static_cast<std::size_t>(s.count++)];
+            als.cells = cells;
+            als.digits = s.digitsOf[subset];
             als.size = size;
             als.unit = u;
-            sets.push_back(als);
+            for (Mask m = als.digits; m; m &= static_cast<Mask>(m - 1)) {
+                const int d = std::countr_zero(m);
+                const unsigned holding = subset & where[d];
+                als.reach[d] = s.peersOf[holding] & state.CellsOf(d + 1);
+                als.first[d] = static_cast<std::uint8_t>(open[std::countr_zero(holding)]);
+            }
         }
     }
-    for (Als& als : sets) {
-        for (int d = 1; d <= 9; ++d) {
-            if (!(als.digits & DigitBit(d))) continue;
-            als.seeAll[d - 1] = CommonPeers(als.cells & state.CellsOf(d));
-        }
-    }
-    return sets;
 }
 
 // What a pair with restricted common digit x removes, digit by digit; nothing for a pair
 // that overlaps.
-Mask Removals(const State& state, const Als& a, const Als& b, int x, std::array<CellSet, 9>* gone) {
+Mask Removals(const Als& a, const Als& b, int x, std::array<CellSet, 9>* gone) {
     if (!(a.cells & b.cells).Empty()) return 0;
     Mask zs = 0;
     const Mask common = a.digits & b.digits & static_cast<Mask>(~DigitBit(x));
-    for (int z = 1; z <= 9; ++z) {
-        if (!(common & DigitBit(z))) continue;
-        const CellSet cells = a.seeAll[z - 1] & b.seeAll[z - 1] & state.CellsOf(z);
+    for (Mask m = common; m; m &= static_cast<Mask>(m - 1)) {
+        const int z = std::countr_zero(m);
+        const CellSet cells = a.reach[z] & b.reach[z];
         if (cells.Empty()) continue;
-        zs |= DigitBit(z);
-        if (gone) (*gone)[z - 1] = cells;
+        zs |= static_cast<Mask>(1u << z);
+        if (gone) (*gone)[z] = cells;
     }
     return zs;
 }
 
-Step PairStep(const State& state, const Als& a, const Als& b, int x) {
+Step PairStep(const Als& a, const Als& b, int x) {
     std::array<CellSet, 9> gone{};
-    const Mask zs = Removals(state, a, b, x, &gone);
+    const Mask zs = Removals(a, b, x, &gone);
     Step step;
     step.technique = Technique::AlsXz;
     for (int z = 1; z <= 9; ++z) AddEliminations(step, gone[z - 1], z);
@@ -100,50 +146,69 @@ Step PairStep(const State& state, const Als& a, const Als& b, int x) {
     return step;
 }
 
-struct Pair {
-    int cells;  ///< both sets' cells together: fewer reads easier
-    int a, b, x;
-};
-
 }  // namespace
 
 void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
-    const std::vector<Als> sets = FindSets(state);
-    const int n = static_cast<int>(sets.size());
-    // The sets by digit and the first cell holding it, so that a set meets only the sets
-    // whose X-cells it sees.
-    std::vector<int> start(81 * 9 + 1, 0), list;
-    for (const Als& s : sets) {
-        for (int d = 1; d <= 9; ++d) {
-            if (s.digits & DigitBit(d)) ++start[(s.cells & state.CellsOf(d)).First() * 9 + d];
+    // A sink may search again before this search is done: then it gets buffers of its own.
+    thread_local Scratch shared;
+    thread_local bool busy = false;
+    std::optional<Scratch> own;
+    Scratch& s = busy ? own.emplace() : shared;
+    const bool outer = !busy;
+    busy = true;
+    struct Release {
+        bool outer;
+        ~Release() {
+            if (outer) busy = false;
         }
-    }
-    for (std::size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
-    list.resize(static_cast<std::size_t>(start.back()));
-    std::vector<int> at(start.begin(), start.end() - 1);
-    for (int i = 0; i < n; ++i) {
-        for (int d = 1; d <= 9; ++d) {
-            if (sets[i].digits & DigitBit(d))
-                list[at[(sets[i].cells & state.CellsOf(d)).First() * 9 + d - 1]++] = i;
-        }
-    }
-    std::vector<Pair> pairs;
+    } release{outer};
+
+    FindSets(state, s);
+    const int n = s.count;
+    const std::vector<Als>& sets = s.sets;
+    // The sets by digit and their first cell holding it, in the order of the sets, so that a
+    // set meets only the sets whose X-cells it sees.
+    std::fill(s.start.begin(), s.start.end(), 0);
     for (int i = 0; i < n; ++i) {
         const Als& a = sets[i];
-        for (int x = 1; x <= 9; ++x) {
-            if (!(a.digits & DigitBit(x))) continue;
-            const CellSet view = a.seeAll[x - 1] & state.CellsOf(x);
+        for (Mask m = a.digits; m; m &= static_cast<Mask>(m - 1)) {
+            const int d = std::countr_zero(m);
+            ++s.start[a.first[d] * 9 + d + 1];
+        }
+    }
+    for (std::size_t i = 1; i < s.start.size(); ++i) s.start[i] += s.start[i - 1];
+    s.list.resize(static_cast<std::size_t>(s.start.back()));
+    std::copy(s.start.begin(), s.start.end() - 1, s.at.begin());
+    for (int i = 0; i < n; ++i) {
+        const Als& a = sets[i];
+        for (Mask m = a.digits; m; m &= static_cast<Mask>(m - 1)) {
+            const int d = std::countr_zero(m);
+            s.list[static_cast<std::size_t>(s.at[a.first[d] * 9 + d]++)] = {
+                a.cells & state.CellsOf(d + 1), i};
+        }
+    }
+    // The sets come in order, so the part of a list after `a` only shrinks: `at` now marks
+    // where each list's sets after `a` begin.
+    std::copy(s.start.begin(), s.start.end() - 1, s.at.begin());
+    std::vector<Pair>& pairs = s.pairs;
+    pairs.clear();
+    for (int i = 0; i < n; ++i) {
+        const Als& a = sets[i];
+        for (Mask m = a.digits; m; m &= static_cast<Mask>(m - 1)) {
+            const int x = std::countr_zero(m);
+            const CellSet view = a.reach[x];
             view.ForEach([&](int c) {
-                // Each bucket lists its sets in order: only those after `a` pair with it.
-                const auto first = list.begin() + start[c * 9 + x - 1];
-                const auto last = list.begin() + start[c * 9 + x];
-                for (auto k = std::upper_bound(first, last, i); k != last; ++k) {
-                    const int j = *k;
-                    const Als& b = sets[j];
-                    const CellSet bx = b.cells & state.CellsOf(x);
-                    if ((bx & view) != bx) continue;
-                    if (Removals(state, a, b, x, nullptr))
-                        pairs.push_back({a.size + b.size, i, j, x});
+                const int bucket = c * 9 + x;
+                const int last = s.start[bucket + 1];
+                int k = s.at[bucket];
+                while (k < last && s.list[static_cast<std::size_t>(k)].set <= i) ++k;
+                s.at[bucket] = k;
+                for (; k < last; ++k) {
+                    const Entry& e = s.list[static_cast<std::size_t>(k)];
+                    if ((e.xCells & view) != e.xCells) continue;
+                    const Als& b = sets[static_cast<std::size_t>(e.set)];
+                    if (Removals(a, b, x + 1, nullptr))
+                        pairs.push_back({a.size + b.size, i, e.set, x + 1});
                 }
             });
         }
@@ -156,14 +221,14 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
     std::array<CellSet, 9> removed{};
     for (const Pair& p : pairs) {
         std::array<CellSet, 9> gone{};
-        Removals(state, sets[p.a], sets[p.b], p.x, &gone);
+        Removals(sets[p.a], sets[p.b], p.x, &gone);
         bool more = false;
         for (int z = 0; z < 9; ++z) {
             more |= !(gone[z] & ~removed[z]).Empty();
             removed[z] |= gone[z];
         }
         if (!more) continue;
-        if (!sink(PairStep(state, sets[p.a], sets[p.b], p.x))) return;
+        if (!sink(PairStep(sets[p.a], sets[p.b], p.x))) return;
     }
 }
 
