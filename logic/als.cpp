@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "logic/finders.h"
@@ -35,11 +36,12 @@ struct Als {
 struct Entry {
     CellSet xCells;
     int set;
+    int next;  ///< the next entry of the list, or −1
 };
 
 struct Pair {
     int cells;  ///< both sets' cells together: fewer reads easier
-    int a, b, x;
+    int a, x, cell, b;
 };
 
 /// The buffers of one search, kept from call to call: the finder runs thousands of times a
@@ -50,8 +52,7 @@ struct Scratch {
     std::array<Mask, 512> digitsOf{};
     std::array<CellSet, 512> peersOf{};
     std::array<std::uint16_t, 512> hits{};
-    std::array<int, 81 * 9 + 1> start{};
-    std::array<int, 81 * 9> at{};
+    std::array<int, 81 * 9> head{};  ///< cell and digit → the first entry of its list, or −1
     std::vector<Entry> list;
     std::vector<Pair> pairs;
 };
@@ -166,56 +167,47 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
     FindSets(state, s);
     const int n = s.count;
     const std::vector<Als>& sets = s.sets;
-    // The sets by digit and their first cell holding it, in the order of the sets, so that a
-    // set meets only the sets whose X-cells it sees.
-    std::fill(s.start.begin(), s.start.end(), 0);
-    for (int i = 0; i < n; ++i) {
-        const Als& a = sets[i];
-        for (Mask m = a.digits; m; m &= static_cast<Mask>(m - 1)) {
-            const int d = std::countr_zero(m);
-            ++s.start[a.first[d] * 9 + d + 1];
-        }
-    }
-    for (std::size_t i = 1; i < s.start.size(); ++i) s.start[i] += s.start[i - 1];
-    s.list.resize(static_cast<std::size_t>(s.start.back()));
-    std::copy(s.start.begin(), s.start.end() - 1, s.at.begin());
-    for (int i = 0; i < n; ++i) {
-        const Als& a = sets[i];
-        for (Mask m = a.digits; m; m &= static_cast<Mask>(m - 1)) {
-            const int d = std::countr_zero(m);
-            s.list[static_cast<std::size_t>(s.at[a.first[d] * 9 + d]++)] = {
-                a.cells & state.CellsOf(d + 1), i};
-        }
-    }
-    // The sets come in order, so the part of a list after `a` only shrinks: `at` now marks
-    // where each list's sets after `a` begin.
-    std::copy(s.start.begin(), s.start.end() - 1, s.at.begin());
+    // Each set meets the sets after it whose X-cells it sees. It finds them in lists by digit
+    // and first cell holding it, which hold only the sets after it: the sets are taken from
+    // the last, each joining the lists once it has met the others. Prepended, the lists keep
+    // the sets in order.
+    std::fill(s.head.begin(), s.head.end(), -1);
+    std::array<CellSet, 9> listed{};  ///< digit → the cells whose list holds a set
+    s.list.resize(static_cast<std::size_t>(n) * 9);
     std::vector<Pair>& pairs = s.pairs;
     pairs.clear();
-    for (int i = 0; i < n; ++i) {
-        const Als& a = sets[i];
+    int used = 0;
+    for (int i = n - 1; i >= 0; --i) {
+        const Als& a = sets[static_cast<std::size_t>(i)];
         for (Mask m = a.digits; m; m &= static_cast<Mask>(m - 1)) {
             const int x = std::countr_zero(m);
             const CellSet view = a.reach[x];
-            view.ForEach([&](int c) {
-                const int bucket = c * 9 + x;
-                const int last = s.start[bucket + 1];
-                int k = s.at[bucket];
-                while (k < last && s.list[static_cast<std::size_t>(k)].set <= i) ++k;
-                s.at[bucket] = k;
-                for (; k < last; ++k) {
+            (view & listed[x]).ForEach([&](int c) {
+                for (int k = s.head[c * 9 + x]; k >= 0;) {
                     const Entry& e = s.list[static_cast<std::size_t>(k)];
+                    k = e.next;
                     if ((e.xCells & view) != e.xCells) continue;
                     const Als& b = sets[static_cast<std::size_t>(e.set)];
                     if (Removals(a, b, x + 1, nullptr))
-                        pairs.push_back({a.size + b.size, i, e.set, x + 1});
+                        pairs.push_back({a.size + b.size, i, x + 1, c, e.set});
                 }
             });
         }
+        for (Mask m = a.digits; m; m &= static_cast<Mask>(m - 1)) {
+            const int d = std::countr_zero(m);
+            const int bucket = a.first[d] * 9 + d;
+            s.list[static_cast<std::size_t>(used)] = {a.cells & state.CellsOf(d + 1), i,
+                                                      s.head[bucket]};
+            s.head[bucket] = used++;
+            listed[d].Add(a.first[d]);
+        }
     }
-    // Smallest pairs first: the hint shows the pattern with the fewest cells.
-    std::stable_sort(pairs.begin(), pairs.end(),
-                     [](const Pair& p, const Pair& q) { return p.cells < q.cells; });
+    // Smallest pairs first, and among equals the order of the sets, X, the cell where the
+    // second set was found and the second set: the hint shows the pattern with the fewest
+    // cells.
+    std::sort(pairs.begin(), pairs.end(), [](const Pair& p, const Pair& q) {
+        return std::tie(p.cells, p.a, p.x, p.cell, p.b) < std::tie(q.cells, q.a, q.x, q.cell, q.b);
+    });
     // A pair that removes nothing the pairs before it did not changes nothing once those are
     // taken: its step, text and all, is not worth making.
     std::array<CellSet, 9> removed{};
