@@ -7,7 +7,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -22,11 +22,13 @@ namespace {
 struct Als {
     CellSet cells;
     Mask digits = 0;
+    Mask reaching = 0;  ///< its digits that some cell outside holds and sees all of
     int size = 0;
     int unit = 0;
     /// For each digit d of the set, the cells holding d that see all its d-cells: where d may
     /// go once the set is locked with it. The entries of digits it lacks are stale.
     std::array<CellSet, 9> reach;
+    Mask single = 0;  ///< its digits that only one of its cells holds
     /// For each digit d of the set, its first cell holding d (stale for the others).
     std::array<std::uint8_t, 9> first;
 };
@@ -38,6 +40,22 @@ struct Entry {
     int set;
     int next;  ///< the next entry of the list, or −1
 };
+
+/// The same for a set with one X-cell, which sees whatever sees that cell.
+struct OneEntry {
+    int set;
+    int next;
+};
+
+constexpr std::array<CellSet, 81> MakeAfter() {
+    std::array<CellSet, 81> after{};
+    for (int c = 0; c < 81; ++c) {
+        for (int e = c + 1; e < 81; ++e) after[c].Add(e);
+    }
+    return after;
+}
+/// Cell → the cells after it.
+constexpr std::array<CellSet, 81> kAfter = MakeAfter();
 
 struct Pair {
     int cells;  ///< both sets' cells together: fewer reads easier
@@ -52,8 +70,10 @@ struct Scratch {
     std::array<Mask, 512> digitsOf{};
     std::array<CellSet, 512> peersOf{};
     std::array<std::uint16_t, 512> hits{};
-    std::array<int, 81 * 9> head{};  ///< cell and digit → the first entry of its list, or −1
-    std::vector<Entry> list;
+    /// Cell and digit → the first entry of its list, or −1.
+    std::array<int, 81 * 9> oneHead{}, moreHead{};
+    std::vector<OneEntry> one;
+    std::vector<Entry> more;
     std::vector<Pair> pairs;
 };
 
@@ -104,11 +124,15 @@ void FindSets(const State& state, Scratch& s) {
             als.digits = s.digitsOf[subset];
             als.size = size;
             als.unit = u;
+            als.reaching = 0;
+            als.single = 0;
             for (Mask m = als.digits; m; m &= static_cast<Mask>(m - 1)) {
                 const int d = std::countr_zero(m);
                 const unsigned holding = subset & where[d];
                 als.reach[d] = s.peersOf[holding] & state.CellsOf(d + 1);
+                als.reaching |= static_cast<Mask>(!als.reach[d].Empty() << d);
                 als.first[d] = static_cast<std::uint8_t>(open[std::countr_zero(holding)]);
+                als.single |= static_cast<Mask>(!(holding & (holding - 1)) << d);
             }
         }
     }
@@ -117,9 +141,9 @@ void FindSets(const State& state, Scratch& s) {
 // What a pair with restricted common digit x removes, digit by digit; nothing for a pair
 // that overlaps.
 Mask Removals(const Als& a, const Als& b, int x, std::array<CellSet, 9>* gone) {
-    if (!(a.cells & b.cells).Empty()) return 0;
+    const Mask common = a.reaching & b.reaching & static_cast<Mask>(~DigitBit(x));
+    if (!common || !(a.cells & b.cells).Empty()) return 0;
     Mask zs = 0;
-    const Mask common = a.digits & b.digits & static_cast<Mask>(~DigitBit(x));
     for (Mask m = common; m; m &= static_cast<Mask>(m - 1)) {
         const int z = std::countr_zero(m);
         const CellSet cells = a.reach[z] & b.reach[z];
@@ -153,8 +177,9 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
     // A sink may search again before this search is done: then it gets buffers of its own.
     thread_local Scratch shared;
     thread_local bool busy = false;
-    std::optional<Scratch> own;
-    Scratch& s = busy ? own.emplace() : shared;
+    std::unique_ptr<Scratch> own;
+    if (busy) own = std::make_unique<Scratch>();
+    Scratch& s = own ? *own : shared;
     const bool outer = !busy;
     busy = true;
     struct Release {
@@ -170,36 +195,50 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
     // Each set meets the sets after it whose X-cells it sees. It finds them in lists by digit
     // and first cell holding it, which hold only the sets after it: the sets are taken from
     // the last, each joining the lists once it has met the others. Prepended, the lists keep
-    // the sets in order.
-    std::fill(s.head.begin(), s.head.end(), -1);
-    std::array<CellSet, 9> listed{};  ///< digit → the cells whose list holds a set
-    s.list.resize(static_cast<std::size_t>(n) * 9);
+    // the sets in order. Sets with one X-cell have lists of their own: they see all the cells
+    // that see their X-cell, while one with more X-cells can only meet a set that sees some
+    // cell after its first, and must be tested.
+    std::fill(s.oneHead.begin(), s.oneHead.end(), -1);
+    std::fill(s.moreHead.begin(), s.moreHead.end(), -1);
+    std::array<CellSet, 9> oneListed{}, moreListed{};  ///< digit → the cells whose list is not empty
+    s.one.resize(static_cast<std::size_t>(n) * 9);
+    s.more.resize(static_cast<std::size_t>(n) * 9);
     std::vector<Pair>& pairs = s.pairs;
     pairs.clear();
-    int used = 0;
+    int ones = 0, mores = 0;
     for (int i = n - 1; i >= 0; --i) {
         const Als& a = sets[static_cast<std::size_t>(i)];
+        const auto meet = [&](int x, int c, int j) {
+            const Als& b = sets[static_cast<std::size_t>(j)];
+            if (Removals(a, b, x + 1, nullptr)) pairs.push_back({a.size + b.size, i, x + 1, c, j});
+        };
         for (Mask m = a.digits; m; m &= static_cast<Mask>(m - 1)) {
             const int x = std::countr_zero(m);
             const CellSet view = a.reach[x];
-            (view & listed[x]).ForEach([&](int c) {
-                for (int k = s.head[c * 9 + x]; k >= 0;) {
-                    const Entry& e = s.list[static_cast<std::size_t>(k)];
+            (view & (oneListed[x] | moreListed[x])).ForEach([&](int c) {
+                for (int k = s.oneHead[c * 9 + x]; k >= 0; k = s.one[static_cast<std::size_t>(k)].next)
+                    meet(x, c, s.one[static_cast<std::size_t>(k)].set);
+                if ((view & kAfter[c]).Empty()) return;
+                for (int k = s.moreHead[c * 9 + x]; k >= 0;) {
+                    const Entry& e = s.more[static_cast<std::size_t>(k)];
                     k = e.next;
-                    if ((e.xCells & view) != e.xCells) continue;
-                    const Als& b = sets[static_cast<std::size_t>(e.set)];
-                    if (Removals(a, b, x + 1, nullptr))
-                        pairs.push_back({a.size + b.size, i, x + 1, c, e.set});
+                    if ((e.xCells & view) == e.xCells) meet(x, c, e.set);
                 }
             });
         }
         for (Mask m = a.digits; m; m &= static_cast<Mask>(m - 1)) {
             const int d = std::countr_zero(m);
             const int bucket = a.first[d] * 9 + d;
-            s.list[static_cast<std::size_t>(used)] = {a.cells & state.CellsOf(d + 1), i,
-                                                      s.head[bucket]};
-            s.head[bucket] = used++;
-            listed[d].Add(a.first[d]);
+            if ((a.single >> d) & 1) {
+                s.one[static_cast<std::size_t>(ones)] = {i, s.oneHead[bucket]};
+                s.oneHead[bucket] = ones++;
+                oneListed[d].Add(a.first[d]);
+            } else {
+                s.more[static_cast<std::size_t>(mores)] = {a.cells & state.CellsOf(d + 1), i,
+                                                           s.moreHead[bucket]};
+                s.moreHead[bucket] = mores++;
+                moreListed[d].Add(a.first[d]);
+            }
         }
     }
     // Smallest pairs first, and among equals the order of the sets, X, the cell where the
