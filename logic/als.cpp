@@ -28,34 +28,19 @@ struct Als {
     /// For each digit d of the set, the cells holding d that see all its d-cells: where d may
     /// go once the set is locked with it. The entries of digits it lacks are stale.
     std::array<CellSet, 9> reach;
-    Mask single = 0;  ///< its digits that only one of its cells holds
     /// For each digit d of the set, its first cell holding d (stale for the others).
     std::array<std::uint8_t, 9> first;
 };
 
-/// A set in the list of the sets whose first X-cell is one cell, with its X-cells, so that the
-/// test "does `a` see all of them" reads the list alone.
-struct Entry {
-    CellSet xCells;
+/// A set whose cells holding digit `x` all lie in unit `u`, and where they lie there (bits
+/// 0..8, the unit's cells in order). Cells that all see each other lie in one unit, so the
+/// pairs with restricted common X are the pairs of sets that share such a unit for X and
+/// hold X in different cells of it.
+struct Member {
+    int group;  ///< u * 9 + x − 1
     int set;
-    int next;  ///< the next entry of the list, or −1
+    unsigned places;
 };
-
-/// The same for a set with one X-cell, which sees whatever sees that cell.
-struct OneEntry {
-    int set;
-    int next;
-};
-
-constexpr std::array<CellSet, 81> MakeAfter() {
-    std::array<CellSet, 81> after{};
-    for (int c = 0; c < 81; ++c) {
-        for (int e = c + 1; e < 81; ++e) after[c].Add(e);
-    }
-    return after;
-}
-/// Cell → the cells after it.
-constexpr std::array<CellSet, 81> kAfter = MakeAfter();
 
 struct Pair {
     int cells;  ///< both sets' cells together: fewer reads easier
@@ -67,31 +52,62 @@ struct Pair {
 struct Scratch {
     std::vector<Als> sets;  ///< grows only, so that its entries are not cleared each call
     int count = 0;
+    // Per subset of a unit's open cells: digits, common peers, the units holding all of
+    // them, where they lie in the unit.
     std::array<Mask, 512> digitsOf{};
     std::array<CellSet, 512> peersOf{};
+    std::array<std::uint32_t, 512> unitsOf{};
+    std::array<std::uint16_t, 512> placesOf{};
     std::array<std::uint16_t, 512> hits{};
-    /// Cell and digit → the first entry of its list, or −1.
-    std::array<int, 81 * 9> oneHead{}, moreHead{};
-    std::vector<OneEntry> one;
-    std::vector<Entry> more;
+    std::vector<Member> members;
+    std::array<int, kUnitCount * 9 + 1> groupStart{};
+    std::vector<Member> grouped;        ///< the members by group, each group in set order
+    std::vector<int> apart;
     std::vector<Pair> pairs;
 };
 
-// Every subset of a unit's open cells with one digit more than cells, each set once. The
-// digits and the common peers of all subsets come from tables filled subset by subset (each
-// from the subset without its lowest cell): the common peers of a set's cells holding a digit
-// are then a look-up, and the test for a set has no branch to mispredict.
+/// Where cell c lies in unit u, which holds it.
+constexpr int PlaceIn(int c, int u) {
+    return u < 9 ? ColOf(c) : u < 18 ? RowOf(c) : RowOf(c) % 3 * 3 + ColOf(c) % 3;
+}
+
+constexpr std::array<std::uint32_t, 81> MakeUnitBits() {
+    std::array<std::uint32_t, 81> bits{};
+    for (int c = 0; c < 81; ++c) {
+        for (int u : kUnits.unitsOf[c]) bits[c] |= std::uint32_t{1} << u;
+    }
+    return bits;
+}
+/// Cell → its row, column and box as bits.
+constexpr std::array<std::uint32_t, 81> kUnitBits = MakeUnitBits();
+
+/// Whether places of a box lie in one of its rows or columns.
+constexpr bool InBoxLine(unsigned places) {
+    for (unsigned line : {0x7u, 0x38u, 0x1c0u, 0x49u, 0x92u, 0x124u}) {
+        if ((places & ~line) == 0) return true;
+    }
+    return false;
+}
+
+// Every subset of a unit's open cells with one digit more than cells, each set once. What the
+// sets need of their subsets comes from tables filled subset by subset (each from the subset
+// without its lowest cell): the common peers of a set's cells holding a digit are then a
+// look-up, and the test for a set has no branch to mispredict.
 void FindSets(const State& state, Scratch& s) {
     s.count = 0;
+    s.members.clear();
     s.peersOf[0] = ~CellSet{};
+    s.unitsOf[0] = ~std::uint32_t{0};
     for (int u = 0; u < kUnitCount; ++u) {
-        std::array<int, 9> open{};
+        std::array<int, 9> open{}, place{};
         std::array<unsigned, 9> where{};  ///< digit → the open cells holding it, as bits
         int k = 0;
-        for (int c : kUnits.cells[u]) {
+        for (int i = 0; i < 9; ++i) {
+            const int c = kUnits.cells[u][i];
             const Mask m = state.Candidates(c);
             if (!m) continue;
             for (int d = 0; d < 9; ++d) where[d] |= ((m >> d) & 1u) << k;
+            place[k] = i;
             open[k++] = c;
         }
         int hits = 0;
@@ -101,6 +117,8 @@ void FindSets(const State& state, Scratch& s) {
             const Mask digits = static_cast<Mask>(s.digitsOf[rest] | state.Candidates(open[low]));
             s.digitsOf[subset] = digits;
             s.peersOf[subset] = s.peersOf[rest] & kUnits.peers[open[low]];
+            s.unitsOf[subset] = s.unitsOf[rest] & kUnitBits[open[low]];
+            s.placesOf[subset] = static_cast<std::uint16_t>(s.placesOf[rest] | 1u << place[low]);
             s.hits[hits] = static_cast<std::uint16_t>(subset);
             hits += kNineBitCount[digits] == kNineBitCount[subset] + 1;
         }
@@ -110,29 +128,32 @@ void FindSets(const State& state, Scratch& s) {
             // Each set once: a cell is its row's, a set inside a box-line intersection its
             // line's.
             if (u >= 9 && size == 1) continue;
-            CellSet cells;
-            for (unsigned m = subset; m; m &= m - 1) cells.Add(open[std::countr_zero(m)]);
-            if (u >= 18) {
-                const int first = cells.First();
-                if ((cells & ~kUnits.set[RowOf(first)]).Empty() ||
-                    (cells & ~kUnits.set[9 + ColOf(first)]).Empty())
-                    continue;
-            }
-            if (s.count == static_cast<int>(s.sets.size())) s.sets.emplace_back();
-            Als& als = s.sets[static_cast<std::size_t>(s.count++)];
-            als.cells = cells;
+            if (u >= 18 && (s.unitsOf[subset] & ((1u << 18) - 1))) continue;
+            const int index = s.count++;
+            if (index == static_cast<int>(s.sets.size())) s.sets.emplace_back();
+            Als& als = s.sets[static_cast<std::size_t>(index)];
+            als.cells = CellSet{};
+            for (unsigned m = subset; m; m &= m - 1) als.cells.Add(open[std::countr_zero(m)]);
             als.digits = s.digitsOf[subset];
             als.size = size;
             als.unit = u;
             als.reaching = 0;
-            als.single = 0;
             for (Mask m = als.digits; m; m &= static_cast<Mask>(m - 1)) {
                 const int d = std::countr_zero(m);
                 const unsigned holding = subset & where[d];
                 als.reach[d] = s.peersOf[holding] & state.CellsOf(d + 1);
                 als.reaching |= static_cast<Mask>(!als.reach[d].Empty() << d);
                 als.first[d] = static_cast<std::uint8_t>(open[std::countr_zero(holding)]);
-                als.single |= static_cast<Mask>(!(holding & (holding - 1)) << d);
+                s.members.push_back({u * 9 + d, index, s.placesOf[holding]});
+                // A cell, or cells of a box-line intersection, lie in more units than this.
+                for (std::uint32_t more = s.unitsOf[holding] & ~(1u << u); more;
+                     more &= more - 1) {
+                    const int v = std::countr_zero(more);
+                    unsigned places = 0;
+                    for (unsigned m2 = holding; m2; m2 &= m2 - 1)
+                        places |= 1u << PlaceIn(open[std::countr_zero(m2)], v);
+                    s.members.push_back({v * 9 + d, index, places});
+                }
             }
         }
     }
@@ -190,54 +211,44 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
     } release{outer};
 
     FindSets(state, s);
-    const int n = s.count;
     const std::vector<Als>& sets = s.sets;
-    // Each set meets the sets after it whose X-cells it sees. It finds them in lists by digit
-    // and first cell holding it, which hold only the sets after it: the sets are taken from
-    // the last, each joining the lists once it has met the others. Prepended, the lists keep
-    // the sets in order. Sets with one X-cell have lists of their own: they see all the cells
-    // that see their X-cell, while one with more X-cells can only meet a set that sees some
-    // cell after its first, and must be tested.
-    std::fill(s.oneHead.begin(), s.oneHead.end(), -1);
-    std::fill(s.moreHead.begin(), s.moreHead.end(), -1);
-    std::array<CellSet, 9> oneListed{}, moreListed{};  ///< digit → the cells whose list is not empty
-    s.one.resize(static_cast<std::size_t>(n) * 9);
-    s.more.resize(static_cast<std::size_t>(n) * 9);
+    // The members by group, each group in set order (a counting sort, stable).
+    std::fill(s.groupStart.begin(), s.groupStart.end(), 0);
+    for (const Member& m : s.members) ++s.groupStart[static_cast<std::size_t>(m.group) + 1];
+    for (std::size_t g = 1; g < s.groupStart.size(); ++g) s.groupStart[g] += s.groupStart[g - 1];
+    s.grouped.resize(s.members.size());
+    {
+        std::array<int, kUnitCount * 9> at{};
+        std::copy(s.groupStart.begin(), s.groupStart.end() - 1, at.begin());
+        for (const Member& m : s.members)
+            s.grouped[static_cast<std::size_t>(at[static_cast<std::size_t>(m.group)]++)] = m;
+    }
     std::vector<Pair>& pairs = s.pairs;
     pairs.clear();
-    int ones = 0, mores = 0;
-    for (int i = n - 1; i >= 0; --i) {
-        const Als& a = sets[static_cast<std::size_t>(i)];
-        const auto meet = [&](int x, int c, int j) {
-            const Als& b = sets[static_cast<std::size_t>(j)];
-            if (Removals(a, b, x + 1, nullptr)) pairs.push_back({a.size + b.size, i, x + 1, c, j});
-        };
-        for (Mask m = a.digits; m; m &= static_cast<Mask>(m - 1)) {
-            const int x = std::countr_zero(m);
-            const CellSet view = a.reach[x];
-            (view & (oneListed[x] | moreListed[x])).ForEach([&](int c) {
-                for (int k = s.oneHead[c * 9 + x]; k >= 0; k = s.one[static_cast<std::size_t>(k)].next)
-                    meet(x, c, s.one[static_cast<std::size_t>(k)].set);
-                if ((view & kAfter[c]).Empty()) return;
-                for (int k = s.moreHead[c * 9 + x]; k >= 0;) {
-                    const Entry& e = s.more[static_cast<std::size_t>(k)];
-                    k = e.next;
-                    if ((e.xCells & view) == e.xCells) meet(x, c, e.set);
-                }
-            });
-        }
-        for (Mask m = a.digits; m; m &= static_cast<Mask>(m - 1)) {
-            const int d = std::countr_zero(m);
-            const int bucket = a.first[d] * 9 + d;
-            if ((a.single >> d) & 1) {
-                s.one[static_cast<std::size_t>(ones)] = {i, s.oneHead[bucket]};
-                s.oneHead[bucket] = ones++;
-                oneListed[d].Add(a.first[d]);
-            } else {
-                s.more[static_cast<std::size_t>(mores)] = {a.cells & state.CellsOf(d + 1), i,
-                                                           s.moreHead[bucket]};
-                s.moreHead[bucket] = mores++;
-                moreListed[d].Add(a.first[d]);
+    for (int group = 0; group < kUnitCount * 9; ++group) {
+        const int from = s.groupStart[static_cast<std::size_t>(group)];
+        const int size = s.groupStart[static_cast<std::size_t>(group) + 1] - from;
+        if (size < 2) continue;
+        const Member* member = s.grouped.data() + from;
+        if (s.apart.size() < static_cast<std::size_t>(size)) s.apart.resize(static_cast<std::size_t>(size));
+        const int u = group / 9, x = group % 9;
+        // The members holding X in other places than `a`, gathered without a branch: one
+        // on where they hold it would be mispredicted.
+        for (int t = 0; t < size - 1; ++t) {
+            const unsigned places = member[t].places;
+            int found = 0;
+            for (int v = t + 1; v < size; ++v) {
+                s.apart[static_cast<std::size_t>(found)] = v;
+                found += !(member[v].places & places);
+            }
+            const Als& a = sets[static_cast<std::size_t>(member[t].set)];
+            for (int f = 0; f < found; ++f) {
+                const Member& other = member[s.apart[static_cast<std::size_t>(f)]];
+                // A pair inside a box-line intersection is the line's.
+                if (u >= 18 && InBoxLine(places | other.places)) continue;
+                const Als& b = sets[static_cast<std::size_t>(other.set)];
+                if (Removals(a, b, x + 1, nullptr))
+                    pairs.push_back({a.size + b.size, member[t].set, x + 1, b.first[x], other.set});
             }
         }
     }
