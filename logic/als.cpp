@@ -8,6 +8,7 @@
 #include <bit>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -57,19 +58,26 @@ struct Scratch {
     std::array<Mask, 512> digitsOf{};
     std::array<CellSet, 512> peersOf{};
     std::array<std::uint32_t, 512> unitsOf{};
-    std::array<std::uint16_t, 512> placesOf{};
+    std::array<std::uint32_t, 512> placesOf{};  ///< as kPlaces
     std::array<std::uint16_t, 512> hits{};
-    std::vector<Member> members;
+    std::vector<Member> members;  ///< the first memberCount are this search's
+    int memberCount = 0;
     std::array<int, kUnitCount * 9 + 1> groupStart{};
     std::vector<Member> grouped;        ///< the members by group, each group in set order
     std::vector<int> apart;
     std::vector<Pair> pairs;
 };
 
-/// Where cell c lies in unit u, which holds it.
-constexpr int PlaceIn(int c, int u) {
-    return u < 9 ? ColOf(c) : u < 18 ? RowOf(c) : RowOf(c) % 3 * 3 + ColOf(c) % 3;
+constexpr std::array<std::uint32_t, 81> MakePlaces() {
+    std::array<std::uint32_t, 81> places{};
+    for (int c = 0; c < 81; ++c) {
+        const int box = RowOf(c) % 3 * 3 + ColOf(c) % 3;
+        places[c] = 1u << ColOf(c) | 1u << (9 + RowOf(c)) | 1u << (18 + box);
+    }
+    return places;
 }
+/// Cell → where it lies in its row (bits 0..8), its column (9..17) and its box (18..26).
+constexpr std::array<std::uint32_t, 81> kPlaces = MakePlaces();
 
 constexpr std::array<std::uint32_t, 81> MakeUnitBits() {
     std::array<std::uint32_t, 81> bits{};
@@ -95,11 +103,11 @@ constexpr bool InBoxLine(unsigned places) {
 // look-up, and the test for a set has no branch to mispredict.
 void FindSets(const State& state, Scratch& s) {
     s.count = 0;
-    s.members.clear();
+    s.memberCount = 0;
     s.peersOf[0] = ~CellSet{};
     s.unitsOf[0] = ~std::uint32_t{0};
     for (int u = 0; u < kUnitCount; ++u) {
-        std::array<int, 9> open{}, place{};
+        std::array<int, 9> open{};
         std::array<unsigned, 9> where{};  ///< digit → the open cells holding it, as bits
         int k = 0;
         for (int i = 0; i < 9; ++i) {
@@ -107,7 +115,6 @@ void FindSets(const State& state, Scratch& s) {
             const Mask m = state.Candidates(c);
             if (!m) continue;
             for (int d = 0; d < 9; ++d) where[d] |= ((m >> d) & 1u) << k;
-            place[k] = i;
             open[k++] = c;
         }
         int hits = 0;
@@ -118,7 +125,7 @@ void FindSets(const State& state, Scratch& s) {
             s.digitsOf[subset] = digits;
             s.peersOf[subset] = s.peersOf[rest] & kUnits.peers[open[low]];
             s.unitsOf[subset] = s.unitsOf[rest] & kUnitBits[open[low]];
-            s.placesOf[subset] = static_cast<std::uint16_t>(s.placesOf[rest] | 1u << place[low]);
+            s.placesOf[subset] = s.placesOf[rest] | kPlaces[open[low]];
             s.hits[hits] = static_cast<std::uint16_t>(subset);
             hits += kNineBitCount[digits] == kNineBitCount[subset] + 1;
         }
@@ -130,6 +137,9 @@ void FindSets(const State& state, Scratch& s) {
             if (u >= 9 && size == 1) continue;
             if (u >= 18 && (s.unitsOf[subset] & ((1u << 18) - 1))) continue;
             const int index = s.count++;
+            // Room for the most members a set can have: three units for each digit.
+            if (s.memberCount + 27 > static_cast<int>(s.members.size()))
+                s.members.resize(s.members.size() * 2 + 27);
             if (index == static_cast<int>(s.sets.size())) s.sets.emplace_back();
             Als& als = s.sets[static_cast<std::size_t>(index)];
             als.cells = CellSet{};
@@ -144,15 +154,11 @@ void FindSets(const State& state, Scratch& s) {
                 als.reach[d] = s.peersOf[holding] & state.CellsOf(d + 1);
                 als.reaching |= static_cast<Mask>(!als.reach[d].Empty() << d);
                 als.first[d] = static_cast<std::uint8_t>(open[std::countr_zero(holding)]);
-                s.members.push_back({u * 9 + d, index, s.placesOf[holding]});
-                // A cell, or cells of a box-line intersection, lie in more units than this.
-                for (std::uint32_t more = s.unitsOf[holding] & ~(1u << u); more;
-                     more &= more - 1) {
-                    const int v = std::countr_zero(more);
-                    unsigned places = 0;
-                    for (unsigned m2 = holding; m2; m2 &= m2 - 1)
-                        places |= 1u << PlaceIn(open[std::countr_zero(m2)], v);
-                    s.members.push_back({v * 9 + d, index, places});
+                // Its own unit, and more for one cell or cells of a box-line intersection.
+                for (std::uint32_t units = s.unitsOf[holding]; units; units &= units - 1) {
+                    const int v = std::countr_zero(units);
+                    s.members[static_cast<std::size_t>(s.memberCount++)] = {
+                        v * 9 + d, index, (s.placesOf[holding] >> (v / 9 * 9)) & 0x1ffu};
                 }
             }
         }
@@ -214,13 +220,14 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
     const std::vector<Als>& sets = s.sets;
     // The members by group, each group in set order (a counting sort, stable).
     std::fill(s.groupStart.begin(), s.groupStart.end(), 0);
-    for (const Member& m : s.members) ++s.groupStart[static_cast<std::size_t>(m.group) + 1];
+    const auto members = std::span(s.members).first(static_cast<std::size_t>(s.memberCount));
+    for (const Member& m : members) ++s.groupStart[static_cast<std::size_t>(m.group) + 1];
     for (std::size_t g = 1; g < s.groupStart.size(); ++g) s.groupStart[g] += s.groupStart[g - 1];
-    s.grouped.resize(s.members.size());
+    s.grouped.resize(members.size());
     {
         std::array<int, kUnitCount * 9> at{};
         std::copy(s.groupStart.begin(), s.groupStart.end() - 1, at.begin());
-        for (const Member& m : s.members)
+        for (const Member& m : members)
             s.grouped[static_cast<std::size_t>(at[static_cast<std::size_t>(m.group)]++)] = m;
     }
     std::vector<Pair>& pairs = s.pairs;
