@@ -8,7 +8,6 @@
 #include <bit>
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -33,12 +32,11 @@ struct Als {
     std::array<std::uint8_t, 9> first;
 };
 
-/// A set whose cells holding digit `x` all lie in unit `u`, and where they lie there (bits
-/// 0..8, the unit's cells in order). Cells that all see each other lie in one unit, so the
+/// A set whose cells holding a digit X all lie in a unit, and where they lie there (bits
+/// 0..8, the unit's cells in order): a member of the group of the unit and X. Cells that all see each other lie in one unit, so the
 /// pairs with restricted common X are the pairs of sets that share such a unit for X and
 /// hold X in different cells of it.
 struct Member {
-    int group;  ///< u * 9 + x − 1
     int set;
     unsigned places;
 };
@@ -60,10 +58,7 @@ struct Scratch {
     std::array<std::uint32_t, 512> unitsOf{};
     std::array<std::uint32_t, 512> placesOf{};  ///< as kPlaces
     std::array<std::uint16_t, 512> hits{};
-    std::vector<Member> members;  ///< the first memberCount are this search's
-    int memberCount = 0;
-    std::array<int, kUnitCount * 9 + 1> groupStart{};
-    std::vector<Member> grouped;        ///< the members by group, each group in set order
+    std::array<std::vector<Member>, kUnitCount * 9> groups;  ///< by unit and X − 1, in set order
     std::vector<int> apart;
     std::vector<Pair> pairs;
 };
@@ -103,7 +98,7 @@ constexpr bool InBoxLine(unsigned places) {
 // look-up, and the test for a set has no branch to mispredict.
 void FindSets(const State& state, Scratch& s) {
     s.count = 0;
-    s.memberCount = 0;
+    for (std::vector<Member>& group : s.groups) group.clear();
     s.peersOf[0] = ~CellSet{};
     s.unitsOf[0] = ~std::uint32_t{0};
     for (int u = 0; u < kUnitCount; ++u) {
@@ -137,9 +132,6 @@ void FindSets(const State& state, Scratch& s) {
             if (u >= 9 && size == 1) continue;
             if (u >= 18 && (s.unitsOf[subset] & ((1u << 18) - 1))) continue;
             const int index = s.count++;
-            // Room for the most members a set can have: three units for each digit.
-            if (s.memberCount + 27 > static_cast<int>(s.members.size()))
-                s.members.resize(s.members.size() * 2 + 27);
             if (index == static_cast<int>(s.sets.size())) s.sets.emplace_back();
             Als& als = s.sets[static_cast<std::size_t>(index)];
             als.cells = CellSet{};
@@ -157,8 +149,8 @@ void FindSets(const State& state, Scratch& s) {
                 // Its own unit, and more for one cell or cells of a box-line intersection.
                 for (std::uint32_t units = s.unitsOf[holding]; units; units &= units - 1) {
                     const int v = std::countr_zero(units);
-                    s.members[static_cast<std::size_t>(s.memberCount++)] = {
-                        v * 9 + d, index, (s.placesOf[holding] >> (v / 9 * 9)) & 0x1ffu};
+                    s.groups[static_cast<std::size_t>(v * 9 + d)].push_back(
+                        {index, (s.placesOf[holding] >> (v / 9 * 9)) & 0x1ffu});
                 }
             }
         }
@@ -218,25 +210,13 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
 
     FindSets(state, s);
     const std::vector<Als>& sets = s.sets;
-    // The members by group, each group in set order (a counting sort, stable).
-    std::fill(s.groupStart.begin(), s.groupStart.end(), 0);
-    const auto members = std::span(s.members).first(static_cast<std::size_t>(s.memberCount));
-    for (const Member& m : members) ++s.groupStart[static_cast<std::size_t>(m.group) + 1];
-    for (std::size_t g = 1; g < s.groupStart.size(); ++g) s.groupStart[g] += s.groupStart[g - 1];
-    s.grouped.resize(members.size());
-    {
-        std::array<int, kUnitCount * 9> at{};
-        std::copy(s.groupStart.begin(), s.groupStart.end() - 1, at.begin());
-        for (const Member& m : members)
-            s.grouped[static_cast<std::size_t>(at[static_cast<std::size_t>(m.group)]++)] = m;
-    }
     std::vector<Pair>& pairs = s.pairs;
     pairs.clear();
     for (int group = 0; group < kUnitCount * 9; ++group) {
-        const int from = s.groupStart[static_cast<std::size_t>(group)];
-        const int size = s.groupStart[static_cast<std::size_t>(group) + 1] - from;
+        const std::vector<Member>& members = s.groups[static_cast<std::size_t>(group)];
+        const int size = static_cast<int>(members.size());
         if (size < 2) continue;
-        const Member* member = s.grouped.data() + from;
+        const Member* member = members.data();
         if (s.apart.size() < static_cast<std::size_t>(size)) s.apart.resize(static_cast<std::size_t>(size));
         const int u = group / 9, x = group % 9;
         // The members holding X in other places than `a`, gathered without a branch: one
