@@ -134,25 +134,32 @@ void FindSets(const State& state, Scratch& s) {
             const int index = s.count++;
             if (index == static_cast<int>(s.sets.size())) s.sets.emplace_back();
             Als& als = s.sets[static_cast<std::size_t>(index)];
-            als.cells = CellSet{};
-            for (unsigned m = subset; m; m &= m - 1) als.cells.Add(open[std::countr_zero(m)]);
-            als.digits = s.digitsOf[subset];
+            CellSet cells;
+            for (unsigned m = subset; m; m &= m - 1) cells.Add(open[std::countr_zero(m)]);
+            als.cells = cells;
+            const Mask digits = s.digitsOf[subset];
+            als.digits = digits;
             als.size = size;
             als.unit = u;
-            als.reaching = 0;
-            for (Mask m = als.digits; m; m &= static_cast<Mask>(m - 1)) {
+            // Kept in locals: written through `als` each time, they would be read back from
+            // memory after every store the compiler cannot tell apart from them.
+            Mask reaching = 0;
+            for (Mask m = digits; m; m &= static_cast<Mask>(m - 1)) {
                 const int d = std::countr_zero(m);
                 const unsigned holding = subset & where[d];
-                als.reach[d] = s.peersOf[holding] & state.CellsOf(d + 1);
-                als.reaching |= static_cast<Mask>(!als.reach[d].Empty() << d);
+                const CellSet reach = s.peersOf[holding] & state.CellsOf(d + 1);
+                reaching |= static_cast<Mask>(((reach.lo | reach.hi) != 0) << d);
+                als.reach[d] = reach;
                 als.first[d] = static_cast<std::uint8_t>(open[std::countr_zero(holding)]);
                 // Its own unit, and more for one cell or cells of a box-line intersection.
+                const std::uint32_t places = s.placesOf[holding];
                 for (std::uint32_t units = s.unitsOf[holding]; units; units &= units - 1) {
                     const int v = std::countr_zero(units);
                     s.groups[static_cast<std::size_t>(v * 9 + d)].push_back(
-                        {index, (s.placesOf[holding] >> (v / 9 * 9)) & 0x1ffu});
+                        {index, (places >> (v / 9 * 9)) & 0x1ffu});
                 }
             }
+            als.reaching = reaching;
         }
     }
 }
