@@ -23,13 +23,12 @@ struct Als {
     CellSet cells;
     Mask digits = 0;
     Mask reaching = 0;  ///< its digits that some cell outside holds and sees all of
-    int size = 0;
-    int unit = 0;
-    /// For each digit d of the set, the cells holding d that see all its d-cells: where d may
-    /// go once the set is locked with it. The entries of digits it lacks are stale.
-    std::array<CellSet, 9> reach;
-    /// For each digit d of the set, its first cell holding d (stale for the others).
-    std::array<std::uint8_t, 9> first;
+    std::uint8_t size = 0;
+    std::uint8_t unit = 0;
+    /// Where in Scratch::reach the set's reaching digits begin, in order: for each, the cells
+    /// holding it that see all the set's cells holding it, where it may go once the set is
+    /// locked with it.
+    int reachAt = 0;
 };
 
 /// A set whose cells holding a digit X all lie in a unit, and where they lie there (bits
@@ -51,6 +50,8 @@ struct Pair {
 struct Scratch {
     std::vector<Als> sets;  ///< grows only, so that its entries are not cleared each call
     int count = 0;
+    std::vector<CellSet> reach;  ///< as Als::reachAt
+    int reachCount = 0;
     // Per subset of a unit's open cells: digits, common peers, the units holding all of
     // them, where they lie in the unit.
     std::array<Mask, 512> digitsOf{};
@@ -98,6 +99,7 @@ constexpr bool InBoxLine(unsigned places) {
 // look-up, and the test for a set has no branch to mispredict.
 void FindSets(const State& state, Scratch& s) {
     s.count = 0;
+    s.reachCount = 0;
     for (std::vector<Member>& group : s.groups) group.clear();
     s.peersOf[0] = ~CellSet{};
     s.unitsOf[0] = ~std::uint32_t{0};
@@ -139,8 +141,12 @@ void FindSets(const State& state, Scratch& s) {
             als.cells = cells;
             const Mask digits = s.digitsOf[subset];
             als.digits = digits;
-            als.size = size;
-            als.unit = u;
+            als.size = static_cast<std::uint8_t>(size);
+            als.unit = static_cast<std::uint8_t>(u);
+            als.reachAt = s.reachCount;
+            // Room for its digits' reach.
+            if (s.reachCount + 9 > static_cast<int>(s.reach.size()))
+                s.reach.resize(s.reach.size() * 2 + 9);
             // Kept in locals: written through `als` each time, they would be read back from
             // memory after every store the compiler cannot tell apart from them.
             Mask reaching = 0;
@@ -148,9 +154,10 @@ void FindSets(const State& state, Scratch& s) {
                 const int d = std::countr_zero(m);
                 const unsigned holding = subset & where[d];
                 const CellSet reach = s.peersOf[holding] & state.CellsOf(d + 1);
-                reaching |= static_cast<Mask>(((reach.lo | reach.hi) != 0) << d);
-                als.reach[d] = reach;
-                als.first[d] = static_cast<std::uint8_t>(open[std::countr_zero(holding)]);
+                const bool reaches = (reach.lo | reach.hi) != 0;
+                reaching |= static_cast<Mask>(reaches << d);
+                s.reach[static_cast<std::size_t>(s.reachCount)] = reach;
+                s.reachCount += reaches;
                 // Its own unit, and more for one cell or cells of a box-line intersection.
                 const std::uint32_t places = s.placesOf[holding];
                 for (std::uint32_t units = s.unitsOf[holding]; units; units &= units - 1) {
@@ -166,13 +173,17 @@ void FindSets(const State& state, Scratch& s) {
 
 // What a pair with restricted common digit x removes, digit by digit; nothing for a pair
 // that overlaps.
-Mask Removals(const Als& a, const Als& b, int x, std::array<CellSet, 9>* gone) {
+Mask Removals(const Scratch& s, const Als& a, const Als& b, int x,
+              std::array<CellSet, 9>* gone) {
     const Mask common = a.reaching & b.reaching & static_cast<Mask>(~DigitBit(x));
     if (!common || !(a.cells & b.cells).Empty()) return 0;
     Mask zs = 0;
     for (Mask m = common; m; m &= static_cast<Mask>(m - 1)) {
         const int z = std::countr_zero(m);
-        const CellSet cells = a.reach[z] & b.reach[z];
+        const Mask below = static_cast<Mask>((1u << z) - 1);
+        const CellSet cells =
+            s.reach[static_cast<std::size_t>(a.reachAt + kNineBitCount[a.reaching & below])] &
+            s.reach[static_cast<std::size_t>(b.reachAt + kNineBitCount[b.reaching & below])];
         if (cells.Empty()) continue;
         zs |= static_cast<Mask>(1u << z);
         if (gone) (*gone)[z] = cells;
@@ -180,9 +191,9 @@ Mask Removals(const Als& a, const Als& b, int x, std::array<CellSet, 9>* gone) {
     return zs;
 }
 
-Step PairStep(const Als& a, const Als& b, int x) {
+Step PairStep(const Scratch& s, const Als& a, const Als& b, int x) {
     std::array<CellSet, 9> gone{};
-    const Mask zs = Removals(a, b, x, &gone);
+    const Mask zs = Removals(s, a, b, x, &gone);
     Step step;
     step.technique = Technique::AlsXz;
     for (int z = 1; z <= 9; ++z) AddEliminations(step, gone[z - 1], z);
@@ -241,8 +252,9 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
                 // A pair inside a box-line intersection is the line's.
                 if (u >= 18 && InBoxLine(places | other.places)) continue;
                 const Als& b = sets[static_cast<std::size_t>(other.set)];
-                if (Removals(a, b, x + 1, nullptr))
-                    pairs.push_back({a.size + b.size, member[t].set, x + 1, b.first[x], other.set});
+                if (Removals(s, a, b, x + 1, nullptr))
+                    pairs.push_back({a.size + b.size, member[t].set, x + 1,
+                                     (b.cells & state.CellsOf(x + 1)).First(), other.set});
             }
         }
     }
@@ -257,14 +269,14 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
     std::array<CellSet, 9> removed{};
     for (const Pair& p : pairs) {
         std::array<CellSet, 9> gone{};
-        Removals(sets[p.a], sets[p.b], p.x, &gone);
+        Removals(s, sets[p.a], sets[p.b], p.x, &gone);
         bool more = false;
         for (int z = 0; z < 9; ++z) {
             more |= !(gone[z] & ~removed[z]).Empty();
             removed[z] |= gone[z];
         }
         if (!more) continue;
-        if (!sink(PairStep(sets[p.a], sets[p.b], p.x))) return;
+        if (!sink(PairStep(s, sets[p.a], sets[p.b], p.x))) return;
     }
 }
 
