@@ -32,9 +32,9 @@ struct Als {
 };
 
 /// A set whose cells holding a digit X all lie in a unit, and where they lie there (bits
-/// 0..8, the unit's cells in order): a member of the group of the unit and X. Cells that all see each other lie in one unit, so the
-/// pairs with restricted common X are the pairs of sets that share such a unit for X and
-/// hold X in different cells of it.
+/// 0..8, the unit's cells in order): a member of the group of the unit and X. Cells that all see
+/// each other lie in one unit, so the pairs with restricted common X are the pairs of sets that
+/// share such a unit for X and hold X in different cells of it.
 struct Member {
     int set;
     unsigned places;
@@ -173,8 +173,7 @@ void FindSets(const State& state, Scratch& s) {
 
 // What a pair with restricted common digit x removes, digit by digit; nothing for a pair
 // that overlaps.
-Mask Removals(const Scratch& s, const Als& a, const Als& b, int x,
-              std::array<CellSet, 9>* gone) {
+Mask Removals(const Scratch& s, const Als& a, const Als& b, int x, std::array<CellSet, 9>* gone) {
     const Mask common = a.reaching & b.reaching & static_cast<Mask>(~DigitBit(x));
     if (!common || !(a.cells & b.cells).Empty()) return 0;
     Mask zs = 0;
@@ -235,7 +234,8 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
         const int size = static_cast<int>(members.size());
         if (size < 2) continue;
         const Member* member = members.data();
-        if (s.apart.size() < static_cast<std::size_t>(size)) s.apart.resize(static_cast<std::size_t>(size));
+        if (s.apart.size() < static_cast<std::size_t>(size))
+            s.apart.resize(static_cast<std::size_t>(size));
         const int u = group / 9, x = group % 9;
         // The members holding X in other places than `a`, gathered without a branch: one
         // on where they hold it would be mispredicted.
