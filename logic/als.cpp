@@ -25,19 +25,24 @@ struct Als {
     Mask reaching = 0;  ///< its digits that some cell outside holds and sees all of
     std::uint8_t size = 0;
     std::uint8_t unit = 0;
+    std::uint16_t places = 0;  ///< where its cells lie in its unit (bits 0..8, in cell order)
     /// Where in Scratch::reach the set's reaching digits begin, in order: for each, the cells
     /// holding it that see all the set's cells holding it, where it may go once the set is
     /// locked with it.
     int reachAt = 0;
 };
 
-/// A set whose cells holding a digit X all lie in a unit, and where they lie there (bits
-/// 0..8, the unit's cells in order): a member of the group of the unit and X. Cells that all see
-/// each other lie in one unit, so the pairs with restricted common X are the pairs of sets that
-/// share such a unit for X and hold X in different cells of it.
+/// A set whose cells holding a digit X all lie in a unit: a member of the group of the unit and
+/// X. Cells that all see each other lie in one unit, so the pairs with restricted common X are
+/// the pairs of sets that share such a unit for X and hold X in different cells of it. The
+/// group of a unit holds its own sets that hold X, and the sets of other units whose X-cells
+/// lie in it: one X-cell, or X-cells in a box-line intersection.
 struct Member {
     int set;
-    unsigned places;
+    std::uint16_t places;  ///< where its X-cells lie in the unit (bits 0..8, in cell order)
+    /// Cells in the unit that a partner must not hold: all its own there for a set of the
+    /// unit, its X-cells for one of another unit.
+    std::uint16_t taken;
 };
 
 struct Pair {
@@ -59,7 +64,12 @@ struct Scratch {
     std::array<std::uint32_t, 512> unitsOf{};
     std::array<std::uint32_t, 512> placesOf{};  ///< as kPlaces
     std::array<std::uint16_t, 512> hits{};
-    std::array<std::vector<Member>, kUnitCount * 9> groups;  ///< by unit and X − 1, in set order
+    std::array<int, kUnitCount + 1> unitFirst{};  ///< unit → its first set; the sets by unit
+    /// Unit and digit − 1 → where its open cells holding the digit lie.
+    std::array<std::array<std::uint16_t, 9>, kUnitCount> digitPlaces{};
+    /// Unit and X − 1 → the group's members from other units, in set order.
+    std::array<std::vector<Member>, kUnitCount * 9> foreign;
+    std::vector<Member> group;
     std::vector<int> apart;
     std::vector<Pair> pairs;
 };
@@ -100,8 +110,9 @@ constexpr bool InBoxLine(unsigned places) {
 void FindSets(const State& state, Scratch& s) {
     s.count = 0;
     s.reachCount = 0;
-    for (std::vector<Member>& group : s.groups) group.clear();
+    for (std::vector<Member>& members : s.foreign) members.clear();
     s.peersOf[0] = ~CellSet{};
+    s.placesOf[0] = 0;
     s.unitsOf[0] = ~std::uint32_t{0};
     for (int u = 0; u < kUnitCount; ++u) {
         std::array<int, 9> open{};
@@ -114,6 +125,7 @@ void FindSets(const State& state, Scratch& s) {
             for (int d = 0; d < 9; ++d) where[d] |= ((m >> d) & 1u) << k;
             open[k++] = c;
         }
+        s.unitFirst[static_cast<std::size_t>(u)] = s.count;
         int hits = 0;
         for (unsigned subset = 1; subset < (1u << k); ++subset) {
             const int low = std::countr_zero(subset);
@@ -125,6 +137,11 @@ void FindSets(const State& state, Scratch& s) {
             s.placesOf[subset] = s.placesOf[rest] | kPlaces[open[low]];
             s.hits[hits] = static_cast<std::uint16_t>(subset);
             hits += kNineBitCount[digits] == kNineBitCount[subset] + 1;
+        }
+        const int shift = u / 9 * 9;  ///< where the unit's places are in kPlaces
+        for (int d = 0; d < 9; ++d) {
+            s.digitPlaces[static_cast<std::size_t>(u)][static_cast<std::size_t>(d)] =
+                static_cast<std::uint16_t>((s.placesOf[where[d]] >> shift) & 0x1ff);
         }
         for (int h = 0; h < hits; ++h) {
             const unsigned subset = s.hits[h];
@@ -143,6 +160,7 @@ void FindSets(const State& state, Scratch& s) {
             als.digits = digits;
             als.size = static_cast<std::uint8_t>(size);
             als.unit = static_cast<std::uint8_t>(u);
+            als.places = static_cast<std::uint16_t>((s.placesOf[subset] >> shift) & 0x1ff);
             als.reachAt = s.reachCount;
             // Room for its digits' reach.
             if (s.reachCount + 9 > static_cast<int>(s.reach.size()))
@@ -158,17 +176,19 @@ void FindSets(const State& state, Scratch& s) {
                 reaching |= static_cast<Mask>(reaches << d);
                 s.reach[static_cast<std::size_t>(s.reachCount)] = reach;
                 s.reachCount += reaches;
-                // Its own unit, and more for one cell or cells of a box-line intersection.
+                // More units for one cell or cells of a box-line intersection.
                 const std::uint32_t places = s.placesOf[holding];
-                for (std::uint32_t units = s.unitsOf[holding]; units; units &= units - 1) {
+                for (std::uint32_t units = s.unitsOf[holding] & ~(1u << u); units;
+                     units &= units - 1) {
                     const int v = std::countr_zero(units);
-                    s.groups[static_cast<std::size_t>(v * 9 + d)].push_back(
-                        {index, (places >> (v / 9 * 9)) & 0x1ffu});
+                    const auto there = static_cast<std::uint16_t>((places >> (v / 9 * 9)) & 0x1ff);
+                    s.foreign[static_cast<std::size_t>(v * 9 + d)].push_back({index, there, there});
                 }
             }
             als.reaching = reaching;
         }
     }
+    s.unitFirst[kUnitCount] = s.count;
 }
 
 // What a pair with restricted common digit x removes, digit by digit; nothing for a pair
@@ -229,32 +249,49 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
     const std::vector<Als>& sets = s.sets;
     std::vector<Pair>& pairs = s.pairs;
     pairs.clear();
-    for (int group = 0; group < kUnitCount * 9; ++group) {
-        const std::vector<Member>& members = s.groups[static_cast<std::size_t>(group)];
-        const int size = static_cast<int>(members.size());
-        if (size < 2) continue;
-        const Member* member = members.data();
-        if (s.apart.size() < static_cast<std::size_t>(size))
-            s.apart.resize(static_cast<std::size_t>(size));
-        const int u = group / 9, x = group % 9;
-        // The members holding X in other places than `a`, gathered without a branch: one
-        // on where they hold it would be mispredicted.
-        for (int t = 0; t < size - 1; ++t) {
-            const unsigned places = member[t].places;
-            int found = 0;
-            for (int v = t + 1; v < size; ++v) {
-                s.apart[static_cast<std::size_t>(found)] = v;
-                found += !(member[v].places & places);
+    for (int u = 0; u < kUnitCount; ++u) {
+        const int first = s.unitFirst[static_cast<std::size_t>(u)];
+        const int last = s.unitFirst[static_cast<std::size_t>(u) + 1];
+        for (int x = 0; x < 9; ++x) {
+            // The group: the unit's sets holding X, gathered without a branch, then the
+            // others'.
+            const std::vector<Member>& foreign = s.foreign[static_cast<std::size_t>(u * 9 + x)];
+            const std::size_t room = static_cast<std::size_t>(last - first) + foreign.size();
+            if (s.group.size() < room) {
+                s.group.resize(room);
+                s.apart.resize(room);
             }
-            const Als& a = sets[static_cast<std::size_t>(member[t].set)];
-            for (int f = 0; f < found; ++f) {
-                const Member& other = member[s.apart[static_cast<std::size_t>(f)]];
-                // A pair inside a box-line intersection is the line's.
-                if (u >= 18 && InBoxLine(places | other.places)) continue;
-                const Als& b = sets[static_cast<std::size_t>(other.set)];
-                if (Removals(s, a, b, x + 1, nullptr))
-                    pairs.push_back({a.size + b.size, member[t].set, x + 1,
-                                     (b.cells & state.CellsOf(x + 1)).First(), other.set});
+            Member* member = s.group.data();
+            const unsigned xPlaces = s.digitPlaces[static_cast<std::size_t>(u)][static_cast<std::size_t>(x)];
+            int size = 0;
+            for (int i = first; i < last; ++i) {
+                const Als& a = sets[static_cast<std::size_t>(i)];
+                member[size] = {i, static_cast<std::uint16_t>(a.places & xPlaces), a.places};
+                size += (a.digits >> x) & 1;
+            }
+            std::copy(foreign.begin(), foreign.end(), member + size);
+            size += static_cast<int>(foreign.size());
+            // The members apart from each, gathered without a branch: one on where they lie
+            // would be mispredicted.
+            for (int t = 0; t < size - 1; ++t) {
+                const unsigned taken = member[t].taken;
+                int found = 0;
+                for (int v = t + 1; v < size; ++v) {
+                    s.apart[static_cast<std::size_t>(found)] = v;
+                    found += !(member[v].taken & taken);
+                }
+                for (int f = 0; f < found; ++f) {
+                    const Member& other = member[s.apart[static_cast<std::size_t>(f)]];
+                    // A pair inside a box-line intersection is the line's.
+                    if (u >= 18 && InBoxLine(member[t].places | other.places)) continue;
+                    const int i = std::min(member[t].set, other.set);
+                    const int j = std::max(member[t].set, other.set);
+                    const Als& a = sets[static_cast<std::size_t>(i)];
+                    const Als& b = sets[static_cast<std::size_t>(j)];
+                    if (Removals(s, a, b, x + 1, nullptr))
+                        pairs.push_back({a.size + b.size, i, x + 1,
+                                         (b.cells & state.CellsOf(x + 1)).First(), j});
+                }
             }
         }
     }
