@@ -47,7 +47,9 @@ struct Member {
 
 struct Pair {
     int cells;  ///< both sets' cells together: fewer reads easier
-    int a, x, cell, b;
+    int a, x;
+    int cell;  ///< b's first X-cell
+    int b;     ///< after a
 };
 
 /// The buffers of one search, kept from call to call: the finder runs thousands of times a
@@ -262,7 +264,8 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
                 s.apart.resize(room);
             }
             Member* member = s.group.data();
-            const unsigned xPlaces = s.digitPlaces[static_cast<std::size_t>(u)][static_cast<std::size_t>(x)];
+            const unsigned xPlaces =
+                s.digitPlaces[static_cast<std::size_t>(u)][static_cast<std::size_t>(x)];
             int size = 0;
             for (int i = first; i < last; ++i) {
                 const Als& a = sets[static_cast<std::size_t>(i)];
@@ -295,9 +298,9 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
             }
         }
     }
-    // Smallest pairs first, and among equals the order of the sets, X, the cell where the
-    // second set was found and the second set: the hint shows the pattern with the fewest
-    // cells.
+    // Smallest pairs first: the hint shows the pattern with the fewest cells. Among equals the
+    // first set, X, the second set's first X-cell and the second set decide, so that the steps
+    // come in one order however the pairs were found.
     std::sort(pairs.begin(), pairs.end(), [](const Pair& p, const Pair& q) {
         return std::tie(p.cells, p.a, p.x, p.cell, p.b) < std::tie(q.cells, q.a, q.x, q.cell, q.b);
     });
