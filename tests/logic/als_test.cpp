@@ -196,5 +196,32 @@ TEST(AlsXz, SameStepsAsAPlainSearch) {
     EXPECT_GT(steps, 300) << states << " states";
 }
 
+// The finder keeps its buffers from call to call; a search started from inside another's
+// sink must neither see nor spoil them.
+TEST(AlsXz, SearchFromInsideASearch) {
+    const std::vector<Digits> boards = test::ReadSet("magictour_top1465.txt", 2);
+    std::array<State, 2> states = {*State::FromDigits(boards[0]), *State::FromDigits(boards[1])};
+    for (State& state : states) {
+        for (int c = 0; c < 81; c += 2) state.Eliminate(c, c % 9 + 1);
+    }
+    const std::vector<Step> plain = PlainAlsXz(states[0]), other = PlainAlsXz(states[1]);
+    ASSERT_GT(plain.size(), 2u);
+    std::vector<std::string> outer, inner;
+    FindAlsXz(states[0], {}, [&](Step&& step) {
+        outer.push_back(step.chain);
+        if (outer.size() == 2) {
+            FindAlsXz(states[1], {}, [&](Step&& nested) {
+                inner.push_back(nested.chain);
+                return true;
+            });
+        }
+        return true;
+    });
+    ASSERT_EQ(outer.size(), plain.size());
+    for (std::size_t i = 0; i < plain.size(); ++i) EXPECT_EQ(outer[i], plain[i].chain) << i;
+    ASSERT_EQ(inner.size(), other.size());
+    for (std::size_t i = 0; i < other.size(); ++i) EXPECT_EQ(inner[i], other[i].chain) << i;
+}
+
 }  // namespace
 }  // namespace kz::logic
