@@ -69,8 +69,12 @@ struct Scratch {
     std::array<int, kUnitCount + 1> unitFirst{};  ///< unit → its first set; the sets by unit
     /// Unit and digit − 1 → where its open cells holding the digit lie.
     std::array<std::array<std::uint16_t, 9>, kUnitCount> digitPlaces{};
-    /// Unit and X − 1 → the group's members from other units, in set order.
-    std::array<std::vector<Member>, kUnitCount * 9> foreign;
+    /// The groups' members from other units with their groups (unit * 9 + X − 1), as found
+    /// (the first `listedCount`); then by group in set order, each group from `start` on.
+    std::vector<std::pair<int, Member>> listed;
+    int listedCount = 0;
+    std::vector<Member> foreign;
+    std::array<int, kUnitCount * 9 + 1> start{};
     std::vector<Member> group;
     std::vector<int> apart;
     std::vector<Pair> pairs;
@@ -112,7 +116,7 @@ constexpr bool InBoxLine(unsigned places) {
 void FindSets(const State& state, Scratch& s) {
     s.count = 0;
     s.reachCount = 0;
-    for (std::vector<Member>& members : s.foreign) members.clear();
+    s.listedCount = 0;
     s.peersOf[0] = ~CellSet{};
     s.placesOf[0] = 0;
     s.unitsOf[0] = ~std::uint32_t{0};
@@ -164,9 +168,11 @@ void FindSets(const State& state, Scratch& s) {
             als.unit = static_cast<std::uint8_t>(u);
             als.places = static_cast<std::uint16_t>((s.placesOf[subset] >> shift) & 0x1ff);
             als.reachAt = s.reachCount;
-            // Room for its digits' reach.
+            // Room for its digits' reach, and for each two more units.
             if (s.reachCount + 9 > static_cast<int>(s.reach.size()))
                 s.reach.resize(s.reach.size() * 2 + 9);
+            if (s.listedCount + 18 > static_cast<int>(s.listed.size()))
+                s.listed.resize(s.listed.size() * 2 + 18);
             // Kept in locals: written through `als` each time, they would be read back from
             // memory after every store the compiler cannot tell apart from them.
             Mask reaching = 0;
@@ -184,13 +190,25 @@ void FindSets(const State& state, Scratch& s) {
                      units &= units - 1) {
                     const int v = std::countr_zero(units);
                     const auto there = static_cast<std::uint16_t>((places >> (v / 9 * 9)) & 0x1ff);
-                    s.foreign[static_cast<std::size_t>(v * 9 + d)].push_back({index, there, there});
+                    s.listed[static_cast<std::size_t>(s.listedCount++)] = {v * 9 + d,
+                                                                           {index, there, there}};
                 }
             }
             als.reaching = reaching;
         }
     }
     s.unitFirst[kUnitCount] = s.count;
+    // The listed members by group, each group in set order (a counting sort, stable).
+    std::fill(s.start.begin(), s.start.end(), 0);
+    for (int i = 0; i < s.listedCount; ++i)
+        ++s.start[static_cast<std::size_t>(s.listed[static_cast<std::size_t>(i)].first) + 1];
+    for (std::size_t g = 1; g < s.start.size(); ++g) s.start[g] += s.start[g - 1];
+    s.foreign.resize(static_cast<std::size_t>(s.listedCount));
+    std::array<int, kUnitCount* 9 + 1> at = s.start;
+    for (int i = 0; i < s.listedCount; ++i) {
+        const auto& [group, member] = s.listed[static_cast<std::size_t>(i)];
+        s.foreign[static_cast<std::size_t>(at[static_cast<std::size_t>(group)]++)] = member;
+    }
 }
 
 // What a pair with restricted common digit x removes, digit by digit; nothing for a pair
@@ -257,8 +275,9 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
         for (int x = 0; x < 9; ++x) {
             // The group: the unit's sets holding X, gathered without a branch, then the
             // others'.
-            const std::vector<Member>& foreign = s.foreign[static_cast<std::size_t>(u * 9 + x)];
-            const std::size_t room = static_cast<std::size_t>(last - first) + foreign.size();
+            const int from = s.start[static_cast<std::size_t>(u * 9 + x)];
+            const int to = s.start[static_cast<std::size_t>(u * 9 + x) + 1];
+            const std::size_t room = static_cast<std::size_t>(last - first + to - from);
             if (s.group.size() < room) {
                 s.group.resize(room);
                 s.apart.resize(room);
@@ -272,8 +291,8 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
                 member[size] = {i, static_cast<std::uint16_t>(a.places & xPlaces), a.places};
                 size += (a.digits >> x) & 1;
             }
-            std::copy(foreign.begin(), foreign.end(), member + size);
-            size += static_cast<int>(foreign.size());
+            std::copy(s.foreign.begin() + from, s.foreign.begin() + to, member + size);
+            size += to - from;
             // The members apart from each, gathered without a branch: one on where they lie
             // would be mispredicted.
             for (int t = 0; t < size - 1; ++t) {
