@@ -273,6 +273,10 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
         const int first = s.unitFirst[static_cast<std::size_t>(u)];
         const int last = s.unitFirst[static_cast<std::size_t>(u) + 1];
         for (int x = 0; x < 9; ++x) {
+            const unsigned xPlaces =
+                s.digitPlaces[static_cast<std::size_t>(u)][static_cast<std::size_t>(x)];
+            // Two sets apart need two cells for X.
+            if (!(xPlaces & (xPlaces - 1))) continue;
             // The group: the unit's sets holding X, gathered without a branch, then the
             // others'.
             const int from = s.start[static_cast<std::size_t>(u * 9 + x)];
@@ -283,8 +287,6 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
                 s.apart.resize(room);
             }
             Member* member = s.group.data();
-            const unsigned xPlaces =
-                s.digitPlaces[static_cast<std::size_t>(u)][static_cast<std::size_t>(x)];
             int size = 0;
             for (int i = first; i < last; ++i) {
                 const Als& a = sets[static_cast<std::size_t>(i)];
