@@ -204,7 +204,7 @@ void FindSets(const State& state, Scratch& s) {
         ++s.start[static_cast<std::size_t>(s.listed[static_cast<std::size_t>(i)].first) + 1];
     for (std::size_t g = 1; g < s.start.size(); ++g) s.start[g] += s.start[g - 1];
     s.foreign.resize(static_cast<std::size_t>(s.listedCount));
-    std::array<int, kUnitCount* 9 + 1> at = s.start;
+    auto at = s.start;
     for (int i = 0; i < s.listedCount; ++i) {
         const auto& [group, member] = s.listed[static_cast<std::size_t>(i)];
         s.foreign[static_cast<std::size_t>(at[static_cast<std::size_t>(group)]++)] = member;
