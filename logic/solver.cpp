@@ -52,6 +52,9 @@ std::optional<Step> NextStep(const State& state, const Context& context, int max
 
 Path SolvePath(const State& start, const Context& context, int maxLevel) {
     Path path{{}, start, false, 0};
+    // Every open cell takes a step, most boards' removals fewer again: growing the path as
+    // it goes would move its steps several times.
+    path.steps.reserve(2 * static_cast<std::size_t>(start.Open().Count()));
     std::vector<Step> found;
     // The states on which finders that look only where things changed found nothing, at most
     // one a round, and for each such finder the last of them it saw. The finders of a round

@@ -2,6 +2,7 @@
 #include "logic/state.h"
 
 #include <array>
+#include <bit>
 
 namespace kz::logic {
 
@@ -43,35 +44,46 @@ constexpr std::array<CellUnits, 81> kCellUnits = MakeCellUnits();
 
 }  // namespace
 
+void State::DropPlaceIn(int u, Mask cellBit, int d) {
+    const auto digit = static_cast<unsigned>(1u << (d - 1));
+    const unsigned left = m_places[u][d - 1] &= static_cast<Mask>(~cellBit);
+    const bool lone = left && !(left & (left - 1));
+    m_lone[u] = static_cast<Mask>((m_lone[u] & ~digit) | (lone ? digit : 0u));
+}
+
 void State::DropPlace(int c, int d) {
     const CellUnits& at = kCellUnits[c];
-    const auto digit = static_cast<unsigned>(1u << (d - 1));
-    for (int k = 0; k < 3; ++k) {
-        const int u = at.unit[k];
-        const unsigned left = m_places[u][d - 1] &= static_cast<Mask>(~at.bit[k]);
-        const bool lone = left && !(left & (left - 1));
-        m_lone[u] = static_cast<Mask>((m_lone[u] & ~digit) | (lone ? digit : 0u));
-    }
+    for (int k = 0; k < 3; ++k) DropPlaceIn(at.unit[k], at.bit[k], d);
 }
 
 bool State::Place(int c, int d) {
     if (!Has(c, d)) return false;
     m_value[c] = static_cast<std::uint8_t>(d);
-    for (int k = 0; k < 9; ++k) {
-        if ((m_cand[c] >> k) & 1) {
-            m_digit[k].Remove(c);
-            DropPlace(c, k + 1);
-        }
+    for (unsigned rest = m_cand[c] & ~(1u << (d - 1)); rest; rest &= rest - 1) {
+        const int k = std::countr_zero(rest);
+        m_digit[k].Remove(c);
+        DropPlace(c, k + 1);
     }
+    m_digit[d - 1].Remove(c);
     m_cand[c] = 0;
     m_open.Remove(c);
-    for (int u : kUnits.unitsOf[c]) --m_openCount[u];
+    const CellUnits& home = kCellUnits[c];
+    for (int u : home.unit) --m_openCount[u];
     const Mask bit = static_cast<Mask>(1u << (d - 1));
+    // A peer leaves c's own units without d at all, which is set once below; only its other
+    // units lose a place one by one.
     (m_digit[d - 1] & kUnits.peers[c]).ForEach([&](int p) {
         m_cand[p] &= static_cast<Mask>(~bit);
-        DropPlace(p, d);
+        const CellUnits& at = kCellUnits[p];
+        for (int k = 0; k < 3; ++k) {
+            if (at.unit[k] != home.unit[k]) DropPlaceIn(at.unit[k], at.bit[k], d);
+        }
     });
     m_digit[d - 1] &= ~kUnits.peers[c];
+    for (int u : home.unit) {
+        m_places[u][d - 1] = 0;
+        m_lone[u] &= static_cast<Mask>(~bit);
+    }
     return true;
 }
 

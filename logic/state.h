@@ -55,6 +55,7 @@ private:
     CellSet m_open;
 
     void DropPlace(int c, int d);
+    void DropPlaceIn(int u, Mask cellBit, int d);
 };
 
 }  // namespace kz::logic

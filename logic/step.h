@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -197,7 +198,8 @@ private:
     void Take(ShortList& other) {
         m_size = other.m_size;
         if (other.Inline()) {
-            std::copy(other.begin(), other.end(), m_inline);
+            // The whole inline room: a copy of fixed size is a few moves, not a call.
+            std::copy(std::begin(other.m_inline), std::end(other.m_inline), m_inline);
         } else {
             m_data = other.m_data;
             m_capacity = other.m_capacity;
