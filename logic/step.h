@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
-#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -199,7 +199,7 @@ private:
         m_size = other.m_size;
         if (other.Inline()) {
             // The whole inline room: a copy of fixed size is a few moves, not a call.
-            std::copy(std::begin(other.m_inline), std::end(other.m_inline), m_inline);
+            std::memcpy(m_inline, other.m_inline, sizeof m_inline);
         } else {
             m_data = other.m_data;
             m_capacity = other.m_capacity;
