@@ -334,6 +334,47 @@ constexpr std::array<std::array<Crossing, 18>, kUnitCount> MakeCrossings() {
 
 inline constexpr auto kCrossings = MakeCrossings();
 
+// For the places of a digit in a unit as bits of the unit's cells (bit i for
+// kUnits.cells[u][i]), two or three of them: 1 + the index in kUnits.unitsOf of the crossing
+// unit that holds them all, or 0 when none does. A line's cells go by threes through its boxes;
+// a box's by threes through its rows and, every third, through its columns. By [unit is a box].
+constexpr std::array<std::array<std::uint8_t, 512>, 2> MakeLockedTables() {
+    std::array<std::array<std::uint8_t, 512>, 2> t{};
+    for (unsigned m = 0; m < 512; ++m) {
+        const int n = kNineBitCount[m];
+        if (n < 2 || n > 3) continue;
+        for (unsigned g = 0; g < 3; ++g) {
+            if (!(m & ~(7u << 3 * g))) {
+                t[0][m] = 3;  // the line's box
+                t[1][m] = 1;  // the box's row
+            }
+            if (!(m & ~(0x49u << g))) t[1][m] = 2;  // the box's column
+        }
+    }
+    return t;
+}
+
+inline constexpr auto kLockedIn = MakeLockedTables();
+
+// A cell's units, its bit among each one's cells cleared, and its units as bits.
+struct CellUnits {
+    std::array<std::uint8_t, 3> unit;
+    std::array<std::uint16_t, 3> without;
+    std::uint32_t units;
+};
+
+inline constexpr auto kCellUnits = [] {
+    std::array<CellUnits, 81> t{};
+    for (int c = 0; c < 81; ++c) {
+        for (int k = 0; k < 3; ++k) {
+            t[c].unit[k] = kUnits.unitsOf[c][k];
+            t[c].without[k] = static_cast<std::uint16_t>(~(1u << kUnits.indexIn[c][k]));
+            t[c].units |= std::uint32_t{1} << kUnits.unitsOf[c][k];
+        }
+    }
+    return t;
+}();
+
 // Where a branch ends, without its facts: whether it meets a contradiction and, when it does
 // not, what it placed and removed. Most branches bear no conclusion, and this tells which do
 // at a fraction of a recorded run's cost.
@@ -344,6 +385,10 @@ inline constexpr auto kCrossings = MakeCrossings();
 // order. What Branch reads from the times of its facts ("changed since the last look") is
 // kept here as the removals are made. Removals are checked as they are made; placements
 // wait, as a Branch's facts wait, until the round ends.
+//
+// A probe is short (a few placements and a few dozen removals on the hard boards), so what it
+// pays for every removal and every look is the cost: each digit's places in each unit are kept
+// as nine bits, which tell a last place, none, and a locked group by a table at once.
 class Probe {
 public:
     /// What a branch placed and removed, as bit sets: the candidates it removed by digit, and
@@ -359,45 +404,27 @@ public:
             m_startCand[k] = v ? DigitBit(v) : state.Candidates(k);
             if (v) {
                 m_startSolved.Add(k);
-                for (int u : kUnits.unitsOf[k]) m_startPlaced[u] |= DigitBit(v);
             } else if (BitCount(state.Candidates(k)) == 1) {
                 m_startSingles.Add(k);
             }
         }
-        for (int e = 1; e <= 9; ++e) m_startWhere[e - 1] = state.CellsOf(e);
-        for (int u = 0; u < kUnitCount; ++u) {
-            for (int e = 1; e <= 9; ++e) {
-                m_startCount[u][e - 1] = static_cast<std::uint8_t>(
-                    m_startPlaced[u] & DigitBit(e) ? kPlacedCount
-                                                   : (m_startWhere[e - 1] & kUnits.set[u]).Count());
-            }
+        for (int e = 1; e <= 9; ++e) {
+            m_startWhere[e - 1] = state.CellsOf(e);
+            m_startWhere[e - 1].ForEach([&](int c) {
+                for (int k = 0; k < 3; ++k) {
+                    m_startPlaces[e - 1][kCellUnits[c].unit[k]] |=
+                        static_cast<std::uint16_t>(~kCellUnits[c].without[k]);
+                }
+            });
         }
+        m_startSolved.ForEach([&](int c) {
+            for (int u : kUnits.unitsOf[c]) m_startPlaces[state.Values()[c] - 1][u] = kPlaced;
+        });
     }
 
     /// Follows the assumption that c holds d; true when it meets a contradiction.
     bool Run(int c, int d) {
-        m_cand = m_startCand;
-        m_where = m_startWhere;
-        m_placed = m_startPlaced;
-        m_count = m_startCount;
-        m_solved = m_startSolved;
-        m_solvedAs = {};
-        m_lockedChanged = {};
-        m_pairsChanged = {};
-        m_contradiction = false;
-        m_pending = 0;
-        Push(c, d);
-        for (int rounds = 0;; ++rounds) {
-            while (m_pending && !m_contradiction) {
-                const std::uint16_t next = m_stack[--m_pending];
-                Place(next >> 4, next & 15);
-            }
-            if (m_contradiction) return true;
-            if (!m_settings.basicTechniques || rounds == m_settings.basicRounds ||
-                !(LockedCandidates() || NakedPairs())) {
-                return false;
-            }
-        }
+        return m_settings.basicTechniques ? RunAs<true>(c, d) : RunAs<false>(c, d);
     }
 
     /// What the last Run, one that met no contradiction, placed and removed.
@@ -407,33 +434,76 @@ public:
     }
 
 private:
-    void Push(int c, int d) { m_stack[m_pending++] = static_cast<std::uint16_t>(c << 4 | d); }
-
-    // Whether digit d, just gone from a place in unit u, is left with one place or none there.
-    // This, Gone and Remove run for every candidate a probe takes: the compiler is told to
-    // inline them into their few callers, which it otherwise does not.
-    [[gnu::always_inline]] void CheckUnit(int u, int d) {
-        const int n = --m_count[u][d - 1];
-        if (n > 1) return;
-        if (n == 0) {
-            m_contradiction = true;
-        } else {
-            Push((m_where[d - 1] & kUnits.set[u]).First(), d);
+    // A chain's probe keeps no record of where places went: it never looks for more than
+    // singles, and these are checked as the places go.
+    template <bool kNet>
+    bool RunAs(int c, int d) {
+        m_cand = m_startCand;
+        m_where = m_startWhere;
+        m_places = m_startPlaces;
+        m_solved = m_startSolved;
+        m_solvedAs = {};
+        if constexpr (kNet) {
+            m_lockedChanged = {};
+            m_pairsChanged = {};
+        }
+        m_contradiction = false;
+        m_pending = 0;
+        Push(c, d);
+        for (int rounds = 0;; ++rounds) {
+            while (m_pending && !m_contradiction) {
+                const std::uint16_t next = m_stack[--m_pending];
+                Place<kNet>(next >> 4, next & 15);
+            }
+            if (m_contradiction) return true;
+            if (!kNet || rounds == m_settings.basicRounds ||
+                !(LockedCandidates() || NakedPairs())) {
+                return false;
+            }
         }
     }
 
-    // d leaves c, as a removal fact of Branch: the rounds' next looks go where it was.
+    void Push(int c, int d) { m_stack[m_pending++] = static_cast<std::uint16_t>(c << 4 | d); }
+
+    // d leaves c, as a removal fact of Branch: a last place or none in c's units is seen here,
+    // and the rounds' next looks go where it was. This and Remove run for every candidate a
+    // probe takes: the compiler is told to inline them into their few callers, which it
+    // otherwise does not.
+    template <bool kNet>
     [[gnu::always_inline]] void Gone(int c, int d) {
         const CellSet cell = kCells[c];
         m_where[d - 1].lo &= ~cell.lo;
         m_where[d - 1].hi &= ~cell.hi;
-        m_pairsChanged |= cell;
-        for (int u : kUnits.unitsOf[c]) {
-            m_lockedChanged[u] |= DigitBit(d);
-            CheckUnit(u, d);
+        const CellUnits& x = kCellUnits[c];
+        if constexpr (kNet) {
+            m_pairsChanged |= cell;
+            m_lockedChanged[d - 1] |= x.units;
+        }
+        std::uint16_t* places = m_places[d - 1].data();
+        const unsigned m0 = places[x.unit[0]] &= x.without[0];
+        const unsigned m1 = places[x.unit[1]] &= x.without[1];
+        const unsigned m2 = places[x.unit[2]] &= x.without[2];
+        // A placed digit's mask keeps kPlaced's two bits: it never looks like one place.
+        if ((m0 & (m0 - 1)) && (m1 & (m1 - 1)) && (m2 & (m2 - 1))) return;
+        LastPlaces(x, d, m0, m1, m2);
+    }
+
+    // The units where a removal left d one place or none.
+    [[gnu::noinline]] void LastPlaces(const CellUnits& x, int d, unsigned m0, unsigned m1,
+                                      unsigned m2) {
+        const unsigned left[3] = {m0, m1, m2};
+        for (int k = 0; k < 3; ++k) {
+            const unsigned m = left[k];
+            if (m & (m - 1)) continue;
+            if (!m) {
+                m_contradiction = true;
+            } else {
+                Push(kUnits.cells[x.unit[k]][std::countr_zero(m)], d);
+            }
         }
     }
 
+    template <bool kNet>
     [[gnu::always_inline]] void Remove(int c, int d) {
         const Mask m = m_cand[c] &= static_cast<Mask>(~DigitBit(d));
         if (!m) {
@@ -441,9 +511,10 @@ private:
             return;
         }
         if (!(m & (m - 1))) Push(c, std::countr_zero(m) + 1);
-        Gone(c, d);
+        Gone<kNet>(c, d);
     }
 
+    template <bool kNet>
     void Place(int c, int d) {
         const Mask bit = DigitBit(d);
         if (m_solved.Has(c)) {
@@ -456,39 +527,32 @@ private:
         }
         m_solved.Add(c);
         m_solvedAs[d - 1].Add(c);
-        for (int u : kUnits.unitsOf[c]) {
-            m_placed[u] |= bit;
-            m_count[u][d - 1] = kPlacedCount;
-        }
+        for (int u : kUnits.unitsOf[c]) m_places[d - 1][u] = kPlaced;
         const Mask rest = m_cand[c] & ~bit;
         m_cand[c] = bit;
         m_where[d - 1].Remove(c);
-        for (unsigned r = rest; r; r &= r - 1) Gone(c, std::countr_zero(r) + 1);
-        (m_where[d - 1] & kUnits.peers[c]).ForEach([&](int p) { Remove(p, d); });
+        for (unsigned r = rest; r; r &= r - 1) Gone<kNet>(c, std::countr_zero(r) + 1);
+        (m_where[d - 1] & kUnits.peers[c]).ForEach([&](int p) { Remove<kNet>(p, d); });
     }
 
     // Branch::LockedCandidates on the places of digits in units that lost one since the last
-    // look began.
+    // look began. Branch looks unit by unit; here digit by digit, as a look's removals of one
+    // digit change only the places of that digit, and so the same removals are made.
     bool LockedCandidates() {
-        const std::array<Mask, kUnitCount> changed = std::exchange(m_lockedChanged, {});
+        const std::array<std::uint32_t, 9> changed = std::exchange(m_lockedChanged, {});
         bool any = false;
-        for (int u = 0; u < kUnitCount; ++u) {
-            for (unsigned bits = changed[u] & ~m_placed[u]; bits; bits &= bits - 1) {
-                const int d = std::countr_zero(bits) + 1;
-                // No more places than a line and a box share.
-                if (m_count[u][d - 1] < 2 || m_count[u][d - 1] > 3) continue;
-                const CellSet where = m_where[d - 1];
-                const CellSet places = where & kUnits.set[u];
-                const int first = places.First();
-                // A line crosses one box (its first place's), a box two lines (its row and
-                // column).
-                for (int k = u < 18 ? 2 : 0, end = u < 18 ? 3 : 2; k < end; ++k) {
-                    const Crossing& x = kCrossings[u][CrossingIndex(kUnits.unitsOf[first][k])];
-                    if (!(where & x.unitOnly).Empty()) continue;
-                    const CellSet gone = where & x.otherOnly;
-                    any |= !gone.Empty();
-                    gone.ForEach([&](int c) { Remove(c, d); });
-                }
+        for (int d = 1; d <= 9; ++d) {
+            for (std::uint32_t bits = changed[d - 1]; bits; bits &= bits - 1) {
+                const int u = std::countr_zero(bits);
+                const unsigned m = m_places[d - 1][u];
+                if (m >= 512) continue;  // placed
+                const int k = kLockedIn[u >= 18][m];
+                if (!k) continue;
+                const int other = kUnits.unitsOf[kUnits.cells[u][std::countr_zero(m)]][k - 1];
+                const CellSet gone =
+                    m_where[d - 1] & kCrossings[u][CrossingIndex(other)].otherOnly;
+                any |= !gone.Empty();
+                gone.ForEach([&](int c) { Remove<true>(c, d); });
             }
         }
         return any;
@@ -498,30 +562,38 @@ private:
     // look began.
     bool NakedPairs() {
         const CellSet changed = std::exchange(m_pairsChanged, {});
-        if (!AnyPair(CellsWithTwo(m_where), changed)) return false;
+        if (!AnyPair(changed)) return false;
         return TakeNakedPairs(
             m_cand, m_where, [&](int u) { return !(changed & kUnits.set[u]).Empty(); },
             [&](int p, int q) { return changed.Has(p) || changed.Has(q) ? 0 : -1; },
             [&](CellSet, int d, CellSet gone, int) {
-                gone.ForEach([&](int x) { Remove(x, d); });
+                gone.ForEach([&](int x) { Remove<true>(x, d); });
                 return !gone.Empty();
             });
     }
 
     // Whether Branch::NakedPairs would remove anything: a pair with a changed cell that shares
     // a unit with more places of its digits. Most looks find none, and this costs a few cells.
-    bool AnyPair(CellSet two, CellSet changed) const {
+    bool AnyPair(CellSet changed) const {
         bool any = false;
-        (two & changed).ForEach([&](int p) {
-            const int a = std::countr_zero(m_cand[p]), b = std::bit_width(m_cand[p]) - 1u;
-            // The other cells left with the same two digits, and the places of either.
-            const CellSet same = two & m_where[a] & m_where[b] & ~CellSet::Of(p);
-            const CellSet where = (m_where[a] | m_where[b]) & ~CellSet::Of(p);
-            for (int u : kUnits.unitsOf[p]) {
-                const CellSet partners = same & kUnits.set[u];
-                if (partners.Empty()) continue;
+        changed.ForEach([&](int p) {
+            const Mask m = m_cand[p];
+            if (kNineBitCount[m] != 2) return;  // a placed cell keeps one
+            const int a = std::countr_zero(m), b = std::bit_width(m) - 1u;
+            for (int k = 0; k < 3; ++k) {
+                const int u = kUnits.unitsOf[p][k];
+                // The unit's other places of either digit, and among them the cells left with
+                // the same two.
+                const unsigned either =
+                    (m_places[a][u] | m_places[b][u]) & 0x1ffu & ~(1u << kUnits.indexIn[p][k]);
+                unsigned partners = 0;
+                for (unsigned both = m_places[a][u] & m_places[b][u] & either; both;
+                     both &= both - 1) {
+                    const int i = std::countr_zero(both);
+                    if (m_cand[kUnits.cells[u][i]] == m) partners |= 1u << i;
+                }
                 // With two partners the pair's removals take the third.
-                any |= !AtMostOne(partners) || !(where & kUnits.set[u] & ~partners).Empty();
+                if (partners) any |= (partners & (partners - 1)) || (either & ~partners);
             }
         });
         return any;
@@ -532,21 +604,20 @@ private:
     /// facts would be.
     std::array<Mask, 81> m_startCand{};
     std::array<CellSet, 9> m_startWhere{};
-    std::array<Mask, kUnitCount> m_startPlaced{};
     CellSet m_startSolved, m_startSingles;
     std::array<Mask, 81> m_cand{};
     std::array<CellSet, 9> m_where{};     ///< the places of each digit, placed cells left out
     std::array<CellSet, 9> m_solvedAs{};  ///< the cells this branch placed, by digit
-    std::array<Mask, kUnitCount> m_placed{};
-    /// The places of each digit in each unit, or kPlacedCount (and less, as the unit's other
-    /// cells lose the digit) once the digit is placed there: a last place or none is seen
-    /// without looking at the places.
-    static constexpr int kPlacedCount = 64;
-    using Counts = std::array<std::array<std::uint8_t, 9>, kUnitCount>;
-    Counts m_startCount{}, m_count{};
+    /// The places of each digit in each unit as bits of the unit's cells, or kPlaced (and less,
+    /// as the unit's other cells lose the digit, never below two bits) once the digit is placed
+    /// there. By digit − 1, then unit.
+    static constexpr std::uint16_t kPlaced = 0x600;
+    using Places = std::array<std::array<std::uint16_t, kUnitCount>, 9>;
+    Places m_startPlaces{}, m_places{};
     CellSet m_solved;
-    /// The digits of each unit that lost a place since the last look for locked candidates.
-    std::array<Mask, kUnitCount> m_lockedChanged{};
+    /// The units (as bits) where each digit lost a place since the last look for locked
+    /// candidates.
+    std::array<std::uint32_t, 9> m_lockedChanged{};
     CellSet m_pairsChanged;  ///< the cells that lost a candidate since the last look for pairs
     bool m_contradiction = false;
     // Placements found and not yet made: a candidate leaves once and then finds at most four
