@@ -336,10 +336,11 @@ inline constexpr auto kCrossings = MakeCrossings();
 
 // For the places of a digit in a unit as bits of the unit's cells (bit i for
 // kUnits.cells[u][i]), two or three of them: 1 + the index in kUnits.unitsOf of the crossing
-// unit that holds them all, or 0 when none does. A line's cells go by threes through its boxes;
-// a box's by threes through its rows and, every third, through its columns. By [unit is a box].
-constexpr std::array<std::array<std::uint8_t, 512>, 2> MakeLockedTables() {
-    std::array<std::array<std::uint8_t, 512>, 2> t{};
+// unit that holds them all, or 0 when none does (and for Probe::kPlaced's masks). A line's cells
+// go by threes through its boxes; a box's by threes through its rows and, every third, through
+// its columns. By [unit is a box].
+constexpr std::array<std::array<std::uint8_t, 2048>, 2> MakeLockedTables() {
+    std::array<std::array<std::uint8_t, 2048>, 2> t{};
     for (unsigned m = 0; m < 512; ++m) {
         const int n = kNineBitCount[m];
         if (n < 2 || n > 3) continue;
@@ -445,7 +446,9 @@ private:
         m_solvedAs = {};
         if constexpr (kNet) {
             m_lockedChanged = {};
+            m_lockable = {};
             m_pairsChanged = {};
+            m_pairsTwo = {};
         }
         m_contradiction = false;
         m_pending = 0;
@@ -475,14 +478,18 @@ private:
         m_where[d - 1].lo &= ~cell.lo;
         m_where[d - 1].hi &= ~cell.hi;
         const CellUnits& x = kCellUnits[c];
-        if constexpr (kNet) {
-            m_pairsChanged |= cell;
-            m_lockedChanged[d - 1] |= x.units;
-        }
         std::uint16_t* places = m_places[d - 1].data();
         const unsigned m0 = places[x.unit[0]] &= x.without[0];
         const unsigned m1 = places[x.unit[1]] &= x.without[1];
         const unsigned m2 = places[x.unit[2]] &= x.without[2];
+        if constexpr (kNet) {
+            m_pairsChanged |= cell;
+            m_lockedChanged[d - 1] |= x.units;
+            // unitsOf gives a cell's row, column and box in that order.
+            m_lockable[d - 1] |= std::uint32_t{kLockedIn[0][m0] != 0} << x.unit[0] |
+                                 std::uint32_t{kLockedIn[0][m1] != 0} << x.unit[1] |
+                                 std::uint32_t{kLockedIn[1][m2] != 0} << x.unit[2];
+        }
         // A placed digit's mask keeps kPlaced's two bits: it never looks like one place.
         if ((m0 & (m0 - 1)) && (m1 & (m1 - 1)) && (m2 & (m2 - 1))) return;
         LastPlaces(x, d, m0, m1, m2);
@@ -511,6 +518,9 @@ private:
             return;
         }
         if (!(m & (m - 1))) Push(c, std::countr_zero(m) + 1);
+        if constexpr (kNet) {
+            if (kNineBitCount[m] == 2) m_pairsTwo |= kCells[c];
+        }
         Gone<kNet>(c, d);
     }
 
@@ -532,27 +542,36 @@ private:
         m_cand[c] = bit;
         m_where[d - 1].Remove(c);
         for (unsigned r = rest; r; r &= r - 1) Gone<kNet>(c, std::countr_zero(r) + 1);
-        (m_where[d - 1] & kUnits.peers[c]).ForEach([&](int p) { Remove<kNet>(p, d); });
+        // Not ForEach: its lambda, called from two loops, is left out of line.
+        const CellSet peers = m_where[d - 1] & kUnits.peers[c];
+        for (std::uint64_t w = peers.lo; w; w &= w - 1) Remove<kNet>(std::countr_zero(w), d);
+        for (std::uint64_t w = peers.hi; w; w &= w - 1) Remove<kNet>(64 + std::countr_zero(w), d);
     }
 
     // Branch::LockedCandidates on the places of digits in units that lost one since the last
     // look began. Branch looks unit by unit; here digit by digit, as a look's removals of one
     // digit change only the places of that digit, and so the same removals are made.
+    //
+    // Of these, only the units where a removal left two or three places in one crossing are
+    // looked at: before the look, a unit's places are what its last removal left; during it,
+    // a unit still to come that this look's removals leave so is added.
     bool LockedCandidates() {
         const std::array<std::uint32_t, 9> changed = std::exchange(m_lockedChanged, {});
+        const std::array<std::uint32_t, 9> lockable = std::exchange(m_lockable, {});
         bool any = false;
         for (int d = 1; d <= 9; ++d) {
-            for (std::uint32_t bits = changed[d - 1]; bits; bits &= bits - 1) {
+            for (std::uint32_t bits = lockable[d - 1] & changed[d - 1]; bits; bits &= bits - 1) {
                 const int u = std::countr_zero(bits);
                 const unsigned m = m_places[d - 1][u];
-                if (m >= 512) continue;  // placed
                 const int k = kLockedIn[u >= 18][m];
                 if (!k) continue;
                 const int other = kUnits.unitsOf[kUnits.cells[u][std::countr_zero(m)]][k - 1];
                 const CellSet gone =
                     m_where[d - 1] & kCrossings[u][CrossingIndex(other)].otherOnly;
-                any |= !gone.Empty();
+                if (gone.Empty()) continue;
+                any = true;
                 gone.ForEach([&](int c) { Remove<true>(c, d); });
+                bits |= m_lockable[d - 1] & changed[d - 1] & ~((std::uint32_t{2} << u) - 1);
             }
         }
         return any;
@@ -562,7 +581,7 @@ private:
     // look began.
     bool NakedPairs() {
         const CellSet changed = std::exchange(m_pairsChanged, {});
-        if (!AnyPair(changed)) return false;
+        if (!AnyPair(std::exchange(m_pairsTwo, {}))) return false;
         return TakeNakedPairs(
             m_cand, m_where, [&](int u) { return !(changed & kUnits.set[u]).Empty(); },
             [&](int p, int q) { return changed.Has(p) || changed.Has(q) ? 0 : -1; },
@@ -573,7 +592,10 @@ private:
     }
 
     // Whether Branch::NakedPairs would remove anything: a pair with a changed cell that shares
-    // a unit with more places of its digits. Most looks find none, and this costs a few cells.
+    // a unit with more places of its digits. The first pair that removes anything is there
+    // when the look begins, so the changed cells that have two candidates then are enough:
+    // `changed` holds them, and those that lost a candidate to keep two and then lost more.
+    // Most looks find none, and this costs a few cells.
     bool AnyPair(CellSet changed) const {
         bool any = false;
         changed.ForEach([&](int p) {
@@ -618,7 +640,10 @@ private:
     /// The units (as bits) where each digit lost a place since the last look for locked
     /// candidates.
     std::array<std::uint32_t, 9> m_lockedChanged{};
+    /// Of these, those where a removal left a digit two or three places in one crossing.
+    std::array<std::uint32_t, 9> m_lockable{};
     CellSet m_pairsChanged;  ///< the cells that lost a candidate since the last look for pairs
+    CellSet m_pairsTwo;      ///< those of them that a removal left with two candidates
     bool m_contradiction = false;
     // Placements found and not yet made: a candidate leaves once and then finds at most four
     // (its cell's last candidate and a last place in each of its units).
