@@ -446,7 +446,6 @@ private:
         m_solvedAs = {};
         if constexpr (kNet) {
             m_lockedChanged = {};
-            m_lockable = {};
             m_pairsChanged = {};
             m_pairsTwo = {};
         }
@@ -477,18 +476,20 @@ private:
         const CellSet cell = kCells[c];
         m_where[d - 1].lo &= ~cell.lo;
         m_where[d - 1].hi &= ~cell.hi;
+        if constexpr (kNet) m_pairsChanged |= cell;
+        LeavesUnits<kNet>(c, d);
+    }
+
+    // What Gone does to the places of d in c's units.
+    template <bool kNet>
+    [[gnu::always_inline]] void LeavesUnits(int c, int d) {
         const CellUnits& x = kCellUnits[c];
         std::uint16_t* places = m_places[d - 1].data();
         const unsigned m0 = places[x.unit[0]] &= x.without[0];
         const unsigned m1 = places[x.unit[1]] &= x.without[1];
         const unsigned m2 = places[x.unit[2]] &= x.without[2];
         if constexpr (kNet) {
-            m_pairsChanged |= cell;
             m_lockedChanged[d - 1] |= x.units;
-            // unitsOf gives a cell's row, column and box in that order.
-            m_lockable[d - 1] |= std::uint32_t{kLockedIn[0][m0] != 0} << x.unit[0] |
-                                 std::uint32_t{kLockedIn[0][m1] != 0} << x.unit[1] |
-                                 std::uint32_t{kLockedIn[1][m2] != 0} << x.unit[2];
         }
         // A placed digit's mask keeps kPlaced's two bits: it never looks like one place.
         if ((m0 & (m0 - 1)) && (m1 & (m1 - 1)) && (m2 & (m2 - 1))) return;
@@ -512,16 +513,28 @@ private:
 
     template <bool kNet>
     [[gnu::always_inline]] void Remove(int c, int d) {
+        if (LosesCandidate<kNet>(c, d)) Gone<kNet>(c, d);
+    }
+
+    // Remove, for a cell whose place of d is gone already.
+    template <bool kNet>
+    [[gnu::always_inline]] void Lose(int c, int d) {
+        if (LosesCandidate<kNet>(c, d)) LeavesUnits<kNet>(c, d);
+    }
+
+    // d leaves c's candidates: false when none is left.
+    template <bool kNet>
+    [[gnu::always_inline]] bool LosesCandidate(int c, int d) {
         const Mask m = m_cand[c] &= static_cast<Mask>(~DigitBit(d));
         if (!m) {
             m_contradiction = true;
-            return;
+            return false;
         }
         if (!(m & (m - 1))) Push(c, std::countr_zero(m) + 1);
         if constexpr (kNet) {
             if (kNineBitCount[m] == 2) m_pairsTwo |= kCells[c];
         }
-        Gone<kNet>(c, d);
+        return true;
     }
 
     template <bool kNet>
@@ -543,35 +556,31 @@ private:
         m_where[d - 1].Remove(c);
         for (unsigned r = rest; r; r &= r - 1) Gone<kNet>(c, std::countr_zero(r) + 1);
         // Not ForEach: its lambda, called from two loops, is left out of line.
+        // The cells that see c lose d together; only their candidates and units go one by one.
         const CellSet peers = m_where[d - 1] & kUnits.peers[c];
-        for (std::uint64_t w = peers.lo; w; w &= w - 1) Remove<kNet>(std::countr_zero(w), d);
-        for (std::uint64_t w = peers.hi; w; w &= w - 1) Remove<kNet>(64 + std::countr_zero(w), d);
+        m_where[d - 1] &= ~peers;
+        if constexpr (kNet) m_pairsChanged |= peers;
+        for (std::uint64_t w = peers.lo; w; w &= w - 1) Lose<kNet>(std::countr_zero(w), d);
+        for (std::uint64_t w = peers.hi; w; w &= w - 1) Lose<kNet>(64 + std::countr_zero(w), d);
     }
 
     // Branch::LockedCandidates on the places of digits in units that lost one since the last
     // look began. Branch looks unit by unit; here digit by digit, as a look's removals of one
     // digit change only the places of that digit, and so the same removals are made.
-    //
-    // Of these, only the units where a removal left two or three places in one crossing are
-    // looked at: before the look, a unit's places are what its last removal left; during it,
-    // a unit still to come that this look's removals leave so is added.
     bool LockedCandidates() {
         const std::array<std::uint32_t, 9> changed = std::exchange(m_lockedChanged, {});
-        const std::array<std::uint32_t, 9> lockable = std::exchange(m_lockable, {});
         bool any = false;
         for (int d = 1; d <= 9; ++d) {
-            for (std::uint32_t bits = lockable[d - 1] & changed[d - 1]; bits; bits &= bits - 1) {
+            for (std::uint32_t bits = changed[d - 1]; bits; bits &= bits - 1) {
                 const int u = std::countr_zero(bits);
                 const unsigned m = m_places[d - 1][u];
                 const int k = kLockedIn[u >= 18][m];
                 if (!k) continue;
                 const int other = kUnits.unitsOf[kUnits.cells[u][std::countr_zero(m)]][k - 1];
-                const CellSet gone =
-                    m_where[d - 1] & kCrossings[u][CrossingIndex(other)].otherOnly;
+                const CellSet gone = m_where[d - 1] & kCrossings[u][CrossingIndex(other)].otherOnly;
                 if (gone.Empty()) continue;
                 any = true;
                 gone.ForEach([&](int c) { Remove<true>(c, d); });
-                bits |= m_lockable[d - 1] & changed[d - 1] & ~((std::uint32_t{2} << u) - 1);
             }
         }
         return any;
@@ -640,8 +649,6 @@ private:
     /// The units (as bits) where each digit lost a place since the last look for locked
     /// candidates.
     std::array<std::uint32_t, 9> m_lockedChanged{};
-    /// Of these, those where a removal left a digit two or three places in one crossing.
-    std::array<std::uint32_t, 9> m_lockable{};
     CellSet m_pairsChanged;  ///< the cells that lost a candidate since the last look for pairs
     CellSet m_pairsTwo;      ///< those of them that a removal left with two candidates
     bool m_contradiction = false;
