@@ -16,6 +16,10 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "logic/finders.h"
 #include "logic/notation.h"
 
@@ -376,6 +380,67 @@ inline constexpr auto kCellUnits = [] {
     return t;
 }();
 
+// A digit's places in each unit as bits of the unit's cells (bit i for kUnits.cells[u][i]), one
+// lane a unit; the lanes past the 27 units are never read.
+using Lanes = std::array<std::uint16_t, 32>;
+
+// For each cell, what is left of each unit's lane without the cell and the cells it sees: a
+// placement takes its digit from every unit at once through it.
+alignas(16) inline constexpr auto kPeerClear = [] {
+    std::array<Lanes, 81> t{};
+    for (int c = 0; c < 81; ++c) {
+        t[c].fill(0xffff);
+        const CellSet gone = kUnits.peers[c] | CellSet::Of(c);
+        for (int u = 0; u < kUnitCount; ++u) {
+            for (int i = 0; i < 9; ++i) {
+                if (gone.Has(kUnits.cells[u][i])) t[c][u] &= static_cast<std::uint16_t>(~(1u << i));
+            }
+        }
+    }
+    return t;
+}();
+
+// `places` &= `keep`. Returns the units whose lane changed, and sets `last` to those of them
+// left with one place or none.
+inline std::uint32_t KeepPlaces(Lanes& places, const Lanes& keep, std::uint32_t& last) {
+    constexpr std::uint32_t kUnitBits = (1u << kUnitCount) - 1;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi16(1);
+    std::uint32_t same = 0, few = 0;
+    for (int k = 0; k < 4; k += 2) {
+        __m128i eq[2], atMostOne[2];
+        for (int h = 0; h < 2; ++h) {
+            auto* at = reinterpret_cast<__m128i*>(&places[8 * (k + h)]);
+            const __m128i before = _mm_loadu_si128(at);
+            const __m128i after = _mm_and_si128(
+                before, _mm_loadu_si128(reinterpret_cast<const __m128i*>(&keep[8 * (k + h)])));
+            _mm_storeu_si128(at, after);
+            eq[h] = _mm_cmpeq_epi16(before, after);
+            atMostOne[h] = _mm_cmpeq_epi16(_mm_and_si128(after, _mm_sub_epi16(after, one)), zero);
+        }
+        same |= static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(eq[0], eq[1])))
+                << (8 * k);
+        few |= static_cast<std::uint32_t>(
+                   _mm_movemask_epi8(_mm_packs_epi16(atMostOne[0], atMostOne[1])))
+               << (8 * k);
+    }
+    const std::uint32_t changed = ~same & kUnitBits;
+    last = changed & few;
+    return changed;
+#else
+    std::uint32_t changed = 0;
+    last = 0;
+    for (int u = 0; u < kUnitCount; ++u) {
+        const unsigned m = places[u] & keep[u];
+        if (m == places[u]) continue;
+        places[u] = static_cast<std::uint16_t>(m);
+        changed |= 1u << u;
+        if (!(m & (m - 1))) last |= 1u << u;
+    }
+    return changed;
+#endif
+}
+
 // Where a branch ends, without its facts: whether it meets a contradiction and, when it does
 // not, what it placed and removed. Most branches bear no conclusion, and this tells which do
 // at a fraction of a recorded run's cost.
@@ -409,7 +474,9 @@ public:
                 m_startSingles.Add(k);
             }
         }
+        for (Lanes& p : m_startPlaces) p.fill(kPlaced);
         for (int e = 1; e <= 9; ++e) {
+            std::fill_n(m_startPlaces[e - 1].begin(), kUnitCount, 0);
             m_startWhere[e - 1] = state.CellsOf(e);
             m_startWhere[e - 1].ForEach([&](int c) {
                 for (int k = 0; k < 3; ++k) {
@@ -516,12 +583,6 @@ private:
         if (LosesCandidate<kNet>(c, d)) Gone<kNet>(c, d);
     }
 
-    // Remove, for a cell whose place of d is gone already.
-    template <bool kNet>
-    [[gnu::always_inline]] void Lose(int c, int d) {
-        if (LosesCandidate<kNet>(c, d)) LeavesUnits<kNet>(c, d);
-    }
-
     // d leaves c's candidates: false when none is left.
     template <bool kNet>
     [[gnu::always_inline]] bool LosesCandidate(int c, int d) {
@@ -550,18 +611,33 @@ private:
         }
         m_solved.Add(c);
         m_solvedAs[d - 1].Add(c);
-        for (int u : kUnits.unitsOf[c]) m_places[d - 1][u] = kPlaced;
         const Mask rest = m_cand[c] & ~bit;
         m_cand[c] = bit;
         m_where[d - 1].Remove(c);
         for (unsigned r = rest; r; r &= r - 1) Gone<kNet>(c, std::countr_zero(r) + 1);
-        // Not ForEach: its lambda, called from two loops, is left out of line.
-        // The cells that see c lose d together; only their candidates and units go one by one.
+        // The cells that see c lose d together: their candidates one by one, the places of d
+        // in every unit at once.
         const CellSet peers = m_where[d - 1] & kUnits.peers[c];
         m_where[d - 1] &= ~peers;
         if constexpr (kNet) m_pairsChanged |= peers;
-        for (std::uint64_t w = peers.lo; w; w &= w - 1) Lose<kNet>(std::countr_zero(w), d);
-        for (std::uint64_t w = peers.hi; w; w &= w - 1) Lose<kNet>(64 + std::countr_zero(w), d);
+        // Not ForEach: its lambda, called from two loops, is left out of line.
+        for (std::uint64_t w = peers.lo; w; w &= w - 1)
+            LosesCandidate<kNet>(std::countr_zero(w), d);
+        for (std::uint64_t w = peers.hi; w; w &= w - 1)
+            LosesCandidate<kNet>(64 + std::countr_zero(w), d);
+        Lanes& places = m_places[d - 1];
+        for (int u : kUnits.unitsOf[c]) places[u] = kPlaced;
+        std::uint32_t last;
+        const std::uint32_t changed = KeepPlaces(places, kPeerClear[c], last);
+        if constexpr (kNet) m_lockedChanged[d - 1] |= changed;
+        for (; last; last &= last - 1) {
+            const int u = std::countr_zero(last);
+            if (!places[u]) {
+                m_contradiction = true;
+                return;
+            }
+            Push(kUnits.cells[u][std::countr_zero(places[u])], d);
+        }
     }
 
     // Branch::LockedCandidates on the places of digits in units that lost one since the last
@@ -643,8 +719,7 @@ private:
     /// as the unit's other cells lose the digit, never below two bits) once the digit is placed
     /// there. By digit − 1, then unit.
     static constexpr std::uint16_t kPlaced = 0x600;
-    using Places = std::array<std::array<std::uint16_t, kUnitCount>, 9>;
-    Places m_startPlaces{}, m_places{};
+    alignas(16) std::array<Lanes, 9> m_startPlaces{}, m_places{};
     CellSet m_solved;
     /// The units (as bits) where each digit lost a place since the last look for locked
     /// candidates.
