@@ -403,8 +403,8 @@ alignas(16) inline constexpr auto kPeerClear = [] {
 // `places` &= `keep`. Returns the units whose lane changed, and sets `last` to those of them
 // left with one place or none.
 inline std::uint32_t KeepPlaces(Lanes& places, const Lanes& keep, std::uint32_t& last) {
-    constexpr std::uint32_t kUnitBits = (1u << kUnitCount) - 1;
 #if defined(__SSE2__)
+    constexpr std::uint32_t kUnitBits = (1u << kUnitCount) - 1;
     const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi16(1);
     std::uint32_t same = 0, few = 0;
     for (int k = 0; k < 4; k += 2) {
