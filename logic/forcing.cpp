@@ -625,10 +625,14 @@ private:
             LosesCandidate<kNet>(std::countr_zero(w), d);
         for (std::uint64_t w = peers.hi; w; w &= w - 1)
             LosesCandidate<kNet>(64 + std::countr_zero(w), d);
+        // c's own units are marked placed after the lanes are read whole: a lane written alone
+        // just before would hold the wide read up until the write is done.
         Lanes& places = m_places[d - 1];
-        for (int u : kUnits.unitsOf[c]) places[u] = kPlaced;
         std::uint32_t last;
-        const std::uint32_t changed = KeepPlaces(places, kPeerClear[c], last);
+        const std::uint32_t own = kCellUnits[c].units;
+        const std::uint32_t changed = KeepPlaces(places, kPeerClear[c], last) & ~own;
+        last &= ~own;
+        for (int u : kUnits.unitsOf[c]) places[u] = kPlaced;
         if constexpr (kNet) m_lockedChanged[d - 1] |= changed;
         for (; last; last &= last - 1) {
             const int u = std::countr_zero(last);
