@@ -613,12 +613,12 @@ private:
         m_solvedAs[d - 1].Add(c);
         const Mask rest = m_cand[c] & ~bit;
         m_cand[c] = bit;
-        m_where[d - 1].Remove(c);
         for (unsigned r = rest; r; r &= r - 1) Gone<kNet>(c, std::countr_zero(r) + 1);
         // The cells that see c lose d together: their candidates one by one, the places of d
-        // in every unit at once.
-        const CellSet peers = m_where[d - 1] & kUnits.peers[c];
-        m_where[d - 1] &= ~peers;
+        // in every unit at once. The places of d are read and written once, whole.
+        const CellSet where = m_where[d - 1];
+        const CellSet peers = where & kUnits.peers[c];
+        m_where[d - 1] = where & ~peers & ~kCells[c];
         if constexpr (kNet) m_pairsChanged |= peers;
         // Not ForEach: its lambda, called from two loops, is left out of line.
         for (std::uint64_t w = peers.lo; w; w &= w - 1)
