@@ -593,7 +593,10 @@ private:
         }
         if (!(m & (m - 1))) Push(c, std::countr_zero(m) + 1);
         if constexpr (kNet) {
-            if (kNineBitCount[m] == 2) m_pairsTwo |= kCells[c];
+            // Without a branch: whether a removal leaves two is as good as random.
+            const std::uint64_t two = -std::uint64_t{kNineBitCount[m] == 2};
+            m_pairsTwo.lo |= kCells[c].lo & two;
+            m_pairsTwo.hi |= kCells[c].hi & two;
         }
         return true;
     }
@@ -719,7 +722,7 @@ private:
                 for (unsigned both = m_places[a][u] & m_places[b][u] & either; both;
                      both &= both - 1) {
                     const int i = std::countr_zero(both);
-                    if (m_cand[kUnits.cells[u][i]] == m) partners |= 1u << i;
+                    partners |= unsigned{m_cand[kUnits.cells[u][i]] == m} << i;
                 }
                 // With two partners the pair's removals take the third.
                 if (partners) any |= (partners & (partners - 1)) || (either & ~partners);
