@@ -514,7 +514,6 @@ private:
         if constexpr (kNet) {
             m_lockedChanged = {};
             m_pairsChanged = {};
-            m_pairsTwo = {};
         }
         m_contradiction = false;
         m_pending = 0;
@@ -592,12 +591,6 @@ private:
             return false;
         }
         if (!(m & (m - 1))) Push(c, std::countr_zero(m) + 1);
-        if constexpr (kNet) {
-            // Without a branch: whether a removal leaves two is as good as random.
-            const std::uint64_t two = -std::uint64_t{kNineBitCount[m] == 2};
-            m_pairsTwo.lo |= kCells[c].lo & two;
-            m_pairsTwo.hi |= kCells[c].hi & two;
-        }
         return true;
     }
 
@@ -691,7 +684,7 @@ private:
     // look began.
     bool NakedPairs() {
         const CellSet changed = std::exchange(m_pairsChanged, {});
-        if (!AnyPair(std::exchange(m_pairsTwo, {}))) return false;
+        if (!AnyPair(CellsWithTwo(m_where) & changed)) return false;
         return TakeNakedPairs(
             m_cand, m_where, [&](int u) { return !(changed & kUnits.set[u]).Empty(); },
             [&](int p, int q) { return changed.Has(p) || changed.Has(q) ? 0 : -1; },
@@ -702,15 +695,11 @@ private:
     }
 
     // Whether Branch::NakedPairs would remove anything: a pair with a changed cell that shares
-    // a unit with more places of its digits. The first pair that removes anything is there
-    // when the look begins, so the changed cells that have two candidates then are enough:
-    // `changed` holds them, and those that lost a candidate to keep two and then lost more.
-    // Most looks find none, and this costs a few cells.
-    bool AnyPair(CellSet changed) const {
+    // a unit with more places of its digits. Most looks find none, and this costs a few cells.
+    bool AnyPair(CellSet changedTwo) const {
         bool any = false;
-        changed.ForEach([&](int p) {
+        changedTwo.ForEach([&](int p) {
             const Mask m = m_cand[p];
-            if (kNineBitCount[m] != 2) return;  // a placed cell keeps one
             const int a = std::countr_zero(m), b = std::bit_width(m) - 1u;
             for (int k = 0; k < 3; ++k) {
                 const int u = kUnits.unitsOf[p][k];
@@ -750,7 +739,6 @@ private:
     /// candidates.
     std::array<std::uint32_t, 9> m_lockedChanged{};
     CellSet m_pairsChanged;  ///< the cells that lost a candidate since the last look for pairs
-    CellSet m_pairsTwo;      ///< those of them that a removal left with two candidates
     bool m_contradiction = false;
     // Placements found and not yet made: a candidate leaves once and then finds at most four
     // (its cell's last candidate and a last place in each of its units).
