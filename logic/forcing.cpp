@@ -313,53 +313,66 @@ inline constexpr auto kCells = [] {
     return t;
 }();
 
-// Where a line and a box meet: the cells of each outside the other.
-struct Crossing {
-    CellSet unitOnly, otherOnly;
-};
-
-// By unit and crossing unit: a line's boxes at 0..8, a box's rows at 0..8 and columns at
-// 9..17.
-constexpr int CrossingIndex(int other) {
-    return other < 18 ? other : other - 18;
+// The cells of a unit by threes that a crossing unit holds: a line's thirds (its boxes' cells)
+// and a box's rows at 1..3, a box's columns at 4..6 (bit i for kUnits.cells[u][i]).
+constexpr unsigned LockedGroupCells(bool box, int group) {
+    return group <= 3 ? 7u << 3 * (group - 1) : (box ? 0x49u << (group - 4) : 0u);
 }
 
-constexpr std::array<std::array<Crossing, 18>, kUnitCount> MakeCrossings() {
-    std::array<std::array<Crossing, 18>, kUnitCount> t{};
-    for (int u = 0; u < kUnitCount; ++u) {
-        for (int other = 0; other < kUnitCount; ++other) {
-            if ((u < 18) == (other < 18) || (kUnits.set[u] & kUnits.set[other]).Empty()) continue;
-            t[u][CrossingIndex(other)] = {kUnits.set[u] & ~kUnits.set[other],
-                                          kUnits.set[other] & ~kUnits.set[u]};
-        }
-    }
-    return t;
-}
-
-inline constexpr auto kCrossings = MakeCrossings();
-
-// For the places of a digit in a unit as bits of the unit's cells (bit i for
-// kUnits.cells[u][i]), two or three of them: 1 + the index in kUnits.unitsOf of the crossing
-// unit that holds them all, or 0 when none does (and for Probe::kPlaced's masks). A line's cells
-// go by threes through its boxes; a box's by threes through its rows and, every third, through
-// its columns. By [unit is a box].
-constexpr std::array<std::array<std::uint8_t, 2048>, 2> MakeLockedTables() {
+// For the places of a digit in a unit as bits of the unit's cells, two or three of them: the
+// group above that holds them all, or 0 when none does (and for Probe::kPlaced's masks). By
+// [unit is a box].
+constexpr std::array<std::array<std::uint8_t, 2048>, 2> MakeLockedGroups() {
     std::array<std::array<std::uint8_t, 2048>, 2> t{};
     for (unsigned m = 0; m < 512; ++m) {
         const int n = kNineBitCount[m];
         if (n < 2 || n > 3) continue;
-        for (unsigned g = 0; g < 3; ++g) {
-            if (!(m & ~(7u << 3 * g))) {
-                t[0][m] = 3;  // the line's box
-                t[1][m] = 1;  // the box's row
+        for (int box = 0; box < 2; ++box) {
+            for (int group = 1; group <= 6; ++group) {
+                const unsigned cells = LockedGroupCells(box, group);
+                if (cells && !(m & ~cells)) t[box][m] = static_cast<std::uint8_t>(group);
             }
-            if (!(m & ~(0x49u << g))) t[1][m] = 2;  // the box's column
         }
     }
     return t;
 }
 
-inline constexpr auto kLockedIn = MakeLockedTables();
+inline constexpr auto kLockedGroup = MakeLockedGroups();
+
+// For a unit and a group of its cells: the crossing unit that holds the group, and the cells of
+// that unit outside the first (as bits of its own cells), from which the digit goes when its
+// places lie in the group. Group 0 crosses nothing.
+struct LockedCross {
+    std::uint8_t other;
+    std::uint16_t outside;
+};
+
+inline constexpr auto kLockedCross = [] {
+    std::array<std::array<LockedCross, 7>, kUnitCount> t{};
+    for (int u = 0; u < kUnitCount; ++u) {
+        for (int group = 1; group <= 6; ++group) {
+            const unsigned cells = LockedGroupCells(u >= 18, group);
+            if (!cells) continue;
+            const int first = kUnits.cells[u][std::countr_zero(cells)];
+            for (int other : kUnits.unitsOf[first]) {
+                if ((other < 18) == (u < 18)) continue;
+                bool holds = true;
+                for (int i = 0; i < 9; ++i) {
+                    if ((cells >> i & 1) && !kUnits.set[other].Has(kUnits.cells[u][i]))
+                        holds = false;
+                }
+                if (!holds) continue;
+                unsigned outside = 0;
+                for (int i = 0; i < 9; ++i) {
+                    if (!kUnits.set[u].Has(kUnits.cells[other][i])) outside |= 1u << i;
+                }
+                t[u][group] = {static_cast<std::uint8_t>(other),
+                               static_cast<std::uint16_t>(outside)};
+            }
+        }
+    }
+    return t;
+}();
 
 // A cell's units, its bit among each one's cells cleared, and its units as bits.
 struct CellUnits {
@@ -647,37 +660,35 @@ private:
         const std::array<std::uint32_t, 9> changed = std::exchange(m_lockedChanged, {});
         bool any = false;
         for (int d = 1; d <= 9; ++d) {
-            for (std::uint32_t bits = Lockable(d, changed[d - 1]); bits; bits &= bits - 1) {
+            const Lanes& places = m_places[d - 1];
+            for (std::uint32_t bits = Locking(places, changed[d - 1]); bits; bits &= bits - 1) {
                 const int u = std::countr_zero(bits);
-                const unsigned m = m_places[d - 1][u];
-                const int k = kLockedIn[u >= 18][m];
-                if (!k) continue;
-                const int other = kUnits.unitsOf[kUnits.cells[u][std::countr_zero(m)]][k - 1];
-                const CellSet gone = m_where[d - 1] & kCrossings[u][CrossingIndex(other)].otherOnly;
-                if (gone.Empty()) continue;
+                const LockedCross& x = kLockedCross[u][kLockedGroup[u >= 18][places[u]]];
                 any = true;
-                gone.ForEach([&](int c) { Remove<true>(c, d); });
+                for (unsigned gone = places[x.other] & x.outside; gone; gone &= gone - 1)
+                    Remove<true>(kUnits.cells[x.other][std::countr_zero(gone)], d);
                 // Places only go: a unit still to come may now hold them in one crossing.
-                bits |= Lockable(d, changed[d - 1] & ~((std::uint32_t{2} << u) - 1));
+                bits |= Locking(places, changed[d - 1] & ~((std::uint32_t{2} << u) - 1));
             }
         }
         return any;
     }
 
-    // Of `units`, those whose places of d lie two or three in one crossing. About a third of
-    // the units looked at do, at random: they are told without a branch a unit.
-    std::uint32_t Lockable(int d, std::uint32_t units) const {
-        const Lanes& places = m_places[d - 1];
-        std::uint32_t lockable = 0;
+    // Of `units`, those whose places of a digit lie two or three in one crossing unit that
+    // holds more places of it. Few do, and no unit among the many looked at costs a branch.
+    static std::uint32_t Locking(const Lanes& places, std::uint32_t units) {
+        std::uint32_t locking = 0;
         for (std::uint32_t lines = units & 0x3ffff; lines; lines &= lines - 1) {
             const int u = std::countr_zero(lines);
-            lockable |= std::uint32_t{kLockedIn[0][places[u]] != 0} << u;
+            const LockedCross& x = kLockedCross[u][kLockedGroup[0][places[u]]];
+            locking |= std::uint32_t{(places[x.other] & x.outside) != 0} << u;
         }
         for (std::uint32_t boxes = units >> 18; boxes; boxes &= boxes - 1) {
             const int u = 18 + std::countr_zero(boxes);
-            lockable |= std::uint32_t{kLockedIn[1][places[u]] != 0} << u;
+            const LockedCross& x = kLockedCross[u][kLockedGroup[1][places[u]]];
+            locking |= std::uint32_t{(places[x.other] & x.outside) != 0} << u;
         }
-        return lockable;
+        return locking;
     }
 
     // Branch::NakedPairs: a pair counts when one of its cells lost a candidate since the last
