@@ -467,7 +467,8 @@ inline std::uint32_t KeepPlaces(Lanes& places, const Lanes& keep, std::uint32_t&
 //
 // A probe is short (a few placements and a few dozen removals on the hard boards), so what it
 // pays for every removal and every look is the cost: each digit's places in each unit are kept
-// as nine bits, which tell a last place, none, and a locked group by a table at once.
+// as nine bits, which tell a last place, none, and a locked group by a table at once, and a
+// placement takes its digit from all of them in a few wide steps.
 class Probe {
 public:
     /// What a branch placed and removed, as bit sets: the candidates it removed by digit, and
@@ -740,9 +741,9 @@ private:
     std::array<Mask, 81> m_cand{};
     std::array<CellSet, 9> m_where{};     ///< the places of each digit, placed cells left out
     std::array<CellSet, 9> m_solvedAs{};  ///< the cells this branch placed, by digit
-    /// The places of each digit in each unit as bits of the unit's cells, or kPlaced (and less,
-    /// as the unit's other cells lose the digit, never below two bits) once the digit is placed
-    /// there. By digit − 1, then unit.
+    /// The places of each digit in each unit as bits of the unit's cells, or kPlaced once the
+    /// digit is placed there (two bits above the nine: never one place, never taken by a
+    /// removal). By digit − 1, then unit.
     static constexpr std::uint16_t kPlaced = 0x600;
     alignas(16) std::array<Lanes, 9> m_startPlaces{}, m_places{};
     CellSet m_solved;
