@@ -16,6 +16,10 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "logic/finders.h"
 #include "logic/notation.h"
 
@@ -309,30 +313,146 @@ inline constexpr auto kCells = [] {
     return t;
 }();
 
-// Where a line and a box meet: the cells of each outside the other.
-struct Crossing {
-    CellSet unitOnly, otherOnly;
-};
-
-// By unit and crossing unit: a line's boxes at 0..8, a box's rows at 0..8 and columns at
-// 9..17.
-constexpr int CrossingIndex(int other) {
-    return other < 18 ? other : other - 18;
+// The cells of a unit by threes that a crossing unit holds: a line's thirds (its boxes' cells)
+// and a box's rows at 1..3, a box's columns at 4..6 (bit i for kUnits.cells[u][i]).
+constexpr unsigned LockedGroupCells(bool box, int group) {
+    return group <= 3 ? 7u << 3 * (group - 1) : (box ? 0x49u << (group - 4) : 0u);
 }
 
-constexpr std::array<std::array<Crossing, 18>, kUnitCount> MakeCrossings() {
-    std::array<std::array<Crossing, 18>, kUnitCount> t{};
-    for (int u = 0; u < kUnitCount; ++u) {
-        for (int other = 0; other < kUnitCount; ++other) {
-            if ((u < 18) == (other < 18) || (kUnits.set[u] & kUnits.set[other]).Empty()) continue;
-            t[u][CrossingIndex(other)] = {kUnits.set[u] & ~kUnits.set[other],
-                                          kUnits.set[other] & ~kUnits.set[u]};
+// For the places of a digit in a unit as bits of the unit's cells, two or three of them: the
+// group above that holds them all, or 0 when none does (and for Probe::kPlaced's masks). By
+// [unit is a box].
+constexpr std::array<std::array<std::uint8_t, 2048>, 2> MakeLockedGroups() {
+    std::array<std::array<std::uint8_t, 2048>, 2> t{};
+    for (unsigned m = 0; m < 512; ++m) {
+        const int n = kNineBitCount[m];
+        if (n < 2 || n > 3) continue;
+        for (int box = 0; box < 2; ++box) {
+            for (int group = 1; group <= 6; ++group) {
+                const unsigned cells = LockedGroupCells(box, group);
+                if (cells && !(m & ~cells)) t[box][m] = static_cast<std::uint8_t>(group);
+            }
         }
     }
     return t;
 }
 
-inline constexpr auto kCrossings = MakeCrossings();
+inline constexpr auto kLockedGroup = MakeLockedGroups();
+
+// For a unit and a group of its cells: the crossing unit that holds the group, and the cells of
+// that unit outside the first (as bits of its own cells), from which the digit goes when its
+// places lie in the group. Group 0 crosses nothing.
+struct LockedCross {
+    std::uint8_t other;
+    std::uint16_t outside;
+};
+
+inline constexpr auto kLockedCross = [] {
+    std::array<std::array<LockedCross, 7>, kUnitCount> t{};
+    for (int u = 0; u < kUnitCount; ++u) {
+        for (int group = 1; group <= 6; ++group) {
+            const unsigned cells = LockedGroupCells(u >= 18, group);
+            if (!cells) continue;
+            const int first = kUnits.cells[u][std::countr_zero(cells)];
+            for (int other : kUnits.unitsOf[first]) {
+                if ((other < 18) == (u < 18)) continue;
+                bool holds = true;
+                for (int i = 0; i < 9; ++i) {
+                    if ((cells >> i & 1) && !kUnits.set[other].Has(kUnits.cells[u][i]))
+                        holds = false;
+                }
+                if (!holds) continue;
+                unsigned outside = 0;
+                for (int i = 0; i < 9; ++i) {
+                    if (!kUnits.set[u].Has(kUnits.cells[other][i])) outside |= 1u << i;
+                }
+                t[u][group] = {static_cast<std::uint8_t>(other),
+                               static_cast<std::uint16_t>(outside)};
+            }
+        }
+    }
+    return t;
+}();
+
+// A cell's units, its bit among each one's cells cleared, and its units as bits.
+struct CellUnits {
+    std::array<std::uint8_t, 3> unit;
+    std::array<std::uint16_t, 3> without;
+    std::uint32_t units;
+};
+
+inline constexpr auto kCellUnits = [] {
+    std::array<CellUnits, 81> t{};
+    for (int c = 0; c < 81; ++c) {
+        for (int k = 0; k < 3; ++k) {
+            t[c].unit[k] = kUnits.unitsOf[c][k];
+            t[c].without[k] = static_cast<std::uint16_t>(~(1u << kUnits.indexIn[c][k]));
+            t[c].units |= std::uint32_t{1} << kUnits.unitsOf[c][k];
+        }
+    }
+    return t;
+}();
+
+// A digit's places in each unit as bits of the unit's cells (bit i for kUnits.cells[u][i]), one
+// lane a unit; the lanes past the 27 units are never read.
+using Lanes = std::array<std::uint16_t, 32>;
+
+// For each cell, what is left of each unit's lane without the cell and the cells it sees: a
+// placement takes its digit from every unit at once through it.
+alignas(16) inline constexpr auto kPeerClear = [] {
+    std::array<Lanes, 81> t{};
+    for (int c = 0; c < 81; ++c) {
+        t[c].fill(0xffff);
+        const CellSet gone = kUnits.peers[c] | CellSet::Of(c);
+        for (int u = 0; u < kUnitCount; ++u) {
+            for (int i = 0; i < 9; ++i) {
+                if (gone.Has(kUnits.cells[u][i])) t[c][u] &= static_cast<std::uint16_t>(~(1u << i));
+            }
+        }
+    }
+    return t;
+}();
+
+// `places` &= `keep`. Returns the units whose lane changed, and sets `last` to those of them
+// left with one place or none.
+inline std::uint32_t KeepPlaces(Lanes& places, const Lanes& keep, std::uint32_t& last) {
+#if defined(__SSE2__)
+    constexpr std::uint32_t kUnitBits = (1u << kUnitCount) - 1;
+    const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi16(1);
+    std::uint32_t same = 0, few = 0;
+    for (int k = 0; k < 4; k += 2) {
+        __m128i eq[2], atMostOne[2];
+        for (int h = 0; h < 2; ++h) {
+            auto* at = reinterpret_cast<__m128i*>(&places[8 * (k + h)]);
+            const __m128i before = _mm_loadu_si128(at);
+            const __m128i after = _mm_and_si128(
+                before, _mm_loadu_si128(reinterpret_cast<const __m128i*>(&keep[8 * (k + h)])));
+            _mm_storeu_si128(at, after);
+            eq[h] = _mm_cmpeq_epi16(before, after);
+            atMostOne[h] = _mm_cmpeq_epi16(_mm_and_si128(after, _mm_sub_epi16(after, one)), zero);
+        }
+        same |= static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(eq[0], eq[1])))
+                << (8 * k);
+        few |= static_cast<std::uint32_t>(
+                   _mm_movemask_epi8(_mm_packs_epi16(atMostOne[0], atMostOne[1])))
+               << (8 * k);
+    }
+    const std::uint32_t changed = ~same & kUnitBits;
+    last = changed & few;
+    return changed;
+#else
+    std::uint32_t changed = 0;
+    last = 0;
+    for (int u = 0; u < kUnitCount; ++u) {
+        const unsigned m = places[u] & keep[u];
+        if (m == places[u]) continue;
+        places[u] = static_cast<std::uint16_t>(m);
+        changed |= 1u << u;
+        if (!(m & (m - 1))) last |= 1u << u;
+    }
+    return changed;
+#endif
+}
 
 // Where a branch ends, without its facts: whether it meets a contradiction and, when it does
 // not, what it placed and removed. Most branches bear no conclusion, and this tells which do
@@ -344,6 +464,11 @@ inline constexpr auto kCrossings = MakeCrossings();
 // order. What Branch reads from the times of its facts ("changed since the last look") is
 // kept here as the removals are made. Removals are checked as they are made; placements
 // wait, as a Branch's facts wait, until the round ends.
+//
+// A probe is short (a few placements and a few dozen removals on the hard boards), so what it
+// pays for every removal and every look is the cost: each digit's places in each unit are kept
+// as nine bits, which tell a last place, none, and a locked group by a table at once, and a
+// placement takes its digit from all of them in a few wide steps.
 class Probe {
 public:
     /// What a branch placed and removed, as bit sets: the candidates it removed by digit, and
@@ -359,45 +484,29 @@ public:
             m_startCand[k] = v ? DigitBit(v) : state.Candidates(k);
             if (v) {
                 m_startSolved.Add(k);
-                for (int u : kUnits.unitsOf[k]) m_startPlaced[u] |= DigitBit(v);
             } else if (BitCount(state.Candidates(k)) == 1) {
                 m_startSingles.Add(k);
             }
         }
-        for (int e = 1; e <= 9; ++e) m_startWhere[e - 1] = state.CellsOf(e);
-        for (int u = 0; u < kUnitCount; ++u) {
-            for (int e = 1; e <= 9; ++e) {
-                m_startCount[u][e - 1] = static_cast<std::uint8_t>(
-                    m_startPlaced[u] & DigitBit(e) ? kPlacedCount
-                                                   : (m_startWhere[e - 1] & kUnits.set[u]).Count());
-            }
+        for (Lanes& p : m_startPlaces) p.fill(kPlaced);
+        for (int e = 1; e <= 9; ++e) {
+            std::fill_n(m_startPlaces[e - 1].begin(), kUnitCount, 0);
+            m_startWhere[e - 1] = state.CellsOf(e);
+            m_startWhere[e - 1].ForEach([&](int c) {
+                for (int k = 0; k < 3; ++k) {
+                    m_startPlaces[e - 1][kCellUnits[c].unit[k]] |=
+                        static_cast<std::uint16_t>(~kCellUnits[c].without[k]);
+                }
+            });
         }
+        m_startSolved.ForEach([&](int c) {
+            for (int u : kUnits.unitsOf[c]) m_startPlaces[state.Values()[c] - 1][u] = kPlaced;
+        });
     }
 
     /// Follows the assumption that c holds d; true when it meets a contradiction.
     bool Run(int c, int d) {
-        m_cand = m_startCand;
-        m_where = m_startWhere;
-        m_placed = m_startPlaced;
-        m_count = m_startCount;
-        m_solved = m_startSolved;
-        m_solvedAs = {};
-        m_lockedChanged = {};
-        m_pairsChanged = {};
-        m_contradiction = false;
-        m_pending = 0;
-        Push(c, d);
-        for (int rounds = 0;; ++rounds) {
-            while (m_pending && !m_contradiction) {
-                const std::uint16_t next = m_stack[--m_pending];
-                Place(next >> 4, next & 15);
-            }
-            if (m_contradiction) return true;
-            if (!m_settings.basicTechniques || rounds == m_settings.basicRounds ||
-                !(LockedCandidates() || NakedPairs())) {
-                return false;
-            }
-        }
+        return m_settings.basicTechniques ? RunAs<true>(c, d) : RunAs<false>(c, d);
     }
 
     /// What the last Run, one that met no contradiction, placed and removed.
@@ -407,43 +516,99 @@ public:
     }
 
 private:
-    void Push(int c, int d) { m_stack[m_pending++] = static_cast<std::uint16_t>(c << 4 | d); }
-
-    // Whether digit d, just gone from a place in unit u, is left with one place or none there.
-    // This, Gone and Remove run for every candidate a probe takes: the compiler is told to
-    // inline them into their few callers, which it otherwise does not.
-    [[gnu::always_inline]] void CheckUnit(int u, int d) {
-        const int n = --m_count[u][d - 1];
-        if (n > 1) return;
-        if (n == 0) {
-            m_contradiction = true;
-        } else {
-            Push((m_where[d - 1] & kUnits.set[u]).First(), d);
+    // A chain's probe keeps no record of where places went: it never looks for more than
+    // singles, and these are checked as the places go.
+    template <bool kNet>
+    bool RunAs(int c, int d) {
+        m_cand = m_startCand;
+        m_where = m_startWhere;
+        m_places = m_startPlaces;
+        m_solved = m_startSolved;
+        m_solvedAs = {};
+        if constexpr (kNet) {
+            m_lockedChanged = {};
+            m_pairsChanged = {};
+        }
+        m_contradiction = false;
+        m_pending = 0;
+        Push(c, d);
+        for (int rounds = 0;; ++rounds) {
+            while (m_pending && !m_contradiction) {
+                const std::uint16_t next = m_stack[--m_pending];
+                Place<kNet>(next >> 4, next & 15);
+            }
+            if (m_contradiction) return true;
+            if (!kNet || rounds == m_settings.basicRounds ||
+                !(LockedCandidates() || NakedPairs())) {
+                return false;
+            }
         }
     }
 
-    // d leaves c, as a removal fact of Branch: the rounds' next looks go where it was.
+    void Push(int c, int d) { m_stack[m_pending++] = static_cast<std::uint16_t>(c << 4 | d); }
+
+    // d leaves c, as a removal fact of Branch: a last place or none in c's units is seen here,
+    // and the rounds' next looks go where it was. This and Remove run for every candidate a
+    // probe takes: the compiler is told to inline them into their few callers, which it
+    // otherwise does not.
+    template <bool kNet>
     [[gnu::always_inline]] void Gone(int c, int d) {
         const CellSet cell = kCells[c];
         m_where[d - 1].lo &= ~cell.lo;
         m_where[d - 1].hi &= ~cell.hi;
-        m_pairsChanged |= cell;
-        for (int u : kUnits.unitsOf[c]) {
-            m_lockedChanged[u] |= DigitBit(d);
-            CheckUnit(u, d);
+        if constexpr (kNet) m_pairsChanged |= cell;
+        LeavesUnits<kNet>(c, d);
+    }
+
+    // What Gone does to the places of d in c's units.
+    template <bool kNet>
+    [[gnu::always_inline]] void LeavesUnits(int c, int d) {
+        const CellUnits& x = kCellUnits[c];
+        std::uint16_t* places = m_places[d - 1].data();
+        const unsigned m0 = places[x.unit[0]] &= x.without[0];
+        const unsigned m1 = places[x.unit[1]] &= x.without[1];
+        const unsigned m2 = places[x.unit[2]] &= x.without[2];
+        if constexpr (kNet) {
+            m_lockedChanged[d - 1] |= x.units;
+        }
+        // A placed digit's mask keeps kPlaced's two bits: it never looks like one place.
+        if ((m0 & (m0 - 1)) && (m1 & (m1 - 1)) && (m2 & (m2 - 1))) return;
+        LastPlaces(x, d, m0, m1, m2);
+    }
+
+    // The units where a removal left d one place or none.
+    [[gnu::noinline]] void LastPlaces(const CellUnits& x, int d, unsigned m0, unsigned m1,
+                                      unsigned m2) {
+        const unsigned left[3] = {m0, m1, m2};
+        for (int k = 0; k < 3; ++k) {
+            const unsigned m = left[k];
+            if (m & (m - 1)) continue;
+            if (!m) {
+                m_contradiction = true;
+            } else {
+                Push(kUnits.cells[x.unit[k]][std::countr_zero(m)], d);
+            }
         }
     }
 
+    template <bool kNet>
     [[gnu::always_inline]] void Remove(int c, int d) {
+        if (LosesCandidate<kNet>(c, d)) Gone<kNet>(c, d);
+    }
+
+    // d leaves c's candidates: false when none is left.
+    template <bool kNet>
+    [[gnu::always_inline]] bool LosesCandidate(int c, int d) {
         const Mask m = m_cand[c] &= static_cast<Mask>(~DigitBit(d));
         if (!m) {
             m_contradiction = true;
-            return;
+            return false;
         }
         if (!(m & (m - 1))) Push(c, std::countr_zero(m) + 1);
-        Gone(c, d);
+        return true;
     }
 
+    template <bool kNet>
     void Place(int c, int d) {
         const Mask bit = DigitBit(d);
         if (m_solved.Has(c)) {
@@ -456,72 +621,112 @@ private:
         }
         m_solved.Add(c);
         m_solvedAs[d - 1].Add(c);
-        for (int u : kUnits.unitsOf[c]) {
-            m_placed[u] |= bit;
-            m_count[u][d - 1] = kPlacedCount;
-        }
         const Mask rest = m_cand[c] & ~bit;
         m_cand[c] = bit;
-        m_where[d - 1].Remove(c);
-        for (unsigned r = rest; r; r &= r - 1) Gone(c, std::countr_zero(r) + 1);
-        (m_where[d - 1] & kUnits.peers[c]).ForEach([&](int p) { Remove(p, d); });
+        for (unsigned r = rest; r; r &= r - 1) Gone<kNet>(c, std::countr_zero(r) + 1);
+        // The cells that see c lose d together: their candidates one by one, the places of d
+        // in every unit at once. The places of d are read and written once, whole.
+        const CellSet where = m_where[d - 1];
+        const CellSet peers = where & kUnits.peers[c];
+        m_where[d - 1] = where & ~peers & ~kCells[c];
+        if constexpr (kNet) m_pairsChanged |= peers;
+        // Not ForEach: its lambda, called from two loops, is left out of line.
+        for (std::uint64_t w = peers.lo; w; w &= w - 1)
+            LosesCandidate<kNet>(std::countr_zero(w), d);
+        for (std::uint64_t w = peers.hi; w; w &= w - 1)
+            LosesCandidate<kNet>(64 + std::countr_zero(w), d);
+        // c's own units are marked placed after the lanes are read whole: a lane written alone
+        // just before would hold the wide read up until the write is done.
+        Lanes& places = m_places[d - 1];
+        std::uint32_t last;
+        const std::uint32_t own = kCellUnits[c].units;
+        const std::uint32_t changed = KeepPlaces(places, kPeerClear[c], last) & ~own;
+        last &= ~own;
+        for (int u : kUnits.unitsOf[c]) places[u] = kPlaced;
+        if constexpr (kNet) m_lockedChanged[d - 1] |= changed;
+        for (; last; last &= last - 1) {
+            const int u = std::countr_zero(last);
+            if (!places[u]) {
+                m_contradiction = true;
+                return;
+            }
+            Push(kUnits.cells[u][std::countr_zero(places[u])], d);
+        }
     }
 
     // Branch::LockedCandidates on the places of digits in units that lost one since the last
-    // look began.
+    // look began. Branch looks unit by unit; here digit by digit, as a look's removals of one
+    // digit change only the places of that digit, and so the same removals are made.
     bool LockedCandidates() {
-        const std::array<Mask, kUnitCount> changed = std::exchange(m_lockedChanged, {});
+        const std::array<std::uint32_t, 9> changed = std::exchange(m_lockedChanged, {});
         bool any = false;
-        for (int u = 0; u < kUnitCount; ++u) {
-            for (unsigned bits = changed[u] & ~m_placed[u]; bits; bits &= bits - 1) {
-                const int d = std::countr_zero(bits) + 1;
-                // No more places than a line and a box share.
-                if (m_count[u][d - 1] < 2 || m_count[u][d - 1] > 3) continue;
-                const CellSet where = m_where[d - 1];
-                const CellSet places = where & kUnits.set[u];
-                const int first = places.First();
-                // A line crosses one box (its first place's), a box two lines (its row and
-                // column).
-                for (int k = u < 18 ? 2 : 0, end = u < 18 ? 3 : 2; k < end; ++k) {
-                    const Crossing& x = kCrossings[u][CrossingIndex(kUnits.unitsOf[first][k])];
-                    if (!(where & x.unitOnly).Empty()) continue;
-                    const CellSet gone = where & x.otherOnly;
-                    any |= !gone.Empty();
-                    gone.ForEach([&](int c) { Remove(c, d); });
-                }
+        for (int d = 1; d <= 9; ++d) {
+            const Lanes& places = m_places[d - 1];
+            for (std::uint32_t bits = Locking(places, changed[d - 1]); bits; bits &= bits - 1) {
+                const int u = std::countr_zero(bits);
+                const LockedCross& x = kLockedCross[u][kLockedGroup[u >= 18][places[u]]];
+                any = true;
+                for (unsigned gone = places[x.other] & x.outside; gone; gone &= gone - 1)
+                    Remove<true>(kUnits.cells[x.other][std::countr_zero(gone)], d);
+                // Places only go: a unit still to come may now hold them in one crossing.
+                bits |= Locking(places, changed[d - 1] & ~((std::uint32_t{2} << u) - 1));
             }
         }
         return any;
+    }
+
+    // Of `units`, those whose places of a digit lie two or three in one crossing unit that
+    // holds more places of it. Few do, and no unit among the many looked at costs a branch.
+    static std::uint32_t Locking(const Lanes& places, std::uint32_t units) {
+        std::uint32_t locking = 0;
+        for (std::uint32_t lines = units & 0x3ffff; lines; lines &= lines - 1) {
+            const int u = std::countr_zero(lines);
+            const LockedCross& x = kLockedCross[u][kLockedGroup[0][places[u]]];
+            locking |= std::uint32_t{(places[x.other] & x.outside) != 0} << u;
+        }
+        for (std::uint32_t boxes = units >> 18; boxes; boxes &= boxes - 1) {
+            const int u = 18 + std::countr_zero(boxes);
+            const LockedCross& x = kLockedCross[u][kLockedGroup[1][places[u]]];
+            locking |= std::uint32_t{(places[x.other] & x.outside) != 0} << u;
+        }
+        return locking;
     }
 
     // Branch::NakedPairs: a pair counts when one of its cells lost a candidate since the last
     // look began.
     bool NakedPairs() {
         const CellSet changed = std::exchange(m_pairsChanged, {});
-        if (!AnyPair(CellsWithTwo(m_where), changed)) return false;
+        if (!AnyPair(CellsWithTwo(m_where) & changed)) return false;
         return TakeNakedPairs(
             m_cand, m_where, [&](int u) { return !(changed & kUnits.set[u]).Empty(); },
             [&](int p, int q) { return changed.Has(p) || changed.Has(q) ? 0 : -1; },
             [&](CellSet, int d, CellSet gone, int) {
-                gone.ForEach([&](int x) { Remove(x, d); });
+                gone.ForEach([&](int x) { Remove<true>(x, d); });
                 return !gone.Empty();
             });
     }
 
     // Whether Branch::NakedPairs would remove anything: a pair with a changed cell that shares
     // a unit with more places of its digits. Most looks find none, and this costs a few cells.
-    bool AnyPair(CellSet two, CellSet changed) const {
+    bool AnyPair(CellSet changedTwo) const {
         bool any = false;
-        (two & changed).ForEach([&](int p) {
-            const int a = std::countr_zero(m_cand[p]), b = std::bit_width(m_cand[p]) - 1u;
-            // The other cells left with the same two digits, and the places of either.
-            const CellSet same = two & m_where[a] & m_where[b] & ~CellSet::Of(p);
-            const CellSet where = (m_where[a] | m_where[b]) & ~CellSet::Of(p);
-            for (int u : kUnits.unitsOf[p]) {
-                const CellSet partners = same & kUnits.set[u];
-                if (partners.Empty()) continue;
+        changedTwo.ForEach([&](int p) {
+            const Mask m = m_cand[p];
+            const int a = std::countr_zero(m), b = std::bit_width(m) - 1u;
+            for (int k = 0; k < 3; ++k) {
+                const int u = kUnits.unitsOf[p][k];
+                // The unit's other places of either digit, and among them the cells left with
+                // the same two.
+                const unsigned either =
+                    (m_places[a][u] | m_places[b][u]) & 0x1ffu & ~(1u << kUnits.indexIn[p][k]);
+                unsigned partners = 0;
+                for (unsigned both = m_places[a][u] & m_places[b][u] & either; both;
+                     both &= both - 1) {
+                    const int i = std::countr_zero(both);
+                    partners |= unsigned{m_cand[kUnits.cells[u][i]] == m} << i;
+                }
                 // With two partners the pair's removals take the third.
-                any |= !AtMostOne(partners) || !(where & kUnits.set[u] & ~partners).Empty();
+                if (partners) any |= (partners & (partners - 1)) || (either & ~partners);
             }
         });
         return any;
@@ -532,21 +737,19 @@ private:
     /// facts would be.
     std::array<Mask, 81> m_startCand{};
     std::array<CellSet, 9> m_startWhere{};
-    std::array<Mask, kUnitCount> m_startPlaced{};
     CellSet m_startSolved, m_startSingles;
     std::array<Mask, 81> m_cand{};
     std::array<CellSet, 9> m_where{};     ///< the places of each digit, placed cells left out
     std::array<CellSet, 9> m_solvedAs{};  ///< the cells this branch placed, by digit
-    std::array<Mask, kUnitCount> m_placed{};
-    /// The places of each digit in each unit, or kPlacedCount (and less, as the unit's other
-    /// cells lose the digit) once the digit is placed there: a last place or none is seen
-    /// without looking at the places.
-    static constexpr int kPlacedCount = 64;
-    using Counts = std::array<std::array<std::uint8_t, 9>, kUnitCount>;
-    Counts m_startCount{}, m_count{};
+    /// The places of each digit in each unit as bits of the unit's cells, or kPlaced once the
+    /// digit is placed there (two bits above the nine: never one place, never taken by a
+    /// removal). By digit − 1, then unit.
+    static constexpr std::uint16_t kPlaced = 0x600;
+    alignas(16) std::array<Lanes, 9> m_startPlaces{}, m_places{};
     CellSet m_solved;
-    /// The digits of each unit that lost a place since the last look for locked candidates.
-    std::array<Mask, kUnitCount> m_lockedChanged{};
+    /// The units (as bits) where each digit lost a place since the last look for locked
+    /// candidates.
+    std::array<std::uint32_t, 9> m_lockedChanged{};
     CellSet m_pairsChanged;  ///< the cells that lost a candidate since the last look for pairs
     bool m_contradiction = false;
     // Placements found and not yet made: a candidate leaves once and then finds at most four
