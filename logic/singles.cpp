@@ -49,11 +49,18 @@ void FindHiddenSingle(const State& state, const Context&, const StepSink& sink) 
 }
 
 void FindNakedSingle(const State& state, const Context&, const StepSink& sink) {
+    // The cells holding a digit once and none twice, over the nine digits' cell sets at once.
+    CellSet once, twice;
+    for (int d = 1; d <= 9; ++d) {
+        twice |= once & state.CellsOf(d);
+        once |= state.CellsOf(d);
+    }
     bool go = true;
-    state.Open().ForEach([&](int c) {
-        const Mask m = state.Candidates(c);
-        if (go && BitCount(m) == 1)
-            go = sink(PlacementStep(Technique::NakedSingle, c, std::countr_zero(m) + 1, -1));
+    (once & ~twice).ForEach([&](int c) {
+        if (go) {
+            go = sink(PlacementStep(Technique::NakedSingle, c,
+                                    std::countr_zero(unsigned{state.Candidates(c)}) + 1, -1));
+        }
     });
 }
 
