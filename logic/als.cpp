@@ -12,6 +12,10 @@
 #include <tuple>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "logic/finders.h"
 #include "logic/notation.h"
 
@@ -19,17 +23,82 @@ namespace kz::logic {
 
 namespace {
 
+/// What sees every cell of a set holding a digit, as an index into kSeeing: the peers of a
+/// lone cell (0..80), the set's unit (81 + unit) or, for cells of a box-line intersection,
+/// the box and the line together (108 + box * 6 + its row 0..2 or column 3..5). The cells
+/// themselves are among them; a reach takes away the set's cells.
+constexpr int kSeeingUnit = 81, kSeeingBoxLine = 108, kSeeingCount = 162;
+
+constexpr int BoxLineOf(int box, int line) {
+    return kSeeingBoxLine + box * 6 + (line < 9 ? line - box / 3 * 3 : 3 + line - 9 - box % 3 * 3);
+}
+
+constexpr std::array<CellSet, kSeeingCount> MakeSeeing() {
+    std::array<CellSet, kSeeingCount> seeing{};
+    for (int c = 0; c < 81; ++c) seeing[c] = kUnits.peers[c];
+    for (int u = 0; u < kUnitCount; ++u) seeing[kSeeingUnit + u] = kUnits.set[u];
+    for (int b = 0; b < 9; ++b) {
+        for (int j = 0; j < 3; ++j) {
+            const int row = b / 3 * 3 + j, col = 9 + b % 3 * 3 + j;
+            seeing[BoxLineOf(b, row)] = kUnits.set[18 + b] | kUnits.set[row];
+            seeing[BoxLineOf(b, col)] = kUnits.set[18 + b] | kUnits.set[col];
+        }
+    }
+    return seeing;
+}
+constexpr std::array<CellSet, kSeeingCount> kSeeing = MakeSeeing();
+
+/// Unit and where some of its cells lie (bits 0..8, in cell order) → their kSeeing index.
+struct SeeingTables {
+    std::array<std::array<std::uint8_t, 512>, kUnitCount> of{};
+    std::array<std::uint32_t, kSeeingCount> units{};  ///< the units holding all those cells
+};
+
+constexpr SeeingTables MakeSeeingTables() {
+    SeeingTables t{};
+    for (int c = 0; c < 81; ++c) {
+        for (int u : kUnits.unitsOf[c]) t.units[c] |= std::uint32_t{1} << u;
+    }
+    for (int u = 0; u < kUnitCount; ++u) t.units[kSeeingUnit + u] = std::uint32_t{1} << u;
+    for (int u = 0; u < kUnitCount; ++u) {
+        for (unsigned places = 1; places < 512; ++places) {
+            std::uint32_t units = ~std::uint32_t{0} >> 5;
+            int last = 0;
+            for (int i = 0; i < 9; ++i) {
+                if (!((places >> i) & 1)) continue;
+                last = kUnits.cells[u][i];
+                std::uint32_t mine = 0;
+                for (int v : kUnits.unitsOf[last]) mine |= std::uint32_t{1} << v;
+                units &= mine;
+            }
+            int index = kSeeingUnit + u;
+            if (!(places & (places - 1))) {
+                index = last;
+            } else if (units != (std::uint32_t{1} << u)) {
+                const int box = BoxOf(last);
+                const int line =
+                    (units & ~(std::uint32_t{1} << (18 + box))) == (std::uint32_t{1} << RowOf(last))
+                        ? RowOf(last)
+                        : 9 + ColOf(last);
+                index = BoxLineOf(box, line);
+                t.units[index] = std::uint32_t{1} << (18 + box) | std::uint32_t{1} << line;
+            }
+            t.of[u][places] = static_cast<std::uint8_t>(index);
+        }
+    }
+    return t;
+}
+constexpr SeeingTables kSeeingOf = MakeSeeingTables();
+
 struct Als {
     CellSet cells;
     Mask digits = 0;
-    Mask reaching = 0;  ///< its digits that some cell outside holds and sees all of
     std::uint8_t size = 0;
     std::uint8_t unit = 0;
     std::uint16_t places = 0;  ///< where its cells lie in its unit (bits 0..8, in cell order)
-    /// Where in Scratch::reach the set's reaching digits begin, in order: for each, the cells
-    /// holding it that see all the set's cells holding it, where it may go once the set is
-    /// locked with it.
-    int reachAt = 0;
+    /// Digit − 1 → what sees all its cells holding the digit (kSeeing): where the digit may
+    /// go once the set is locked with it, among that digit's cells outside the set.
+    std::array<std::uint8_t, 9> seeing{};
 };
 
 /// A set whose cells holding a digit X all lie in a unit: a member of the group of the unit and
@@ -45,6 +114,21 @@ struct Member {
     std::uint16_t taken;
 };
 
+/// The sets of one unit and what they bring to other units' groups. All of it follows from
+/// the unit's candidates alone, so it is kept from call to call and made again only when they
+/// change: a rating's successive searches see most units as they were.
+struct UnitSets {
+    std::array<Mask, 9> key{};  ///< the candidates it was made from, cell by cell
+    bool made = false;
+    std::array<std::uint16_t, 9> digitPlaces{};  ///< digit − 1 → where the unit's cells hold it
+    std::vector<Als> sets;
+    /// Memberships of other units' groups: group (unit * 9 + X − 1), set of this unit, places.
+    struct Listing {
+        std::uint16_t group, set, places;
+    };
+    std::vector<Listing> listed;
+};
+
 struct Pair {
     int cells;  ///< both sets' cells together: fewer reads easier
     int a, x;
@@ -55,28 +139,18 @@ struct Pair {
 /// The buffers of one search, kept from call to call: the finder runs thousands of times a
 /// rating, and allocating them each time cost as much as the search.
 struct Scratch {
-    std::vector<Als> sets;  ///< grows only, so that its entries are not cleared each call
-    int count = 0;
-    std::vector<CellSet> reach;  ///< as Als::reachAt
-    int reachCount = 0;
-    // Per subset of a unit's open cells: digits, common peers, the units holding all of
-    // them, where they lie in the unit.
-    std::array<Mask, 512> digitsOf{};
-    std::array<CellSet, 512> peersOf{};
-    std::array<std::uint32_t, 512> unitsOf{};
-    std::array<std::uint32_t, 512> placesOf{};  ///< as kPlaces
+    std::array<UnitSets, kUnitCount> units;
+    std::vector<Als> sets;                        ///< all units' sets, by unit
+    std::array<int, kUnitCount + 1> unitFirst{};  ///< unit → its first set
+    std::array<Mask, 512> digitsOf{};             ///< per subset of a unit's open cells
     std::array<std::uint16_t, 512> hits{};
-    std::array<int, kUnitCount + 1> unitFirst{};  ///< unit → its first set; the sets by unit
-    /// Unit and digit − 1 → where its open cells holding the digit lie.
-    std::array<std::array<std::uint16_t, 9>, kUnitCount> digitPlaces{};
-    /// The groups' members from other units with their groups (unit * 9 + X − 1), as found
-    /// (the first `listedCount`); then by group in set order, each group from `start` on.
+    /// The groups' members from other units with their groups (unit * 9 + X − 1), as found;
+    /// then by group in set order, each group from `start` on.
     std::vector<std::pair<int, Member>> listed;
-    int listedCount = 0;
     std::vector<Member> foreign;
     std::array<int, kUnitCount * 9 + 1> start{};
-    std::vector<Member> group;
-    std::vector<int> apart;
+    std::vector<int> groupSet;
+    std::vector<std::uint16_t> groupPlaces, groupTaken;
     std::vector<Pair> pairs;
 };
 
@@ -91,16 +165,6 @@ constexpr std::array<std::uint32_t, 81> MakePlaces() {
 /// Cell → where it lies in its row (bits 0..8), its column (9..17) and its box (18..26).
 constexpr std::array<std::uint32_t, 81> kPlaces = MakePlaces();
 
-constexpr std::array<std::uint32_t, 81> MakeUnitBits() {
-    std::array<std::uint32_t, 81> bits{};
-    for (int c = 0; c < 81; ++c) {
-        for (int u : kUnits.unitsOf[c]) bits[c] |= std::uint32_t{1} << u;
-    }
-    return bits;
-}
-/// Cell → its row, column and box as bits.
-constexpr std::array<std::uint32_t, 81> kUnitBits = MakeUnitBits();
-
 /// Whether places of a box lie in one of its rows or columns.
 constexpr bool InBoxLine(unsigned places) {
     for (unsigned line : {0x7u, 0x38u, 0x1c0u, 0x49u, 0x92u, 0x124u}) {
@@ -109,120 +173,125 @@ constexpr bool InBoxLine(unsigned places) {
     return false;
 }
 
-// Every subset of a unit's open cells with one digit more than cells, each set once. What the
-// sets need of their subsets comes from tables filled subset by subset (each from the subset
-// without its lowest cell): the common peers of a set's cells holding a digit are then a
-// look-up, and the test for a set has no branch to mispredict.
-void FindSets(const State& state, Scratch& s) {
-    s.count = 0;
-    s.reachCount = 0;
-    s.listedCount = 0;
-    s.peersOf[0] = ~CellSet{};
-    s.placesOf[0] = 0;
-    s.unitsOf[0] = ~std::uint32_t{0};
-    for (int u = 0; u < kUnitCount; ++u) {
-        std::array<int, 9> open{};
-        std::array<unsigned, 9> where{};  ///< digit → the open cells holding it, as bits
-        int k = 0;
-        for (int i = 0; i < 9; ++i) {
-            const int c = kUnits.cells[u][i];
-            const Mask m = state.Candidates(c);
-            if (!m) continue;
-            for (int d = 0; d < 9; ++d) where[d] |= ((m >> d) & 1u) << k;
-            open[k++] = c;
-        }
-        s.unitFirst[static_cast<std::size_t>(u)] = s.count;
-        int hits = 0;
-        for (unsigned subset = 1; subset < (1u << k); ++subset) {
-            const int low = std::countr_zero(subset);
-            const unsigned rest = subset & (subset - 1);
-            const Mask digits = static_cast<Mask>(s.digitsOf[rest] | state.Candidates(open[low]));
-            s.digitsOf[subset] = digits;
-            s.peersOf[subset] = s.peersOf[rest] & kUnits.peers[open[low]];
-            s.unitsOf[subset] = s.unitsOf[rest] & kUnitBits[open[low]];
-            s.placesOf[subset] = s.placesOf[rest] | kPlaces[open[low]];
-            s.hits[hits] = static_cast<std::uint16_t>(subset);
-            hits += kNineBitCount[digits] == kNineBitCount[subset] + 1;
-        }
-        const int shift = u / 9 * 9;  ///< where the unit's places are in kPlaces
+// Every subset of a unit's open cells with one digit more than cells, each set once, in the
+// order of the subsets as numbers. The subsets' digits come from a table filled subset by
+// subset (each from the subset without its lowest cell), so that the test for a set has no
+// branch to mispredict; the rest is worked out for the sets alone.
+void MakeUnit(int u, Scratch& s, UnitSets& unit) {
+    unit.sets.clear();
+    unit.listed.clear();
+    std::array<int, 9> open{};
+    std::array<int, 9> placeOf{};
+    std::array<unsigned, 9> where{};  ///< digit → the open cells holding it, as bits
+    std::array<std::uint16_t, 9> digitPlaces{};
+    int k = 0;
+    for (int i = 0; i < 9; ++i) {
+        const Mask m = unit.key[static_cast<std::size_t>(i)];
+        if (!m) continue;
         for (int d = 0; d < 9; ++d) {
-            s.digitPlaces[static_cast<std::size_t>(u)][static_cast<std::size_t>(d)] =
-                static_cast<std::uint16_t>((s.placesOf[where[d]] >> shift) & 0x1ff);
+            where[d] |= ((m >> d) & 1u) << k;
+            digitPlaces[d] |= static_cast<std::uint16_t>(((m >> d) & 1u) << i);
         }
-        for (int h = 0; h < hits; ++h) {
-            const unsigned subset = s.hits[h];
-            const int size = kNineBitCount[subset];
-            // Each set once: a cell is its row's, a set inside a box-line intersection its
-            // line's.
-            if (u >= 9 && size == 1) continue;
-            if (u >= 18 && (s.unitsOf[subset] & ((1u << 18) - 1))) continue;
-            const int index = s.count++;
-            if (index == static_cast<int>(s.sets.size())) s.sets.emplace_back();
-            Als& als = s.sets[static_cast<std::size_t>(index)];
-            CellSet cells;
-            for (unsigned m = subset; m; m &= m - 1) cells.Add(open[std::countr_zero(m)]);
-            als.cells = cells;
-            const Mask digits = s.digitsOf[subset];
-            als.digits = digits;
-            als.size = static_cast<std::uint8_t>(size);
-            als.unit = static_cast<std::uint8_t>(u);
-            als.places = static_cast<std::uint16_t>((s.placesOf[subset] >> shift) & 0x1ff);
-            als.reachAt = s.reachCount;
-            // Room for its digits' reach, and for each two more units.
-            if (s.reachCount + 9 > static_cast<int>(s.reach.size()))
-                s.reach.resize(s.reach.size() * 2 + 9);
-            if (s.listedCount + 18 > static_cast<int>(s.listed.size()))
-                s.listed.resize(s.listed.size() * 2 + 18);
-            // Kept in locals: written through `als` each time, they would be read back from
-            // memory after every store the compiler cannot tell apart from them.
-            Mask reaching = 0;
-            for (Mask m = digits; m; m &= static_cast<Mask>(m - 1)) {
-                const int d = std::countr_zero(m);
-                const unsigned holding = subset & where[d];
-                const CellSet reach = s.peersOf[holding] & state.CellsOf(d + 1);
-                const bool reaches = (reach.lo | reach.hi) != 0;
-                reaching |= static_cast<Mask>(reaches << d);
-                s.reach[static_cast<std::size_t>(s.reachCount)] = reach;
-                s.reachCount += reaches;
-                // More units for one cell or cells of a box-line intersection.
-                const std::uint32_t places = s.placesOf[holding];
-                for (std::uint32_t units = s.unitsOf[holding] & ~(1u << u); units;
-                     units &= units - 1) {
-                    const int v = std::countr_zero(units);
-                    const auto there = static_cast<std::uint16_t>((places >> (v / 9 * 9)) & 0x1ff);
-                    s.listed[static_cast<std::size_t>(s.listedCount++)] = {v * 9 + d,
-                                                                           {index, there, there}};
-                }
+        placeOf[k] = i;
+        open[k++] = kUnits.cells[u][i];
+    }
+    unit.digitPlaces = digitPlaces;
+    int hits = 0;
+    s.digitsOf[0] = 0;
+    for (unsigned subset = 1; subset < (1u << k); ++subset) {
+        const int low = std::countr_zero(subset);
+        const Mask digits = static_cast<Mask>(s.digitsOf[subset & (subset - 1)] |
+                                              unit.key[static_cast<std::size_t>(placeOf[low])]);
+        s.digitsOf[subset] = digits;
+        s.hits[hits] = static_cast<std::uint16_t>(subset);
+        hits += kNineBitCount[digits] == kNineBitCount[subset] + 1;
+    }
+    for (int h = 0; h < hits; ++h) {
+        const unsigned subset = s.hits[h];
+        const int size = kNineBitCount[subset];
+        // Each set once: a cell is its row's, a set inside a box-line intersection its
+        // line's.
+        if (u >= 9 && size == 1) continue;
+        unsigned places = 0;
+        CellSet cells;
+        for (unsigned m = subset; m; m &= m - 1) {
+            const int i = std::countr_zero(m);
+            places |= 1u << placeOf[i];
+            cells.Add(open[i]);
+        }
+        if (u >= 18 && InBoxLine(places)) continue;
+        const int index = static_cast<int>(unit.sets.size());
+        Als& als = unit.sets.emplace_back();
+        als.cells = cells;
+        const Mask digits = s.digitsOf[subset];
+        als.digits = digits;
+        als.size = static_cast<std::uint8_t>(size);
+        als.unit = static_cast<std::uint8_t>(u);
+        als.places = static_cast<std::uint16_t>(places);
+        for (Mask m = digits; m; m &= static_cast<Mask>(m - 1)) {
+            const int d = std::countr_zero(m);
+            const unsigned holding = places & digitPlaces[d];
+            const int seeing = kSeeingOf.of[u][holding];
+            als.seeing[d] = static_cast<std::uint8_t>(seeing);
+            // More units for one cell or cells of a box-line intersection.
+            std::uint32_t units = kSeeingOf.units[seeing] & ~(1u << u);
+            if (!units) continue;
+            std::uint32_t where27 = 0;
+            for (unsigned c = subset & where[d]; c; c &= c - 1)
+                where27 |= kPlaces[open[std::countr_zero(c)]];
+            for (; units; units &= units - 1) {
+                const int v = std::countr_zero(units);
+                unit.listed.push_back(
+                    {static_cast<std::uint16_t>(v * 9 + d), static_cast<std::uint16_t>(index),
+                     static_cast<std::uint16_t>((where27 >> (v / 9 * 9)) & 0x1ff)});
             }
-            als.reaching = reaching;
         }
     }
-    s.unitFirst[kUnitCount] = s.count;
+}
+
+// All units' sets, each unit's made again only if its candidates changed, and the members
+// each group takes from other units.
+void FindSets(const State& state, Scratch& s) {
+    s.sets.clear();
+    s.listed.clear();
+    for (int u = 0; u < kUnitCount; ++u) {
+        UnitSets& unit = s.units[static_cast<std::size_t>(u)];
+        std::array<Mask, 9> key;
+        for (int i = 0; i < 9; ++i) key[i] = state.Candidates(kUnits.cells[u][i]);
+        if (!unit.made || key != unit.key) {
+            unit.key = key;
+            unit.made = true;
+            MakeUnit(u, s, unit);
+        }
+        const int first = static_cast<int>(s.sets.size());
+        s.unitFirst[static_cast<std::size_t>(u)] = first;
+        s.sets.insert(s.sets.end(), unit.sets.begin(), unit.sets.end());
+        for (const UnitSets::Listing& l : unit.listed)
+            s.listed.push_back({l.group, {first + l.set, l.places, l.places}});
+    }
+    s.unitFirst[kUnitCount] = static_cast<int>(s.sets.size());
     // The listed members by group, each group in set order (a counting sort, stable).
     std::fill(s.start.begin(), s.start.end(), 0);
-    for (int i = 0; i < s.listedCount; ++i)
-        ++s.start[static_cast<std::size_t>(s.listed[static_cast<std::size_t>(i)].first) + 1];
+    for (const auto& l : s.listed) ++s.start[static_cast<std::size_t>(l.first) + 1];
     for (std::size_t g = 1; g < s.start.size(); ++g) s.start[g] += s.start[g - 1];
-    s.foreign.resize(static_cast<std::size_t>(s.listedCount));
+    s.foreign.resize(s.listed.size());
     auto at = s.start;
-    for (int i = 0; i < s.listedCount; ++i) {
-        const auto& [group, member] = s.listed[static_cast<std::size_t>(i)];
+    for (const auto& [group, member] : s.listed)
         s.foreign[static_cast<std::size_t>(at[static_cast<std::size_t>(group)]++)] = member;
-    }
 }
 
 // What a pair with restricted common digit x removes, digit by digit; nothing for a pair
 // that overlaps.
-Mask Removals(const Scratch& s, const Als& a, const Als& b, int x, std::array<CellSet, 9>* gone) {
-    const Mask common = a.reaching & b.reaching & static_cast<Mask>(~DigitBit(x));
+Mask Removals(const State& state, const Als& a, const Als& b, int x, std::array<CellSet, 9>* gone) {
+    const Mask common = a.digits & b.digits & static_cast<Mask>(~DigitBit(x));
     if (!common || !(a.cells & b.cells).Empty()) return 0;
+    const CellSet outside = ~(a.cells | b.cells);
     Mask zs = 0;
     for (Mask m = common; m; m &= static_cast<Mask>(m - 1)) {
         const int z = std::countr_zero(m);
-        const Mask below = static_cast<Mask>((1u << z) - 1);
-        const CellSet cells =
-            s.reach[static_cast<std::size_t>(a.reachAt + kNineBitCount[a.reaching & below])] &
-            s.reach[static_cast<std::size_t>(b.reachAt + kNineBitCount[b.reaching & below])];
+        const CellSet cells = kSeeing[a.seeing[static_cast<std::size_t>(z)]] &
+                              kSeeing[b.seeing[static_cast<std::size_t>(z)]] &
+                              state.CellsOf(z + 1) & outside;
         if (cells.Empty()) continue;
         zs |= static_cast<Mask>(1u << z);
         if (gone) (*gone)[z] = cells;
@@ -230,9 +299,28 @@ Mask Removals(const Scratch& s, const Als& a, const Als& b, int x, std::array<Ce
     return zs;
 }
 
-Step PairStep(const Scratch& s, const Als& a, const Als& b, int x) {
+/// Members tested at once for lying apart from one.
+constexpr int kLanes = 8;
+
+/// Bit l set where taken[l] shares no cell with `mine`, for kLanes members. Members apart
+/// are few and scattered: a branch per member would be mispredicted, and with SSE2 the eight
+/// tests are a handful of instructions.
+inline unsigned ApartLanes(const std::uint16_t* taken, unsigned mine) {
+#if defined(__SSE2__)
+    const __m128i clash = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(taken)),
+                                        _mm_set1_epi16(static_cast<short>(mine)));
+    const __m128i free = _mm_cmpeq_epi16(clash, _mm_setzero_si128());
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(free, free))) & 0xffu;
+#else
+    unsigned apart = 0;
+    for (int l = 0; l < kLanes; ++l) apart |= unsigned{!(taken[l] & mine)} << l;
+    return apart;
+#endif
+}
+
+Step PairStep(const State& state, const Als& a, const Als& b, int x) {
     std::array<CellSet, 9> gone{};
-    const Mask zs = Removals(s, a, b, x, &gone);
+    const Mask zs = Removals(state, a, b, x, &gone);
     Step step;
     step.technique = Technique::AlsXz;
     for (int z = 1; z <= 9; ++z) AddEliminations(step, gone[z - 1], z);
@@ -274,47 +362,53 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
         const int last = s.unitFirst[static_cast<std::size_t>(u) + 1];
         for (int x = 0; x < 9; ++x) {
             const unsigned xPlaces =
-                s.digitPlaces[static_cast<std::size_t>(u)][static_cast<std::size_t>(x)];
+                s.units[static_cast<std::size_t>(u)].digitPlaces[static_cast<std::size_t>(x)];
             // Two sets apart need two cells for X.
             if (!(xPlaces & (xPlaces - 1))) continue;
             // The group: the unit's sets holding X, gathered without a branch, then the
-            // others'.
+            // others'. What the members take lies apart from the rest, for the test below.
             const int from = s.start[static_cast<std::size_t>(u * 9 + x)];
             const int to = s.start[static_cast<std::size_t>(u * 9 + x) + 1];
-            const std::size_t room = static_cast<std::size_t>(last - first + to - from);
-            if (s.group.size() < room) {
-                s.group.resize(room);
-                s.apart.resize(room);
+            const std::size_t room = static_cast<std::size_t>(last - first + to - from) + kLanes;
+            if (s.groupSet.size() < room) {
+                s.groupSet.resize(room);
+                s.groupPlaces.resize(room);
+                s.groupTaken.resize(room);
             }
-            Member* member = s.group.data();
+            int* set = s.groupSet.data();
+            std::uint16_t* places = s.groupPlaces.data();
+            std::uint16_t* taken = s.groupTaken.data();
             int size = 0;
             for (int i = first; i < last; ++i) {
                 const Als& a = sets[static_cast<std::size_t>(i)];
-                member[size] = {i, static_cast<std::uint16_t>(a.places & xPlaces), a.places};
+                set[size] = i;
+                places[size] = static_cast<std::uint16_t>(a.places & xPlaces);
+                taken[size] = a.places;
                 size += (a.digits >> x) & 1;
             }
-            std::copy(s.foreign.begin() + from, s.foreign.begin() + to, member + size);
-            size += to - from;
-            // The members apart from each, gathered without a branch: one on where they lie
-            // would be mispredicted.
+            for (int i = from; i < to; ++i, ++size) {
+                const Member& m = s.foreign[static_cast<std::size_t>(i)];
+                set[size] = m.set;
+                places[size] = m.places;
+                taken[size] = m.taken;
+            }
+            // Past the last member, lanes that clash with everything.
+            std::fill(taken + size, taken + size + kLanes, std::uint16_t{0xffff});
             for (int t = 0; t < size - 1; ++t) {
-                const unsigned taken = member[t].taken;
-                int found = 0;
-                for (int v = t + 1; v < size; ++v) {
-                    s.apart[static_cast<std::size_t>(found)] = v;
-                    found += !(member[v].taken & taken);
-                }
-                for (int f = 0; f < found; ++f) {
-                    const Member& other = member[s.apart[static_cast<std::size_t>(f)]];
-                    // A pair inside a box-line intersection is the line's.
-                    if (u >= 18 && InBoxLine(member[t].places | other.places)) continue;
-                    const int i = std::min(member[t].set, other.set);
-                    const int j = std::max(member[t].set, other.set);
-                    const Als& a = sets[static_cast<std::size_t>(i)];
-                    const Als& b = sets[static_cast<std::size_t>(j)];
-                    if (Removals(s, a, b, x + 1, nullptr))
-                        pairs.push_back({a.size + b.size, i, x + 1,
-                                         (b.cells & state.CellsOf(x + 1)).First(), j});
+                for (int base = t + 1; base < size; base += kLanes) {
+                    for (unsigned apart = ApartLanes(taken + base, taken[t]); apart;
+                         apart &= apart - 1) {
+                        const int v = base + std::countr_zero(apart);
+                        // A pair inside a box-line intersection is the line's.
+                        if (u >= 18 && InBoxLine(places[t] | places[v])) continue;
+                        const int i = std::min(set[t], set[v]);
+                        const int j = std::max(set[t], set[v]);
+                        const Als& a = sets[static_cast<std::size_t>(i)];
+                        const Als& b = sets[static_cast<std::size_t>(j)];
+                        if (Removals(state, a, b, x + 1, nullptr))
+                            pairs.push_back({a.size + b.size, i, x + 1,
+                                             (b.cells & state.CellsOf(x + 1)).First(), j});
+                    }
                 }
             }
         }
@@ -330,14 +424,14 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
     std::array<CellSet, 9> removed{};
     for (const Pair& p : pairs) {
         std::array<CellSet, 9> gone{};
-        Removals(s, sets[p.a], sets[p.b], p.x, &gone);
+        Removals(state, sets[p.a], sets[p.b], p.x, &gone);
         bool more = false;
         for (int z = 0; z < 9; ++z) {
             more |= !(gone[z] & ~removed[z]).Empty();
             removed[z] |= gone[z];
         }
         if (!more) continue;
-        if (!sink(PairStep(s, sets[p.a], sets[p.b], p.x))) return;
+        if (!sink(PairStep(state, sets[p.a], sets[p.b], p.x))) return;
     }
 }
 
