@@ -101,18 +101,11 @@ struct Als {
     std::array<std::uint8_t, 9> seeing{};
 };
 
-/// A set whose cells holding a digit X all lie in a unit: a member of the group of the unit and
-/// X. Cells that all see each other lie in one unit, so the pairs with restricted common X are
-/// the pairs of sets that share such a unit for X and hold X in different cells of it. The
-/// group of a unit holds its own sets that hold X, and the sets of other units whose X-cells
-/// lie in it: one X-cell, or X-cells in a box-line intersection.
-struct Member {
-    int set;
-    std::uint16_t places;  ///< where its X-cells lie in the unit (bits 0..8, in cell order)
-    /// Cells in the unit that a partner must not hold: all its own there for a set of the
-    /// unit, its X-cells for one of another unit.
-    std::uint16_t taken;
-};
+// A set whose cells holding a digit X all lie in a unit is a member of the group of the unit
+// and X. Cells that all see each other lie in one unit, so the pairs with restricted common X
+// are the pairs of sets that share such a unit for X and hold X in different cells of it. The
+// group of a unit holds its own sets that hold X, and the sets of other units whose X-cells
+// lie in it: one X-cell, or X-cells in a box-line intersection.
 
 /// The sets of one unit and what they bring to other units' groups. All of it follows from
 /// the unit's candidates alone, so it is kept from call to call and made again only when they
@@ -127,7 +120,43 @@ struct UnitSets {
         std::uint16_t group, set, places;
     };
     std::vector<Listing> listed;
+    /// Digit − 1 → its sets' places (then kLanes that clash with everything) and the sets, in
+    /// `holdTaken` and `holdSet` from `holdFrom`, `holdCount` of them.
+    std::array<int, 9> holdFrom{}, holdCount{};
+    std::vector<std::uint16_t> holdTaken, holdSet;
+    /// Its sets apart with two digits or more in common, and those digits: of the pairs the
+    /// groups of this unit would test, the only ones that can remove anything.
+    struct Apart {
+        std::uint16_t a, b;
+        Mask common;
+    };
+    std::vector<Apart> apart;
 };
+
+/// Members tested at once for lying apart from one.
+constexpr int kLanes = 8;
+
+/// Bit l set where taken[l] shares no cell with `mine`, for kLanes members. Members apart
+/// are few and scattered: a branch per member would be mispredicted, and with SSE2 the eight
+/// tests are a handful of instructions.
+inline unsigned ApartLanes(const std::uint16_t* taken, unsigned mine) {
+#if defined(__SSE2__)
+    const __m128i clash = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(taken)),
+                                        _mm_set1_epi16(static_cast<short>(mine)));
+    const __m128i free = _mm_cmpeq_epi16(clash, _mm_setzero_si128());
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(free, free))) & 0xffu;
+#else
+    unsigned apart = 0;
+    for (int l = 0; l < kLanes; ++l) apart |= unsigned{!(taken[l] & mine)} << l;
+    return apart;
+#endif
+}
+
+/// A set's number: its unit, then its place among the unit's sets. Numbers in this order are
+/// the order the steps are reported in.
+constexpr int SetId(int unit, int index) {
+    return unit << 9 | index;
+}
 
 struct Pair {
     int cells;  ///< both sets' cells together: fewer reads easier
@@ -140,17 +169,13 @@ struct Pair {
 /// rating, and allocating them each time cost as much as the search.
 struct Scratch {
     std::array<UnitSets, kUnitCount> units;
-    std::vector<Als> sets;                        ///< all units' sets, by unit
-    std::array<int, kUnitCount + 1> unitFirst{};  ///< unit → its first set
-    std::array<Mask, 512> digitsOf{};             ///< per subset of a unit's open cells
+    std::array<Mask, 512> digitsOf{};  ///< per subset of a unit's open cells
     std::array<std::uint16_t, 512> hits{};
-    /// The groups' members from other units with their groups (unit * 9 + X − 1), as found;
-    /// then by group in set order, each group from `start` on.
-    std::vector<std::pair<int, Member>> listed;
-    std::vector<Member> foreign;
+    /// The groups' members from other units, by group (unit * 9 + X − 1) in set order, each
+    /// group from `start` on: the set and where its X-cells lie in the group's unit.
     std::array<int, kUnitCount * 9 + 1> start{};
-    std::vector<int> groupSet;
-    std::vector<std::uint16_t> groupPlaces, groupTaken;
+    std::vector<int> foreignSet;
+    std::vector<std::uint16_t> foreignPlaces;
     std::vector<Pair> pairs;
 };
 
@@ -247,13 +272,39 @@ void MakeUnit(int u, Scratch& s, UnitSets& unit) {
             }
         }
     }
+    const std::vector<Als>& sets = unit.sets;
+    const int n = static_cast<int>(sets.size());
+    unit.holdTaken.clear();
+    unit.holdSet.clear();
+    for (int x = 0; x < 9; ++x) {
+        unit.holdFrom[static_cast<std::size_t>(x)] = static_cast<int>(unit.holdTaken.size());
+        for (int i = 0; i < n; ++i) {
+            if (!((sets[static_cast<std::size_t>(i)].digits >> x) & 1)) continue;
+            unit.holdTaken.push_back(sets[static_cast<std::size_t>(i)].places);
+            unit.holdSet.push_back(static_cast<std::uint16_t>(i));
+        }
+        unit.holdCount[static_cast<std::size_t>(x)] =
+            static_cast<int>(unit.holdTaken.size()) - unit.holdFrom[static_cast<std::size_t>(x)];
+        unit.holdTaken.insert(unit.holdTaken.end(), kLanes, std::uint16_t{0xffff});
+        unit.holdSet.insert(unit.holdSet.end(), kLanes, std::uint16_t{0});
+    }
+    unit.apart.clear();
+    for (int i = 0; i < n; ++i) {
+        for (int j = i + 1; j < n; ++j) {
+            const Als &a = sets[static_cast<std::size_t>(i)],
+                      &b = sets[static_cast<std::size_t>(j)];
+            const Mask common = a.digits & b.digits;
+            if (!(a.places & b.places) && kNineBitCount[common] >= 2)
+                unit.apart.push_back(
+                    {static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(j), common});
+        }
+    }
 }
 
 // All units' sets, each unit's made again only if its candidates changed, and the members
 // each group takes from other units.
 void FindSets(const State& state, Scratch& s) {
-    s.sets.clear();
-    s.listed.clear();
+    std::fill(s.start.begin(), s.start.end(), 0);
     for (int u = 0; u < kUnitCount; ++u) {
         UnitSets& unit = s.units[static_cast<std::size_t>(u)];
         std::array<Mask, 9> key;
@@ -263,27 +314,30 @@ void FindSets(const State& state, Scratch& s) {
             unit.made = true;
             MakeUnit(u, s, unit);
         }
-        const int first = static_cast<int>(s.sets.size());
-        s.unitFirst[static_cast<std::size_t>(u)] = first;
-        s.sets.insert(s.sets.end(), unit.sets.begin(), unit.sets.end());
-        for (const UnitSets::Listing& l : unit.listed)
-            s.listed.push_back({l.group, {first + l.set, l.places, l.places}});
+        for (const UnitSets::Listing& l : unit.listed) ++s.start[l.group + 1u];
     }
-    s.unitFirst[kUnitCount] = static_cast<int>(s.sets.size());
-    // The listed members by group, each group in set order (a counting sort, stable).
-    std::fill(s.start.begin(), s.start.end(), 0);
-    for (const auto& l : s.listed) ++s.start[static_cast<std::size_t>(l.first) + 1];
+    // The members by group, each group in set order (a counting sort, stable).
     for (std::size_t g = 1; g < s.start.size(); ++g) s.start[g] += s.start[g - 1];
-    s.foreign.resize(s.listed.size());
+    // Room past the last for lanes read beyond it.
+    const std::size_t room = static_cast<std::size_t>(s.start.back()) + kLanes;
+    if (s.foreignSet.size() < room) {
+        s.foreignSet.resize(room);
+        s.foreignPlaces.resize(room);
+    }
     auto at = s.start;
-    for (const auto& [group, member] : s.listed)
-        s.foreign[static_cast<std::size_t>(at[static_cast<std::size_t>(group)]++)] = member;
+    for (int u = 0; u < kUnitCount; ++u) {
+        for (const UnitSets::Listing& l : s.units[static_cast<std::size_t>(u)].listed) {
+            const auto i = static_cast<std::size_t>(at[l.group]++);
+            s.foreignSet[i] = SetId(u, l.set);
+            s.foreignPlaces[i] = l.places;
+        }
+    }
 }
 
-// What a pair with restricted common digit x removes, digit by digit; nothing for a pair
-// that overlaps.
-Mask Removals(const State& state, const Als& a, const Als& b, int x, std::array<CellSet, 9>* gone) {
-    const Mask common = a.digits & b.digits & static_cast<Mask>(~DigitBit(x));
+// Which of the digits `common` to both a pair removes, and where; nothing for a pair that
+// overlaps.
+Mask Removals(const State& state, const Als& a, const Als& b, Mask common,
+              std::array<CellSet, 9>* gone) {
     if (!common || !(a.cells & b.cells).Empty()) return 0;
     const CellSet outside = ~(a.cells | b.cells);
     Mask zs = 0;
@@ -299,28 +353,9 @@ Mask Removals(const State& state, const Als& a, const Als& b, int x, std::array<
     return zs;
 }
 
-/// Members tested at once for lying apart from one.
-constexpr int kLanes = 8;
-
-/// Bit l set where taken[l] shares no cell with `mine`, for kLanes members. Members apart
-/// are few and scattered: a branch per member would be mispredicted, and with SSE2 the eight
-/// tests are a handful of instructions.
-inline unsigned ApartLanes(const std::uint16_t* taken, unsigned mine) {
-#if defined(__SSE2__)
-    const __m128i clash = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(taken)),
-                                        _mm_set1_epi16(static_cast<short>(mine)));
-    const __m128i free = _mm_cmpeq_epi16(clash, _mm_setzero_si128());
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(free, free))) & 0xffu;
-#else
-    unsigned apart = 0;
-    for (int l = 0; l < kLanes; ++l) apart |= unsigned{!(taken[l] & mine)} << l;
-    return apart;
-#endif
-}
-
 Step PairStep(const State& state, const Als& a, const Als& b, int x) {
     std::array<CellSet, 9> gone{};
-    const Mask zs = Removals(state, a, b, x, &gone);
+    const Mask zs = Removals(state, a, b, a.digits & b.digits & ~DigitBit(x), &gone);
     Step step;
     step.technique = Technique::AlsXz;
     for (int z = 1; z <= 9; ++z) AddEliminations(step, gone[z - 1], z);
@@ -354,60 +389,71 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
     } release{outer};
 
     FindSets(state, s);
-    const std::vector<Als>& sets = s.sets;
+    const auto set = [&s](int id) -> const Als& {
+        return s.units[static_cast<std::size_t>(id >> 9)].sets[static_cast<std::size_t>(id & 511)];
+    };
     std::vector<Pair>& pairs = s.pairs;
     pairs.clear();
+    // A pair met in the group of `u` and X: the line's if inside a box-line intersection.
+    const auto meet = [&](int u, int x, int i, unsigned iPlaces, int j, unsigned jPlaces) {
+        if (u >= 18 && InBoxLine(iPlaces | jPlaces)) return;
+        if (i > j) std::swap(i, j);
+        const Als& a = set(i);
+        const Als& b = set(j);
+        if (Removals(state, a, b, a.digits & b.digits & ~DigitBit(x + 1), nullptr))
+            pairs.push_back(
+                {a.size + b.size, i, x + 1, (b.cells & state.CellsOf(x + 1)).First(), j});
+    };
     for (int u = 0; u < kUnitCount; ++u) {
-        const int first = s.unitFirst[static_cast<std::size_t>(u)];
-        const int last = s.unitFirst[static_cast<std::size_t>(u) + 1];
+        const UnitSets& unit = s.units[static_cast<std::size_t>(u)];
+        // Two sets of the unit: what they remove for one X is what they remove for any other
+        // but that X, so it is found once for all.
+        for (const UnitSets::Apart& p : unit.apart) {
+            const Als& a = unit.sets[p.a];
+            const Als& b = unit.sets[p.b];
+            const Mask zs = Removals(state, a, b, p.common, nullptr);
+            if (!zs) continue;
+            for (Mask m = p.common; m; m &= static_cast<Mask>(m - 1)) {
+                const int x = std::countr_zero(m);
+                if (!(zs & ~(1u << x))) continue;
+                const unsigned xPlaces = unit.digitPlaces[static_cast<std::size_t>(x)];
+                if (u >= 18 && InBoxLine((a.places | b.places) & xPlaces)) continue;
+                pairs.push_back({a.size + b.size, SetId(u, p.a), x + 1,
+                                 (b.cells & state.CellsOf(x + 1)).First(), SetId(u, p.b)});
+            }
+        }
+        // Pairs with a set of another unit: each such member against the unit's sets holding
+        // X and the members before it.
         for (int x = 0; x < 9; ++x) {
-            const unsigned xPlaces =
-                s.units[static_cast<std::size_t>(u)].digitPlaces[static_cast<std::size_t>(x)];
-            // Two sets apart need two cells for X.
-            if (!(xPlaces & (xPlaces - 1))) continue;
-            // The group: the unit's sets holding X, gathered without a branch, then the
-            // others'. What the members take lies apart from the rest, for the test below.
             const int from = s.start[static_cast<std::size_t>(u * 9 + x)];
             const int to = s.start[static_cast<std::size_t>(u * 9 + x) + 1];
-            const std::size_t room = static_cast<std::size_t>(last - first + to - from) + kLanes;
-            if (s.groupSet.size() < room) {
-                s.groupSet.resize(room);
-                s.groupPlaces.resize(room);
-                s.groupTaken.resize(room);
-            }
-            int* set = s.groupSet.data();
-            std::uint16_t* places = s.groupPlaces.data();
-            std::uint16_t* taken = s.groupTaken.data();
-            int size = 0;
-            for (int i = first; i < last; ++i) {
-                const Als& a = sets[static_cast<std::size_t>(i)];
-                set[size] = i;
-                places[size] = static_cast<std::uint16_t>(a.places & xPlaces);
-                taken[size] = a.places;
-                size += (a.digits >> x) & 1;
-            }
-            for (int i = from; i < to; ++i, ++size) {
-                const Member& m = s.foreign[static_cast<std::size_t>(i)];
-                set[size] = m.set;
-                places[size] = m.places;
-                taken[size] = m.taken;
-            }
-            // Past the last member, lanes that clash with everything.
-            std::fill(taken + size, taken + size + kLanes, std::uint16_t{0xffff});
-            for (int t = 0; t < size - 1; ++t) {
-                for (int base = t + 1; base < size; base += kLanes) {
-                    for (unsigned apart = ApartLanes(taken + base, taken[t]); apart;
+            if (from == to) continue;
+            const unsigned xPlaces = unit.digitPlaces[static_cast<std::size_t>(x)];
+            // Two sets apart need two cells for X.
+            if (!(xPlaces & (xPlaces - 1))) continue;
+            const std::uint16_t* ownTaken =
+                unit.holdTaken.data() + unit.holdFrom[static_cast<std::size_t>(x)];
+            const std::uint16_t* ownSet =
+                unit.holdSet.data() + unit.holdFrom[static_cast<std::size_t>(x)];
+            const int own = unit.holdCount[static_cast<std::size_t>(x)];
+            const std::uint16_t* places = s.foreignPlaces.data() + from;
+            const int* sets = s.foreignSet.data() + from;
+            for (int f = 0; f < to - from; ++f) {
+                const unsigned mine = places[f];
+                for (int base = 0; base < own; base += kLanes) {
+                    for (unsigned apart = ApartLanes(ownTaken + base, mine); apart;
                          apart &= apart - 1) {
                         const int v = base + std::countr_zero(apart);
-                        // A pair inside a box-line intersection is the line's.
-                        if (u >= 18 && InBoxLine(places[t] | places[v])) continue;
-                        const int i = std::min(set[t], set[v]);
-                        const int j = std::max(set[t], set[v]);
-                        const Als& a = sets[static_cast<std::size_t>(i)];
-                        const Als& b = sets[static_cast<std::size_t>(j)];
-                        if (Removals(state, a, b, x + 1, nullptr))
-                            pairs.push_back({a.size + b.size, i, x + 1,
-                                             (b.cells & state.CellsOf(x + 1)).First(), j});
+                        meet(u, x, SetId(u, ownSet[v]), ownTaken[v] & xPlaces, sets[f], mine);
+                    }
+                }
+                // Members of other units take only their X-cells.
+                for (int base = 0; base < f; base += kLanes) {
+                    const unsigned below = f - base >= kLanes ? 0xffu : (1u << (f - base)) - 1;
+                    for (unsigned apart = ApartLanes(places + base, mine) & below; apart;
+                         apart &= apart - 1) {
+                        const int v = base + std::countr_zero(apart);
+                        meet(u, x, sets[v], places[v], sets[f], mine);
                     }
                 }
             }
@@ -424,14 +470,15 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
     std::array<CellSet, 9> removed{};
     for (const Pair& p : pairs) {
         std::array<CellSet, 9> gone{};
-        Removals(state, sets[p.a], sets[p.b], p.x, &gone);
+        const Als &a = set(p.a), &b = set(p.b);
+        Removals(state, a, b, a.digits & b.digits & ~DigitBit(p.x), &gone);
         bool more = false;
         for (int z = 0; z < 9; ++z) {
             more |= !(gone[z] & ~removed[z]).Empty();
             removed[z] |= gone[z];
         }
         if (!more) continue;
-        if (!sink(PairStep(state, sets[p.a], sets[p.b], p.x))) return;
+        if (!sink(PairStep(state, a, b, p.x))) return;
     }
 }
 
