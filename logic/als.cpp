@@ -99,6 +99,9 @@ struct Als {
     /// Digit − 1 → what sees all its cells holding the digit (kSeeing): where the digit may
     /// go once the set is locked with it, among that digit's cells outside the set.
     std::array<std::uint8_t, 9> seeing{};
+    /// Its digits that may go elsewhere once it is locked with them: held by some other cell
+    /// of its unit, or in one cell or box-line intersection of it. No other digit does.
+    Mask reachable = 0;
 };
 
 // A set whose cells holding a digit X all lie in a unit is a member of the group of the unit
@@ -114,16 +117,19 @@ struct UnitSets {
     std::array<Mask, 9> key{};  ///< the candidates it was made from, cell by cell
     bool made = false;
     std::array<std::uint16_t, 9> digitPlaces{};  ///< digit − 1 → where the unit's cells hold it
-    std::vector<Als> sets;
+    std::vector<Als> sets;                       ///< the first `setCount`
+    int setCount = 0;
     /// Memberships of other units' groups: group (unit * 9 + X − 1), set of this unit, places.
     struct Listing {
         std::uint16_t group, set, places;
     };
-    std::vector<Listing> listed;
+    std::vector<Listing> listed;  ///< the first `listedCount`
+    int listedCount = 0;
     /// Digit − 1 → its sets' places (then kLanes that clash with everything) and the sets, in
-    /// `holdTaken` and `holdSet` from `holdFrom`, `holdCount` of them.
+    /// `holdTaken` (then their reachable digits in `holdReach`) and `holdSet` from `holdFrom`,
+    /// `holdCount` of them.
     std::array<int, 9> holdFrom{}, holdCount{};
-    std::vector<std::uint16_t> holdTaken, holdSet;
+    std::vector<std::uint16_t> holdTaken, holdReach, holdSet;
     /// Its sets apart with two digits or more in common, and those digits: of the pairs the
     /// groups of this unit would test, the only ones that can remove anything.
     struct Apart {
@@ -136,21 +142,50 @@ struct UnitSets {
 /// Members tested at once for lying apart from one.
 constexpr int kLanes = 8;
 
-/// Bit l set where taken[l] shares no cell with `mine`, for kLanes members. Members apart
-/// are few and scattered: a branch per member would be mispredicted, and with SSE2 the eight
-/// tests are a handful of instructions.
-inline unsigned ApartLanes(const std::uint16_t* taken, unsigned mine) {
+/// Places of one member, to be tested against kLanes others at once. Members apart are few
+/// and scattered: a branch per member would be mispredicted, and with SSE2 the eight tests
+/// are a handful of instructions.
+struct Mine {
 #if defined(__SSE2__)
-    const __m128i clash = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(taken)),
-                                        _mm_set1_epi16(static_cast<short>(mine)));
-    const __m128i free = _mm_cmpeq_epi16(clash, _mm_setzero_si128());
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(free, free))) & 0xffu;
+    /// With the digits a partner must have one of among its reachable ones.
+    Mine(unsigned places, unsigned want)
+        : lanes(_mm_set1_epi32(static_cast<int>(places * 0x10001u))),
+          wanted(_mm_set1_epi32(static_cast<int>(want * 0x10001u))) {}
+    /// Bit l set where taken[l] shares no cell with these places.
+    unsigned ApartFrom(const std::uint16_t* taken) const {
+        const __m128i clash =
+            _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(taken)), lanes);
+        const __m128i free = _mm_cmpeq_epi16(clash, _mm_setzero_si128());
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(free, free))) & 0xffu;
+    }
+    /// As ApartFrom, for those whose reach[l] also has a wanted digit.
+    unsigned PartnersIn(const std::uint16_t* taken, const std::uint16_t* reach) const {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i clash =
+            _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(taken)), lanes);
+        const __m128i shared =
+            _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(reach)), wanted);
+        const __m128i fit =
+            _mm_andnot_si128(_mm_cmpeq_epi16(shared, zero), _mm_cmpeq_epi16(clash, zero));
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(fit, fit))) & 0xffu;
+    }
+    __m128i lanes, wanted;
 #else
-    unsigned apart = 0;
-    for (int l = 0; l < kLanes; ++l) apart |= unsigned{!(taken[l] & mine)} << l;
-    return apart;
+    Mine(unsigned places, unsigned want) : places(places), want(want) {}
+    unsigned ApartFrom(const std::uint16_t* taken) const {
+        unsigned apart = 0;
+        for (int l = 0; l < kLanes; ++l) apart |= unsigned{!(taken[l] & places)} << l;
+        return apart;
+    }
+    unsigned PartnersIn(const std::uint16_t* taken, const std::uint16_t* reach) const {
+        unsigned fit = 0;
+        for (int l = 0; l < kLanes; ++l)
+            fit |= unsigned{!(taken[l] & places) && (reach[l] & want)} << l;
+        return fit;
+    }
+    unsigned places, want;
 #endif
-}
+};
 
 /// A set's number: its unit, then its place among the unit's sets. Numbers in this order are
 /// the order the steps are reported in.
@@ -169,13 +204,13 @@ struct Pair {
 /// rating, and allocating them each time cost as much as the search.
 struct Scratch {
     std::array<UnitSets, kUnitCount> units;
-    std::array<Mask, 512> digitsOf{};  ///< per subset of a unit's open cells
-    std::array<std::uint16_t, 512> hits{};
+    std::array<Mask, 512> digitsOf{};                ///< per subset of a unit's open cells
+    std::array<std::uint16_t, 512 + kLanes> hits{};  ///< then the places of its sets
     /// The groups' members from other units, by group (unit * 9 + X − 1) in set order, each
     /// group from `start` on: the set and where its X-cells lie in the group's unit.
     std::array<int, kUnitCount * 9 + 1> start{};
     std::vector<int> foreignSet;
-    std::vector<std::uint16_t> foreignPlaces;
+    std::vector<std::uint16_t> foreignPlaces, foreignReach;
     std::vector<Pair> pairs;
 };
 
@@ -203,10 +238,9 @@ constexpr bool InBoxLine(unsigned places) {
 // subset (each from the subset without its lowest cell), so that the test for a set has no
 // branch to mispredict; the rest is worked out for the sets alone.
 void MakeUnit(int u, Scratch& s, UnitSets& unit) {
-    unit.sets.clear();
-    unit.listed.clear();
     std::array<int, 9> open{};
     std::array<int, 9> placeOf{};
+    std::array<Mask, 9> digitsAt{};   ///< open cell → its digits
     std::array<unsigned, 9> where{};  ///< digit → the open cells holding it, as bits
     std::array<std::uint16_t, 9> digitPlaces{};
     int k = 0;
@@ -217,6 +251,7 @@ void MakeUnit(int u, Scratch& s, UnitSets& unit) {
             where[d] |= ((m >> d) & 1u) << k;
             digitPlaces[d] |= static_cast<std::uint16_t>(((m >> d) & 1u) << i);
         }
+        digitsAt[k] = m;
         placeOf[k] = i;
         open[k++] = kUnits.cells[u][i];
     }
@@ -224,13 +259,20 @@ void MakeUnit(int u, Scratch& s, UnitSets& unit) {
     int hits = 0;
     s.digitsOf[0] = 0;
     for (unsigned subset = 1; subset < (1u << k); ++subset) {
-        const int low = std::countr_zero(subset);
         const Mask digits = static_cast<Mask>(s.digitsOf[subset & (subset - 1)] |
-                                              unit.key[static_cast<std::size_t>(placeOf[low])]);
+                                              digitsAt[std::countr_zero(subset)]);
         s.digitsOf[subset] = digits;
         s.hits[hits] = static_cast<std::uint16_t>(subset);
         hits += kNineBitCount[digits] == kNineBitCount[subset] + 1;
     }
+    std::vector<Als>& sets = unit.sets;
+    // Room for every hit, and for each digit of each two more units.
+    // Both only grow, so that their entries are not cleared each time.
+    if (sets.size() < static_cast<std::size_t>(hits)) sets.resize(static_cast<std::size_t>(hits));
+    if (unit.listed.size() < static_cast<std::size_t>(hits) * 18)
+        unit.listed.resize(static_cast<std::size_t>(hits) * 18);
+    int n = 0, listed = 0;
+    std::array<int, 9> holders{};
     for (int h = 0; h < hits; ++h) {
         const unsigned subset = s.hits[h];
         const int size = kNineBitCount[subset];
@@ -245,58 +287,75 @@ void MakeUnit(int u, Scratch& s, UnitSets& unit) {
             cells.Add(open[i]);
         }
         if (u >= 18 && InBoxLine(places)) continue;
-        const int index = static_cast<int>(unit.sets.size());
-        Als& als = unit.sets.emplace_back();
+        const int index = n++;
+        Als& als = sets[static_cast<std::size_t>(index)];
         als.cells = cells;
         const Mask digits = s.digitsOf[subset];
         als.digits = digits;
         als.size = static_cast<std::uint8_t>(size);
         als.unit = static_cast<std::uint8_t>(u);
         als.places = static_cast<std::uint16_t>(places);
+        Mask crossing = 0;
         for (Mask m = digits; m; m &= static_cast<Mask>(m - 1)) {
             const int d = std::countr_zero(m);
-            const unsigned holding = places & digitPlaces[d];
-            const int seeing = kSeeingOf.of[u][holding];
-            als.seeing[d] = static_cast<std::uint8_t>(seeing);
+            ++holders[static_cast<std::size_t>(d)];
+            const int seeing = kSeeingOf.of[u][places & digitPlaces[d]];
+            als.seeing[static_cast<std::size_t>(d)] = static_cast<std::uint8_t>(seeing);
             // More units for one cell or cells of a box-line intersection.
             std::uint32_t units = kSeeingOf.units[seeing] & ~(1u << u);
             if (!units) continue;
+            crossing |= static_cast<Mask>(1u << d);
             std::uint32_t where27 = 0;
             for (unsigned c = subset & where[d]; c; c &= c - 1)
                 where27 |= kPlaces[open[std::countr_zero(c)]];
             for (; units; units &= units - 1) {
                 const int v = std::countr_zero(units);
-                unit.listed.push_back(
-                    {static_cast<std::uint16_t>(v * 9 + d), static_cast<std::uint16_t>(index),
-                     static_cast<std::uint16_t>((where27 >> (v / 9 * 9)) & 0x1ff)});
+                unit.listed[static_cast<std::size_t>(listed++)] = {
+                    static_cast<std::uint16_t>(v * 9 + d), static_cast<std::uint16_t>(index),
+                    static_cast<std::uint16_t>((where27 >> (v / 9 * 9)) & 0x1ff)};
             }
         }
+        als.reachable = digits & (s.digitsOf[((1u << k) - 1) ^ subset] | crossing);
     }
-    const std::vector<Als>& sets = unit.sets;
-    const int n = static_cast<int>(sets.size());
-    unit.holdTaken.clear();
-    unit.holdSet.clear();
+    unit.setCount = n;
+    unit.listedCount = listed;
+    // The sets by digit, each digit's followed by lanes that clash with everything.
+    int total = 0;
     for (int x = 0; x < 9; ++x) {
-        unit.holdFrom[static_cast<std::size_t>(x)] = static_cast<int>(unit.holdTaken.size());
-        for (int i = 0; i < n; ++i) {
-            if (!((sets[static_cast<std::size_t>(i)].digits >> x) & 1)) continue;
-            unit.holdTaken.push_back(sets[static_cast<std::size_t>(i)].places);
-            unit.holdSet.push_back(static_cast<std::uint16_t>(i));
-        }
-        unit.holdCount[static_cast<std::size_t>(x)] =
-            static_cast<int>(unit.holdTaken.size()) - unit.holdFrom[static_cast<std::size_t>(x)];
-        unit.holdTaken.insert(unit.holdTaken.end(), kLanes, std::uint16_t{0xffff});
-        unit.holdSet.insert(unit.holdSet.end(), kLanes, std::uint16_t{0});
+        unit.holdFrom[static_cast<std::size_t>(x)] = total;
+        unit.holdCount[static_cast<std::size_t>(x)] = 0;
+        total += holders[static_cast<std::size_t>(x)] + kLanes;
     }
-    unit.apart.clear();
+    unit.holdTaken.assign(static_cast<std::size_t>(total) + kLanes, std::uint16_t{0xffff});
+    unit.holdSet.assign(static_cast<std::size_t>(total) + kLanes, std::uint16_t{0});
+    unit.holdReach.assign(static_cast<std::size_t>(total) + kLanes, std::uint16_t{0});
     for (int i = 0; i < n; ++i) {
-        for (int j = i + 1; j < n; ++j) {
-            const Als &a = sets[static_cast<std::size_t>(i)],
-                      &b = sets[static_cast<std::size_t>(j)];
-            const Mask common = a.digits & b.digits;
-            if (!(a.places & b.places) && kNineBitCount[common] >= 2)
-                unit.apart.push_back(
-                    {static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(j), common});
+        const Als& a = sets[static_cast<std::size_t>(i)];
+        for (Mask m = a.digits; m; m &= static_cast<Mask>(m - 1)) {
+            const auto x = static_cast<std::size_t>(std::countr_zero(m));
+            const auto at = static_cast<std::size_t>(unit.holdFrom[x] + unit.holdCount[x]++);
+            unit.holdTaken[at] = a.places;
+            unit.holdReach[at] = a.reachable;
+            unit.holdSet[at] = static_cast<std::uint16_t>(i);
+        }
+    }
+    // Its sets apart, tested against eight at a time: all their places, then lanes that
+    // clash with everything.
+    unit.apart.clear();
+    std::uint16_t* taken = s.hits.data();
+    for (int i = 0; i < n; ++i) taken[i] = sets[static_cast<std::size_t>(i)].places;
+    std::fill_n(taken + n, kLanes, std::uint16_t{0xffff});
+    for (int i = 0; i < n; ++i) {
+        const Mine mine(taken[i], 0);
+        for (int base = i + 1; base < n; base += kLanes) {
+            for (unsigned apart = mine.ApartFrom(taken + base); apart; apart &= apart - 1) {
+                const int j = base + std::countr_zero(apart);
+                const Mask common = sets[static_cast<std::size_t>(i)].digits &
+                                    sets[static_cast<std::size_t>(j)].digits;
+                if (kNineBitCount[common] >= 2)
+                    unit.apart.push_back(
+                        {static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(j), common});
+            }
         }
     }
 }
@@ -314,7 +373,8 @@ void FindSets(const State& state, Scratch& s) {
             unit.made = true;
             MakeUnit(u, s, unit);
         }
-        for (const UnitSets::Listing& l : unit.listed) ++s.start[l.group + 1u];
+        for (int l = 0; l < unit.listedCount; ++l)
+            ++s.start[unit.listed[static_cast<std::size_t>(l)].group + 1u];
     }
     // The members by group, each group in set order (a counting sort, stable).
     for (std::size_t g = 1; g < s.start.size(); ++g) s.start[g] += s.start[g - 1];
@@ -323,13 +383,17 @@ void FindSets(const State& state, Scratch& s) {
     if (s.foreignSet.size() < room) {
         s.foreignSet.resize(room);
         s.foreignPlaces.resize(room);
+        s.foreignReach.resize(room);
     }
     auto at = s.start;
     for (int u = 0; u < kUnitCount; ++u) {
-        for (const UnitSets::Listing& l : s.units[static_cast<std::size_t>(u)].listed) {
+        const UnitSets& unit = s.units[static_cast<std::size_t>(u)];
+        for (int k = 0; k < unit.listedCount; ++k) {
+            const UnitSets::Listing& l = unit.listed[static_cast<std::size_t>(k)];
             const auto i = static_cast<std::size_t>(at[l.group]++);
             s.foreignSet[i] = SetId(u, l.set);
             s.foreignPlaces[i] = l.places;
+            s.foreignReach[i] = unit.sets[l.set].reachable;
         }
     }
 }
@@ -338,6 +402,7 @@ void FindSets(const State& state, Scratch& s) {
 // overlaps.
 Mask Removals(const State& state, const Als& a, const Als& b, Mask common,
               std::array<CellSet, 9>* gone) {
+    common &= a.reachable & b.reachable;
     if (!common || !(a.cells & b.cells).Empty()) return 0;
     const CellSet outside = ~(a.cells | b.cells);
     Mask zs = 0;
@@ -438,22 +503,26 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
             const int own = unit.holdCount[static_cast<std::size_t>(x)];
             const std::uint16_t* places = s.foreignPlaces.data() + from;
             const int* sets = s.foreignSet.data() + from;
+            const std::uint16_t* reach = s.foreignReach.data() + from;
+            const std::uint16_t* ownReach =
+                unit.holdReach.data() + unit.holdFrom[static_cast<std::size_t>(x)];
             for (int f = 0; f < to - from; ++f) {
-                const unsigned mine = places[f];
+                // A partner needs a reachable digit Z of this one's, other than X.
+                const Mine mine(places[f], reach[f] & ~(1u << x));
                 for (int base = 0; base < own; base += kLanes) {
-                    for (unsigned apart = ApartLanes(ownTaken + base, mine); apart;
+                    for (unsigned apart = mine.PartnersIn(ownTaken + base, ownReach + base); apart;
                          apart &= apart - 1) {
                         const int v = base + std::countr_zero(apart);
-                        meet(u, x, SetId(u, ownSet[v]), ownTaken[v] & xPlaces, sets[f], mine);
+                        meet(u, x, SetId(u, ownSet[v]), ownTaken[v] & xPlaces, sets[f], places[f]);
                     }
                 }
                 // Members of other units take only their X-cells.
                 for (int base = 0; base < f; base += kLanes) {
                     const unsigned below = f - base >= kLanes ? 0xffu : (1u << (f - base)) - 1;
-                    for (unsigned apart = ApartLanes(places + base, mine) & below; apart;
-                         apart &= apart - 1) {
+                    for (unsigned apart = mine.PartnersIn(places + base, reach + base) & below;
+                         apart; apart &= apart - 1) {
                         const int v = base + std::countr_zero(apart);
-                        meet(u, x, sets[v], places[v], sets[f], mine);
+                        meet(u, x, sets[v], places[v], sets[f], places[f]);
                     }
                 }
             }
