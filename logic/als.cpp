@@ -210,6 +210,7 @@ struct Scratch {
     /// group from `start` on: the set and where its X-cells lie in the group's unit.
     std::array<int, kUnitCount * 9 + 1> start{};
     std::vector<int> foreignSet;
+    std::vector<const Als*> foreignAls;
     std::vector<std::uint16_t> foreignPlaces, foreignReach;
     std::vector<Pair> pairs;
 };
@@ -382,6 +383,7 @@ void FindSets(const State& state, Scratch& s) {
     const std::size_t room = static_cast<std::size_t>(s.start.back()) + kLanes;
     if (s.foreignSet.size() < room) {
         s.foreignSet.resize(room);
+        s.foreignAls.resize(room);
         s.foreignPlaces.resize(room);
         s.foreignReach.resize(room);
     }
@@ -392,6 +394,7 @@ void FindSets(const State& state, Scratch& s) {
             const UnitSets::Listing& l = unit.listed[static_cast<std::size_t>(k)];
             const auto i = static_cast<std::size_t>(at[l.group]++);
             s.foreignSet[i] = SetId(u, l.set);
+            s.foreignAls[i] = &unit.sets[l.set];
             s.foreignPlaces[i] = l.places;
             s.foreignReach[i] = unit.sets[l.set].reachable;
         }
@@ -460,14 +463,13 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
     std::vector<Pair>& pairs = s.pairs;
     pairs.clear();
     // A pair met in the group of `u` and X: the line's if inside a box-line intersection.
-    const auto meet = [&](int u, int x, int i, unsigned iPlaces, int j, unsigned jPlaces) {
+    const auto meet = [&](int u, int x, int i, const Als* a, unsigned iPlaces, int j, const Als* b,
+                          unsigned jPlaces) {
         if (u >= 18 && InBoxLine(iPlaces | jPlaces)) return;
-        if (i > j) std::swap(i, j);
-        const Als& a = set(i);
-        const Als& b = set(j);
-        if (Removals(state, a, b, a.digits & b.digits & ~DigitBit(x + 1), nullptr))
-            pairs.push_back(
-                {a.size + b.size, i, x + 1, (b.cells & state.CellsOf(x + 1)).First(), j});
+        if (!Removals(state, *a, *b, a->digits & b->digits & ~DigitBit(x + 1), nullptr)) return;
+        if (i > j) std::swap(i, j), std::swap(a, b);
+        pairs.push_back(
+            {a->size + b->size, i, x + 1, (b->cells & state.CellsOf(x + 1)).First(), j});
     };
     for (int u = 0; u < kUnitCount; ++u) {
         const UnitSets& unit = s.units[static_cast<std::size_t>(u)];
@@ -503,6 +505,7 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
             const int own = unit.holdCount[static_cast<std::size_t>(x)];
             const std::uint16_t* places = s.foreignPlaces.data() + from;
             const int* sets = s.foreignSet.data() + from;
+            const Als* const* als = s.foreignAls.data() + from;
             const std::uint16_t* reach = s.foreignReach.data() + from;
             const std::uint16_t* ownReach =
                 unit.holdReach.data() + unit.holdFrom[static_cast<std::size_t>(x)];
@@ -513,7 +516,8 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
                     for (unsigned apart = mine.PartnersIn(ownTaken + base, ownReach + base); apart;
                          apart &= apart - 1) {
                         const int v = base + std::countr_zero(apart);
-                        meet(u, x, SetId(u, ownSet[v]), ownTaken[v] & xPlaces, sets[f], places[f]);
+                        meet(u, x, SetId(u, ownSet[v]), &unit.sets[ownSet[v]],
+                             ownTaken[v] & xPlaces, sets[f], als[f], places[f]);
                     }
                 }
                 // Members of other units take only their X-cells.
@@ -522,7 +526,7 @@ void FindAlsXz(const State& state, const Context&, const StepSink& sink) {
                     for (unsigned apart = mine.PartnersIn(places + base, reach + base) & below;
                          apart; apart &= apart - 1) {
                         const int v = base + std::countr_zero(apart);
-                        meet(u, x, sets[v], places[v], sets[f], places[f]);
+                        meet(u, x, sets[v], als[v], places[v], sets[f], als[f], places[f]);
                     }
                 }
             }
