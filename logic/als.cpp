@@ -235,9 +235,10 @@ constexpr bool InBoxLine(unsigned places) {
 }
 
 // Every subset of a unit's open cells with one digit more than cells, each set once, in the
-// order of the subsets as numbers. The subsets' digits come from a table filled subset by
-// subset (each from the subset without its lowest cell), so that the test for a set has no
-// branch to mispredict; the rest is worked out for the sets alone.
+// order of the subsets as numbers, with what the search needs of them. The subsets' digits
+// come from a table filled subset by subset (each from the subset without its lowest cell),
+// so that the test for a set has no branch to mispredict; the rest is worked out for the sets
+// alone.
 void MakeUnit(int u, Scratch& s, UnitSets& unit) {
     std::array<int, 9> open{};
     std::array<int, 9> placeOf{};
@@ -267,8 +268,8 @@ void MakeUnit(int u, Scratch& s, UnitSets& unit) {
         hits += kNineBitCount[digits] == kNineBitCount[subset] + 1;
     }
     std::vector<Als>& sets = unit.sets;
-    // Room for every hit, and for each digit of each two more units.
-    // Both only grow, so that their entries are not cleared each time.
+    // Room for every hit, and for each digit of each two more units. Both only grow, so that
+    // their entries are not cleared each time.
     if (sets.size() < static_cast<std::size_t>(hits)) sets.resize(static_cast<std::size_t>(hits));
     if (unit.listed.size() < static_cast<std::size_t>(hits) * 18)
         unit.listed.resize(static_cast<std::size_t>(hits) * 18);
