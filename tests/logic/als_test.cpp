@@ -173,6 +173,29 @@ TEST(AlsXz, SameStepsAsAPlainSearch) {
     EXPECT_GT(steps, 1000) << "too few steps for the comparison to prove much";
 }
 
+// A unit's sets are kept from one search to the next while its candidates stay the same:
+// searches that alternate between a state and the state less one candidate, each candidate in
+// turn, must each see the units as they are now.
+TEST(AlsXz, UnitsKeptOnlyWhileUnchanged) {
+    int steps = 0;
+    for (const Digits& board : test::ReadSet("forum_hardest_1106.txt", 2)) {
+        Path path;
+        Rate(board, &path);
+        State state = *State::FromDigits(board);
+        for (std::size_t i = 0; i < path.steps.size() / 3; ++i) state.Apply(path.steps[i]);
+        for (int c = 0; c < 81; c += 4) {
+            for (int d = 1; d <= 9; ++d) {
+                if (!state.Has(c, d) || BitCount(state.Candidates(c)) < 2) continue;
+                State less = state;
+                less.Eliminate(c, d);
+                steps += Compare(less) + Compare(state);
+                ASSERT_FALSE(::testing::Test::HasFailure()) << "cell " << c << " digit " << d;
+            }
+        }
+    }
+    EXPECT_GT(steps, 50) << "too few steps for the comparison to prove much";
+}
+
 // The finder keeps its buffers from call to call; a search started from inside another's
 // sink must neither see nor spoil them.
 TEST(AlsXz, SearchFromInsideASearch) {
