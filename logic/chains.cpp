@@ -141,7 +141,7 @@ struct Scratch {
     /// with the graph that made it so that no call has to clear the table.
     std::array<std::uint32_t, 9 * 54 * 8> groupKey{};
     std::uint32_t stamp = 0;
-    std::vector<std::uint64_t> rows, weakTo, reached, reachedIn, partnersMade;
+    std::vector<std::uint64_t> rows, weakTo, partnersMade;
     std::vector<int> live;
     std::vector<std::int16_t> weakRow;
     std::vector<StateId> parent, queue;
@@ -548,10 +548,9 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
     // each round, the starts that first reach the node in that round. The fronts are kept:
     // they tell which nodes lie on a shortest chain.
     std::vector<std::uint64_t>& rows = scratch.rows;
-    // A round's front holds only the rows of the nodes it reached, each cleared when first
-    // reached; the others are left as earlier searches wrote them and read as empty (see
-    // `reachedIn`). The buffer only grows: shrinking it for a small search would have the
-    // next large one zero all of it again.
+    // A round clears its own front as it starts, in one sweep: cheaper than asking at every
+    // link whether the row it adds to was cleared yet. The buffer only grows: shrinking it
+    // for a small search would have the next large one zero all of it again.
     const std::size_t needed = (3 + 1 + static_cast<std::size_t>(shape.maxLinks)) * rowSize;
     if (rows.size() < needed) rows.resize(needed);
     std::fill(rows.begin(), rows.begin() + 4 * static_cast<std::ptrdiff_t>(rowSize), 0);
@@ -600,17 +599,10 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
         setBit(row(seenFalse, i), i);
         setBit(row(fronts, i), i);
     }
-    // The nodes whose front row is not empty, in order, and those a round reached: a round
-    // then costs the links it follows, not the size of the graph.
+    // The nodes whose front row is not empty, in order: a round follows only their links.
     std::vector<int>& live = scratch.live;
     live.resize(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) live[i] = i;
-    std::vector<std::uint64_t>& reached = scratch.reached;
-    reached.assign(static_cast<std::size_t>(words), 0);
-    // The nodes each round reached: the only ones whose rows in that round's front count.
-    std::vector<std::uint64_t>& reachedIn = scratch.reachedIn;
-    reachedIn.assign((1 + static_cast<std::size_t>(shape.maxLinks)) * words, 0);
-    for (int i = 0; i < n; ++i) setBit(reachedIn.data(), i);
     // What the chains reported so far remove: one that removes nothing more changes nothing
     // once those are taken, and finding its chain is the costly part.
     std::array<CellSet, 9> removed{};
@@ -619,37 +611,29 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
         std::uint64_t* seen = toTrue ? seenTrue : seenFalse;
         const std::uint64_t* front = fronts + (links - 1) * rowSize;
         std::uint64_t* fresh = fronts + links * rowSize;
+        std::fill(fresh, fresh + rowSize, 0);
         for (int u : live) {
             const std::uint64_t* from = front + std::size_t(u) * words;
             graph.ForEachNext(static_cast<StateId>(u * 2 + (toTrue ? 0 : 1)), [&](StateId s) {
                 const int v = s >> 1;
-                const std::uint64_t bit = std::uint64_t{1} << (v % 64);
                 std::uint64_t* to = row(fresh, v);
-                if (!(reached[v / 64] & bit)) {
-                    reached[v / 64] |= bit;
-                    std::fill(to, to + words, 0);
-                }
 #pragma GCC unroll 4
                 for (int w = 0; w < words; ++w) to[w] |= from[w];
             });
         }
         live.clear();
-        std::copy(reached.begin(), reached.end(), reachedIn.begin() + links * words);
-        for (std::size_t k = 0; k < reached.size(); ++k) {
-            for (std::uint64_t bits = std::exchange(reached[k], 0); bits; bits &= bits - 1) {
-                const int v = static_cast<int>(k * 64) + std::countr_zero(bits);
-                std::uint64_t* add = row(fresh, v);
-                std::uint64_t* had = row(seen, v);
-                std::uint64_t any = 0;
+        for (int v = 0; v < n; ++v) {
+            std::uint64_t* add = row(fresh, v);
+            std::uint64_t* had = row(seen, v);
+            std::uint64_t any = 0;
 #pragma GCC unroll 4
-                for (int w = 0; w < words; ++w) {
-                    const std::uint64_t fresher = add[w] & ~had[w];
-                    add[w] = fresher;
-                    had[w] |= fresher;
-                    any |= fresher;
-                }
-                if (any) live.push_back(v);
+            for (int w = 0; w < words; ++w) {
+                const std::uint64_t fresher = add[w] & ~had[w];
+                add[w] = fresher;
+                had[w] |= fresher;
+                any |= fresher;
             }
+            if (any) live.push_back(v);
         }
         if (live.empty()) return;
         if (!toTrue || links < shape.minLinks) continue;
@@ -667,8 +651,6 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
                     if (!RemovesMore(state, a, b, removed)) continue;
                     std::vector<int>& nodes = scratch.chain;
                     const auto onChain = [&](int node, int linksLeft) {
-                        const std::uint64_t* in = &reachedIn[std::size_t(linksLeft) * words];
-                        if (!((in[node / 64] >> (node % 64)) & 1)) return false;
                         const std::uint64_t* at = fronts + linksLeft * rowSize + node * words;
                         return ((at[t / 64] >> (t % 64)) & 1) != 0;
                     };
