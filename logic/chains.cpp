@@ -60,28 +60,6 @@ struct Shape {
 using StateId = std::uint16_t;
 constexpr StateId kUnseen = 0xffff;
 
-// Each cell's units and its bit in each, the bits counting the unit's cells in order.
-struct UnitBits {
-    std::array<std::uint8_t, 3> unit;
-    std::array<std::uint16_t, 3> bit;
-};
-
-constexpr std::array<UnitBits, 81> MakeUnitBits() {
-    std::array<UnitBits, 81> t{};
-    for (int c = 0; c < 81; ++c) {
-        t[c].unit = kUnits.unitsOf[c];
-        for (int k = 0; k < 3; ++k) {
-            for (int i = 0; i < 9; ++i) {
-                if (kUnits.cells[t[c].unit[k]][i] == c)
-                    t[c].bit[k] = static_cast<std::uint16_t>(1u << i);
-            }
-        }
-    }
-    return t;
-}
-
-inline constexpr std::array<UnitBits, 81> kUnitBits = MakeUnitBits();
-
 // How a unit's places for a digit split in two nodes, by the places as bits over the unit's
 // nine cells: each cell against the rest, then each box-line part against the rest, the rest
 // being one cell or a group. Lines and boxes differ only in their parts.
@@ -372,15 +350,10 @@ private:
     void AddBilocalLinks(bool groups, Mask digits) {
         for (int d = 1; d <= 9; ++d) {
             if (!((digits >> (d - 1)) & 1)) continue;
-            // The places as bits over each unit's cells.
-            std::array<std::uint16_t, kUnitCount> places{};
-            m_state.CellsOf(d).ForEach([&](int c) {
-                const UnitBits& at = kUnitBits[c];
-                for (int k = 0; k < 3; ++k) places[at.unit[k]] |= at.bit[k];
-            });
             for (int u = 0; u < kUnitCount; ++u) {
-                if (!groups && kNineBitCount[places[u]] != 2) continue;
-                const Splits& splits = kSplits[u >= 18][places[u]];
+                const Mask places = m_state.PlacesIn(u, d);
+                if (!groups && kNineBitCount[places] != 2) continue;
+                const Splits& splits = kSplits[u >= 18][places];
                 for (int k = 0; k < splits.count; ++k) {
                     // The second side is numbered first, as it always was: the numbers
                     // order the reports.
