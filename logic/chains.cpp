@@ -594,7 +594,9 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
                 for (int w = 0; w < words; ++w) to[w] |= from[w];
             });
         }
-        live.clear();
+        // Every node is written and the count moves only for a live one: no branch to guess.
+        live.resize(static_cast<std::size_t>(n));
+        std::size_t liveCount = 0;
         for (int v = 0; v < n; ++v) {
             std::uint64_t* add = row(fresh, v);
             std::uint64_t* had = row(seen, v);
@@ -606,8 +608,10 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
                 had[w] |= fresher;
                 any |= fresher;
             }
-            if (any) live.push_back(v);
+            live[liveCount] = v;
+            liveCount += any != 0;
         }
+        live.resize(liveCount);
         if (live.empty()) return;
         if (!toTrue || links < shape.minLinks) continue;
         std::vector<Step> found;
