@@ -391,11 +391,12 @@ CellSet WeakOf(const Node& node, int e) {
     return node.cell >= 0 ? CellSet::Of(node.cell) : CellSet{};
 }
 
-/// Calls f(cell, digit) for each candidate weakly linked to a node.
+/// Calls f(cell, digit) for each candidate weakly linked to a node; with `inCell` false, only
+/// for those of its own digit.
 template <typename F>
-void ForEachWeakCandidate(const State& state, const Node& node, F&& f) {
+void ForEachWeakCandidate(const State& state, const Node& node, bool inCell, F&& f) {
     (node.seeAll & state.CellsOf(node.digit)).ForEach([&](int c) { f(c, node.digit); });
-    if (node.cell < 0) return;
+    if (!inCell || node.cell < 0) return;
     const unsigned others = state.Candidates(node.cell) & ~DigitBit(node.digit);
     for (unsigned rest = others; rest; rest &= rest - 1) f(node.cell, std::countr_zero(rest) + 1);
 }
@@ -537,7 +538,9 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
     };
 
     // The starts whose truth would remove each candidate, then for each node the starts that
-    // share a removal with it.
+    // share a removal with it. Ends of one digit share a removal only in that digit: the
+    // other digits of a cell are shared only by the same cell's one node.
+    const bool inCell = !shape.sameDigitEnds;
     std::vector<std::int16_t>& weakRow = scratch.weakRow;
     weakRow.resize(81 * 9);
     int candidates = 0;
@@ -548,7 +551,7 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
     std::vector<std::uint64_t>& weakTo = scratch.weakTo;
     weakTo.assign(static_cast<std::size_t>(candidates) * words, 0);
     for (int i = 0; i < n; ++i) {
-        ForEachWeakCandidate(state, graph.At(i), [&](int c, int e) {
+        ForEachWeakCandidate(state, graph.At(i), inCell, [&](int c, int e) {
             setBit(&weakTo[std::size_t(weakRow[c * 9 + e - 1]) * words], i);
         });
     }
@@ -559,7 +562,7 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
         std::uint64_t* with = row(partners, t);
         if (!((partnersMade[t / 64] >> (t % 64)) & 1)) {
             setBit(partnersMade.data(), t);
-            ForEachWeakCandidate(state, graph.At(t), [&](int c, int e) {
+            ForEachWeakCandidate(state, graph.At(t), inCell, [&](int c, int e) {
                 const std::uint64_t* from = &weakTo[std::size_t(weakRow[c * 9 + e - 1]) * words];
 #pragma GCC unroll 4
                 for (int w = 0; w < words; ++w) with[w] |= from[w];
