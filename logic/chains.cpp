@@ -112,7 +112,7 @@ inline constexpr std::array<std::array<Splits, 512>, 2> kSplits = {MakeSplits(fa
 // finders thousands of times, and growing these afresh each call cost more than filling them.
 struct Scratch {
     std::vector<Node> nodes;
-    std::array<std::vector<int>, 9> byDigit, groupsOf;
+    std::array<std::vector<int>, 9> groupsOf;
     std::vector<int> weakStart;
     std::vector<StateId> weak;  ///< each node's weak links as true-to-false moves
     /// A group's node by digit, box-line segment and which of the segment's cells, stamped
@@ -162,7 +162,6 @@ public:
         : m_state(state), m_s(scratch), m_cellWeak(flags & kCellWeakLinks) {
         m_cellNode.fill(-1);
         m_s.nodes.clear();
-        for (auto& list : m_s.byDigit) list.clear();
         for (auto& list : m_s.groupsOf) list.clear();
         if (++m_s.stamp == 0x10000) {
             m_s.groupKey.fill(0);
@@ -222,8 +221,10 @@ public:
             std::sort(same.begin(), same.begin() + count);
             for (int k = 0; k < count; ++k) f(same[k]);
         } else {
-            for (int y : m_s.byDigit[x.digit - 1]) {
-                if (Inside(y, x.seeAll)) f(static_cast<StateId>(y * 2));
+            // Rare enough to walk every node rather than keep lists by digit.
+            for (int y = 0; y < Size(); ++y) {
+                if (m_s.nodes[y].digit == x.digit && Inside(y, x.seeAll))
+                    f(static_cast<StateId>(y * 2));
             }
         }
         ForEachInCell(x, f);
@@ -302,7 +303,6 @@ private:
         node.seeAll = seeAll;
         node.digit = static_cast<std::int8_t>(d);
         node.cell = static_cast<std::int8_t>(cell);
-        m_s.byDigit[d - 1].push_back(id);
         return id;
     }
 
@@ -317,7 +317,7 @@ private:
 
     // The node of some of a unit's cells, given as bits over the unit. A group lies in one
     // box-line segment: the segment and the group's cells in it name it.
-    int NodeOf(int unit, unsigned bits, int d) {
+    [[gnu::always_inline]] int NodeOf(int unit, unsigned bits, int d) {
         const auto& cells = kUnits.cells[unit];
         if ((bits & (bits - 1)) == 0) return CellNode(cells[std::countr_zero(bits)], d);
         const int low = std::countr_zero(bits);
