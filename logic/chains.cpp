@@ -60,28 +60,6 @@ struct Shape {
 using StateId = std::uint16_t;
 constexpr StateId kUnseen = 0xffff;
 
-// Each cell's units and its bit in each, the bits counting the unit's cells in order.
-struct UnitBits {
-    std::array<std::uint8_t, 3> unit;
-    std::array<std::uint16_t, 3> bit;
-};
-
-constexpr std::array<UnitBits, 81> MakeUnitBits() {
-    std::array<UnitBits, 81> t{};
-    for (int c = 0; c < 81; ++c) {
-        t[c].unit = kUnits.unitsOf[c];
-        for (int k = 0; k < 3; ++k) {
-            for (int i = 0; i < 9; ++i) {
-                if (kUnits.cells[t[c].unit[k]][i] == c)
-                    t[c].bit[k] = static_cast<std::uint16_t>(1u << i);
-            }
-        }
-    }
-    return t;
-}
-
-inline constexpr std::array<UnitBits, 81> kUnitBits = MakeUnitBits();
-
 // How a unit's places for a digit split in two nodes, by the places as bits over the unit's
 // nine cells: each cell against the rest, then each box-line part against the rest, the rest
 // being one cell or a group. Lines and boxes differ only in their parts.
@@ -134,14 +112,14 @@ inline constexpr std::array<std::array<Splits, 512>, 2> kSplits = {MakeSplits(fa
 // finders thousands of times, and growing these afresh each call cost more than filling them.
 struct Scratch {
     std::vector<Node> nodes;
-    std::array<std::vector<int>, 9> byDigit, groupsOf;
+    std::array<std::vector<int>, 9> groupsOf;
     std::vector<int> weakStart;
     std::vector<StateId> weak;  ///< each node's weak links as true-to-false moves
     /// A group's node by digit, box-line segment and which of the segment's cells, stamped
     /// with the graph that made it so that no call has to clear the table.
     std::array<std::uint32_t, 9 * 54 * 8> groupKey{};
     std::uint32_t stamp = 0;
-    std::vector<std::uint64_t> rows, weakTo, reached, reachedIn, partnersMade;
+    std::vector<std::uint64_t> rows, weakTo, partnersMade;
     std::vector<int> live;
     std::vector<std::int16_t> weakRow;
     std::vector<StateId> parent, queue;
@@ -184,7 +162,6 @@ public:
         : m_state(state), m_s(scratch), m_cellWeak(flags & kCellWeakLinks) {
         m_cellNode.fill(-1);
         m_s.nodes.clear();
-        for (auto& list : m_s.byDigit) list.clear();
         for (auto& list : m_s.groupsOf) list.clear();
         if (++m_s.stamp == 0x10000) {
             m_s.groupKey.fill(0);
@@ -244,8 +221,10 @@ public:
             std::sort(same.begin(), same.begin() + count);
             for (int k = 0; k < count; ++k) f(same[k]);
         } else {
-            for (int y : m_s.byDigit[x.digit - 1]) {
-                if (Inside(y, x.seeAll)) f(static_cast<StateId>(y * 2));
+            // Rare enough to walk every node rather than keep lists by digit.
+            for (int y = 0; y < Size(); ++y) {
+                if (m_s.nodes[y].digit == x.digit && Inside(y, x.seeAll))
+                    f(static_cast<StateId>(y * 2));
             }
         }
         ForEachInCell(x, f);
@@ -324,7 +303,6 @@ private:
         node.seeAll = seeAll;
         node.digit = static_cast<std::int8_t>(d);
         node.cell = static_cast<std::int8_t>(cell);
-        m_s.byDigit[d - 1].push_back(id);
         return id;
     }
 
@@ -339,7 +317,7 @@ private:
 
     // The node of some of a unit's cells, given as bits over the unit. A group lies in one
     // box-line segment: the segment and the group's cells in it name it.
-    int NodeOf(int unit, unsigned bits, int d) {
+    [[gnu::always_inline]] int NodeOf(int unit, unsigned bits, int d) {
         const auto& cells = kUnits.cells[unit];
         if ((bits & (bits - 1)) == 0) return CellNode(cells[std::countr_zero(bits)], d);
         const int low = std::countr_zero(bits);
@@ -372,15 +350,10 @@ private:
     void AddBilocalLinks(bool groups, Mask digits) {
         for (int d = 1; d <= 9; ++d) {
             if (!((digits >> (d - 1)) & 1)) continue;
-            // The places as bits over each unit's cells.
-            std::array<std::uint16_t, kUnitCount> places{};
-            m_state.CellsOf(d).ForEach([&](int c) {
-                const UnitBits& at = kUnitBits[c];
-                for (int k = 0; k < 3; ++k) places[at.unit[k]] |= at.bit[k];
-            });
             for (int u = 0; u < kUnitCount; ++u) {
-                if (!groups && kNineBitCount[places[u]] != 2) continue;
-                const Splits& splits = kSplits[u >= 18][places[u]];
+                const Mask places = m_state.PlacesIn(u, d);
+                if (!groups && kNineBitCount[places] != 2) continue;
+                const Splits& splits = kSplits[u >= 18][places];
                 for (int k = 0; k < splits.count; ++k) {
                     // The second side is numbered first, as it always was: the numbers
                     // order the reports.
@@ -418,11 +391,12 @@ CellSet WeakOf(const Node& node, int e) {
     return node.cell >= 0 ? CellSet::Of(node.cell) : CellSet{};
 }
 
-/// Calls f(cell, digit) for each candidate weakly linked to a node.
+/// Calls f(cell, digit) for each candidate weakly linked to a node; with `inCell` false, only
+/// for those of its own digit.
 template <typename F>
-void ForEachWeakCandidate(const State& state, const Node& node, F&& f) {
+void ForEachWeakCandidate(const State& state, const Node& node, bool inCell, F&& f) {
     (node.seeAll & state.CellsOf(node.digit)).ForEach([&](int c) { f(c, node.digit); });
-    if (node.cell < 0) return;
+    if (!inCell || node.cell < 0) return;
     const unsigned others = state.Candidates(node.cell) & ~DigitBit(node.digit);
     for (unsigned rest = others; rest; rest &= rest - 1) f(node.cell, std::countr_zero(rest) + 1);
 }
@@ -548,10 +522,9 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
     // each round, the starts that first reach the node in that round. The fronts are kept:
     // they tell which nodes lie on a shortest chain.
     std::vector<std::uint64_t>& rows = scratch.rows;
-    // A round's front holds only the rows of the nodes it reached, each cleared when first
-    // reached; the others are left as earlier searches wrote them and read as empty (see
-    // `reachedIn`). The buffer only grows: shrinking it for a small search would have the
-    // next large one zero all of it again.
+    // A round clears its own front as it starts, in one sweep: cheaper than asking at every
+    // link whether the row it adds to was cleared yet. The buffer only grows: shrinking it
+    // for a small search would have the next large one zero all of it again.
     const std::size_t needed = (3 + 1 + static_cast<std::size_t>(shape.maxLinks)) * rowSize;
     if (rows.size() < needed) rows.resize(needed);
     std::fill(rows.begin(), rows.begin() + 4 * static_cast<std::ptrdiff_t>(rowSize), 0);
@@ -565,7 +538,9 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
     };
 
     // The starts whose truth would remove each candidate, then for each node the starts that
-    // share a removal with it.
+    // share a removal with it. Ends of one digit share a removal only in that digit: the
+    // other digits of a cell are shared only by the same cell's one node.
+    const bool inCell = !shape.sameDigitEnds;
     std::vector<std::int16_t>& weakRow = scratch.weakRow;
     weakRow.resize(81 * 9);
     int candidates = 0;
@@ -576,7 +551,7 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
     std::vector<std::uint64_t>& weakTo = scratch.weakTo;
     weakTo.assign(static_cast<std::size_t>(candidates) * words, 0);
     for (int i = 0; i < n; ++i) {
-        ForEachWeakCandidate(state, graph.At(i), [&](int c, int e) {
+        ForEachWeakCandidate(state, graph.At(i), inCell, [&](int c, int e) {
             setBit(&weakTo[std::size_t(weakRow[c * 9 + e - 1]) * words], i);
         });
     }
@@ -587,7 +562,7 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
         std::uint64_t* with = row(partners, t);
         if (!((partnersMade[t / 64] >> (t % 64)) & 1)) {
             setBit(partnersMade.data(), t);
-            ForEachWeakCandidate(state, graph.At(t), [&](int c, int e) {
+            ForEachWeakCandidate(state, graph.At(t), inCell, [&](int c, int e) {
                 const std::uint64_t* from = &weakTo[std::size_t(weakRow[c * 9 + e - 1]) * words];
 #pragma GCC unroll 4
                 for (int w = 0; w < words; ++w) with[w] |= from[w];
@@ -600,17 +575,10 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
         setBit(row(seenFalse, i), i);
         setBit(row(fronts, i), i);
     }
-    // The nodes whose front row is not empty, in order, and those a round reached: a round
-    // then costs the links it follows, not the size of the graph.
+    // The nodes whose front row is not empty, in order: a round follows only their links.
     std::vector<int>& live = scratch.live;
     live.resize(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) live[i] = i;
-    std::vector<std::uint64_t>& reached = scratch.reached;
-    reached.assign(static_cast<std::size_t>(words), 0);
-    // The nodes each round reached: the only ones whose rows in that round's front count.
-    std::vector<std::uint64_t>& reachedIn = scratch.reachedIn;
-    reachedIn.assign((1 + static_cast<std::size_t>(shape.maxLinks)) * words, 0);
-    for (int i = 0; i < n; ++i) setBit(reachedIn.data(), i);
     // What the chains reported so far remove: one that removes nothing more changes nothing
     // once those are taken, and finding its chain is the costly part.
     std::array<CellSet, 9> removed{};
@@ -619,38 +587,34 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
         std::uint64_t* seen = toTrue ? seenTrue : seenFalse;
         const std::uint64_t* front = fronts + (links - 1) * rowSize;
         std::uint64_t* fresh = fronts + links * rowSize;
+        std::fill(fresh, fresh + rowSize, 0);
         for (int u : live) {
             const std::uint64_t* from = front + std::size_t(u) * words;
             graph.ForEachNext(static_cast<StateId>(u * 2 + (toTrue ? 0 : 1)), [&](StateId s) {
                 const int v = s >> 1;
-                const std::uint64_t bit = std::uint64_t{1} << (v % 64);
                 std::uint64_t* to = row(fresh, v);
-                if (!(reached[v / 64] & bit)) {
-                    reached[v / 64] |= bit;
-                    std::fill(to, to + words, 0);
-                }
 #pragma GCC unroll 4
                 for (int w = 0; w < words; ++w) to[w] |= from[w];
             });
         }
-        live.clear();
-        std::copy(reached.begin(), reached.end(), reachedIn.begin() + links * words);
-        for (std::size_t k = 0; k < reached.size(); ++k) {
-            for (std::uint64_t bits = std::exchange(reached[k], 0); bits; bits &= bits - 1) {
-                const int v = static_cast<int>(k * 64) + std::countr_zero(bits);
-                std::uint64_t* add = row(fresh, v);
-                std::uint64_t* had = row(seen, v);
-                std::uint64_t any = 0;
+        // Every node is written and the count moves only for a live one: no branch to guess.
+        live.resize(static_cast<std::size_t>(n));
+        std::size_t liveCount = 0;
+        for (int v = 0; v < n; ++v) {
+            std::uint64_t* add = row(fresh, v);
+            std::uint64_t* had = row(seen, v);
+            std::uint64_t any = 0;
 #pragma GCC unroll 4
-                for (int w = 0; w < words; ++w) {
-                    const std::uint64_t fresher = add[w] & ~had[w];
-                    add[w] = fresher;
-                    had[w] |= fresher;
-                    any |= fresher;
-                }
-                if (any) live.push_back(v);
+            for (int w = 0; w < words; ++w) {
+                const std::uint64_t fresher = add[w] & ~had[w];
+                add[w] = fresher;
+                had[w] |= fresher;
+                any |= fresher;
             }
+            live[liveCount] = v;
+            liveCount += any != 0;
         }
+        live.resize(liveCount);
         if (live.empty()) return;
         if (!toTrue || links < shape.minLinks) continue;
         std::vector<Step> found;
@@ -667,8 +631,6 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
                     if (!RemovesMore(state, a, b, removed)) continue;
                     std::vector<int>& nodes = scratch.chain;
                     const auto onChain = [&](int node, int linksLeft) {
-                        const std::uint64_t* in = &reachedIn[std::size_t(linksLeft) * words];
-                        if (!((in[node / 64] >> (node % 64)) & 1)) return false;
                         const std::uint64_t* at = fronts + linksLeft * rowSize + node * words;
                         return ((at[t / 64] >> (t % 64)) & 1) != 0;
                     };

@@ -80,6 +80,10 @@ TEST(ChainSearch, ReportsMatchTheRecordedSearch) {
         {"magictour_top1465.txt", Technique::XChain, FindXChain, 2165, 6941452129831795453u},
         {"magictour_top1465.txt", Technique::XYChain, FindXYChain, 1032, 9538791468691278382u},
         {"magictour_top1465.txt", Technique::Aic, FindAic, 16206, 14305900423390320948u},
+        // Sparse boards, whose first states hold the most candidates.
+        {"royle_17clue_sample200.txt", Technique::XChain, FindXChain, 2260, 10748005446149997737u},
+        {"royle_17clue_sample200.txt", Technique::XYChain, FindXYChain, 442, 180814470998173109u},
+        {"royle_17clue_sample200.txt", Technique::Aic, FindAic, 12815, 4403234520030537697u},
     };
     for (const Row& row : rows) {
         Digest digest;
