@@ -57,18 +57,19 @@ void FindLocked(const State& state, const Context& context, Technique t, int fir
 void FindNaked(const State& state, const Context& context, int n, Technique t,
                const StepSink& sink) {
     for (int u = 0; u < kUnitCount; ++u) {
-        if (!context.Unit(u)) continue;
-        std::array<int, 9> cells{};
-        std::array<Mask, 9> candidates{};
+        if (!context.Unit(u) || state.OpenIn(u) <= n) continue;
+        std::array<int, 9> cells;
+        std::array<Mask, 9> candidates;
         int count = 0;
-        const CellSet open = state.Open() & kUnits.set[u];
-        if (open.Count() <= n) continue;
-        open.ForEach([&](int c) {
-            const int size = kNineBitCount[state.Candidates(c)];
-            if (size < 2 || size > n) return;
-            candidates[count] = state.Candidates(c);
+        for (int c : kUnits.cells[u]) {
+            const Mask m = state.Candidates(c);  // none for a placed cell
+            const int size = kNineBitCount[m];
+            if (size < 2 || size > n) continue;
+            candidates[count] = m;
             cells[count++] = c;
-        });
+        }
+        if (count < n) continue;
+        const CellSet open = state.Open() & kUnits.set[u];
         const bool go =
             ForEachTightSubset(candidates.data(), count, n, [&](auto pick, Mask digits) {
                 if (kNineBitCount[digits] != n) return true;
@@ -94,13 +95,12 @@ void FindNaked(const State& state, const Context& context, int n, Technique t,
 void FindHidden(const State& state, const Context& context, int n, Technique t,
                 const StepSink& sink) {
     for (int u = 0; u < kUnitCount; ++u) {
-        if (!context.Unit(u)) continue;
-        if ((state.Open() & kUnits.set[u]).Count() <= n) continue;
+        if (!context.Unit(u) || state.OpenIn(u) <= n) continue;
         // Each digit's places as nine bits: a union of places is one word and its count a
         // table look-up.
         const auto& unit = kUnits.cells[u];
-        std::array<Mask, 9> places{};
-        std::array<int, 9> digits{};
+        std::array<Mask, 9> places;
+        std::array<int, 9> digits;
         int count = 0;
         for (int d = 1; d <= 9; ++d) {
             const Mask where = state.PlacesIn(u, d);
@@ -109,6 +109,7 @@ void FindHidden(const State& state, const Context& context, int n, Technique t,
             places[count] = where;
             digits[count++] = d;
         }
+        if (count < n) continue;
         const bool go = ForEachTightSubset(places.data(), count, n, [&](auto pick, Mask cells) {
             if (kNineBitCount[cells] != n) return true;
             unsigned where = cells;
