@@ -53,6 +53,23 @@ void FindLocked(const State& state, const Context& context, Technique t, int fir
     }
 }
 
+// A subset of unit u: `digits` in the cells of `pattern`, which removes `gone` from the cells
+// `from`. True to go on looking (also when it removes nothing), else what the sink says.
+bool ReportSubset(const State& state, Technique t, int u, CellSet pattern, Mask digits,
+                  CellSet from, Mask gone, const StepSink& sink) {
+    Step s = NewStep(t);
+    from.ForEach([&](int c) {
+        ForEachDigit(state.Candidates(c) & gone, [&](int d) {
+            s.eliminations.push_back({I8(c), I8(d)});
+        });
+    });
+    if (s.eliminations.empty()) return true;
+    AddCells(s, pattern);
+    s.units = {I8(u)};
+    AddDigits(s, digits);
+    return sink(std::move(s));
+}
+
 // n cells of a unit whose candidates together are n digits: the digits go nowhere else in it.
 void FindNaked(const State& state, const Context& context, int n, Technique t,
                const StepSink& sink) {
@@ -75,17 +92,7 @@ void FindNaked(const State& state, const Context& context, int n, Technique t,
                 if (kNineBitCount[digits] != n) return true;
                 CellSet pattern;
                 for (int i : pick) pattern.Add(cells[i]);
-                Step s = NewStep(t);
-                (open & ~pattern).ForEach([&](int c) {
-                    ForEachDigit(state.Candidates(c) & digits, [&](int d) {
-                        s.eliminations.push_back({I8(c), I8(d)});
-                    });
-                });
-                if (s.eliminations.empty()) return true;
-                AddCells(s, pattern);
-                s.units = {I8(u)};
-                AddDigits(s, digits);
-                return sink(std::move(s));
+                return ReportSubset(state, t, u, pattern, digits, open & ~pattern, digits, sink);
             });
         if (!go) return;
     }
@@ -117,17 +124,8 @@ void FindHidden(const State& state, const Context& context, int n, Technique t,
             for (int i : pick) mask |= Bit(digits[i]);
             CellSet pattern;
             for (; where; where &= where - 1) pattern.Add(unit[std::countr_zero(where)]);
-            Step s = NewStep(t);
-            pattern.ForEach([&](int c) {
-                ForEachDigit(state.Candidates(c) & static_cast<Mask>(~mask), [&](int d) {
-                    s.eliminations.push_back({I8(c), I8(d)});
-                });
-            });
-            if (s.eliminations.empty()) return true;
-            AddCells(s, pattern);
-            s.units = {I8(u)};
-            AddDigits(s, mask);
-            return sink(std::move(s));
+            return ReportSubset(state, t, u, pattern, mask, pattern, static_cast<Mask>(~mask),
+                                sink);
         });
         if (!go) return;
     }
