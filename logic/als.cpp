@@ -12,7 +12,10 @@
 #include <tuple>
 #include <vector>
 
-#if defined(__SSE2__)
+// KZ_LOGIC_PORTABLE takes the plain loops that processors without SSE2 use, so that the
+// tests run them here too (see logic/CMakeLists.txt).
+#if defined(__SSE2__) && !defined(KZ_LOGIC_PORTABLE)
+#define KZ_LOGIC_SSE2 1
 #include <emmintrin.h>
 #endif
 
@@ -146,7 +149,7 @@ constexpr int kLanes = 8;
 /// and scattered: a branch per member would be mispredicted, and with SSE2 the eight tests
 /// are a handful of instructions.
 struct Mine {
-#if defined(__SSE2__)
+#if defined(KZ_LOGIC_SSE2)
     /// With the digits a partner must have one of among its reachable ones.
     Mine(unsigned places, unsigned want)
         : lanes(_mm_set1_epi32(static_cast<int>(places * 0x10001u))),

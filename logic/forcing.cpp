@@ -16,7 +16,10 @@
 #include <utility>
 #include <vector>
 
-#if defined(__SSE2__)
+// KZ_LOGIC_PORTABLE takes the plain loops that processors without SSE2 use, so that the
+// tests run them here too (see logic/CMakeLists.txt).
+#if defined(__SSE2__) && !defined(KZ_LOGIC_PORTABLE)
+#define KZ_LOGIC_SSE2 1
 #include <emmintrin.h>
 #endif
 
@@ -416,7 +419,7 @@ alignas(16) inline constexpr auto kPeerClear = [] {
 // `places` &= `keep`. Returns the units whose lane changed, and sets `last` to those of them
 // left with one place or none.
 inline std::uint32_t KeepPlaces(Lanes& places, const Lanes& keep, std::uint32_t& last) {
-#if defined(__SSE2__)
+#if defined(KZ_LOGIC_SSE2)
     constexpr std::uint32_t kUnitBits = (1u << kUnitCount) - 1;
     const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi16(1);
     std::uint32_t same = 0, few = 0;
