@@ -21,39 +21,16 @@ std::optional<State> State::FromDigits(const Digits& digits) {
     return s;
 }
 
-namespace {
-
-// Each cell's three units and its bit among each unit's nine cells, side by side.
-struct CellUnits {
-    std::array<std::uint8_t, 3> unit;
-    std::array<Mask, 3> bit;
-};
-
-constexpr std::array<CellUnits, 81> MakeCellUnits() {
-    std::array<CellUnits, 81> t{};
-    for (int c = 0; c < 81; ++c) {
-        for (int k = 0; k < 3; ++k) {
-            t[c].unit[k] = kUnits.unitsOf[c][k];
-            t[c].bit[k] = static_cast<Mask>(1u << kUnits.indexIn[c][k]);
-        }
-    }
-    return t;
-}
-
-constexpr std::array<CellUnits, 81> kCellUnits = MakeCellUnits();
-
-}  // namespace
-
-void State::DropPlaceIn(int u, Mask cellBit, int d) {
+void State::DropPlaceIn(int c, int k, int d) {
+    const int u = kUnits.unitsOf[c][k];
     const auto digit = static_cast<unsigned>(1u << (d - 1));
-    const unsigned left = m_places[u][d - 1] &= static_cast<Mask>(~cellBit);
+    const unsigned left = m_places[u][d - 1] &= static_cast<Mask>(~(1u << kUnits.indexIn[c][k]));
     const bool lone = left && !(left & (left - 1));
     m_lone[u] = static_cast<Mask>((m_lone[u] & ~digit) | (lone ? digit : 0u));
 }
 
 void State::DropPlace(int c, int d) {
-    const CellUnits& at = kCellUnits[c];
-    for (int k = 0; k < 3; ++k) DropPlaceIn(at.unit[k], at.bit[k], d);
+    for (int k = 0; k < 3; ++k) DropPlaceIn(c, k, d);
 }
 
 bool State::Place(int c, int d) {
@@ -67,20 +44,19 @@ bool State::Place(int c, int d) {
     m_digit[d - 1].Remove(c);
     m_cand[c] = 0;
     m_open.Remove(c);
-    const CellUnits& home = kCellUnits[c];
-    for (int u : home.unit) --m_openCount[u];
+    const auto& home = kUnits.unitsOf[c];
+    for (int u : home) --m_openCount[u];
     const Mask bit = static_cast<Mask>(1u << (d - 1));
     // A peer leaves c's own units without d at all, which is set once below; only its other
     // units lose a place one by one.
     (m_digit[d - 1] & kUnits.peers[c]).ForEach([&](int p) {
         m_cand[p] &= static_cast<Mask>(~bit);
-        const CellUnits& at = kCellUnits[p];
         for (int k = 0; k < 3; ++k) {
-            if (at.unit[k] != home.unit[k]) DropPlaceIn(at.unit[k], at.bit[k], d);
+            if (kUnits.unitsOf[p][k] != home[k]) DropPlaceIn(p, k, d);
         }
     });
     m_digit[d - 1] &= ~kUnits.peers[c];
-    for (int u : home.unit) {
+    for (int u : home) {
         m_places[u][d - 1] = 0;
         m_lone[u] &= static_cast<Mask>(~bit);
     }

@@ -55,7 +55,8 @@ private:
     CellSet m_open;
 
     void DropPlace(int c, int d);
-    void DropPlaceIn(int u, Mask cellBit, int d);
+    /// Cell c leaves the places of d in its k-th unit (row, column, box).
+    void DropPlaceIn(int c, int k, int d);
 };
 
 }  // namespace kz::logic
