@@ -5,13 +5,9 @@
 # and checks that a cell is highlighted. Usage: new_problem.sh <program> <artifact-dir>
 set -euo pipefail
 
-program=$(realpath "$1")
-artifacts=$2
-mkdir -p "$artifacts"
-artifacts=$(realpath "$artifacts")
-
 # shellcheck source=xvfb.sh
 source "$(dirname "$0")/xvfb.sh"
+take_program_and_artifacts "$@"
 enter_xvfb 800x600 xvfb-run xdotool import convert -- "$0" "$@"
 
 # shellcheck source=session.sh

@@ -5,13 +5,9 @@
 # closed from the keyboard, typed letters leave the board alone. Usage: window_manager.sh <program> <artifact-dir>
 set -euo pipefail
 
-program=$(realpath "$1")
-artifacts=$2
-mkdir -p "$artifacts"
-artifacts=$(realpath "$artifacts")
-
 # shellcheck source=xvfb.sh
 source "$(dirname "$0")/xvfb.sh"
+take_program_and_artifacts "$@"
 enter_xvfb 1024x768 xvfb-run xdotool xprop xwininfo import convert openbox -- "$0" "$@"
 
 # shellcheck source=session.sh

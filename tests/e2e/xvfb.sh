@@ -19,3 +19,12 @@ enter_xvfb() {
     # parallel ctest) race for the same display; a random first number keeps them apart.
     exec xvfb-run -n $((100 + RANDOM % 800)) -a -s "-screen 0 ${screen}x24" "$@"
 }
+
+# The arguments of the scripts that drive the program: the program and the directory for
+# their screenshots, both as absolute paths (the scripts work in a scratch directory).
+# Usage: take_program_and_artifacts "$@"
+take_program_and_artifacts() {
+    program=$(realpath "$1")
+    mkdir -p "$2"
+    artifacts=$(realpath "$2")
+}
