@@ -49,29 +49,43 @@ struct Stats {
     double median = 0;
     double mean = 0;
     double worst = 0;
+    double medianOfBest = 0;  ///< the median over the puzzles of each one's best run
 };
 
-// Per-puzzle time in microseconds: the best of `repeats` runs, so that a stray interruption
-// does not count as the puzzle's cost.
-inline Stats Measure(const std::vector<ValueArray16>& boards, const Method& method, int repeats) {
+// How a puzzle's runs make its one time. For a call that does the same work every run, the
+// best run, so that a stray interruption does not count as the puzzle's cost. A call whose
+// work differs from run to run (a solver that guesses in random order) has its typical run in
+// the middle: its best is its luckiest guessing, and the best of a few runs of each puzzle
+// adds up to far less than the time any one run of the set takes.
+enum class PerPuzzle { Best, Median };
+
+// Per-puzzle times in microseconds over `repeats` runs each, summed up as `perPuzzle` says.
+inline Stats Measure(const std::vector<ValueArray16>& boards, const Method& method, int repeats,
+                     PerPuzzle perPuzzle = PerPuzzle::Best) {
     using Clock = std::chrono::steady_clock;
-    std::vector<double> times;
+    std::vector<double> times, bests, runs;
     for (const auto& board : boards) {
-        double best = 1e300;
+        runs.clear();
         for (int r = 0; r < repeats; ++r) {
             const auto start = Clock::now();
             if (!method(board)) return {};
             const std::chrono::duration<double, std::micro> took = Clock::now() - start;
-            best = std::min(best, took.count());
+            runs.push_back(took.count());
         }
-        times.push_back(best);
+        std::sort(runs.begin(), runs.end());
+        bests.push_back(runs.front());
+        times.push_back(perPuzzle == PerPuzzle::Best ? runs.front() : runs[runs.size() / 2]);
     }
+    const auto median = [](std::vector<double>& v) {
+        std::sort(v.begin(), v.end());
+        const std::size_t n = v.size();
+        return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+    };
     Stats s;
     s.finished = true;
-    std::sort(times.begin(), times.end());
-    const std::size_t n = times.size();
-    s.median = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
-    s.mean = std::accumulate(times.begin(), times.end(), 0.0) / static_cast<double>(n);
+    s.median = median(times);
+    s.medianOfBest = median(bests);
+    s.mean = std::accumulate(times.begin(), times.end(), 0.0) / static_cast<double>(times.size());
     s.worst = times.back();
     return s;
 }
@@ -79,8 +93,8 @@ inline Stats Measure(const std::vector<ValueArray16>& boards, const Method& meth
 // Whole-set throughput under Google Benchmark, plus the per-puzzle figures as counters;
 // returns the figures.
 inline Stats TimeSet(benchmark::State& state, const std::vector<ValueArray16>& boards,
-                     const Method& run, int repeats) {
-    const Stats stats = Measure(boards, run, repeats);
+                     const Method& run, int repeats, PerPuzzle perPuzzle = PerPuzzle::Best) {
+    const Stats stats = Measure(boards, run, repeats, perPuzzle);
     if (!stats.finished) {
         state.SkipWithError("gave up on some puzzle");
         for (auto _ : state) {
