@@ -7,16 +7,42 @@
 namespace kz::logic {
 
 std::optional<State> State::FromDigits(const Digits& digits) {
-    State s;
-    s.m_open = ~CellSet{};
-    s.m_cand.fill(kAllDigits);
-    for (auto& set : s.m_digit) set = ~CellSet{};
-    for (auto& unit : s.m_places) unit.fill(kAllDigits);
-    s.m_openCount.fill(9);
+    // Every cell at once from the digits of its units: placing the givens one by one would take
+    // each from its twenty peers and their units' places, over and over, on every board rated.
+    std::array<Mask, kUnitCount> used{};
     for (int c = 0; c < 81; ++c) {
         const int d = digits[c];
         if (d > 9) return std::nullopt;
-        if (d != 0 && !s.Place(c, d)) return std::nullopt;
+        if (d == 0) continue;
+        const auto bit = static_cast<Mask>(1u << (d - 1));
+        for (int u : kUnits.unitsOf[c]) {
+            if (used[u] & bit) return std::nullopt;
+            used[u] |= bit;
+        }
+    }
+    State s;
+    for (int c = 0; c < 81; ++c) {
+        if (digits[c]) {
+            s.m_value[c] = digits[c];
+            continue;
+        }
+        const auto& units = kUnits.unitsOf[c];
+        const auto cand =
+            static_cast<Mask>(kAllDigits & ~(used[units[0]] | used[units[1]] | used[units[2]]));
+        s.m_cand[c] = cand;
+        s.m_open.Add(c);
+        for (int k = 0; k < 3; ++k) {
+            ++s.m_openCount[units[k]];
+            const auto at = static_cast<Mask>(1u << kUnits.indexIn[c][k]);
+            for (unsigned m = cand; m; m &= m - 1) s.m_places[units[k]][std::countr_zero(m)] |= at;
+        }
+        for (unsigned m = cand; m; m &= m - 1) s.m_digit[std::countr_zero(m)].Add(c);
+    }
+    for (int u = 0; u < kUnitCount; ++u) {
+        for (int d = 0; d < 9; ++d) {
+            const unsigned places = s.m_places[u][d];
+            if (places && !(places & (places - 1))) s.m_lone[u] |= static_cast<Mask>(1u << d);
+        }
     }
     return s;
 }

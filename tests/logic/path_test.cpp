@@ -47,6 +47,55 @@ TEST(Path, BoardsWithoutOneSolutionAreNotRated) {
     EXPECT_FALSE(State::FromDigits(clash));
 }
 
+// A board's state is made at once from the digits of each unit: it must be the state that
+// placing the givens one by one on an empty board makes, and refuse what that refuses.
+TEST(Path, BoardStateIsThatOfItsGivensPlacedOneByOne) {
+    std::vector<Digits> boards = test::ReadSet("royle_17clue_sample200.txt", 60);
+    for (const Digits& board : test::ReadSet("magictour_top1465.txt", 60)) {
+        boards.push_back(board);
+        // The same givens with one more digit: clashes in a row, a column or a box, a
+        // board with no place left for some digit, and an entry out of range.
+        for (int k = 0; k < 4; ++k) {
+            Digits more = board;
+            const int c = static_cast<int>((boards.size() * 7 + k * 23) % 81);
+            more[c] = static_cast<std::uint8_t>(k == 3 ? 10 : 1 + (c + k) % 9);
+            boards.push_back(more);
+        }
+    }
+    const State empty = *State::FromDigits(Digits{});
+    for (int c = 0; c < 81; ++c) ASSERT_EQ(empty.Candidates(c), kAllDigits);
+    for (int u = 0; u < kUnitCount; ++u) {
+        ASSERT_EQ(empty.OpenIn(u), 9);
+        ASSERT_EQ(empty.LoneIn(u), 0);
+        for (int d = 1; d <= 9; ++d) ASSERT_EQ(empty.PlacesIn(u, d), 0x1ff);
+    }
+    int refused = 0;
+    for (const Digits& board : boards) {
+        std::optional<State> one = empty;
+        for (int c = 0; c < 81 && one; ++c) {
+            if (board[c] > 9 || (board[c] && !one->Place(c, board[c]))) one.reset();
+        }
+        const std::optional<State> state = State::FromDigits(board);
+        ASSERT_EQ(state.has_value(), one.has_value());
+        if (!state) {
+            ++refused;
+            continue;
+        }
+        EXPECT_EQ(state->Values(), one->Values());
+        EXPECT_EQ(state->Open(), one->Open());
+        for (int c = 0; c < 81; ++c) ASSERT_EQ(state->Candidates(c), one->Candidates(c));
+        for (int u = 0; u < kUnitCount; ++u) {
+            ASSERT_EQ(state->LoneIn(u), one->LoneIn(u));
+            ASSERT_EQ(state->OpenIn(u), one->OpenIn(u));
+            for (int d = 1; d <= 9; ++d) {
+                ASSERT_EQ(state->PlacesIn(u, d), one->PlacesIn(u, d));
+                ASSERT_EQ(state->CellsOf(d), one->CellsOf(d));
+            }
+        }
+    }
+    EXPECT_GT(refused, 60);  // every out-of-range entry and many clashes
+}
+
 // A step's short lists hold a few entries inside themselves and move to the heap beyond:
 // every length across that edge must keep its entries through copies, moves and growth.
 TEST(Path, StepListsKeepTheirEntriesAcrossTheirInlineRoom) {
