@@ -66,20 +66,18 @@ std::map<std::pair<std::string, std::string>, Stats>& Results() {
     return results;
 }
 
-// qqwing guesses in random order: one puzzle's runs differ several-fold, so each puzzle counts
-// with its middle run, ours as well.
-constexpr int kRuns = 5;
+constexpr int kPasses = 5;
 
 void BM_Set(benchmark::State& state, const std::string& set, const std::string& method) {
-    Results()[{set, method}] = kz::bench::TimeSet(state, ReadSet(set), Methods().at(method), kRuns,
-                                                  kz::bench::PerPuzzle::Median);
+    Results()[{set, method}] =
+        kz::bench::TimeSet(state, ReadSet(set), Methods().at(method), kPasses);
 }
 
 void PrintTimes() {
     std::printf(
-        "\nRating per puzzle, microseconds: each puzzle's median of %d runs (and, last but\n"
-        "one, the median over the puzzles of each one's best run)\n",
-        kRuns);
+        "\nRating per puzzle, microseconds: each puzzle's middle of %d passes through the set\n"
+        "(and, last but one, the median over the puzzles of each one's best pass)\n",
+        kPasses);
     std::printf("%-30s %-12s %10s %10s %10s %10s %14s\n", "set", "method", "median", "mean",
                 "worst", "best md", "qqwing/this md");
     for (const char* set : kSets) {

@@ -143,8 +143,9 @@ void PrintRatio(const std::string& set, const std::string& a, const Stats& b) {
 }
 
 void PrintTable() {
-    std::printf("\nPer puzzle, microseconds (best of 3 runs each; reference: 1 run); %s\n",
-                PathSummary().c_str());
+    std::printf(
+        "\nPer puzzle, microseconds (middle of 3 passes through the set; reference: 1 pass); %s\n",
+        PathSummary().c_str());
     std::printf("%-30s %-17s %10s %10s %10s %14s %14s\n", "set", "method", "median", "mean",
                 "worst", "before/this md", "qqwing/this md");
     for (const char* set : kSets) {

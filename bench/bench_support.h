@@ -49,32 +49,32 @@ struct Stats {
     double median = 0;
     double mean = 0;
     double worst = 0;
-    double medianOfBest = 0;  ///< the median over the puzzles of each one's best run
+    double medianOfBest = 0;  ///< the median over the puzzles of each one's best pass
 };
 
-// How a puzzle's runs make its one time. For a call that does the same work every run, the
-// best run, so that a stray interruption does not count as the puzzle's cost. A call whose
-// work differs from run to run (a solver that guesses in random order) has its typical run in
-// the middle: its best is its luckiest guessing, and the best of a few runs of each puzzle
-// adds up to far less than the time any one run of the set takes.
-enum class PerPuzzle { Best, Median };
-
-// Per-puzzle times in microseconds over `repeats` runs each, summed up as `perPuzzle` says.
-inline Stats Measure(const std::vector<ValueArray16>& boards, const Method& method, int repeats,
-                     PerPuzzle perPuzzle = PerPuzzle::Best) {
+// Per-puzzle times in microseconds over `passes` passes through the whole set, each puzzle
+// counting with its middle pass. Passes, not runs of one puzzle back to back: a call repeated
+// at once on the same board runs faster each time as the processor learns its branches (the
+// first run of a top1465 board took nearly twice its fifth here), which no rating of a board
+// ever meets. The middle pass, not the best: it keeps a stray interruption out, and a solver
+// that guesses in random order (qqwing) has its typical run there, where its best run is its
+// luckiest guessing.
+inline Stats Measure(const std::vector<ValueArray16>& boards, const Method& method, int passes) {
     using Clock = std::chrono::steady_clock;
-    std::vector<double> times, bests, runs;
-    for (const auto& board : boards) {
-        runs.clear();
-        for (int r = 0; r < repeats; ++r) {
+    std::vector<std::vector<double>> runs(boards.size());
+    for (int pass = 0; pass < passes; ++pass) {
+        for (std::size_t i = 0; i < boards.size(); ++i) {
             const auto start = Clock::now();
-            if (!method(board)) return {};
+            if (!method(boards[i])) return {};
             const std::chrono::duration<double, std::micro> took = Clock::now() - start;
-            runs.push_back(took.count());
+            runs[i].push_back(took.count());
         }
-        std::sort(runs.begin(), runs.end());
-        bests.push_back(runs.front());
-        times.push_back(perPuzzle == PerPuzzle::Best ? runs.front() : runs[runs.size() / 2]);
+    }
+    std::vector<double> times, bests;
+    for (std::vector<double>& r : runs) {
+        std::sort(r.begin(), r.end());
+        times.push_back(r[r.size() / 2]);
+        bests.push_back(r.front());
     }
     const auto median = [](std::vector<double>& v) {
         std::sort(v.begin(), v.end());
@@ -93,8 +93,8 @@ inline Stats Measure(const std::vector<ValueArray16>& boards, const Method& meth
 // Whole-set throughput under Google Benchmark, plus the per-puzzle figures as counters;
 // returns the figures.
 inline Stats TimeSet(benchmark::State& state, const std::vector<ValueArray16>& boards,
-                     const Method& run, int repeats, PerPuzzle perPuzzle = PerPuzzle::Best) {
-    const Stats stats = Measure(boards, run, repeats, perPuzzle);
+                     const Method& run, int passes) {
+    const Stats stats = Measure(boards, run, passes);
     if (!stats.finished) {
         state.SkipWithError("gave up on some puzzle");
         for (auto _ : state) {
