@@ -493,14 +493,8 @@ public:
         }
         for (Lanes& p : m_startPlaces) p.fill(kPlaced);
         for (int e = 1; e <= 9; ++e) {
-            std::fill_n(m_startPlaces[e - 1].begin(), kUnitCount, 0);
             m_startWhere[e - 1] = state.CellsOf(e);
-            m_startWhere[e - 1].ForEach([&](int c) {
-                for (int k = 0; k < 3; ++k) {
-                    m_startPlaces[e - 1][kCellUnits[c].unit[k]] |=
-                        static_cast<std::uint16_t>(~kCellUnits[c].without[k]);
-                }
-            });
+            for (int u = 0; u < kUnitCount; ++u) m_startPlaces[e - 1][u] = state.PlacesIn(u, e);
         }
         m_startSolved.ForEach([&](int c) {
             for (int u : kUnits.unitsOf[c]) m_startPlaces[state.Values()[c] - 1][u] = kPlaced;

@@ -40,8 +40,7 @@ std::optional<State> State::FromDigits(const Digits& digits) {
     }
     for (int u = 0; u < kUnitCount; ++u) {
         for (int d = 0; d < 9; ++d) {
-            const unsigned places = s.m_places[u][d];
-            if (places && !(places & (places - 1))) s.m_lone[u] |= static_cast<Mask>(1u << d);
+            if (kNineBitCount[s.m_places[u][d]] == 1) s.m_lone[u] |= static_cast<Mask>(1u << d);
         }
     }
     return s;
