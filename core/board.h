@@ -40,6 +40,15 @@ using Board = std::array<CellData, kArraySize>;
 using ValueArray16 = std::array<std::int16_t, kArraySize>;
 using ValueArray8 = std::array<std::uint8_t, kArraySize>;
 
+/// Notes (pencil marks): bit k-1 of entry n is set when cell n carries note k. Notes are
+/// the player's, not the puzzle's: the placement test never reads them.
+using NoteSet = std::uint16_t;
+using NoteArray = std::array<NoteSet, kArraySize>;
+inline constexpr NoteSet kAllNotes = 0x1FF;
+constexpr NoteSet NoteBit(int digit) {
+    return static_cast<NoteSet>(1u << (digit - 1));
+}
+
 /// Scratch flags of the consistency check: true = no conflict found for the cell.
 using CellConsistentArray = std::array<bool, kArraySize>;
 
