@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "core/answer.h"
 #include "core/board.h"
@@ -22,9 +23,11 @@
 #include "ui/main/generationjob.h"
 
 class QAction;
+class QCursor;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QMouseEvent;
 class QPushButton;
 class QTimer;
@@ -75,6 +78,8 @@ public:
     void mnManuual_Click();
     void mnUNDO_Click(int index);
     void mnSetBreake_Click();
+    /// Replays what the last undo took back.
+    void mnRedo_Click();
 
     // The file, check, answer, verification, variant, options and posting commands.
     void mnFileRead_Click();
@@ -91,6 +96,16 @@ public:
     void mnRate_Click();
     void mnHint_Click();
 
+    // The note commands (frmmain_notes.cpp).
+    void mnNoteMode_Click(bool on);
+    void mnFillNotes_Click();
+    void mnClearNotes_Click();
+    void mnTidyNotes_Click(bool on);
+    void mnHighlight_Click(bool on);
+    /// Stores cell n's notes and redraws them; cells outside 1..81 are ignored. A cell with a
+    /// digit keeps its notes but shows the digit alone.
+    void SetNotes(int n, NoteSet notes);
+
     /// How a hint shows a cell, drawn over the cell's colour. Not a mark of the Board: it
     /// changes nothing there or in the history, and the next click takes it away.
     enum class HintLook : std::uint8_t { None, Pattern, Elimination, Placement, Wrong };
@@ -104,6 +119,9 @@ public:
 
     const Board& board() const { return m_board; }
     const CellConsistentArray& consistent() const { return m_consistent; }
+    const NoteArray& notes() const { return m_notes; }
+    /// True while clicks write notes instead of digits.
+    bool noteMode() const { return m_noteMode; }
     UndoData& history() { return m_history; }
     const UndoData& history() const { return m_history; }
     /// The palette choice: 1..9 a digit, 0 the eraser.
@@ -139,6 +157,20 @@ private:
     void setFileCaption(const QString& path);
     void syncUndoMenu();
     void applyCellLook(int n);
+    /// Draws cell n's notes and highlight over its colour; nothing when it has neither.
+    void applyCellOverlay(int n);
+    /// The digit the same-digit highlight shows, 0 for none.
+    int highlightedDigit() const;
+    /// The palette tiles and cell pointers, in the note form while the note mode is on.
+    void applyTileForms();
+    QCursor cellCursor(int picture) const;
+    /// A click in the note mode: toggles the tile's note, or the eraser clears the notes.
+    void noteClick(int n);
+    /// Writes each change's new notes and records them as one undo step.
+    void applyNoteChanges(const std::vector<UndoEntry>& changes);
+    /// How undo and redo write the history's changes onto the board.
+    UndoData::ChangeWriter changeWriter();
+    void buildNoteMenu(QMenu* addict);
     QColor slotColor(int slot) const;
     QAction* addAction(class QMenu* menu, const char* name, const QString& caption,
                        const QKeySequence& shortcut = {});
@@ -186,6 +218,7 @@ private:
     QLabel* m_lblVersion = nullptr;
 
     QAction* m_mnUNDO[2] = {nullptr, nullptr};
+    QAction* m_mnRedo = nullptr;
 
     // The commands of the file, check, answer, variant, options and posting menus are
     // written in frmmain_commands.cpp; their actions exist here and are connected there.
@@ -200,6 +233,12 @@ private:
     QAction* m_mnNewProblem = nullptr;
     QAction* m_mnRate = nullptr;
     QAction* m_mnHint = nullptr;
+    QAction* m_mnNoteMode = nullptr;
+    QAction* m_mnTidyNotes = nullptr;
+    QAction* m_mnHighlight = nullptr;
+
+    NoteArray m_notes{};
+    bool m_noteMode = false;
 
     std::array<HintLook, kArraySize> m_hintLook{};
     bool m_hintShown = false;
