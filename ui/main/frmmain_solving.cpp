@@ -133,14 +133,20 @@ void frmMain::mnNewProblem_Click() {
 
     clearHint();
     setCommandsEnabled(false);
-    m_job = new GenerationJob(m_generate, request, seed, this);
+    m_job = new GenerationJob(m_generate, request, seed, this, m_launch);
     connect(m_job, &GenerationJob::finished, this, &frmMain::generationFinished);
     m_generationTimer->setInterval(kPanelDelayMs);
     m_generationTimer->start();
 }
 
 void frmMain::generationFinished(const generate::Result& result) {
+    // A cancel pressed after the worker last looked at the flag, while its result was on the
+    // way, still wins: the player asked to keep the board.
+    bool cancelled = result.cancelled;
+    QString failure;
     if (GenerationJob* job = m_job) {
+        cancelled |= job->cancelRequested();
+        failure = job->failure();
         m_job = nullptr;
         job->deleteLater();
     }
@@ -150,7 +156,12 @@ void frmMain::generationFinished(const generate::Result& result) {
     // next keyboard menu, and plain letters would run its items.
     centralWidget()->setFocus();
     setCommandsEnabled(true);
-    if (result.cancelled) return;
+    if (cancelled) return;
+    if (!failure.isEmpty()) {
+        m_port.message(failure + kCrLf + QStringLiteral("盤面はそのままです"), UiPort::Buttons::Ok,
+                       UiPort::Icon::Error, kAppTitle);
+        return;
+    }
     if (!result.puzzle) {
         showMessage(QStringLiteral("指定されたﾚﾍﾞﾙの問題を作成できませんでした") + kCrLf +
                     QStringLiteral("もう一度お試しください"));
