@@ -154,7 +154,7 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
         if (!error.empty()) return error;
     }
     if (options.langGiven && options.mode != Mode::Explain && options.mode != Mode::Hint) {
-        return "option --lang applies to --explain and --hint only";
+        return "option --lang applies to --hint and --explain only";
     }
     return {};
 }
