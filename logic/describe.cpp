@@ -47,14 +47,15 @@ std::string Digits(const Seq& digits, Lang lang) {
     return Join(names, lang, "と");
 }
 
+}  // namespace
+
 std::string UnitName(int u, Lang lang) {
     if (u < 9) return En(lang) ? "row " + Num(u + 1) : Num(u + 1) + "行";
     if (u < 18) return En(lang) ? "column " + Num(u - 8) : Num(u - 8) + "列";
     return En(lang) ? "box " + Num(u - 17) : "ブロック" + Num(u - 17);
 }
 
-// Several units of one kind: "rows 1 and 4" or "1行・4行".
-std::string Units(const std::vector<int>& units, Lang lang) {
+std::string UnitsName(const std::vector<int>& units, Lang lang) {
     if (units.empty()) return {};
     if (!En(lang)) {
         std::vector<std::string> names;
@@ -68,6 +69,8 @@ std::string Units(const std::vector<int>& units, Lang lang) {
     return kPlural[units[0] / 9] + Join(numbers, lang);
 }
 
+namespace {
+
 // What the step changes: "r5c3 is 7" / "remove 3 and 7 from r1c3 and r1c4" and in Japanese
 // "5行3列に7が入ります" / "1行3列・1行4列から3と7を除きます". Digits removed from the same
 // cells are named together.
@@ -80,7 +83,10 @@ std::string Effect(const Step& step, Lang lang) {
     std::map<int, std::vector<int>> cellsOf;  // digit → cells losing it
     for (const Elimination& e : step.eliminations) cellsOf[e.digit].push_back(e.cell);
     std::vector<std::pair<std::vector<int>, std::vector<int>>> groups;  // cells, digits
-    for (auto& [digit, cells] : cellsOf) {
+    for (auto& entry : cellsOf) {
+        // Named, not bound: a lambda below reads the cells.
+        const int digit = entry.first;
+        std::vector<int>& cells = entry.second;
         std::sort(cells.begin(), cells.end());
         auto same = std::find_if(groups.begin(), groups.end(),
                                  [&](const auto& g) { return g.first == cells; });
@@ -162,8 +168,8 @@ std::string Reason(const Step& step, Lang lang) {
         case Technique::Swordfish:
         case Technique::Jellyfish: {
             const std::size_t n = units.size() / 2;
-            const std::string base = Units(Slice(units, 0, n), lang);
-            const std::string cover = Units(Slice(units, n, units.size()), lang);
+            const std::string base = UnitsName(Slice(units, 0, n), lang);
+            const std::string cover = UnitsName(Slice(units, n, units.size()), lang);
             return en ? "in " + base + ", " + d + " lies only in " + cover
                       : base + "の" + d + "は" + cover + "にしかありません";
         }

@@ -8,6 +8,9 @@
 #include <QSet>
 #include <QtTest>
 #include <atomic>
+#include <new>
+#include <stdexcept>
+#include <system_error>
 #include <thread>
 
 #include "core/answer.h"
@@ -184,6 +187,72 @@ private slots:
             QVERIFY(env.win->generating());
         }  // the window goes while its worker waits: it must cancel and join
         QVERIFY(sawCancel);
+    }
+
+    void cancelRacingTheEnd() {
+        // The worker has looked at the flag and posted its puzzle when the cancel comes.
+        Env env;
+        env.load(kPuzzle, true);
+        const kz::Board board = env.win->board();
+        std::atomic<bool> returned{false};
+        env.win->setGenerateFunction([&](auto&&...) {
+            kz::generate::Puzzle puzzle{digitsOf(kSolution), digitsOf(kSolution), {}};
+            puzzle.givens[0] = 0;
+            returned = true;
+            return kz::generate::Result{puzzle, 1, 50, false};
+        });
+        env.port.dialogScripts.push_back(clickThen({"cmdOK"}));
+        env.port.randoms = {0.5};
+        env.trigger("mnNewProblem");
+        while (!returned) std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // no events meanwhile
+        env.child<QPushButton>("cmdGenCancel")->click();
+        QTRY_VERIFY(!env.win->generating());
+        QVERIFY(env.win->board() == board);
+        QVERIFY(env.child<QAction>("mnHint")->isEnabled());
+        QCOMPARE(env.port.messages.size(), 0);
+    }
+
+    void newProblemFails_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("out of memory") << "bad_alloc"
+                                       << "ﾒﾓﾘが足りない";
+        QTest::newRow("exception") << "runtime_error"
+                                   << "ｴﾗｰが発生しました（disk on fire）";
+        QTest::newRow("anything thrown") << "int"
+                                         << "ｴﾗｰが発生しました";
+        QTest::newRow("no thread") << "launch"
+                                   << "ｽﾚｯﾄﾞを開始できない";
+    }
+
+    void newProblemFails() {
+        QFETCH(QString, how);
+        QFETCH(QString, message);
+        Env env;
+        env.load(kPuzzle, true);
+        env.place(1, 6);
+        const kz::Board board = env.win->board();
+        env.win->setGenerateFunction([how](auto&&...) -> kz::generate::Result {
+            if (how == "bad_alloc") throw std::bad_alloc();
+            if (how == "runtime_error") throw std::runtime_error("disk on fire");
+            throw 7;
+        });
+        if (how == "launch")
+            env.win->setLaunchFunction([](std::function<void()>) -> std::thread {
+                throw std::system_error(
+                    std::make_error_code(std::errc::resource_unavailable_try_again));
+            });
+        env.port.dialogScripts.push_back(clickThen({"cmdOK"}));
+        env.port.randoms = {0.5};
+        env.trigger("mnNewProblem");
+        QTRY_VERIFY(!env.win->generating());
+        QVERIFY(env.win->board() == board);
+        QVERIFY(env.child<QAction>("mnHint")->isEnabled());
+        QVERIFY(env.child<QAction>("mnUNDO_0")->isEnabled());
+        QCOMPARE(env.port.messages.size(), 1);
+        QVERIFY2(env.port.lastMessage().contains(message), qPrintable(env.port.lastMessage()));
+        QCOMPARE(env.port.messages.last().icon, kz::UiPort::Icon::Error);
     }
 
     void rateText() {

@@ -114,6 +114,8 @@ public:
     bool generating() const { return !m_job.isNull(); }
     /// Replaces the generator (tests pass one they control).
     void setGenerateFunction(GenerationJob::GenerateFn fn) { m_generate = std::move(fn); }
+    /// Replaces how the generator's thread starts (tests pass one that fails).
+    void setLaunchFunction(GenerationJob::LaunchFn fn) { m_launch = std::move(fn); }
 
     // ---- State ----
 
@@ -244,6 +246,7 @@ private:
     bool m_hintShown = false;
 
     GenerationJob::GenerateFn m_generate;
+    GenerationJob::LaunchFn m_launch;
     QPointer<GenerationJob> m_job;
     QTimer* m_generationTimer = nullptr;
     QFrame* m_frmGenerating = nullptr;

@@ -18,6 +18,7 @@
 #include "core/consistency.h"
 #include "logic/cellset.h"
 #include "logic/describe.h"
+#include "logic/hint.h"
 #include "logic/solver.h"
 #include "settings/optionman.h"
 #include "ui/dialogs/frmnewproblem.h"
@@ -132,14 +133,20 @@ void frmMain::mnNewProblem_Click() {
 
     clearHint();
     setCommandsEnabled(false);
-    m_job = new GenerationJob(m_generate, request, seed, this);
+    m_job = new GenerationJob(m_generate, request, seed, this, m_launch);
     connect(m_job, &GenerationJob::finished, this, &frmMain::generationFinished);
     m_generationTimer->setInterval(kPanelDelayMs);
     m_generationTimer->start();
 }
 
 void frmMain::generationFinished(const generate::Result& result) {
+    // A cancel pressed after the worker last looked at the flag, while its result was on the
+    // way, still wins: the player asked to keep the board.
+    bool cancelled = result.cancelled;
+    QString failure;
     if (GenerationJob* job = m_job) {
+        cancelled |= job->cancelRequested();
+        failure = job->failure();
         m_job = nullptr;
         job->deleteLater();
     }
@@ -149,7 +156,12 @@ void frmMain::generationFinished(const generate::Result& result) {
     // next keyboard menu, and plain letters would run its items.
     centralWidget()->setFocus();
     setCommandsEnabled(true);
-    if (result.cancelled) return;
+    if (cancelled) return;
+    if (!failure.isEmpty()) {
+        m_port.message(failure + kCrLf + QStringLiteral("盤面はそのままです"), UiPort::Buttons::Ok,
+                       UiPort::Icon::Error, kAppTitle);
+        return;
+    }
     if (!result.puzzle) {
         showMessage(QStringLiteral("指定されたﾚﾍﾞﾙの問題を作成できませんでした") + kCrLf +
                     QStringLiteral("もう一度お試しください"));
@@ -245,45 +257,44 @@ void frmMain::clearHint() {
 void frmMain::mnHint_Click() {
     const std::optional<logic::Digits> problem = acceptedProblem();
     if (!problem) return;
-    const std::optional<logic::Digits> solution = logic::UniqueSolution(*problem);
-    if (!solution) {
-        showMessage(VerificationMessage(true, false, VerifyInternalError));
-        return;
-    }
-
-    // A wrong digit first: every step from a wrong board would mislead.
-    const QString head = QStringLiteral("【ﾋﾝﾄ】") + kCrLf;
-    QStringList wrong;
     logic::Digits current{};
-    for (int n = 1; n <= kCellCount; ++n) {
-        const int value = m_board[n].Value;
-        current[n - 1] = static_cast<std::uint8_t>(value);
-        if (value == 0 || m_board[n].Problem || value == (*solution)[n - 1]) continue;
-        showHintLook(n, HintLook::Wrong);
-        wrong << cellName(n - 1) + QStringLiteral("の") + QString::number(value);
-    }
-    if (!wrong.isEmpty()) {
-        showMessage(head + QStringLiteral("正解と違う数字が置かれています：") + kCrLf +
-                    wrong.join(QStringLiteral("、")));
-        return;
-    }
+    for (int n = 1; n <= kCellCount; ++n)
+        current[n - 1] = static_cast<std::uint8_t>(m_board[n].Value);
+    const logic::Hint hint = logic::FindHint(*problem, current, NoteArray{});
 
-    std::optional<logic::State> state = logic::State::FromDigits(current);
-    if (!state) return;  // unreachable: every digit agrees with the one solution
-    if (state->Solved()) {
-        showMessage(head + QStringLiteral("すべてのﾏｽが正しく埋まっています"));
-        return;
+    const QString head = QStringLiteral("【ﾋﾝﾄ】") + kCrLf;
+    switch (hint.kind) {
+        case logic::HintKind::Unsolvable:
+            showMessage(VerificationMessage(true, false, VerifyInternalError));
+            return;
+        case logic::HintKind::Solved:
+            showMessage(head + QStringLiteral("すべてのﾏｽが正しく埋まっています"));
+            return;
+        case logic::HintKind::Wrong: {
+            // A wrong digit first: every step from a wrong board would mislead.
+            QStringList wrong;
+            for (int c : hint.wrong) {
+                showHintLook(c + 1, HintLook::Wrong);
+                wrong << cellName(c) + QStringLiteral("の") + QString::number(current[c]);
+            }
+            showMessage(head + QStringLiteral("正解と違う数字が置かれています：") + kCrLf +
+                        wrong.join(QStringLiteral("、")));
+            return;
+        }
+        case logic::HintKind::Missing: {
+            QStringList missing;
+            for (const logic::CellDigit& m : hint.missing) {
+                showHintLook(m.cell + 1, HintLook::Wrong);
+                missing << cellName(m.cell);
+            }
+            showMessage(head + QStringLiteral("ﾒﾓから正解の数字が消されています：") + kCrLf +
+                        missing.join(QStringLiteral("、")));
+            return;
+        }
+        case logic::HintKind::Steps:
+            break;
     }
-    // The board holds digits only, not the candidates a step removes, so a hint that stopped
-    // at a removal would be offered again next time: it goes on to the first placement.
-    const logic::Context context{&*solution};
-    std::vector<logic::Step> steps;
-    while (std::optional<logic::Step> step = logic::NextStep(*state, context)) {
-        if (!state->Apply(*step)) break;
-        const bool places = !step->placements.empty();
-        steps.push_back(std::move(*step));
-        if (places) break;
-    }
+    const std::vector<logic::Step>& steps = hint.steps;
     if (steps.empty()) return;  // unreachable: the last resort always places a digit
 
     // Later looks win: a pattern cell that loses candidates shows the removal, and the
