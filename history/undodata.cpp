@@ -24,6 +24,10 @@ void UndoData::setRedoListener(RedoListener listener) {
     m_redoListener = std::move(listener);
 }
 
+void UndoData::setChangeListener(std::function<void()> listener) {
+    m_changeListener = std::move(listener);
+}
+
 void UndoData::ResetUndo() {
     m_records.clear();
     m_records.shrink_to_fit();
@@ -38,6 +42,7 @@ void UndoData::ResetUndo() {
     m_lastCanRedo = false;
     if (m_listener) m_listener(false, false);
     if (m_redoListener) m_redoListener(false);
+    if (m_changeListener) m_changeListener();
 }
 
 void UndoData::push(const UndoEntry& entry) {
@@ -226,6 +231,7 @@ void UndoData::notify() {
         m_lastCanRedo = canRedo();
         if (m_redoListener) m_redoListener(m_lastCanRedo);
     }
+    if (m_changeListener) m_changeListener();
 }
 
 }  // namespace kz

@@ -67,6 +67,8 @@ public:
 
     void setMenuListener(MenuListener listener);
     void setRedoListener(RedoListener listener);
+    /// Told after every change of the records or the redo list, whatever the menu shows.
+    void setChangeListener(std::function<void()> listener);
 
     void ResetUndo();
     /// Records one change; `mark` is how the new digit is shown. Any record clears the redo
@@ -124,6 +126,7 @@ private:
     bool m_lastCanRedo = false;
     MenuListener m_listener;
     RedoListener m_redoListener;
+    std::function<void()> m_changeListener;
 };
 
 }  // namespace kz

@@ -162,4 +162,28 @@ std::string DescribeFocus(const Step& step, Lang lang) {
     return en ? "Next step: " + name : name + "があります";
 }
 
+std::string ChainInWords(const Step& step, Lang lang) {
+    if (step.chain.empty()) return {};
+    const bool en = lang == Lang::English;
+    switch (step.technique) {
+        case Technique::ForcingChain:
+        case Technique::ForcingNet:
+            return en ? "Whichever candidate is taken in the cell or house the chains start "
+                        "from, each chain leads to the same result, so the result holds. "
+                        "In the notation, \"=\" means at least one of the two ends is true, "
+                        "\"-\" means they are not both true, and \";\" starts the next case."
+                      : "起点のマス（または場所）のどの候補を選んでも、それぞれのチェーンが同じ結論に"
+                        "たどり着くので、その結論は必ず正しいと分かります。記法の「=」は両端の"
+                        "少なくとも一方が正しい、「-」は両方は正しくない、「;」は次の場合を表します。";
+        default:
+            return en ? "At least one of the chain's two ends is true, so a candidate that "
+                        "sees both ends cannot be true. In the notation, \"=\" means at least "
+                        "one of the two ends is true (a strong link) and \"-\" means they are "
+                        "not both true (a weak link)."
+                      : "チェーンの両端の少なくとも一方は必ず正しいので、両端のどちらからも見える"
+                        "候補は正しくありえず、除けます。記法の「=」は両端の少なくとも一方が正しい"
+                        "（強いリンク）、「-」は両方は正しくない（弱いリンク）ことを表します。";
+    }
+}
+
 }  // namespace kz::logic

@@ -66,4 +66,8 @@ Focus FocusOf(const Step& step);
 /// e.g. "ブロック1にヒドゥンシングルがあります" or "There is a Hidden Single in box 1".
 std::string DescribeFocus(const Step& step, Lang lang);
 
+/// What a step written in chain notation proves, in plain words, for a reader who does not
+/// know the notation; empty for the steps whose sentence says it already.
+std::string ChainInWords(const Step& step, Lang lang);
+
 }  // namespace kz::logic

@@ -158,6 +158,7 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
         m_mnUNDO[1]->setEnabled(canUndoToBreakpoint);
     });
     m_history.setRedoListener([this](bool canRedo) { m_mnRedo->setEnabled(canRedo); });
+    m_history.setChangeListener([this] { scheduleKeep(); });
 
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 
@@ -336,6 +337,10 @@ void frmMain::buildMenus() {
     m_mnHint =
         addAction(addict, "mnHint", QStringLiteral("ﾋﾝﾄ(&H)"), QKeySequence(Qt::CTRL | Qt::Key_I));
     buildNoteMenu(addict);
+    separator(addict, "sepResume");
+    m_mnResume = addAction(addict, "mnResume", QStringLiteral("前回の続きを開く(&R)"));
+    m_mnResume->setEnabled(false);
+    connect(m_mnResume, &QAction::triggered, this, [this] { mnResume_Click(); });
     separator(tool, "sep32");
     m_mnOption = addAction(tool, "mnOption", QStringLiteral("ｵﾌﾟｼｮﾝ設定(&O)..."));
     connect(allInp, &QAction::triggered, this, [this] { mnAllInp_Click(); });
@@ -383,6 +388,7 @@ void frmMain::SetCell(int n, int value, bool problem, int mark) {
     cell.Value = static_cast<std::uint8_t>(value);
     cell.Problem = problem;
     cell.Mark = static_cast<std::uint8_t>(mark);
+    scheduleKeep();
 
     ClickLabel* tile = m_imgPai[n];
     if (value != 0) {
@@ -482,23 +488,14 @@ void frmMain::imgPai_Click(int index) {
             return;
         }
     }
-    // The eraser writes no digit, so it tidies nothing.
-    const NoteChanges tidied = m_selectedTile == 0
-                                   ? NoteChanges{}
-                                   : TidyAfterPlacement(m_notes, index, m_selectedTile,
-                                                        m_options.GetExtra(ExtTidyNotes) == 1);
-    if (tidied.empty()) {
-        m_history.PushUndo(index, m_board[index].Value, m_selectedTile);
-    } else {
-        NoteChanges step{
-            {{static_cast<std::int16_t>(index), static_cast<std::int16_t>(m_board[index].Value),
-              static_cast<std::int16_t>(m_selectedTile)}}};
-        step.insert(step.end(), tidied.begin(), tidied.end());
-        for (const UndoEntry& change : tidied) {
+    // Without notes to tidy this is the one record a placement always was.
+    const NoteChanges step = placementChanges(index, m_selectedTile, m_notes);
+    for (const UndoEntry& change : step) {
+        if (change.record.Note) {
             SetNotes(change.record.Cell, static_cast<NoteSet>(change.record.NewValue));
         }
-        m_history.PushStep(step);
     }
+    m_history.PushStep(step);
     SetCell(index, m_selectedTile, false, MarkNone);
     bool hasBlank = false;
     bool hasConflict = false;
@@ -530,6 +527,7 @@ void frmMain::ClearBoard(bool keepProblem) {
     // Notes belong to the game on the board; only enterable cells carry them, and every
     // one of those is emptied here.
     m_notes.fill(0);
+    if (!keepProblem) m_puzzle.reset();
     for (int n = 1; n <= kCellCount; ++n) {
         if (keepProblem && m_board[n].Problem) {
             SetCell(n, m_board[n].Value, true, MarkNone);
@@ -546,6 +544,7 @@ void frmMain::syncUndoMenu() {
     m_mnUNDO[0]->setEnabled(m_history.canUndoOne());
     m_mnUNDO[1]->setEnabled(m_history.canUndoToBreakpoint());
     m_mnRedo->setEnabled(m_history.canRedo());
+    m_mnResume->setEnabled(m_resumeOffered);
 }
 
 void frmMain::mnClear_Click(int index) {

@@ -123,6 +123,7 @@ void frmMain::mnFileRead_Click() {
     }
     ClearBoard(false);
     for (int n = 1; n <= kCellCount; ++n) SetCell(n, values[n], values[n] != 0, MarkNone);
+    setKeptPuzzle(m_board);
     setFileCaption(path);
     m_startTime = m_port.now();
 }
@@ -149,9 +150,13 @@ void frmMain::saveProblem() {
         return;
     }
     showMessage(kSaved);
+    const bool hadGivens =
+        std::any_of(m_board.begin() + 1, m_board.end(), [](const CellData& c) { return c.Problem; });
     for (int n = 1; n <= kCellCount; ++n) {
         if (m_board[n].Value != 0) SetCell(n, m_board[n].Value, true, MarkNone);
     }
+    // A board typed by hand becomes the puzzle; a game saved half way keeps the one it has.
+    if (!m_puzzle && !hadGivens) setKeptPuzzle(m_board);
     setFileCaption(path);
     m_startTime = m_port.now();
 }
@@ -296,6 +301,7 @@ void frmMain::mnCreate_Click() {
                 [this] { return m_port.random(); });
     ClearBoard(false);
     for (int n = 1; n <= kCellCount; ++n) SetCell(n, grid[n], grid[n] != 0, MarkNone);
+    setKeptPuzzle(m_board);
     setWindowTitle(kAppTitle + kNewQuestionCaption);
     m_startTime = m_port.now();
 }

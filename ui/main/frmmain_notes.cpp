@@ -133,6 +133,7 @@ void frmMain::SetNotes(int n, NoteSet notes) {
     clearHint();
     m_notes[n] = notes & kAllNotes;
     applyCellOverlay(n);
+    scheduleKeep();
 }
 
 int frmMain::highlightedDigit() const {

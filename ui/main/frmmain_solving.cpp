@@ -18,12 +18,12 @@
 #include "core/consistency.h"
 #include "logic/cellset.h"
 #include "logic/describe.h"
-#include "logic/hint.h"
 #include "logic/solver.h"
 #include "settings/optionman.h"
 #include "ui/dialogs/frmnewproblem.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/frmmain.h"
+#include "ui/main/hintpanel.h"
 #include "ui/main/uiport.h"
 
 namespace kz {
@@ -53,10 +53,6 @@ generate::Symmetry symmetryOf(int index) {
                : generate::Symmetry::Rotate180;
 }
 
-/// The logic counts cells 0..80, the window 1..81.
-QString cellName(int logicCell) {
-    return fromUtf8(logic::CellName(logicCell, logic::Lang::Japanese));
-}
 
 }  // namespace
 
@@ -171,6 +167,7 @@ void frmMain::generationFinished(const generate::Result& result) {
     const generate::Puzzle& puzzle = *result.puzzle;
     ClearBoard(false);
     for (int c = 0; c < 81; ++c) SetCell(c + 1, puzzle.givens[c], puzzle.givens[c] != 0, MarkNone);
+    setKeptPuzzle(m_board);
     setWindowTitle(kAppTitle + QStringLiteral(" [新しい問題 ") + levelName(puzzle.rating.level) +
                    QStringLiteral("]"));
     m_startTime = m_port.now();
@@ -179,6 +176,9 @@ void frmMain::generationFinished(const generate::Result& result) {
 // ---- Rating and hints ----
 
 logic::Digits frmMain::problemDigits() const {
+    // The player's digits are never the puzzle while the one the game came from is kept:
+    // not after the givens were made editable, nor after a save half way.
+    if (m_puzzle) return *m_puzzle;
     logic::Digits givens{};
     logic::Digits all{};
     bool anyGiven = false;
@@ -245,6 +245,12 @@ void frmMain::showHintLook(int n, HintLook look) {
 }
 
 void frmMain::clearHint() {
+    if (m_hintPanel && !m_hintPanel->isHidden()) m_hintPanel->hide();
+    m_hint.reset();
+    clearHintLooks();
+}
+
+void frmMain::clearHintLooks() {
     if (!m_hintShown) return;
     m_hintShown = false;
     for (int n = 1; n <= kCellCount; ++n) {
@@ -252,81 +258,6 @@ void frmMain::clearHint() {
         m_hintLook[n] = HintLook::None;
         applyCellLook(n);
     }
-}
-
-void frmMain::mnHint_Click() {
-    const std::optional<logic::Digits> problem = acceptedProblem();
-    if (!problem) return;
-    logic::Digits current{};
-    for (int n = 1; n <= kCellCount; ++n)
-        current[n - 1] = static_cast<std::uint8_t>(m_board[n].Value);
-    const logic::Hint hint = logic::FindHint(*problem, current, NoteArray{});
-
-    const QString head = QStringLiteral("【ﾋﾝﾄ】") + kCrLf;
-    switch (hint.kind) {
-        case logic::HintKind::Unsolvable:
-            showMessage(VerificationMessage(true, false, VerifyInternalError));
-            return;
-        case logic::HintKind::Solved:
-            showMessage(head + QStringLiteral("すべてのﾏｽが正しく埋まっています"));
-            return;
-        case logic::HintKind::Wrong: {
-            // A wrong digit first: every step from a wrong board would mislead.
-            QStringList wrong;
-            for (int c : hint.wrong) {
-                showHintLook(c + 1, HintLook::Wrong);
-                wrong << cellName(c) + QStringLiteral("の") + QString::number(current[c]);
-            }
-            showMessage(head + QStringLiteral("正解と違う数字が置かれています：") + kCrLf +
-                        wrong.join(QStringLiteral("、")));
-            return;
-        }
-        case logic::HintKind::Missing: {
-            QStringList missing;
-            for (const logic::CellDigit& m : hint.missing) {
-                showHintLook(m.cell + 1, HintLook::Wrong);
-                missing << cellName(m.cell);
-            }
-            showMessage(head + QStringLiteral("ﾒﾓから正解の数字が消されています：") + kCrLf +
-                        missing.join(QStringLiteral("、")));
-            return;
-        }
-        case logic::HintKind::Steps:
-            break;
-    }
-    const std::vector<logic::Step>& steps = hint.steps;
-    if (steps.empty()) return;  // unreachable: the last resort always places a digit
-
-    // Later looks win: a pattern cell that loses candidates shows the removal, and the
-    // placement shows above everything.
-    for (const logic::Step& step : steps) {
-        for (std::int8_t c : step.cells) showHintLook(c + 1, HintLook::Pattern);
-        // A single rests on its whole unit: the row, column or box where the digit has only
-        // the one place left, or only the one cell open.
-        if (step.technique == logic::Technique::FullHouse ||
-            step.technique == logic::Technique::HiddenSingle) {
-            for (std::int8_t u : step.units) {
-                for (int c : logic::kUnits.cells[static_cast<std::size_t>(u)]) {
-                    showHintLook(c + 1, HintLook::Pattern);
-                }
-            }
-        }
-    }
-    for (const logic::Step& step : steps) {
-        for (const logic::Elimination& e : step.eliminations)
-            showHintLook(e.cell + 1, HintLook::Elimination);
-    }
-    for (const logic::Step& step : steps) {
-        for (const logic::Placement& p : step.placements)
-            showHintLook(p.cell + 1, HintLook::Placement);
-    }
-    QString text = head;
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        if (i > 0) text += kCrLf;
-        if (steps.size() > 1) text += QStringLiteral("%1. ").arg(i + 1);
-        text += fromUtf8(logic::Describe(steps[i], logic::Lang::Japanese));
-    }
-    showMessage(text);
 }
 
 }  // namespace kz
