@@ -10,6 +10,7 @@
 #include "files/keptgame.h"
 #include "support/uitest.h"
 #include "ui/main/apptitle.h"
+#include "ui/main/hintpanel.h"
 
 using namespace kz;
 using namespace kz::test;
@@ -70,8 +71,8 @@ private slots:
         env.trigger("mnRate");
         QCOMPARE(env.port.lastMessage(), rating);
         env.trigger("mnHint");
-        QVERIFY2(env.port.lastMessage().contains(QStringLiteral("1行1列の%1").arg(wrong)),
-                 qPrintable(env.port.lastMessage()));
+        const QString hint = env.win->hintPanel()->text();
+        QVERIFY2(hint.contains(QStringLiteral("1行1列の%1").arg(wrong)), qPrintable(hint));
         QVERIFY(env.port.unexpected.isEmpty());
     }
 
@@ -133,6 +134,7 @@ private slots:
         env.trigger("mnCheck");  // an empty board: nothing changes
         QVERIFY(env.offered());
         env.place(5, 5);
+        QCoreApplication::processEvents();  // the write follows the click
         QVERIFY(!env.offered());
         // Offered again by a new window over the same damaged file.
         QVERIFY(damaged.open(QIODevice::WriteOnly));

@@ -4,10 +4,12 @@
 #include <QAction>
 #include <QFile>
 #include <QImage>
+#include <QPushButton>
 #include <QRandomGenerator>
 
 #include "history/notes.h"
 #include "support/uitest.h"
+#include "ui/main/hintpanel.h"
 
 using namespace kz;
 using namespace kz::test;
@@ -185,6 +187,35 @@ private slots:
                 QCOMPARE(env.win->board()[n].Value, endBoard[n].Value);
             }
             QCOMPARE(env.win->notes(), endNotes);
+        }
+    }
+
+    // From all candidates, hint and "ﾒﾓに反映" alone solve the puzzle; every press is one
+    // undo step, and the first look gives no digit away.
+    void hintsOnNotesToTheEnd() {
+        WindowEnv env;
+        env.load(kPuzzle, true);
+        env.trigger("mnFillNotes");
+        for (int presses = 0; env.port.lastMessage() != QStringLiteral("完成おめでとう！");
+             ++presses) {
+            QVERIFY(presses < 400);
+            env.trigger("mnHint");
+            HintPanel* panel = env.win->hintPanel();
+            QVERIFY(panel->isVisible());
+            QVERIFY2(!panel->text().contains(QStringLiteral("を入れ")), qPrintable(panel->text()));
+            const Board board = env.win->board();
+            const NoteArray notes = env.win->notes();
+            const std::size_t records = env.win->history().records().size();
+            QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("cmdHintApply")),
+                              Qt::LeftButton);
+            QVERIFY(!panel->isVisible());
+            QVERIFY(env.win->notes() != notes || !(env.win->board() == board));
+            if (presses % 7 == 0 && env.port.lastMessage().isEmpty()) {
+                env.trigger("mnUNDO_0");
+                QVERIFY(env.win->notes() == notes && env.win->board() == board);
+                QCOMPARE(env.win->history().records().size(), records);
+                env.trigger("mnRedo");
+            }
         }
     }
 

@@ -18,6 +18,7 @@
 #include "logic/solver.h"
 #include "support/uitest.h"
 #include "ui/main/apptitle.h"
+#include "ui/main/hintpanel.h"
 
 using Look = kz::frmMain::HintLook;
 using namespace kz::test;  // the shared boards, colours and port
@@ -36,6 +37,10 @@ struct Env : WindowEnv {
     }
     bool anyLook() const { return looks(Look::None).size() != kz::kCellCount; }
     QString title() const { return win->windowTitle(); }
+    QString hintText() const { return win->hintPanel() ? win->hintPanel()->text() : QString(); }
+    QPushButton* button(const char* name) const {
+        return win->hintPanel()->findChild<QPushButton*>(QLatin1String(name));
+    }
 };
 
 kz::logic::Digits digitsOf(const char* line) {
@@ -75,7 +80,8 @@ private slots:
                 "mnNewProblem 新しい問題を作成(&N)... F2", "mnRate 難易度を判定(&J)... Ctrl+R",
                 "mnHint ﾋﾝﾄ(&H) Ctrl+I", "-", "mnNoteMode ﾒﾓ入力ﾓｰﾄﾞ(&M) F3",
                 "mnFillNotes 候補をすべて書き込む(&W) ", "mnClearNotes ﾒﾓをすべて消す(&C) ", "-",
-                "mnTidyNotes ﾒﾓを自動で整理する(&A) ", "mnHighlight 同じ数字を強調する(&S) "}));
+                "mnTidyNotes ﾒﾓを自動で整理する(&A) ", "mnHighlight 同じ数字を強調する(&S) ", "-",
+                "mnResume 前回の続きを開く(&R) "}));
         // No two shown items of one menu share an access key, no two actions a shortcut.
         QSet<QKeySequence> shortcuts;
         std::function<void(QMenu*)> walk = [&](QMenu* menu) {
@@ -318,7 +324,7 @@ private slots:
         const auto records = env.win->history().records();
         env.trigger("mnHint");
         QCOMPARE(
-            env.port.lastMessage(),
+            env.hintText(),
             QStringLiteral("【ﾋﾝﾄ】\r\n正解と違う数字が置かれています：\r\n1行1列の%1、9行8列の%2")
                 .arg(wrong1)
                 .arg(wrong80));
@@ -339,13 +345,17 @@ private slots:
             const kz::Board board = env.win->board();
             const auto records = env.win->history().records();
             env.trigger("mnHint");
+            // Where to look first; then each step in full, up to the placement.
+            QTest::mouseClick(env.button("cmdHintDetail"), Qt::LeftButton);
+            while (env.button("cmdHintNext")->isVisibleTo(env.win->hintPanel()))
+                QTest::mouseClick(env.button("cmdHintNext"), Qt::LeftButton);
             QVERIFY(env.win->board() == board && env.win->history().records() == records);
             const QList<int> targets = env.looks(Look::Placement);
-            QVERIFY2(!targets.isEmpty(), qPrintable(env.port.lastMessage()));
+            QVERIFY2(!targets.isEmpty(), qPrintable(env.hintText()));
             for (int n : targets) {
                 QCOMPARE(int(board[n].Value), 0);
                 const std::string cell = kz::logic::CellName(n - 1, kz::logic::Lang::Japanese);
-                QVERIFY(env.port.lastMessage().contains(QString::fromStdString(cell)));
+                QVERIFY(env.hintText().contains(QString::fromStdString(cell)));
                 QVERIFY(env.colour(n) != kWhite);
                 env.place(n, digitAt(kSolution, n));
             }
