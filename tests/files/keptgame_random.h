@@ -45,16 +45,9 @@ inline KeptGame RandomKeptGame(std::mt19937& rng, int moves) {
     for (int i = 0; i < moves; ++i) {
         switch (pick(0, 9)) {
             case 0:
-            case 1: {
-                const UndoEntry e = change();
-                if (e.record.Note) {
-                    history.PushNotes(e.record.Cell, static_cast<NoteSet>(e.record.OldValue),
-                                      static_cast<NoteSet>(e.record.NewValue));
-                } else {
-                    history.PushUndo(e.record.Cell, e.record.OldValue, e.record.NewValue, e.mark);
-                }
+            case 1:
+                history.PushStep({change()});  // a lone change: no group around it
                 break;
-            }
             case 2: {
                 std::vector<UndoEntry> step(static_cast<std::size_t>(pick(1, 5)));
                 for (UndoEntry& e : step) e = change();
