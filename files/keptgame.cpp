@@ -561,11 +561,15 @@ fs::path KeptGamePath() {
 }
 
 FileResult WriteKeptGame(const fs::path& path, const KeptGame& game) {
+    return WriteKeptGameText(path, FormatKeptGame(game));
+}
+
+FileResult WriteKeptGameText(const fs::path& path, std::string_view text) {
     std::string error;
     if (path.empty())
         return failure("no place for the kept game (neither XDG_STATE_HOME nor HOME)");
     if (!makeFolder(path.parent_path(), error)) return failure(error);
-    if (!WriteFileAtomically(path, FormatKeptGame(game), &error)) return failure(error);
+    if (!WriteFileAtomically(path, text, &error)) return failure(error);
     return {true, {}};
 }
 

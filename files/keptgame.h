@@ -49,6 +49,8 @@ FileResult ParseKeptGame(std::string_view text, KeptGame& game);
 std::filesystem::path KeptGamePath();
 /// Writes atomically, making the folder when needed; on failure the old file is intact.
 FileResult WriteKeptGame(const std::filesystem::path& path, const KeptGame& game);
+/// The same, for a text FormatKeptGame made (the window makes it, a writer thread writes it).
+FileResult WriteKeptGameText(const std::filesystem::path& path, std::string_view text);
 /// Reads at most kMaxKeptGameBytes; a missing file fails with an empty error text.
 FileResult ReadKeptGame(const std::filesystem::path& path, KeptGame& game);
 /// Moves a kept game that could not be read out of the way ("game.txt" to

@@ -172,9 +172,11 @@ std::string ChainInWords(const Step& step, Lang lang) {
                         "from, each chain leads to the same result, so the result holds. "
                         "In the notation, \"=\" means at least one of the two ends is true, "
                         "\"-\" means they are not both true, and \";\" starts the next case."
-                      : "起点のマス（または場所）のどの候補を選んでも、それぞれのチェーンが同じ結論に"
+                      : "起点のマス（または場所）のどの候補を選んでも、それぞれのチェーンが同じ結論"
+                        "に"
                         "たどり着くので、その結論は必ず正しいと分かります。記法の「=」は両端の"
-                        "少なくとも一方が正しい、「-」は両方は正しくない、「;」は次の場合を表します。";
+                        "少なくとも一方が正しい、「-」は両方は正しくない、「;"
+                        "」は次の場合を表します。";
         default:
             return en ? "At least one of the chain's two ends is true, so a candidate that "
                         "sees both ends cannot be true. In the notation, \"=\" means at least "

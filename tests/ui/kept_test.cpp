@@ -149,17 +149,19 @@ private slots:
         damaged.write("kazarinoset-game 1\ndigits 12");
         damaged.close();
         again.trigger("mnResume");
-        QVERIFY(again.port.lastMessage().startsWith(QStringLiteral("前回の続きを開けませんでした")));
+        QVERIFY(
+            again.port.lastMessage().startsWith(QStringLiteral("前回の続きを開けませんでした")));
         QVERIFY(again.win->board() == board);
         QVERIFY(QDir(keep.path()).entryList({QStringLiteral("game.txt.damaged-*")}).size() == 1);
 
         Env blocked;
         blocked.win->setKeptGamePath(std::filesystem::path(path) / "below-a-file" / "game.txt");
         QFile(QString::fromStdString(path.string())).open(QIODevice::WriteOnly);
-        blocked.place(1, 1);
-        QCoreApplication::processEvents();
-        blocked.place(2, 2);
-        QCoreApplication::processEvents();
+        for (int n : {1, 2}) {
+            blocked.place(n, n);
+            blocked.win->flushKeptGame();
+            QCoreApplication::processEvents();  // the writer's report comes as an event
+        }
         QCOMPARE(blocked.port.messages.size(), 1);
         QVERIFY(blocked.port.lastMessage().startsWith(QStringLiteral("ゲームの途中経過を保存")));
     }

@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "core/consistency.h"
+#include "files/keptwriter.h"
 #include "history/notes.h"
 #include "resources/pictures.h"
 #include "settings/optionman.h"
@@ -188,8 +189,10 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
 }
 
 frmMain::~frmMain() {
-    // Stop the worker before any widget goes; the job joins its thread.
+    // Stop the workers before any widget goes; each joins its thread, the writer after
+    // writing what it was last handed.
     delete m_job;
+    m_keptWriter.reset();
 }
 
 void frmMain::buildCells(QWidget* client) {

@@ -14,7 +14,9 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/answer.h"
@@ -40,6 +42,7 @@ class QUrl;
 namespace kz {
 
 class ClickLabel;
+class KeptGameWriter;
 class HintPanel;
 class OptionMan;
 class UiPort;
@@ -148,8 +151,10 @@ public:
     /// Where the game in progress is kept aside after every change; empty (the default)
     /// keeps nothing. The resume command offers the game found there until the first change.
     void setKeptGamePath(const std::filesystem::path& path);
-    /// Writes the game in progress to the kept-game file now (a pending write included).
+    /// Hands the game in progress to the kept-game writer now, if it changed.
     void keepGame();
+    /// keepGame, then waits until the file is written: at closing and at a log-out.
+    void flushKeptGame();
     /// The game on the board as the kept-game file holds it.
     KeptGame currentGame() const;
     /// The puzzle the hint and the rating work on, when one is kept (see problemDigits).
@@ -198,6 +203,7 @@ private:
     /// The puzzle as it came: set when a problem is read, made, derived or saved from a board
     /// without givens, and dropped when the whole board is cleared.
     void setKeptPuzzle(const Board& board);
+    void reportKeepFailure(const std::string& error);
     QColor slotColor(int slot) const;
     QAction* addAction(class QMenu* menu, const char* name, const QString& caption,
                        const QKeySequence& shortcut = {});
@@ -284,6 +290,7 @@ private:
     std::optional<logic::Digits> m_puzzle;
     QAction* m_mnResume = nullptr;
     std::filesystem::path m_keptPath;
+    std::unique_ptr<KeptGameWriter> m_keptWriter;
     QTimer* m_keepTimer = nullptr;
     bool m_keepFailureShown = false;
     /// The game found at start-up is on offer until this session writes its own.

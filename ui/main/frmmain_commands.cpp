@@ -150,8 +150,8 @@ void frmMain::saveProblem() {
         return;
     }
     showMessage(kSaved);
-    const bool hadGivens =
-        std::any_of(m_board.begin() + 1, m_board.end(), [](const CellData& c) { return c.Problem; });
+    const bool hadGivens = std::any_of(m_board.begin() + 1, m_board.end(),
+                                       [](const CellData& c) { return c.Problem; });
     for (int n = 1; n <= kCellCount; ++n) {
         if (m_board[n].Value != 0) SetCell(n, m_board[n].Value, true, MarkNone);
     }

@@ -127,14 +127,14 @@ void frmMain::showHintStep(std::size_t i) {
         text += fromUtf8(words) + kCrLf;
     }
     text += fromUtf8(logic::Describe(step, logic::Lang::Japanese));
-    m_hintPanel->present(text, (i + 1 < count ? HintPanel::Next : 0u) |
-                                   (m_hint->onNotes ? HintPanel::Apply : 0u));
+    m_hintPanel->present(
+        text, (i + 1 < count ? HintPanel::Next : 0u) | (m_hint->onNotes ? HintPanel::Apply : 0u));
 }
 
 std::vector<UndoEntry> frmMain::placementChanges(int n, int digit, const NoteArray& notes) const {
-    std::vector<UndoEntry> changes{{{static_cast<std::int16_t>(n),
-                                     static_cast<std::int16_t>(m_board[n].Value),
-                                     static_cast<std::int16_t>(digit)}}};
+    std::vector<UndoEntry> changes{
+        {{static_cast<std::int16_t>(n), static_cast<std::int16_t>(m_board[n].Value),
+          static_cast<std::int16_t>(digit)}}};
     // The eraser writes no digit, so it tidies nothing.
     if (digit != 0) {
         const NoteChanges tidied =

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "files/keptgame.h"
+#include "files/keptwriter.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/uiport.h"
@@ -34,6 +35,14 @@ bool isEmptyGame(const KeptGame& game) {
 
 void frmMain::setKeptGamePath(const std::filesystem::path& path) {
     m_keptPath = path;
+    m_keptWriter.reset();
+    if (!path.empty()) {
+        m_keptWriter = std::make_unique<KeptGameWriter>(path, [this](const std::string& error) {
+            // Told on the writer's thread; the message box belongs to the window's.
+            QMetaObject::invokeMethod(
+                this, [this, error] { reportKeepFailure(error); }, Qt::QueuedConnection);
+        });
+    }
     if (m_keepTimer == nullptr) {
         m_keepTimer = new QTimer(this);
         m_keepTimer->setSingleShot(true);
@@ -79,24 +88,29 @@ void frmMain::keepGame() {
     m_resumeOffered = false;
     m_mnResume->setEnabled(false);
     m_lastKept = game;
-    if (isEmptyGame(game)) {
-        // Nothing to take up again: no file rather than an empty board on offer.
-        std::error_code ec;
-        std::filesystem::remove(m_keptPath, ec);
-        return;
-    }
-    const FileResult result = WriteKeptGame(m_keptPath, game);
-    if (result.ok || m_keepFailureShown) return;
+    // Nothing to take up again: no file (an empty text) rather than an empty board on offer.
+    m_keptWriter->Submit(isEmptyGame(game) ? std::string() : FormatKeptGame(game));
+}
+
+void frmMain::flushKeptGame() {
+    keepGame();
+    if (m_keptWriter) m_keptWriter->Flush();
+}
+
+void frmMain::reportKeepFailure(const std::string& error) {
+    if (m_keepFailureShown) return;
     // Said once: the player goes on, only without the safety net.
     m_keepFailureShown = true;
     m_port.message(QStringLiteral("ゲームの途中経過を保存できませんでした") + kCrLf +
-                       localName(m_keptPath) + kCrLf + QString::fromStdString(result.error),
+                       localName(m_keptPath) + kCrLf + QString::fromStdString(error),
                    UiPort::Buttons::Ok, UiPort::Icon::Warning, kAppTitle);
 }
 
 void frmMain::mnResume_Click() {
     clearHint();
     if (generating() || m_keptPath.empty()) return;
+    // A write of this session still on its way would be read half done otherwise.
+    m_keptWriter->Flush();
     KeptGame game;
     const FileResult read = ReadKeptGame(m_keptPath, game);
     if (!read.ok) {
@@ -121,7 +135,8 @@ void frmMain::mnResume_Click() {
         SetNotes(n, game.notes[n]);
     }
     m_puzzle.reset();
-    if (game.puzzle) std::copy(game.puzzle->begin(), game.puzzle->end(), m_puzzle.emplace().begin());
+    if (game.puzzle)
+        std::copy(game.puzzle->begin(), game.puzzle->end(), m_puzzle.emplace().begin());
     m_history.restore(game.history);
     syncUndoMenu();
     setWindowTitle(kAppTitle + QString::fromStdString(game.caption));
@@ -143,7 +158,7 @@ void frmMain::setKeptPuzzle(const Board& board) {
 
 void frmMain::closeEvent(QCloseEvent* event) {
     // With the clock's time at closing, even with no change since the last write.
-    keepGame();
+    flushKeptGame();
     QMainWindow::closeEvent(event);
 }
 

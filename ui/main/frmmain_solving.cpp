@@ -53,7 +53,6 @@ generate::Symmetry symmetryOf(int index) {
                : generate::Symmetry::Rotate180;
 }
 
-
 }  // namespace
 
 // ---- New problem ----

@@ -79,7 +79,8 @@ void HintPanel::present(const QString& text, unsigned buttons) {
 
 void HintPanel::placeBesideOwner() {
     const QRect frame = m_owner->frameGeometry();
-    const QScreen* screen = m_owner->screen() ? m_owner->screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen =
+        m_owner->screen() ? m_owner->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     // Long explanations wrap at two thirds of the screen at most.
     const int widest = std::max(kMinWidth, area.width() * 2 / 3);

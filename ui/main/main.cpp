@@ -29,7 +29,7 @@ int main(int argc, char* argv[]) {
     window.setKeptGamePath(kz::KeptGamePath());
     // A log-out closes no window; the game is written as the session asks to save data.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
-                     [&window](QSessionManager&) { window.keepGame(); });
+                     [&window](QSessionManager&) { window.flushKeptGame(); });
 
     kz::CentreOnScreen(window);
     window.show();
