@@ -275,7 +275,7 @@ void FrmMainTest::menuTree() {
                             "mnRedo) "
                             "mnTool(mnCheck - mnTyuudoku(mnAnalyze mnAllInp mnCreate - "
                             "mnNewProblem mnRate mnHint - mnNoteMode mnFillNotes mnClearNotes - "
-                            "mnTidyNotes mnHighlight) - mnOption) "
+                            "mnTidyNotes mnHighlight - mnResume) - mnOption) "
                             "mnHelp(mnManuual)"));
 }
 
