@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kMinWidth = 260;
 constexpr int kGap = 8;
+constexpr int kMinBelow = 120;
 
 QPushButton* makeButton(const QString& caption, const char* name, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
@@ -90,13 +91,15 @@ void HintPanel::placeBesideOwner() {
 
     int width = std::clamp(sizeHint().width(), kMinWidth, widest);
     QPoint at;
-    if (right >= kMinWidth || (right >= left && right >= kMinWidth / 2 && below < 120)) {
-        width = std::min(width, std::max(right, kMinWidth));
+    // A narrow side beats covering the grid: the text only wraps more.
+    const int side = below >= kMinBelow ? kMinWidth : kMinWidth / 2;
+    if (right >= side && right >= std::min(left, kMinWidth)) {
+        width = std::min(width, right);
         at = QPoint(frame.right() + kGap, frame.top());
-    } else if (left >= kMinWidth) {
+    } else if (left >= side) {
         width = std::min(width, left);
         at = QPoint(frame.left() - kGap - width, frame.top());
-    } else if (below >= 120) {
+    } else if (below >= kMinBelow) {
         at = QPoint(frame.left(), frame.bottom() + kGap);
     } else {
         // No room anywhere: the palette's strip at the foot of the window, below the grid.
