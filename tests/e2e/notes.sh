@@ -3,7 +3,7 @@
 # A puzzle of the fourth level played with notes, as a player would under a window manager:
 # made through F2, saved to learn its answer, all candidates written from the menu, a note
 # toggled in the note mode, then every answer placed by clicks while the notes tidy
-# themselves, to the congratulation. Usage: notes.sh <program> <checker> <artifact-dir>
+# themselves, after a few hints done on the notes, to the congratulation. Usage: notes.sh <program> <checker> <artifact-dir>
 set -euo pipefail
 
 checker=$(realpath "$2")
@@ -96,6 +96,26 @@ click_cell "$first"
 click_cell "$first"  # toggled twice: back as it was
 xdotool windowfocus --sync "$main" key F3
 sleep 0.3
+
+hinted=""
+# A few steps from the hint, each done on the notes from its panel beside the window.
+for _ in 1 2 3 4 5; do
+    xdotool windowfocus --sync "$main" key ctrl+i
+    panel=$(wait_window '^ﾋﾝﾄ$')
+    sleep 0.5
+    [ "$hinted" ] || {
+        import -window root "$work/hinted.png"
+        convert "$work/hinted.png" -crop "$((WIDTH + 300))x$HEIGHT+$X+$Y" +repage \
+            "$artifacts/e2e-notes-hint.png"
+        hinted=1
+    }
+    eval "$(xdotool getwindowgeometry --shell "$panel" | sed 's/^/PANEL_/')"
+    # Its buttons sit at the foot, right-aligned: close last, "ﾒﾓに反映" before it.
+    xdotool mousemove --window "$panel" $((PANEL_WIDTH - 137)) $((PANEL_HEIGHT - 22)) click 1
+    sleep 0.5
+    xdotool search --onlyvisible --name '^ﾋﾝﾄ$' >/dev/null 2>&1 &&
+        fail "the hint's step was not done on the notes"
+done
 
 blanks=0
 for n in $(seq 81); do

@@ -164,6 +164,33 @@ TEST_F(Settings, FieldsAfterTheEleven) {
     EXPECT_EQ(slurp(m_file), eleven + "\r\n");
 }
 
+// The note options come after the dialog's two fields: a line without them keeps their
+// defaults, and they are written only as far as the last one that differs.
+TEST_F(Settings, NoteOptionsAfterTheDialogFields) {
+    const std::string eleven = "1,2,3,4,1,5,1,2,3,1,-5,";
+    struct Case {
+        std::string content;
+        std::int16_t tidy, highlight;
+        std::string saved;
+    } cases[] = {
+        {eleven + "\r\n", 1, 0, eleven + "\r\n"},
+        {eleven + "5,4,\r\n", 1, 0, eleven + "5,4,\r\n"},
+        {eleven + "2,1,0,\r\n", 0, 0, eleven + "2,1,0,\r\n"},
+        {eleven + "2,1,1,1,\r\n", 1, 1, eleven + "2,1,1,1,\r\n"},
+        {eleven + "2,1,7,1,\r\n", 1, 1, eleven + "2,1,1,1,\r\n"},  // out of range
+        {eleven + "2,1,1,0,\r\n", 1, 0, eleven + "\r\n"},          // all defaults
+    };
+    for (const auto& c : cases) {
+        writeFile(c.content);
+        OptionMan options(m_file);
+        options.LoadOptions();
+        EXPECT_EQ(options.GetExtra(ExtTidyNotes), c.tidy) << c.content;
+        EXPECT_EQ(options.GetExtra(ExtHighlight), c.highlight) << c.content;
+        ASSERT_TRUE(options.SaveOptions());
+        EXPECT_EQ(slurp(m_file), c.saved) << c.content;
+    }
+}
+
 TEST_F(Settings, FailedSaveKeepsMemoryAndFile) {
     writeFile("1,2,3,4,0,5,0,0,0,0,0,\r\n");
     OptionMan options(m_dir / "missing" / "kazarinoset.env");
