@@ -122,6 +122,24 @@ TEST_F(SolveToolTest, HelpExplainsOptionsFormatsAndStatus) {
     for (const char* word : {"--solve", ".csv", "contradiction", "multiple", "Exit status"}) {
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
     }
+    // Asked for in any mode, even after a wrong option, it is the same help.
+    for (const char* args : {"--generate 3 --help", "--explain --lang fr -h", "--bogus --help",
+                             "--rate --level=9 --help"}) {
+        SCOPED_TRACE(args);
+        const ToolRun again = run(args);
+        EXPECT_EQ(again.status, 0);
+        EXPECT_EQ(again.out, r.out);
+        EXPECT_EQ(again.err, "");
+    }
+}
+
+TEST_F(SolveToolTest, OutputThatCannotBeWrittenIsAnError) {
+    for (const char* args : {"", "--rate", "--explain", "--generate 5 --seed 1", "--help"}) {
+        SCOPED_TRACE(args);
+        const ToolRun r = run(std::string(args) + " >/dev/full", kUnique + "\n");
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
+    }
 }
 
 // True when `line` starts with `head`, ends with `tail` and has only digits between them.

@@ -122,7 +122,6 @@ std::optional<int> RunGenerateIfAsked(int argc, char** argv, std::ostream& out, 
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--") break;
-        if (arg == "--help" || arg == "-h") return std::nullopt;
         asked = asked || TakesValue(NameOf(arg));
     }
     if (!asked) return std::nullopt;
@@ -154,6 +153,7 @@ std::optional<int> RunGenerateIfAsked(int argc, char** argv, std::ostream& out, 
         }
         // A hard level can take a while a puzzle: each line shows as soon as it is made.
         out << '\n' << std::flush;
+        if (!out) return 2;  // the caller says that the output could not be written
     }
     return 0;
 }
