@@ -34,8 +34,8 @@ constexpr std::array<SlotRange, OptionMan::kSlotCount> kRanges = {{
 }};
 
 constexpr std::array<SlotRange, OptionMan::kExtraCount> kExtraRanges = {{
-    {1, 6},  // new-problem level
-    {0, 4},  // new-problem symmetry
+    {1, 6},                // new-problem level
+    {0, kNewSymmetryMax},  // new-problem symmetry
 }};
 
 }  // namespace

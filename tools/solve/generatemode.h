@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 namespace kz {
@@ -16,6 +17,6 @@ namespace kz {
 std::optional<int> RunGenerateIfAsked(int argc, char** argv, std::ostream& out, std::ostream& err);
 
 /// The part of --help about new puzzles.
-extern const std::string_view kGenerateHelp;
+extern const std::string kGenerateHelp;
 
 }  // namespace kz
