@@ -82,7 +82,10 @@ std::string Effect(const Step& step, Lang lang) {
     std::map<int, std::vector<int>> cellsOf;  // digit → cells losing it
     for (const Elimination& e : step.eliminations) cellsOf[e.digit].push_back(e.cell);
     std::vector<std::pair<std::vector<int>, std::vector<int>>> groups;  // cells, digits
-    for (auto& [digit, cells] : cellsOf) {
+    for (auto& entry : cellsOf) {
+        // Not a structured binding: the lambda below could not capture it on every compiler.
+        const int digit = entry.first;
+        std::vector<int>& cells = entry.second;
         std::sort(cells.begin(), cells.end());
         auto same = std::find_if(groups.begin(), groups.end(),
                                  [&](const auto& g) { return g.first == cells; });
