@@ -7,11 +7,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "files/fileio.h"
+#include "generate/generator.h"
 #include "tools/solve/boardline.h"
 #include "tools/tool_run.h"
 
@@ -130,6 +133,28 @@ TEST_F(SolveToolTest, HelpExplainsOptionsFormatsAndStatus) {
         EXPECT_EQ(again.status, 0);
         EXPECT_EQ(again.out, r.out);
         EXPECT_EQ(again.err, "");
+    }
+}
+
+// The installed manual page must not fall behind the tool: the same options, both ways, and
+// every symmetry the generator offers.
+TEST_F(SolveToolTest, ManPageHasEveryOptionOfTheHelp) {
+    const std::string help = run("--help").out;
+    const std::string man = test::slurp(KZ_SOLVE_MAN_PAGE);
+    auto options = [](const std::string& text, const std::string& dashes) {
+        std::set<std::string> found;
+        const std::regex option(dashes + "([a-z]+)");
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), option);
+             it != std::sregex_iterator(); ++it) {
+            found.insert((*it)[1]);
+        }
+        return found;
+    };
+    const std::set<std::string> inHelp = options(help, "--");
+    EXPECT_TRUE(inHelp.count("generate") && inHelp.count("help")) << help;
+    EXPECT_EQ(options(man, R"(\\-\\-)"), inHelp);
+    for (const generate::SymmetryInfo& row : generate::kSymmetries) {
+        EXPECT_NE(man.find("\n.B " + std::string(row.name) + "\n"), std::string::npos) << row.name;
     }
 }
 
