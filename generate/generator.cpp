@@ -167,20 +167,8 @@ Verdict Screen(const logic::Digits& givens, const logic::Digits& solution, int l
     return reached == level ? Verdict::Accept : Verdict::Reject;
 }
 
-}  // namespace
-
-int AttemptBudget(const Request& request) {
-    if (request.maxAttempts > 0) return request.maxAttempts;
-    // Generous: the harder levels are rarer among minimal puzzles, and the caller can cancel.
-    constexpr std::array<int, logic::kMaxLevel + 1> kAttempts{1000,  2000,  2000,  5000,
-                                                              20000, 50000, 200000};
-    return request.level >= 0 && request.level <= logic::kMaxLevel ? kAttempts[request.level] : 0;
-}
-
-namespace {
-
-// Each symmetry once, each name once, and every image a permutation of the cells that comes
-// back to the start: a row out of step fails the build, not a saved choice.
+// Each symmetry once, each name once, a budget, and every image a permutation of the cells that
+// comes back to the start: a row out of step fails the build, not a saved choice.
 constexpr bool SymmetryTableSound() {
     for (std::size_t i = 0; i < kSymmetries.size(); ++i) {
         for (std::size_t j = 0; j < i; ++j) {
@@ -189,7 +177,10 @@ constexpr bool SymmetryTableSound() {
                 return false;
             }
         }
-        if (static_cast<std::size_t>(kSymmetries[i].symmetry) >= kSymmetries.size()) return false;
+        if (static_cast<std::size_t>(kSymmetries[i].symmetry) >= kSymmetries.size() ||
+            kSymmetries[i].hardestBudget <= 0) {
+            return false;
+        }
         std::array<bool, 81> hit{};
         for (int c = 0; c < 81; ++c) {
             const int m = kSymmetries[i].image(c);
@@ -212,6 +203,17 @@ const SymmetryInfo* RowOf(Symmetry s) {
 }
 
 }  // namespace
+
+int AttemptBudget(const Request& request) {
+    if (request.maxAttempts > 0) return request.maxAttempts;
+    // Generous: the harder levels are rarer among minimal puzzles, and the caller can cancel.
+    constexpr std::array<int, logic::kMaxLevel> kAttempts{1000, 2000, 2000, 5000, 20000, 50000};
+    if (request.level == logic::kMaxLevel) {
+        const SymmetryInfo* row = RowOf(request.symmetry);
+        return row ? row->hardestBudget : 0;
+    }
+    return request.level >= 0 && request.level < logic::kMaxLevel ? kAttempts[request.level] : 0;
+}
 
 std::string_view SymmetryName(Symmetry s) {
     const SymmetryInfo* row = RowOf(s);

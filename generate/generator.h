@@ -36,18 +36,23 @@ struct SymmetryInfo {
     std::string_view caption;  ///< the window's name for it
     std::string_view english;  ///< what it asks of the givens, for the checker's help
     int (*image)(int cell);    ///< where the symmetry takes a cell (0..80)
+    /// The attempts a level-6 puzzle gets under this symmetry. How rare that level is among
+    /// minimal puzzles depends on the symmetry (bench_generate measures the attempts a puzzle
+    /// takes); each budget is over twenty times the mean, so that giving up is rare, and
+    /// takes seconds, not minutes.
+    int hardestBudget;
 };
 
 inline constexpr std::array<SymmetryInfo, 5> kSymmetries{{
-    {Symmetry::None, "none", "なし", "anywhere", [](int c) { return c; }},
+    {Symmetry::None, "none", "なし", "anywhere", [](int c) { return c; }, 2000},
     {Symmetry::Rotate180, "rot180", "180度回転", "the same after a half turn",
-     [](int c) { return 80 - c; }},
+     [](int c) { return 80 - c; }, 6000},
     {Symmetry::Rotate90, "rot90", "90度回転", "the same after a quarter turn",
-     [](int c) { return 9 * (c % 9) + 8 - c / 9; }},
+     [](int c) { return 9 * (c % 9) + 8 - c / 9; }, 20000},
     {Symmetry::Mirror, "mirror", "左右対称", "the same mirrored left to right",
-     [](int c) { return 9 * (c / 9) + 8 - c % 9; }},
+     [](int c) { return 9 * (c / 9) + 8 - c % 9; }, 12000},
     {Symmetry::Diagonal, "diagonal", "対角線対称", "the same mirrored in the main diagonal",
-     [](int c) { return 9 * (c % 9) + c / 9; }},
+     [](int c) { return 9 * (c % 9) + c / 9; }, 4000},
 }};
 
 inline constexpr Symmetry kDefaultSymmetry = Symmetry::Rotate180;
@@ -77,7 +82,8 @@ struct Result {
     bool cancelled = false;        ///< the cancel flag was seen
 };
 
-/// The attempts a request allows: its own count, or the default of its level.
+/// The attempts a request allows: its own count, or the default of its level (and, at level 6,
+/// of its symmetry).
 int AttemptBudget(const Request& request);
 
 /// Called after each attempt with the attempts so far; may be empty.
