@@ -6,6 +6,7 @@
 
 #include "core/atomicfile.h"
 #include "core/fields.h"
+#include "files/textline.h"
 
 namespace kz {
 
@@ -13,49 +14,6 @@ namespace {
 
 FileResult failure(std::string text) {
     return {false, std::move(text)};
-}
-
-// Length of the UTF-8 sequence at the start of `s`, or 0 when it is not one (overlong forms,
-// surrogates and code points past U+10FFFF included).
-std::size_t utf8Length(std::string_view s) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80) return 1;
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (s.size() < length || byte(1) < low || byte(1) > high) return 0;
-    for (std::size_t i = 2; i < length; ++i) {
-        if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-    }
-    return length;
-}
-
-// A picture, a program or any other binary file would otherwise read as a grid of zeros (every
-// field that is not a number reads as 0) and replace the game in progress. Text is UTF-8 (ASCII
-// included) without control characters other than the tab; the line ends are gone already.
-bool isTextLine(std::string_view line) {
-    while (!line.empty()) {
-        const auto c = static_cast<unsigned char>(line.front());
-        if ((c < 0x20 && c != '\t') || c == 0x7F) return false;
-        const std::size_t length = utf8Length(line);
-        if (length == 0) return false;
-        line.remove_prefix(length);
-    }
-    return true;
 }
 
 }  // namespace
@@ -78,7 +36,9 @@ FileResult ReadProblemStream(std::istream& in, ValueArray16& values) {
             case LineStatus::Error:
                 return failure("read error in line " + std::to_string(row));
         }
-        if (!isTextLine(line)) {
+        // A picture, a program or any other binary file would otherwise read as a grid of
+        // zeros (every field that is not a number reads as 0) and replace the game in progress.
+        if (!IsTextLine(line)) {
             return failure("line " + std::to_string(row) +
                            " is not text (control characters or bytes that are not UTF-8)");
         }

@@ -29,6 +29,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kz::ValueArray16 values = before;
     const kz::BoardLineKind kind = kz::ParseBoardLine(line, values);
 
+    // The hint mode's lines: a board line is never one, and a refused line leaves the output.
+    kz::HintLine hint;
+    hint.puzzle = before;
+    const kz::BoardLineKind hintKind = kz::ParseHintLine(line, hint);
+    KZ_FUZZ_CHECK(hintKind != kz::BoardLineKind::Board || kind != kz::BoardLineKind::Board);
+    if (hintKind == kz::BoardLineKind::Malformed) KZ_FUZZ_CHECK(hint.puzzle == before);
+    if (hintKind == kz::BoardLineKind::Board) KZ_FUZZ_CHECK(hint.puzzle[0] == 0);
+
     if (body.empty() || body.front() == '#') {
         KZ_FUZZ_CHECK(kind == kz::BoardLineKind::Skip);
         return 0;

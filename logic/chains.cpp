@@ -532,7 +532,7 @@ void SearchRows(const State& state, const Shape& shape, const Graph& graph, Scra
     std::uint64_t* seenTrue = seenFalse + rowSize;
     std::uint64_t* partners = seenTrue + rowSize;
     std::uint64_t* const fronts = partners + rowSize;
-    auto row = [&](std::uint64_t* base, int i) { return base + std::size_t(i) * words; };
+    auto row = [=](std::uint64_t* base, int i) { return base + std::size_t(i) * words; };
     auto setBit = [](std::uint64_t* bits, std::size_t i) {
         bits[i / 64] |= std::uint64_t{1} << (i % 64);
     };

@@ -49,14 +49,15 @@ std::string Digits(const Seq& digits, Lang lang) {
     return Join(names, lang, "と");
 }
 
+}  // namespace
+
 std::string UnitName(int u, Lang lang) {
     if (u < 9) return En(lang) ? "row " + Num(u + 1) : Num(u + 1) + "行";
     if (u < 18) return En(lang) ? "column " + Num(u - 8) : Num(u - 8) + "列";
     return En(lang) ? "box " + Num(u - 17) : "ブロック" + Num(u - 17);
 }
 
-// Several units of one kind: "rows 1 and 4" or "1行・4行".
-std::string Units(const std::vector<int>& units, Lang lang) {
+std::string UnitsName(const std::vector<int>& units, Lang lang) {
     if (units.empty()) return {};
     if (!En(lang)) {
         std::vector<std::string> names;
@@ -69,6 +70,8 @@ std::string Units(const std::vector<int>& units, Lang lang) {
     for (int u : units) numbers.push_back(Num(u % 9 + 1));
     return kPlural[units[0] / 9] + Join(numbers, lang);
 }
+
+namespace {
 
 // What the step changes: "r5c3 is 7" / "remove 3 and 7 from r1c3 and r1c4" and in Japanese
 // "5行3列に7が入ります" / "1行3列・1行4列から3と7を除きます". Digits removed from the same
@@ -83,7 +86,7 @@ std::string Effect(const Step& step, Lang lang) {
     for (const Elimination& e : step.eliminations) cellsOf[e.digit].push_back(e.cell);
     std::vector<std::pair<std::vector<int>, std::vector<int>>> groups;  // cells, digits
     for (auto& entry : cellsOf) {
-        // Not a structured binding: the lambda below could not capture it on every compiler.
+        // Named, not bound: a lambda below reads the cells.
         const int digit = entry.first;
         std::vector<int>& cells = entry.second;
         std::sort(cells.begin(), cells.end());
@@ -160,8 +163,8 @@ std::string Reason(const Step& step, Lang lang) {
                             "にしか入りません";
         case Wording::Fish: {
             const std::size_t n = units.size() / 2;
-            const std::string base = Units(Slice(units, 0, n), lang);
-            const std::string cover = Units(Slice(units, n, units.size()), lang);
+            const std::string base = UnitsName(Slice(units, 0, n), lang);
+            const std::string cover = UnitsName(Slice(units, n, units.size()), lang);
             return en ? "in " + base + ", " + d + " lies only in " + cover
                       : base + "の" + d + "は" + cover + "にしかありません";
         }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "logic/step.h"
 
@@ -18,5 +19,11 @@ std::string Describe(const Step& step, Lang lang);
 
 /// A cell as the text names it: "r3c5" or "3行5列".
 std::string CellName(int cell, Lang lang);
+
+/// A unit (0..26: rows, columns, boxes) as the text names it: "box 1" or "ブロック1".
+std::string UnitName(int unit, Lang lang);
+
+/// Several units of one kind: "rows 1 and 4" or "1行・4行".
+std::string UnitsName(const std::vector<int>& units, Lang lang);
 
 }  // namespace kz::logic

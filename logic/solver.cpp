@@ -111,9 +111,6 @@ Path SolvePath(const State& start, const Context& context, int maxLevel) {
     return path;
 }
 
-namespace {
-
-// The verification code of a board and, when it has exactly one solution, the solution.
 int Verify(const Digits& digits, Digits& solution) {
     ValueArray16 values{};
     for (int c = 0; c < 81; ++c) values[c + 1] = digits[c];
@@ -122,8 +119,6 @@ int Verify(const Digits& digits, Digits& solution) {
     for (int c = 0; c < 81; ++c) solution[c] = static_cast<std::uint8_t>(completed[c + 1]);
     return code;
 }
-
-}  // namespace
 
 std::optional<Digits> UniqueSolution(const Digits& digits) {
     Digits solution{};

@@ -46,6 +46,10 @@ struct Rating {
 /// Rates a board (its digits are the givens). With `path`, also returns the path walked.
 Rating Rate(const Digits& digits, Path* path = nullptr);
 
+/// The verification code of a board (core/answer.h) and, when it has exactly one solution,
+/// that solution in `solution`.
+int Verify(const Digits& digits, Digits& solution);
+
 /// The solution of a board with exactly one; nothing otherwise.
 std::optional<Digits> UniqueSolution(const Digits& digits);
 

@@ -33,9 +33,11 @@ constexpr std::array<SlotRange, OptionMan::kSlotCount> kRanges = {{
     {-32768, 32767},  // reserved
 }};
 
-constexpr std::array<SlotRange, OptionMan::kExtraCount> kExtraRanges = {{
+constexpr std::array<SlotRange, OptionMan::kLaterCount> kExtraRanges = {{
     {1, 6},                // new-problem level
     {0, kNewSymmetryMax},  // new-problem symmetry
+    {0, 1},                // tidy notes
+    {0, 1},                // highlight the selected digit
 }};
 
 }  // namespace
@@ -56,14 +58,19 @@ OptionMan::Values OptionMan::Defaults() {
     return {15, 14, 12, 11, 0, 0, 0, 0, 0, 0, 0};
 }
 
+OptionMan::LaterFields OptionMan::LaterDefaults() {
+    return {2, 1, 1, 0};
+}
+
 OptionMan::Extras OptionMan::ExtraDefaults() {
-    return {2, 1};
+    const LaterFields later = LaterDefaults();
+    return {later[0], later[1]};
 }
 
 void OptionMan::LoadOptions() {
     const Values defaults = Defaults();
     m_values = defaults;
-    m_extras = ExtraDefaults();
+    m_extras = LaterDefaults();
 
     // A missing, unreadable or empty file, one that is not a regular file (a named pipe would
     // block start-up), or a first line past the cap, leaves the defaults.
@@ -82,7 +89,7 @@ void OptionMan::LoadOptions() {
         }
         // Unlike the eleven, a later field the line does not reach keeps its default: a file
         // written before the field existed must not read as a choice of 0.
-        for (int field = 0; field < kExtraCount && complete && !line.empty(); ++field) {
+        for (int field = 0; field < kLaterCount && complete && !line.empty(); ++field) {
             std::int16_t value = 0;
             complete = ReadIntField(line, value) == FieldStatus::Ok;
             if (complete) m_extras[field] = value;
@@ -102,8 +109,8 @@ void OptionMan::LoadOptions() {
         m_values[OptBlankColor] = defaults[OptBlankColor];
         m_values[OptGridColor] = defaults[OptGridColor];
     }
-    const Extras extraDefaults = ExtraDefaults();
-    for (int field = 0; field < kExtraCount; ++field) {
+    const LaterFields extraDefaults = LaterDefaults();
+    for (int field = 0; field < kLaterCount; ++field) {
         if (m_extras[field] < kExtraRanges[field].low ||
             m_extras[field] > kExtraRanges[field].high) {
             m_extras[field] = extraDefaults[field];
@@ -115,9 +122,10 @@ void OptionMan::LoadOptions() {
 bool OptionMan::SaveOptions() const {
     std::string line;
     for (std::int16_t value : m_values) AppendIntField(line, value);
-    if (m_extras != ExtraDefaults()) {
-        for (std::int16_t value : m_extras) AppendIntField(line, value);
-    }
+    const LaterFields defaults = LaterDefaults();
+    int written = kLaterCount;
+    while (written > 0 && m_extras[written - 1] == defaults[written - 1]) --written;
+    for (int field = 0; field < written; ++field) AppendIntField(line, m_extras[field]);
     line += "\r\n";
     return WriteFileAtomically(m_file, line);
 }

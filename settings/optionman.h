@@ -30,6 +30,8 @@ enum OptionSlot : int {
 enum ExtraField : int {
     ExtNewLevel = 0,     ///< the new-problem dialog's level, 1..6
     ExtNewSymmetry = 1,  ///< its symmetry: the number the generator gives it, 0..kNewSymmetryMax
+    ExtTidyNotes = 2,    ///< 1 = a placement takes its digit's notes from the cells it sees
+    ExtHighlight = 3,    ///< 1 = the selected tile's digit is highlighted, in cells and notes
 };
 
 /// The largest number of a symmetry the new-problem dialog offers (the generator numbers
@@ -39,9 +41,13 @@ inline constexpr int kNewSymmetryMax = 4;
 class OptionMan {
 public:
     static constexpr int kSlotCount = 11;
+    /// The new-problem dialog's two fields, the first after the eleven.
     static constexpr int kExtraCount = 2;
+    /// Every field after the eleven: the dialog's two, then the note options.
+    static constexpr int kLaterCount = 4;
     using Values = std::array<std::int16_t, kSlotCount>;
     using Extras = std::array<std::int16_t, kExtraCount>;
+    using LaterFields = std::array<std::int16_t, kLaterCount>;
 
     /// The settings file of a program: its file name without directory and extension, plus
     /// ".env", relative to the current directory.
@@ -54,8 +60,9 @@ public:
     /// outside what the dialogs offer go back to the slot's default, and a blank-cell colour
     /// equal to the grid colour brings both back to their defaults. Never fails.
     void LoadOptions();
-    /// Rewrites the file atomically. The extra fields are written only when one of them
-    /// differs from its default, so the line stays the eleven fields until they are used.
+    /// Rewrites the file atomically. The extra fields are written up to the last one that
+    /// differs from its default, so the line stays the eleven fields until they are used and
+    /// a line a program with fewer fields wrote keeps its meaning.
     /// The program ignores the result; tests look at it.
     bool SaveOptions() const;
 
@@ -71,12 +78,13 @@ public:
 
     static Values Defaults();
     static Extras ExtraDefaults();
+    static LaterFields LaterDefaults();
     const std::filesystem::path& file() const { return m_file; }
 
 private:
     std::filesystem::path m_file;
     Values m_values{};
-    Extras m_extras = ExtraDefaults();
+    LaterFields m_extras = LaterDefaults();
     std::int16_t m_imageSetBase = 0;
 };
 

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 # Starts the program in a virtual X server, makes a level-1 puzzle through F2 and the
 # new-problem dialog, checks the caption and the givens on a screenshot, then asks for a hint
-# and checks that a cell is highlighted. Usage: new_problem.sh <program> <artifact-dir>
+# and checks that its house is highlighted and its panel lies beside the window. Usage: new_problem.sh <program> <artifact-dir>
 set -euo pipefail
 
 # shellcheck source=xvfb.sh
@@ -41,14 +41,15 @@ echo "given-coloured pixels: $givens"
 [ "$givens" -gt 17000 ] || fail "too few givens drawn"
 
 xdotool windowfocus --sync "$main" key ctrl+i
+panel=$(wait_window '^ﾋﾝﾄ$')
 sleep 1
 import -window root "$work/hint.png"
 convert "$work/hint.png" -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$artifacts/e2e_hint.png"
-# The box may cover the cell; the highlight stays after the box is closed from the keyboard.
-xdotool key Return
-sleep 0.5
-import -window root "$work/hinted.png"
-target=$(pixels "$work/hinted.png" '#FF9632')
-echo "placement-coloured pixels: $target"
-[ "$target" -gt 500 ] || fail "no cell highlighted by the hint"
+# The first look names the house to look at and colours it, beside the grid, not over it.
+house=$(pixels "$work/hint.png" '#AAE1AA')
+echo "house-coloured pixels: $house"
+[ "$house" -gt 500 ] || fail "no house highlighted by the hint"
+eval "$(xdotool getwindowgeometry --shell "$panel" | sed 's/^/PANEL_/')"
+[ "$PANEL_X" -ge $((X + WIDTH)) ] || [ $((PANEL_X + PANEL_WIDTH)) -le "$X" ] ||
+    fail "the hint's panel lies over the window"
 echo "PASS"

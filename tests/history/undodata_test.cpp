@@ -2,6 +2,7 @@
 // The move history: undo one, rewinding to a breakpoint, groups, and the menu listener.
 #include <gtest/gtest.h>
 
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -219,6 +220,74 @@ TEST(UndoData, NoLimitAt32767Entries) {
     EXPECT_EQ(h.menu(), std::make_pair(true, false));
     while (h.history.canUndoOne()) h.history.UndoOne(h.restorer());
     EXPECT_EQ(h.grid, (std::array<int, 82>{}));
+}
+
+// A game stand-in with notes: redo must bring back exactly what each kind of undo took,
+// marks included, and undo then redo again must leave the history as it was.
+TEST(UndoData, RedoAfterEachKindOfUndo) {
+    struct Game {
+        std::array<int, 82> digit{};
+        std::array<int, 82> mark{};
+        NoteArray notes{};
+        UndoData history;
+        UndoData::ChangeWriter writer() {
+            return {[this](int c, int v, int m) { digit[c] = v, mark[c] = m; },
+                    [this](int c, NoteSet n) { notes[c] = n; }};
+        }
+        void place(int c, int d, int m = MarkNone) {
+            history.PushStep({{{static_cast<std::int16_t>(c), static_cast<std::int16_t>(digit[c]),
+                                static_cast<std::int16_t>(d)},
+                               static_cast<std::uint8_t>(m)},
+                              {{static_cast<std::int16_t>(c + 1), 0, 0x11, true}}});
+            digit[c] = d, mark[c] = m, notes[c + 1] = 0x11;
+        }
+    };
+    using Undo = void (*)(Game&);
+    const std::pair<const char*, Undo> undos[] = {
+        {"one group", [](Game& g) { g.history.UndoOne(g.writer()); }},
+        {"to breakpoint", [](Game& g) { g.history.UndoToBreakpoint(g.writer()); }},
+        {"breakpoint alone",
+         [](Game& g) {
+             g.history.SetBreakpoint();
+             g.history.UndoOne(g.writer());
+         }},
+    };
+    for (const auto& [name, undo] : undos) {
+        SCOPED_TRACE(name);
+        Game g;
+        g.place(1, 5);
+        g.history.SetBreakpoint();
+        g.place(10, 7, MarkAnswer);
+        g.place(20, 2);
+        const Game before = [&] {
+            Game copy;
+            copy.digit = g.digit, copy.mark = g.mark, copy.notes = g.notes;
+            return copy;
+        }();
+        const UndoData::Snapshot kept = g.history.snapshot();
+        EXPECT_FALSE(g.history.canRedo());
+        undo(g);
+        ASSERT_TRUE(g.history.canRedo());
+        UndoData::Snapshot redone = g.history.snapshot();
+        EXPECT_TRUE(g.history.Redo(g.writer()));
+        EXPECT_FALSE(g.history.canRedo());
+        EXPECT_EQ(g.digit, before.digit);
+        EXPECT_EQ(g.mark, before.mark);
+        EXPECT_EQ(g.notes, before.notes);
+        if (std::string_view(name) != "breakpoint alone") {
+            EXPECT_EQ(g.history.snapshot(), kept);
+        }
+        // A history taken up again redoes as the one it was kept from.
+        UndoData resumed;
+        resumed.restore(redone);
+        EXPECT_EQ(resumed.snapshot(), redone);
+        EXPECT_TRUE(resumed.canRedo());
+        // Any new record ends the redo list.
+        undo(g);
+        g.place(30, 1);
+        EXPECT_FALSE(g.history.canRedo());
+        EXPECT_FALSE(g.history.Redo(g.writer()));
+    }
 }
 
 }  // namespace

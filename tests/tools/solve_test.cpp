@@ -261,6 +261,42 @@ TEST_F(SolveToolTest, WrongRatingOptionsExitTwoWithAClearMessage) {
     }
 }
 
+TEST_F(SolveToolTest, HintNamesMistakesThenTheStepExplainWouldTake) {
+    // A board half played, one digit wrong; notes where r5c7 lost its solution digit.
+    std::string half = kUnique;
+    for (std::size_t c = 0; c < 40; ++c) half[c] = kUniqueSolution[c];
+    std::string wrong = half;
+    wrong[1] = wrong[1] == '9' ? '1' : static_cast<char>(wrong[1] + 1);
+    std::string notes, all;
+    for (std::size_t c = 0; c < 81; ++c) {
+        all += kUnique[c] == '.' ? "123456789" : ".........";
+        notes += c == 42 ? std::string(9, '.') : all.substr(9 * c, 9);
+    }
+    notes[9 * 42 + 2] = '3';  // r5c7 keeps a note that is not its digit
+    const std::string explain = Lines(run("--explain", half + "\n").out).at(0);
+    const std::string input = kUnique + " " + half + "\n" + kUnique + " " + wrong + " " + notes +
+                              "\n" + kUnique + " " + half + " " + notes + "\n" + kUnique + " " +
+                              kUnique + " " + all + "\n" + kUnique + " " + kUniqueSolution + "\n" +
+                              kEmpty + " " + kUnique + "\n" + kUnique + "\n" + kUnique + " " +
+                              kUnique + " " + all.substr(1) + "x\n";
+    const ToolRun r = run("--hint", input);
+    EXPECT_EQ(r.status, 1);
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 8u) << r.out;
+    EXPECT_EQ(lines[0], explain);
+    EXPECT_EQ(lines[1], "wrong r1c2");
+    EXPECT_EQ(lines[2], std::string("missing r5c7#") + kUniqueSolution[42]);
+    EXPECT_EQ(lines[3], Lines(run("--explain", kUnique + "\n").out).at(0));
+    EXPECT_EQ(lines[4], "solved");
+    EXPECT_EQ(lines[5], "2\tmultiple");
+    EXPECT_EQ(lines[6], "error");
+    EXPECT_EQ(lines[7], "error");
+    EXPECT_NE(r.err.find("<stdin>:7:"), std::string::npos) << r.err;
+    const ToolRun ja = run("--hint --lang ja", kUnique + " " + kUnique + "\n");
+    EXPECT_EQ(ja.out, Lines(run("--explain --lang ja", kUnique + "\n").out).at(0) + "\n");
+    EXPECT_NE(run("--help").out.find("--hint"), std::string::npos);
+}
+
 TEST(BoardLineTest, ClassifiesLines) {
     const std::string digits = kUnique;
     struct Case {

@@ -271,9 +271,11 @@ void FrmMainTest::menuTree() {
     Env env;
     QCOMPARE(shownTree(env.win->menuBar()->actions()),
              QStringLiteral("mnFile(mnFileRead - mnSave_0 mnSave_1 - mnClear_0 mnClear_1 - mnExit) "
-                            "mnEdit(mnUNDO_0 mnUNDO_1 - mnSetBreake - mn1Answer mnAnswer) "
+                            "mnEdit(mnUNDO_0 mnUNDO_1 - mnSetBreake - mn1Answer mnAnswer - "
+                            "mnRedo) "
                             "mnTool(mnCheck - mnTyuudoku(mnAnalyze mnAllInp mnCreate - "
-                            "mnNewProblem mnRate mnHint) - mnOption) "
+                            "mnNewProblem mnRate mnHint - mnNoteMode mnFillNotes mnClearNotes - "
+                            "mnTidyNotes mnHighlight - mnResume) - mnOption) "
                             "mnHelp(mnManuual)"));
 }
 

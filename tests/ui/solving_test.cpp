@@ -8,6 +8,9 @@
 #include <QSet>
 #include <QtTest>
 #include <atomic>
+#include <new>
+#include <stdexcept>
+#include <system_error>
 #include <thread>
 
 #include "core/answer.h"
@@ -15,6 +18,7 @@
 #include "logic/solver.h"
 #include "support/uitest.h"
 #include "ui/main/apptitle.h"
+#include "ui/main/hintpanel.h"
 
 using Look = kz::frmMain::HintLook;
 using namespace kz::test;  // the shared boards, colours and port
@@ -33,6 +37,10 @@ struct Env : WindowEnv {
     }
     bool anyLook() const { return looks(Look::None).size() != kz::kCellCount; }
     QString title() const { return win->windowTitle(); }
+    QString hintText() const { return win->hintPanel() ? win->hintPanel()->text() : QString(); }
+    QPushButton* button(const char* name) const {
+        return win->hintPanel()->findChild<QPushButton*>(QLatin1String(name));
+    }
 };
 
 kz::logic::Digits digitsOf(const char* line) {
@@ -65,10 +73,15 @@ private slots:
             order << (a->isSeparator()
                           ? "-"
                           : a->objectName() + " " + a->text() + " " + a->shortcut().toString());
-        QCOMPARE(order.mid(2),
-                 (QStringList{"mnCreate 同じﾚﾍﾞﾙの別問題を作成(&B)... Ctrl+N", "-",
-                              "mnNewProblem 新しい問題を作成(&N)... F2",
-                              "mnRate 難易度を判定(&J)... Ctrl+R", "mnHint ﾋﾝﾄ(&H) Ctrl+I"}));
+        QCOMPARE(
+            order.mid(2),
+            (QStringList{
+                "mnCreate 同じﾚﾍﾞﾙの別問題を作成(&B)... Ctrl+N", "-",
+                "mnNewProblem 新しい問題を作成(&N)... F2", "mnRate 難易度を判定(&J)... Ctrl+R",
+                "mnHint ﾋﾝﾄ(&H) Ctrl+I", "-", "mnNoteMode ﾒﾓ入力ﾓｰﾄﾞ(&M) F3",
+                "mnFillNotes 候補をすべて書き込む(&W) ", "mnClearNotes ﾒﾓをすべて消す(&C) ", "-",
+                "mnTidyNotes ﾒﾓを自動で整理する(&A) ", "mnHighlight 同じ数字を強調する(&S) ", "-",
+                "mnResume 前回の続きを開く(&R) "}));
         // No two shown items of one menu share an access key, no two actions a shortcut.
         QSet<QKeySequence> shortcuts;
         std::function<void(QMenu*)> walk = [&](QMenu* menu) {
@@ -87,7 +100,7 @@ private slots:
         QMenu bar;  // the menu bar's own menus, as one menu of access keys
         for (QAction* a : env.win->menuBar()->actions()) bar.addAction(a);
         walk(&bar);
-        QCOMPARE(shortcuts.size(), 11);  // ten shortcuts and the empty one
+        QCOMPARE(shortcuts.size(), 13);  // twelve shortcuts and the empty one
     }
 
     void newProblemFromTheGenerator() {
@@ -190,6 +203,72 @@ private slots:
         QVERIFY(sawCancel);
     }
 
+    void cancelRacingTheEnd() {
+        // The worker has looked at the flag and posted its puzzle when the cancel comes.
+        Env env;
+        env.load(kPuzzle, true);
+        const kz::Board board = env.win->board();
+        std::atomic<bool> returned{false};
+        env.win->setGenerateFunction([&](auto&&...) {
+            kz::generate::Puzzle puzzle{digitsOf(kSolution), digitsOf(kSolution), {}};
+            puzzle.givens[0] = 0;
+            returned = true;
+            return kz::generate::Result{puzzle, 1, 50, false};
+        });
+        env.port.dialogScripts.push_back(clickThen({"cmdOK"}));
+        env.port.randoms = {0.5};
+        env.trigger("mnNewProblem");
+        while (!returned) std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // no events meanwhile
+        env.child<QPushButton>("cmdGenCancel")->click();
+        QTRY_VERIFY(!env.win->generating());
+        QVERIFY(env.win->board() == board);
+        QVERIFY(env.child<QAction>("mnHint")->isEnabled());
+        QCOMPARE(env.port.messages.size(), 0);
+    }
+
+    void newProblemFails_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("out of memory") << "bad_alloc"
+                                       << "ﾒﾓﾘが足りない";
+        QTest::newRow("exception") << "runtime_error"
+                                   << "ｴﾗｰが発生しました（disk on fire）";
+        QTest::newRow("anything thrown") << "int"
+                                         << "ｴﾗｰが発生しました";
+        QTest::newRow("no thread") << "launch"
+                                   << "ｽﾚｯﾄﾞを開始できない";
+    }
+
+    void newProblemFails() {
+        QFETCH(QString, how);
+        QFETCH(QString, message);
+        Env env;
+        env.load(kPuzzle, true);
+        env.place(1, 6);
+        const kz::Board board = env.win->board();
+        env.win->setGenerateFunction([how](auto&&...) -> kz::generate::Result {
+            if (how == "bad_alloc") throw std::bad_alloc();
+            if (how == "runtime_error") throw std::runtime_error("disk on fire");
+            throw 7;
+        });
+        if (how == "launch")
+            env.win->setLaunchFunction([](std::function<void()>) -> std::thread {
+                throw std::system_error(
+                    std::make_error_code(std::errc::resource_unavailable_try_again));
+            });
+        env.port.dialogScripts.push_back(clickThen({"cmdOK"}));
+        env.port.randoms = {0.5};
+        env.trigger("mnNewProblem");
+        QTRY_VERIFY(!env.win->generating());
+        QVERIFY(env.win->board() == board);
+        QVERIFY(env.child<QAction>("mnHint")->isEnabled());
+        QVERIFY(env.child<QAction>("mnUNDO_0")->isEnabled());
+        QCOMPARE(env.port.messages.size(), 1);
+        QVERIFY2(env.port.lastMessage().contains(message), qPrintable(env.port.lastMessage()));
+        QCOMPARE(env.port.messages.last().icon, kz::UiPort::Icon::Error);
+    }
+
     void rateText() {
         Env env;
         QByteArray oneBlank(kSolution);
@@ -253,7 +332,7 @@ private slots:
         const auto records = env.win->history().records();
         env.trigger("mnHint");
         QCOMPARE(
-            env.port.lastMessage(),
+            env.hintText(),
             QStringLiteral("【ﾋﾝﾄ】\r\n正解と違う数字が置かれています：\r\n1行1列の%1、9行8列の%2")
                 .arg(wrong1)
                 .arg(wrong80));
@@ -274,13 +353,17 @@ private slots:
             const kz::Board board = env.win->board();
             const auto records = env.win->history().records();
             env.trigger("mnHint");
+            // Where to look first; then each step in full, up to the placement.
+            QTest::mouseClick(env.button("cmdHintDetail"), Qt::LeftButton);
+            while (env.button("cmdHintNext")->isVisibleTo(env.win->hintPanel()))
+                QTest::mouseClick(env.button("cmdHintNext"), Qt::LeftButton);
             QVERIFY(env.win->board() == board && env.win->history().records() == records);
             const QList<int> targets = env.looks(Look::Placement);
-            QVERIFY2(!targets.isEmpty(), qPrintable(env.port.lastMessage()));
+            QVERIFY2(!targets.isEmpty(), qPrintable(env.hintText()));
             for (int n : targets) {
                 QCOMPARE(int(board[n].Value), 0);
                 const std::string cell = kz::logic::CellName(n - 1, kz::logic::Lang::Japanese);
-                QVERIFY(env.port.lastMessage().contains(QString::fromStdString(cell)));
+                QVERIFY(env.hintText().contains(QString::fromStdString(cell)));
                 QVERIFY(env.colour(n) != kWhite);
                 env.place(n, digitAt(kSolution, n));
             }

@@ -16,4 +16,17 @@ enum class BoardLineKind { Skip, Board, Malformed };
 /// unchanged.
 BoardLineKind ParseBoardLine(std::string_view line, ValueArray16& values);
 
+/// A line of the hint mode: the puzzle, the board (every digit on it) and the notes.
+struct HintLine {
+    ValueArray16 puzzle{};
+    ValueArray16 board{};
+    NoteArray notes{};
+};
+
+/// Classifies a hint line as ParseBoardLine does a board line. A Board line is two boards
+/// separated by blanks, then optionally blanks and 729 note characters, nine per cell in cell
+/// order, the k-th of a cell's nine being the digit k for note k and "." for none. Malformed
+/// leaves `out` unchanged.
+BoardLineKind ParseHintLine(std::string_view line, HintLine& out);
+
 }  // namespace kz

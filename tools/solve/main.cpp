@@ -16,6 +16,7 @@
 #include "core/fields.h"
 #include "files/fileio.h"
 #include "logic/describe.h"
+#include "logic/hint.h"
 #include "logic/solver.h"
 #include "tools/solve/boardline.h"
 #include "tools/solve/generatemode.h"
@@ -26,7 +27,7 @@ constexpr int kExitMalformed = 1;
 constexpr int kExitUsage = 2;
 
 constexpr std::string_view kHelp =
-    "Usage: kazarinoset-solve [--solve | --rate | --explain [--lang en|ja]] [FILE...]\n"
+    "Usage: kazarinoset-solve [--solve | --rate | --explain | --hint] [--lang en|ja] [FILE...]\n"
     "\n"
     "Checks Sudoku boards. With no FILE, or when FILE is -, reads standard input.\n"
     "A FILE whose name ends in .csv is a problem file holding one board (nine lines of\n"
@@ -48,8 +49,17 @@ constexpr std::string_view kHelp =
     "            hardest technique the solution needs\n"
     "  --explain the whole solution path as a person would take it, one step a line,\n"
     "            then the 81 digits of the solution on a line of their own\n"
-    "With --rate and --explain, a board without exactly one solution prints its\n"
-    "verification code and word instead.\n"
+    "  --hint    reads lines of a puzzle, a space and the board (81 characters each: the\n"
+    "            board holds every digit on it, the givens included), then optionally a\n"
+    "            space and the notes: 729 characters, nine per cell in cell order, the\n"
+    "            k-th of a cell's nine the digit k for note k and . for none. It prints\n"
+    "            'wrong' and the cells whose digit is wrong (r<row>c<col>), else\n"
+    "            'missing' and each cell whose notes lack its solution digit\n"
+    "            (r<row>c<col>#<digit>), else 'solved' for a full board, else the next\n"
+    "            step as --explain writes it. A cell with notes has its notes as\n"
+    "            candidates, a cell without every digit its row, column and box allow.\n"
+    "With --rate, --explain and --hint, a puzzle without exactly one solution prints\n"
+    "its verification code and word instead.\n"
     "\n"
     "A malformed board prints 'error' in its place and a message naming the file and\n"
     "line on standard error.\n"
@@ -61,14 +71,18 @@ constexpr std::string_view kHelp =
     "  --solve          print completions instead of verification codes\n"
     "  --rate           print level, score and hardest technique\n"
     "  --explain        print the solution path step by step\n"
-    "  --lang en|ja     language of --explain: English (the default) or Japanese\n"
+    "  --hint           print the next step from a board and its notes\n"
+    "  --lang en|ja     language of --explain and --hint: English (the default) or\n"
+    "                   Japanese\n"
     "  --help           show this text and exit\n";
 
-enum class Mode { Verify, Solve, Rate, Explain };
+enum class Mode { Verify, Solve, Rate, Explain, Hint };
 
 // The options that choose what is printed; at most one of them.
-constexpr std::pair<std::string_view, Mode> kModes[] = {
-    {"--solve", Mode::Solve}, {"--rate", Mode::Rate}, {"--explain", Mode::Explain}};
+constexpr std::pair<std::string_view, Mode> kModes[] = {{"--solve", Mode::Solve},
+                                                        {"--rate", Mode::Rate},
+                                                        {"--explain", Mode::Explain},
+                                                        {"--hint", Mode::Hint}};
 
 struct Options {
     Mode mode = Mode::Verify;
@@ -135,8 +149,8 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
         }
         if (!error.empty()) return error;
     }
-    if (options.langGiven && options.mode != Mode::Explain) {
-        return "option --lang applies to --explain only";
+    if (options.langGiven && options.mode != Mode::Explain && options.mode != Mode::Hint) {
+        return "option --lang applies to --hint and --explain only";
     }
     return {};
 }
@@ -146,6 +160,11 @@ public:
     explicit Checker(const Options& options) : m_options(options) {}
 
     void board(const kz::ValueArray16& values) {
+        if (m_options.mode == Mode::Hint) {
+            // A problem file is a puzzle with nothing played yet.
+            hint(values, values, kz::NoteArray{});
+            return;
+        }
         if (m_options.mode == Mode::Rate || m_options.mode == Mode::Explain) {
             rate(values);
             return;
@@ -194,6 +213,33 @@ public:
         std::cout << solution << '\n';
     }
 
+    void hint(const kz::ValueArray16& puzzle, const kz::ValueArray16& board,
+              const kz::NoteArray& notes) {
+        const kz::logic::Hint hint = kz::logic::FindHint(Digits(puzzle), Digits(board), notes);
+        switch (hint.kind) {
+            case kz::logic::HintKind::Unsolvable:
+                std::cout << hint.verifyCode << '\t' << Word(hint.verifyCode) << '\n';
+                return;
+            case kz::logic::HintKind::Solved:
+                std::cout << "solved\n";
+                return;
+            case kz::logic::HintKind::Wrong:
+                std::cout << "wrong";
+                for (int c : hint.wrong) std::cout << ' ' << CellName(c);
+                std::cout << '\n';
+                return;
+            case kz::logic::HintKind::Missing:
+                std::cout << "missing";
+                for (const kz::logic::CellDigit& m : hint.missing)
+                    std::cout << ' ' << CellName(m.cell) << '#' << m.digit;
+                std::cout << '\n';
+                return;
+            case kz::logic::HintKind::Steps:
+                std::cout << kz::logic::Describe(hint.steps.front(), m_options.lang) << '\n';
+                return;
+        }
+    }
+
     void malformed(std::string_view source, long line, std::string_view why) {
         std::cout << "error\n";
         std::cout.flush();
@@ -213,6 +259,7 @@ public:
         std::string line;
         long number = 0;
         kz::ValueArray16 values{};
+        kz::HintLine hintLine;
         for (;;) {
             const kz::LineStatus status = kz::ReadLine(in, line);
             if (status == kz::LineStatus::End || status == kz::LineStatus::Error) break;
@@ -223,6 +270,22 @@ public:
                 while (kz::ReadLine(in, line) == kz::LineStatus::TooLong) {
                 }
                 malformed(source, number, "line too long");
+                continue;
+            }
+            if (m_options.mode == Mode::Hint) {
+                switch (kz::ParseHintLine(line, hintLine)) {
+                    case kz::BoardLineKind::Skip:
+                        break;
+                    case kz::BoardLineKind::Board:
+                        hint(hintLine.puzzle, hintLine.board, hintLine.notes);
+                        break;
+                    case kz::BoardLineKind::Malformed:
+                        malformed(source, number,
+                                  "not a hint line (a puzzle and a board of 81 characters "
+                                  "of 1-9, 0 or ., then optionally 729 note characters, "
+                                  "expected)");
+                        break;
+                }
                 continue;
             }
             switch (kz::ParseBoardLine(line, values)) {
@@ -272,6 +335,18 @@ public:
     int status() const { return m_status; }
 
 private:
+    static kz::logic::Digits Digits(const kz::ValueArray16& values) {
+        kz::logic::Digits digits{};
+        for (int n = 1; n <= kz::kCellCount; ++n) {
+            digits[n - 1] = static_cast<std::uint8_t>(values[n]);
+        }
+        return digits;
+    }
+
+    static std::string CellName(int cell) {
+        return kz::logic::CellName(cell, kz::logic::Lang::English);
+    }
+
     static const char* Word(int code) {
         switch (code) {
             case kz::VerifyContradiction:

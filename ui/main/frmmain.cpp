@@ -13,10 +13,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QUrl>
 #include <algorithm>
 
 #include "core/consistency.h"
+#include "files/keptwriter.h"
+#include "history/notes.h"
 #include "resources/pictures.h"
 #include "settings/optionman.h"
 #include "ui/dialogs/dialogwidgets.h"
@@ -155,6 +158,8 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
         m_mnUNDO[0]->setEnabled(canUndoOne);
         m_mnUNDO[1]->setEnabled(canUndoToBreakpoint);
     });
+    m_history.setRedoListener([this](bool canRedo) { m_mnRedo->setEnabled(canRedo); });
+    m_history.setChangeListener([this] { scheduleKeep(); });
 
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 
@@ -170,6 +175,13 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
     }
 
     m_options.LoadOptions();
+    {
+        // Showing the stored choice is not a choice: nothing is written back.
+        const QSignalBlocker tidy(m_mnTidyNotes);
+        const QSignalBlocker highlight(m_mnHighlight);
+        m_mnTidyNotes->setChecked(m_options.GetExtra(ExtTidyNotes) == 1);
+        m_mnHighlight->setChecked(m_options.GetExtra(ExtHighlight) == 1);
+    }
     for (int n = 1; n <= kCellCount; ++n) SetCell(n, 0, false, MarkNone);
     m_selectedTile = 1;
     ClearBoard(false);
@@ -177,8 +189,10 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
 }
 
 frmMain::~frmMain() {
-    // Stop the worker before any widget goes; the job joins its thread.
+    // Stop the workers before any widget goes; each joins its thread, the writer after
+    // writing what it was last handed.
     delete m_job;
+    m_keptWriter.reset();
 }
 
 void frmMain::buildCells(QWidget* client) {
@@ -300,6 +314,10 @@ void frmMain::buildMenus() {
     separator(edit, "sep22");
     m_mn1Answer = addAction(edit, "mn1Answer", QStringLiteral("ﾏｽ目の答えを一つだけ見る(&Q)"));
     m_mnAnswer = addAction(edit, "mnAnswer", QStringLiteral("ﾏｽ目の答えをすべて見る(&A)..."));
+    separator(edit, "sepRedo");
+    m_mnRedo = addAction(edit, "mnRedo", QStringLiteral("やり直す(&R)"),
+                         QKeySequence(Qt::CTRL | Qt::Key_Y));
+    connect(m_mnRedo, &QAction::triggered, this, [this] { mnRedo_Click(); });
     connect(m_mnUNDO[0], &QAction::triggered, this, [this] { mnUNDO_Click(0); });
     connect(m_mnUNDO[1], &QAction::triggered, this, [this] { mnUNDO_Click(1); });
     connect(setBreak, &QAction::triggered, this, [this] { mnSetBreake_Click(); });
@@ -321,6 +339,11 @@ void frmMain::buildMenus() {
                          QKeySequence(Qt::CTRL | Qt::Key_R));
     m_mnHint =
         addAction(addict, "mnHint", QStringLiteral("ﾋﾝﾄ(&H)"), QKeySequence(Qt::CTRL | Qt::Key_I));
+    buildNoteMenu(addict);
+    separator(addict, "sepResume");
+    m_mnResume = addAction(addict, "mnResume", QStringLiteral("前回の続きを開く(&R)"));
+    m_mnResume->setEnabled(false);
+    connect(m_mnResume, &QAction::triggered, this, [this] { mnResume_Click(); });
     separator(tool, "sep32");
     m_mnOption = addAction(tool, "mnOption", QStringLiteral("ｵﾌﾟｼｮﾝ設定(&O)..."));
     connect(allInp, &QAction::triggered, this, [this] { mnAllInp_Click(); });
@@ -345,17 +368,19 @@ void frmMain::applyCellLook(int n) {
     const CellData& cell = m_board[n];
     if (m_hintLook[n] != HintLook::None) {
         fillWith(m_lblBack[n], HintColour(m_hintLook[n], slotColor(OptConflictColor)));
-        return;
+    } else {
+        int slot = OptBlankColor;
+        if (cell.Problem) {
+            slot = OptProblemColor;
+        } else if (cell.Mark == MarkConflict) {
+            slot = OptConflictColor;
+        } else if (cell.Mark == MarkAnswer) {
+            slot = OptAnswerColor;
+        }
+        fillWith(m_lblBack[n], slotColor(slot));
     }
-    int slot = OptBlankColor;
-    if (cell.Problem) {
-        slot = OptProblemColor;
-    } else if (cell.Mark == MarkConflict) {
-        slot = OptConflictColor;
-    } else if (cell.Mark == MarkAnswer) {
-        slot = OptAnswerColor;
-    }
-    fillWith(m_lblBack[n], slotColor(slot));
+    // The notes' ink follows the colour beneath them.
+    applyCellOverlay(n);
 }
 
 void frmMain::SetCell(int n, int value, bool problem, int mark) {
@@ -366,6 +391,7 @@ void frmMain::SetCell(int n, int value, bool problem, int mark) {
     cell.Value = static_cast<std::uint8_t>(value);
     cell.Problem = problem;
     cell.Mark = static_cast<std::uint8_t>(mark);
+    scheduleKeep();
 
     ClickLabel* tile = m_imgPai[n];
     if (value != 0) {
@@ -376,7 +402,7 @@ void frmMain::SetCell(int n, int value, bool problem, int mark) {
     } else {
         tile->hide();
     }
-    const QCursor cursor = problem ? QCursor(Qt::ForbiddenCursor) : TileCursor(m_cellCursor[n]);
+    const QCursor cursor = problem ? QCursor(Qt::ForbiddenCursor) : cellCursor(m_cellCursor[n]);
     tile->setCursor(cursor);
     m_lblBack[n]->setCursor(cursor);
     applyCellLook(n);
@@ -412,6 +438,7 @@ void frmMain::ColorSetChange() {
         m_imgCheckPai[k]->setProperty("picture", base + k);
     }
     m_shpWaku->setColors(grid, slotColor(OptBlankColor));
+    if (m_noteMode) applyTileForms();
 }
 
 // ---- Placing tiles ----
@@ -436,11 +463,15 @@ void frmMain::imgCheckPai_Click(int index) {
         // Problem cells keep their earlier cursor picture; they show the no-drop pointer.
         if (m_board[n].Problem) continue;
         m_cellCursor[n] = m_selectedTile;
-        const QCursor cursor = TileCursor(m_selectedTile);
+        const QCursor cursor = cellCursor(m_selectedTile);
         m_lblBack[n]->setCursor(cursor);
         m_imgPai[n]->setCursor(cursor);
     }
     if (m_selectedTile == 10) m_selectedTile = 0;
+    if (m_noteMode) applyTileForms();
+    if (m_options.GetExtra(ExtHighlight) == 1) {
+        for (int n = 1; n <= kCellCount; ++n) applyCellOverlay(n);
+    }
 }
 
 void frmMain::imgPai_Click(int index) {
@@ -449,6 +480,10 @@ void frmMain::imgPai_Click(int index) {
     // The board is about to be replaced by the problem being made.
     if (generating()) return;
     if (m_board[index].Problem) return;
+    if (m_noteMode) {
+        noteClick(index);
+        return;
+    }
     if (m_options.GetOption(OptAutoCheck) == 1 && m_selectedTile != 0) {
         const ValueArray8 grid = Values8(m_board);
         if (!CanPlace(grid, index, m_selectedTile)) {
@@ -456,7 +491,14 @@ void frmMain::imgPai_Click(int index) {
             return;
         }
     }
-    m_history.PushUndo(index, m_board[index].Value, m_selectedTile);
+    // Without notes to tidy this is the one record a placement always was.
+    const NoteChanges step = placementChanges(index, m_selectedTile, m_notes);
+    for (const UndoEntry& change : step) {
+        if (change.record.Note) {
+            SetNotes(change.record.Cell, static_cast<NoteSet>(change.record.NewValue));
+        }
+    }
+    m_history.PushStep(step);
     SetCell(index, m_selectedTile, false, MarkNone);
     bool hasBlank = false;
     bool hasConflict = false;
@@ -485,6 +527,10 @@ void frmMain::ShowCompletion() {
 
 void frmMain::ClearBoard(bool keepProblem) {
     setWindowTitle(kAppTitle);
+    // Notes belong to the game on the board; only enterable cells carry them, and every
+    // one of those is emptied here.
+    m_notes.fill(0);
+    if (!keepProblem) m_puzzle.reset();
     for (int n = 1; n <= kCellCount; ++n) {
         if (keepProblem && m_board[n].Problem) {
             SetCell(n, m_board[n].Value, true, MarkNone);
@@ -500,6 +546,8 @@ void frmMain::ClearBoard(bool keepProblem) {
 void frmMain::syncUndoMenu() {
     m_mnUNDO[0]->setEnabled(m_history.canUndoOne());
     m_mnUNDO[1]->setEnabled(m_history.canUndoToBreakpoint());
+    m_mnRedo->setEnabled(m_history.canRedo());
+    m_mnResume->setEnabled(m_resumeOffered);
 }
 
 void frmMain::mnClear_Click(int index) {
@@ -556,9 +604,7 @@ void frmMain::mousePressEvent(QMouseEvent* event) {
 // ---- Undo ----
 
 void frmMain::mnUNDO_Click(int index) {
-    const auto restore = [this](int cell, int oldValue) {
-        SetCell(cell, oldValue, false, MarkNone);
-    };
+    const UndoData::ChangeWriter restore = changeWriter();
     if (index == 0) {
         if (m_history.UndoOne(restore) == UndoData::UndoOutcome::BreakpointRemoved) {
             m_port.message(kBreakpointRemoved, UiPort::Buttons::Ok, UiPort::Icon::None, kAppTitle);
@@ -566,6 +612,13 @@ void frmMain::mnUNDO_Click(int index) {
     } else if (index == 1) {
         m_history.UndoToBreakpoint(restore);
     }
+    syncUndoMenu();
+}
+
+void frmMain::mnRedo_Click() {
+    clearHint();
+    if (generating()) return;
+    m_history.Redo(changeWriter());
     syncUndoMenu();
 }
 

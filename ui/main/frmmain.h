@@ -13,18 +13,27 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "core/answer.h"
 #include "core/board.h"
+#include "files/keptgame.h"
 #include "history/undodata.h"
+#include "logic/hint.h"
 #include "logic/state.h"
 #include "ui/main/generationjob.h"
 
 class QAction;
+class QCloseEvent;
+class QCursor;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QMouseEvent;
 class QPushButton;
 class QTimer;
@@ -33,6 +42,8 @@ class QUrl;
 namespace kz {
 
 class ClickLabel;
+class KeptGameWriter;
+class HintPanel;
 class OptionMan;
 class UiPort;
 class WakuShape;
@@ -75,6 +86,10 @@ public:
     void mnManuual_Click();
     void mnUNDO_Click(int index);
     void mnSetBreake_Click();
+    /// Replays what the last undo took back.
+    void mnRedo_Click();
+    /// Takes up the game kept aside when the program last ran.
+    void mnResume_Click();
 
     // The file, check, answer, verification, variant, options and posting commands.
     void mnFileRead_Click();
@@ -91,6 +106,18 @@ public:
     void mnRate_Click();
     void mnHint_Click();
 
+    // The note commands (frmmain_notes.cpp).
+    void mnNoteMode_Click(bool on);
+    void mnFillNotes_Click();
+    void mnClearNotes_Click();
+    void mnTidyNotes_Click(bool on);
+    void mnHighlight_Click(bool on);
+    /// Stores cell n's notes and redraws them; cells outside 1..81 are ignored. A cell with a
+    /// digit keeps its notes but shows the digit alone.
+    void SetNotes(int n, NoteSet notes);
+
+    /// The hint's panel, beside the window while a hint shows.
+    HintPanel* hintPanel() const { return m_hintPanel; }
     /// How a hint shows a cell, drawn over the cell's colour. Not a mark of the Board: it
     /// changes nothing there or in the history, and the next click takes it away.
     enum class HintLook : std::uint8_t { None, Pattern, Elimination, Placement, Wrong };
@@ -99,11 +126,16 @@ public:
     bool generating() const { return !m_job.isNull(); }
     /// Replaces the generator (tests pass one they control).
     void setGenerateFunction(GenerationJob::GenerateFn fn) { m_generate = std::move(fn); }
+    /// Replaces how the generator's thread starts (tests pass one that fails).
+    void setLaunchFunction(GenerationJob::LaunchFn fn) { m_launch = std::move(fn); }
 
     // ---- State ----
 
     const Board& board() const { return m_board; }
     const CellConsistentArray& consistent() const { return m_consistent; }
+    const NoteArray& notes() const { return m_notes; }
+    /// True while clicks write notes instead of digits.
+    bool noteMode() const { return m_noteMode; }
     UndoData& history() { return m_history; }
     const UndoData& history() const { return m_history; }
     /// The palette choice: 1..9 a digit, 0 the eraser.
@@ -115,6 +147,18 @@ public:
     void setTag(const QString& tag) { m_tag = tag; }
     /// The cursor picture (1..10) the last palette choice gave cell n while it was enterable.
     int cellCursorNumber(int n) const { return m_cellCursor.at(n); }
+
+    /// Where the game in progress is kept aside after every change; empty (the default)
+    /// keeps nothing. The resume command offers the game found there until the first change.
+    void setKeptGamePath(const std::filesystem::path& path);
+    /// Hands the game in progress to the kept-game writer now, if it changed.
+    void keepGame();
+    /// keepGame, then waits until the file is written: at closing and at a log-out.
+    void flushKeptGame();
+    /// The game on the board as the kept-game file holds it.
+    KeptGame currentGame() const;
+    /// The puzzle the hint and the rating work on, when one is kept (see problemDigits).
+    const std::optional<logic::Digits>& keptPuzzle() const { return m_puzzle; }
 
     /// The shipped manual: next to the program in a build tree, under the data directory
     /// once installed.
@@ -139,20 +183,54 @@ private:
     void setFileCaption(const QString& path);
     void syncUndoMenu();
     void applyCellLook(int n);
+    /// Draws cell n's notes and highlight over its colour; nothing when it has neither.
+    void applyCellOverlay(int n);
+    /// The digit the same-digit highlight shows, 0 for none.
+    int highlightedDigit() const;
+    /// The palette tiles and cell pointers, in the note form while the note mode is on.
+    void applyTileForms();
+    QCursor cellCursor(int picture) const;
+    /// A click in the note mode: toggles the tile's note, or the eraser clears the notes.
+    void noteClick(int n);
+    /// Writes each change's new notes and records them as one undo step.
+    void applyNoteChanges(const std::vector<UndoEntry>& changes);
+    /// How undo and redo write the history's changes onto the board.
+    UndoData::ChangeWriter changeWriter();
+    void buildNoteMenu(QMenu* addict);
+    /// A change of the board, the notes or the history: the kept game is written once the
+    /// current command is over, so a command that changes many cells writes once.
+    void scheduleKeep();
+    /// The puzzle as it came: set when a problem is read, made, derived or saved from a board
+    /// without givens, and dropped when the whole board is cleared.
+    void setKeptPuzzle(const Board& board);
+    void reportKeepFailure(const std::string& error);
     QColor slotColor(int slot) const;
     QAction* addAction(class QMenu* menu, const char* name, const QString& caption,
                        const QKeySequence& shortcut = {});
     void buildGenerationPanel(QWidget* client);
-    /// The digits taken as the problem by the rating and the hint: the givens, or every
-    /// digit when the board has no given (a problem entered by hand).
+    /// The digits taken as the problem by the rating and the hint: the kept puzzle; without
+    /// one, the givens, or every digit when the board has no given (typed by hand).
     logic::Digits problemDigits() const;
     /// Empty when `digits` form a problem with exactly one solution; otherwise the message
     /// the verification command gives for them.
     QString problemRefusal(const logic::Digits& digits);
     /// Clears a hint and takes the problem digits; on a refusal, shows it and gives nothing.
     std::optional<logic::Digits> acceptedProblem();
+    /// Takes a hint away: its looks and its panel.
     void clearHint();
+    /// Takes the looks away, keeping the panel and its stage.
+    void clearHintLooks();
     void showHintLook(int n, HintLook look);
+    /// The hint's first look at a step: the technique and where to look, nothing more.
+    void showHintFocus();
+    /// Step i of the hint in full, with its cells.
+    void showHintStep(std::size_t i);
+    /// The hint's step done on the board: its removals leave the notes, its placement is made
+    /// with the tidying of a click, all in one undo step.
+    void applyHint();
+    /// A placement of `digit` in cell n as a click records it: the digit, the cell's own
+    /// notes and, with tidying on, the digit's notes in the cells it sees.
+    std::vector<UndoEntry> placementChanges(int n, int digit, const NoteArray& notes) const;
     void generationFinished(const generate::Result& result);
     void refreshGenerationPanel();
     /// Every command off while a problem is made, so nothing races with its arrival.
@@ -160,6 +238,7 @@ private:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     UiPort& m_port;
@@ -186,6 +265,7 @@ private:
     QLabel* m_lblVersion = nullptr;
 
     QAction* m_mnUNDO[2] = {nullptr, nullptr};
+    QAction* m_mnRedo = nullptr;
 
     // The commands of the file, check, answer, variant, options and posting menus are
     // written in frmmain_commands.cpp; their actions exist here and are connected there.
@@ -200,11 +280,33 @@ private:
     QAction* m_mnNewProblem = nullptr;
     QAction* m_mnRate = nullptr;
     QAction* m_mnHint = nullptr;
+    QAction* m_mnNoteMode = nullptr;
+    QAction* m_mnTidyNotes = nullptr;
+    QAction* m_mnHighlight = nullptr;
+
+    NoteArray m_notes{};
+    bool m_noteMode = false;
+
+    std::optional<logic::Digits> m_puzzle;
+    QAction* m_mnResume = nullptr;
+    std::filesystem::path m_keptPath;
+    std::unique_ptr<KeptGameWriter> m_keptWriter;
+    QTimer* m_keepTimer = nullptr;
+    bool m_keepFailureShown = false;
+    /// The game found at start-up is on offer until this session writes its own.
+    bool m_resumeOffered = false;
+    /// The game as last written, or as found on the board when keeping began.
+    KeptGame m_lastKept;
 
     std::array<HintLook, kArraySize> m_hintLook{};
     bool m_hintShown = false;
+    HintPanel* m_hintPanel = nullptr;
+    /// The hint on show, and its step on show (none while only the first look shows).
+    std::optional<logic::Hint> m_hint;
+    std::optional<std::size_t> m_hintStep;
 
     GenerationJob::GenerateFn m_generate;
+    GenerationJob::LaunchFn m_launch;
     QPointer<GenerationJob> m_job;
     QTimer* m_generationTimer = nullptr;
     QFrame* m_frmGenerating = nullptr;

@@ -11,6 +11,7 @@
 #include "core/answer.h"
 #include "core/newquest.h"
 #include "files/fileio.h"
+#include "history/notes.h"
 #include "settings/optionman.h"
 #include "ui/dialogs/frmcreation.h"
 #include "ui/dialogs/frmoption.h"
@@ -122,6 +123,7 @@ void frmMain::mnFileRead_Click() {
     }
     ClearBoard(false);
     for (int n = 1; n <= kCellCount; ++n) SetCell(n, values[n], values[n] != 0, MarkNone);
+    setKeptPuzzle(m_board);
     setFileCaption(path);
     m_startTime = m_port.now();
 }
@@ -148,9 +150,13 @@ void frmMain::saveProblem() {
         return;
     }
     showMessage(kSaved);
+    const bool hadGivens = std::any_of(m_board.begin() + 1, m_board.end(),
+                                       [](const CellData& c) { return c.Problem; });
     for (int n = 1; n <= kCellCount; ++n) {
         if (m_board[n].Value != 0) SetCell(n, m_board[n].Value, true, MarkNone);
     }
+    // A board typed by hand becomes the puzzle; a game saved half way keeps the one it has.
+    if (!m_puzzle && !hadGivens) setKeptPuzzle(m_board);
     setFileCaption(path);
     m_startTime = m_port.now();
 }
@@ -238,7 +244,14 @@ void frmMain::mn1Answer_Click() {
     ValueArray16 values = Values16(m_board);
     Solver solver = makeSolver();
     if (solver.SolveBoard(values)) {
-        m_history.PushUndo(cell, 0, values[cell]);
+        if (m_notes[cell] == 0) {
+            m_history.PushUndo(cell, 0, values[cell], MarkAnswer);
+        } else {
+            // The cell's notes go with the answer, in the same step.
+            m_history.PushStep({{{static_cast<std::int16_t>(cell), 0, values[cell]}, MarkAnswer},
+                                NoteEntry(cell, m_notes[cell], 0)});
+            SetNotes(cell, 0);
+        }
         SetCell(cell, values[cell], false, MarkAnswer);
     } else {
         showMessage(unsolvableText());
@@ -255,7 +268,11 @@ void frmMain::mnAnswer_Click() {
         m_history.PushUndo(UndoBreakpoint, 0, 0);
         for (int n = 1; n <= kCellCount; ++n) {
             if (m_board[n].Value != 0) continue;
-            m_history.PushUndo(n, 0, values[n]);
+            m_history.PushUndo(n, 0, values[n], MarkAnswer);
+            if (m_notes[n] != 0) {
+                m_history.PushNotes(n, m_notes[n], 0);
+                SetNotes(n, 0);
+            }
             SetCell(n, values[n], false, MarkAnswer);
         }
         m_history.PushUndo(UndoGroupEnd, 0, 0);
@@ -284,6 +301,7 @@ void frmMain::mnCreate_Click() {
                 [this] { return m_port.random(); });
     ClearBoard(false);
     for (int n = 1; n <= kCellCount; ++n) SetCell(n, grid[n], grid[n] != 0, MarkNone);
+    setKeptPuzzle(m_board);
     setWindowTitle(kAppTitle + kNewQuestionCaption);
     m_startTime = m_port.now();
 }

@@ -24,6 +24,7 @@
 #include "ui/dialogs/frmnewproblem.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/frmmain.h"
+#include "ui/main/hintpanel.h"
 #include "ui/main/uiport.h"
 
 namespace kz {
@@ -47,11 +48,6 @@ static_assert(std::ranges::all_of(generate::kSymmetries, [](const generate::Symm
 
 QString levelName(int level) {
     return fromUtf8(logic::LevelName(level));
-}
-
-/// The logic counts cells 0..80, the window 1..81.
-QString cellName(int logicCell) {
-    return fromUtf8(logic::CellName(logicCell, logic::Lang::Japanese));
 }
 
 }  // namespace
@@ -130,14 +126,20 @@ void frmMain::mnNewProblem_Click() {
 
     clearHint();
     setCommandsEnabled(false);
-    m_job = new GenerationJob(m_generate, request, seed, this);
+    m_job = new GenerationJob(m_generate, request, seed, this, m_launch);
     connect(m_job, &GenerationJob::finished, this, &frmMain::generationFinished);
     m_generationTimer->setInterval(kPanelDelayMs);
     m_generationTimer->start();
 }
 
 void frmMain::generationFinished(const generate::Result& result) {
+    // A cancel pressed after the worker last looked at the flag, while its result was on the
+    // way, still wins: the player asked to keep the board.
+    bool cancelled = result.cancelled;
+    QString failure;
     if (GenerationJob* job = m_job) {
+        cancelled |= job->cancelRequested();
+        failure = job->failure();
         m_job = nullptr;
         job->deleteLater();
     }
@@ -147,7 +149,12 @@ void frmMain::generationFinished(const generate::Result& result) {
     // next keyboard menu, and plain letters would run its items.
     centralWidget()->setFocus();
     setCommandsEnabled(true);
-    if (result.cancelled) return;
+    if (cancelled) return;
+    if (!failure.isEmpty()) {
+        m_port.message(failure + kCrLf + QStringLiteral("盤面はそのままです"), UiPort::Buttons::Ok,
+                       UiPort::Icon::Error, kAppTitle);
+        return;
+    }
     if (!result.puzzle) {
         showMessage(QStringLiteral("指定されたﾚﾍﾞﾙの問題を作成できませんでした") + kCrLf +
                     QStringLiteral("もう一度お試しください"));
@@ -157,6 +164,7 @@ void frmMain::generationFinished(const generate::Result& result) {
     const generate::Puzzle& puzzle = *result.puzzle;
     ClearBoard(false);
     for (int c = 0; c < 81; ++c) SetCell(c + 1, puzzle.givens[c], puzzle.givens[c] != 0, MarkNone);
+    setKeptPuzzle(m_board);
     setWindowTitle(kAppTitle + QStringLiteral(" [新しい問題 ") + levelName(puzzle.rating.level) +
                    QStringLiteral("]"));
     m_startTime = m_port.now();
@@ -165,6 +173,9 @@ void frmMain::generationFinished(const generate::Result& result) {
 // ---- Rating and hints ----
 
 logic::Digits frmMain::problemDigits() const {
+    // The player's digits are never the puzzle while the one the game came from is kept:
+    // not after the givens were made editable, nor after a save half way.
+    if (m_puzzle) return *m_puzzle;
     logic::Digits givens{};
     logic::Digits all{};
     bool anyGiven = false;
@@ -231,6 +242,12 @@ void frmMain::showHintLook(int n, HintLook look) {
 }
 
 void frmMain::clearHint() {
+    if (m_hintPanel && !m_hintPanel->isHidden()) m_hintPanel->hide();
+    m_hint.reset();
+    clearHintLooks();
+}
+
+void frmMain::clearHintLooks() {
     if (!m_hintShown) return;
     m_hintShown = false;
     for (int n = 1; n <= kCellCount; ++n) {
@@ -238,82 +255,6 @@ void frmMain::clearHint() {
         m_hintLook[n] = HintLook::None;
         applyCellLook(n);
     }
-}
-
-void frmMain::mnHint_Click() {
-    const std::optional<logic::Digits> problem = acceptedProblem();
-    if (!problem) return;
-    const std::optional<logic::Digits> solution = logic::UniqueSolution(*problem);
-    if (!solution) {
-        showMessage(VerificationMessage(true, false, VerifyInternalError));
-        return;
-    }
-
-    // A wrong digit first: every step from a wrong board would mislead.
-    const QString head = QStringLiteral("【ﾋﾝﾄ】") + kCrLf;
-    QStringList wrong;
-    logic::Digits current{};
-    for (int n = 1; n <= kCellCount; ++n) {
-        const int value = m_board[n].Value;
-        current[n - 1] = static_cast<std::uint8_t>(value);
-        if (value == 0 || m_board[n].Problem || value == (*solution)[n - 1]) continue;
-        showHintLook(n, HintLook::Wrong);
-        wrong << cellName(n - 1) + QStringLiteral("の") + QString::number(value);
-    }
-    if (!wrong.isEmpty()) {
-        showMessage(head + QStringLiteral("正解と違う数字が置かれています：") + kCrLf +
-                    wrong.join(QStringLiteral("、")));
-        return;
-    }
-
-    std::optional<logic::State> state = logic::State::FromDigits(current);
-    if (!state) return;  // unreachable: every digit agrees with the one solution
-    if (state->Solved()) {
-        showMessage(head + QStringLiteral("すべてのﾏｽが正しく埋まっています"));
-        return;
-    }
-    // The board holds digits only, not the candidates a step removes, so a hint that stopped
-    // at a removal would be offered again next time: it goes on to the first placement.
-    const logic::Context context{&*solution};
-    std::vector<logic::Step> steps;
-    while (std::optional<logic::Step> step = logic::NextStep(*state, context)) {
-        if (!state->Apply(*step)) break;
-        const bool places = !step->placements.empty();
-        steps.push_back(std::move(*step));
-        if (places) break;
-    }
-    if (steps.empty()) return;  // unreachable: the last resort always places a digit
-
-    // Later looks win: a pattern cell that loses candidates shows the removal, and the
-    // placement shows above everything.
-    for (const logic::Step& step : steps) {
-        for (std::int8_t c : step.cells) showHintLook(c + 1, HintLook::Pattern);
-        // A single rests on its whole unit: the row, column or box where the digit has only
-        // the one place left, or only the one cell open.
-        if (step.technique == logic::Technique::FullHouse ||
-            step.technique == logic::Technique::HiddenSingle) {
-            for (std::int8_t u : step.units) {
-                for (int c : logic::kUnits.cells[static_cast<std::size_t>(u)]) {
-                    showHintLook(c + 1, HintLook::Pattern);
-                }
-            }
-        }
-    }
-    for (const logic::Step& step : steps) {
-        for (const logic::Elimination& e : step.eliminations)
-            showHintLook(e.cell + 1, HintLook::Elimination);
-    }
-    for (const logic::Step& step : steps) {
-        for (const logic::Placement& p : step.placements)
-            showHintLook(p.cell + 1, HintLook::Placement);
-    }
-    QString text = head;
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        if (i > 0) text += kCrLf;
-        if (steps.size() > 1) text += QStringLiteral("%1. ").arg(i + 1);
-        text += fromUtf8(logic::Describe(steps[i], logic::Lang::Japanese));
-    }
-    showMessage(text);
 }
 
 }  // namespace kz

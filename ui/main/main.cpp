@@ -2,7 +2,9 @@
 // The program: one main window, refused when another instance runs.
 #include <QApplication>
 #include <QLockFile>
+#include <QSessionManager>
 
+#include "files/keptgame.h"
 #include "settings/optionman.h"
 #include "ui/dialogs/dialogwidgets.h"
 #include "ui/main/apptitle.h"
@@ -24,6 +26,10 @@ int main(int argc, char* argv[]) {
     kz::OptionMan options(kz::OptionMan::SettingsFileFor(argc > 0 ? argv[0] : "kazarinoset"));
     kz::frmMain window(port, options);
     port.setOwner(&window);
+    window.setKeptGamePath(kz::KeptGamePath());
+    // A log-out closes no window; the game is written as the session asks to save data.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.flushKeptGame(); });
 
     kz::CentreOnScreen(window);
     window.show();

@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: MIT
+#include "logic/hint.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "core/answer.h"
+#include "logic/solver.h"
+
+namespace kz::logic {
+
+namespace {
+
+constexpr int kFirstBox = 18;
+
+// The player's candidates as a state: the board's digits placed, and every open cell that
+// has notes narrowed to them.
+State PlayerState(State state, const NoteArray& notes) {
+    state.Open().ForEach([&](int c) {
+        const NoteSet mine = notes[static_cast<std::size_t>(c) + 1] & kAllNotes;
+        if (mine == 0) return;
+        for (int d = 1; d <= 9; ++d) {
+            if (!(mine & NoteBit(d))) state.Eliminate(c, d);
+        }
+    });
+    return state;
+}
+
+}  // namespace
+
+Hint FindHint(const Digits& puzzle, const Digits& board, const NoteArray& notes) {
+    Hint hint;
+    if (std::any_of(puzzle.begin(), puzzle.end(), [](int d) { return d > 9; })) {
+        hint.verifyCode = VerifyContradiction;
+        return hint;
+    }
+    hint.verifyCode = Verify(puzzle, hint.solution);
+    if (hint.verifyCode != VerifyUnique) {
+        hint.solution = {};
+        return hint;
+    }
+    const Digits& solution = hint.solution;
+    Digits digits{};
+    for (int c = 0; c < 81; ++c) {
+        digits[c] = board[c] ? board[c] : puzzle[c];
+        if (digits[c] && digits[c] != solution[c]) hint.wrong.push_back(c);
+    }
+    if (!hint.wrong.empty()) {
+        hint.kind = HintKind::Wrong;
+        return hint;
+    }
+    for (int c = 0; c < 81; ++c) {
+        const NoteSet mine = notes[static_cast<std::size_t>(c) + 1] & kAllNotes;
+        if (digits[c] || mine == 0) continue;
+        hint.onNotes = true;
+        if (!(mine & NoteBit(solution[c]))) hint.missing.push_back({c, solution[c]});
+    }
+    if (!hint.missing.empty()) {
+        hint.kind = HintKind::Missing;
+        return hint;
+    }
+    // Every digit agrees with the one solution, so the board cannot clash.
+    const std::optional<State> start = State::FromDigits(digits);
+    if (!start) {
+        hint.verifyCode = VerifyInternalError;
+        return hint;
+    }
+    if (start->Solved()) {
+        hint.kind = HintKind::Solved;
+        return hint;
+    }
+    hint.kind = HintKind::Steps;
+    // Each cell's candidates still hold its solution digit, so every technique stays sound.
+    State state = hint.onNotes ? PlayerState(*start, notes) : *start;
+    const Context context{&solution};
+    while (std::optional<Step> step = NextStep(state, context)) {
+        if (!state.Apply(*step)) break;
+        const bool places = !step->placements.empty();
+        hint.steps.push_back(std::move(*step));
+        if (places || hint.onNotes) break;
+    }
+    return hint;
+}
+
+Focus FocusOf(const Step& step) {
+    Focus focus;
+    const auto& units = step.units;
+    switch (step.technique) {
+        case Technique::NakedSingle:
+            if (!step.cells.empty()) focus.units = {kFirstBox + BoxOf(step.cells[0])};
+            break;
+        case Technique::FullHouse:
+        case Technique::HiddenSingle:
+        case Technique::Pointing:
+        case Technique::Claiming:
+        case Technique::NakedPair:
+        case Technique::NakedTriple:
+        case Technique::NakedQuad:
+        case Technique::HiddenPair:
+        case Technique::HiddenTriple:
+        case Technique::HiddenQuad:
+            if (!units.empty()) focus.units = {units[0]};
+            break;
+        case Technique::XWing:
+        case Technique::Swordfish:
+        case Technique::Jellyfish:
+            // The base lines; the cover lines are what the pattern proves.
+            focus.units.assign(units.begin(), units.begin() + units.size() / 2);
+            break;
+        case Technique::Skyscraper:
+        case Technique::TwoStringKite:
+            focus.units.assign(units.begin(),
+                               units.begin() + std::min<std::size_t>(2, units.size()));
+            break;
+        case Technique::XYWing:
+        case Technique::XYZWing:
+        case Technique::WWing:
+        case Technique::UniqueRectangle1:
+            for (int c : step.cells) focus.units.push_back(kFirstBox + BoxOf(c));
+            std::sort(focus.units.begin(), focus.units.end());
+            focus.units.erase(std::unique(focus.units.begin(), focus.units.end()),
+                              focus.units.end());
+            break;
+        case Technique::SimpleColouring:
+        case Technique::XChain:
+            if (!step.digits.empty()) focus.digit = step.digits[0];
+            break;
+        default:
+            break;
+    }
+    return focus;
+}
+
+std::string DescribeFocus(const Step& step, Lang lang) {
+    const bool en = lang == Lang::English;
+    if (step.technique == Technique::Guess) {
+        return en ? "No technique helps here; the next step reveals a digit of the solution"
+                  : "使える手筋がありません。次は答えの数字を一つ明かします";
+    }
+    const TechniqueInfo& info = Info(step.technique);
+    const std::string name(en ? info.english : info.japanese);
+    const Focus focus = FocusOf(step);
+    std::string where;
+    if (!focus.units.empty()) {
+        // Houses of different kinds (a box and a line) are named one by one.
+        const bool oneKind = std::all_of(focus.units.begin(), focus.units.end(),
+                                         [&](int u) { return u / 9 == focus.units[0] / 9; });
+        if (oneKind) {
+            where = UnitsName(focus.units, lang);
+        } else {
+            for (std::size_t i = 0; i < focus.units.size(); ++i) {
+                where += (i ? (en ? " and " : "・") : "") + UnitName(focus.units[i], lang);
+            }
+        }
+        return en ? "Next step: " + name + " in " + where : where + "に" + name + "があります";
+    }
+    if (focus.digit) {
+        const std::string digit = std::to_string(focus.digit);
+        return en ? "Next step: " + name + " on digit " + digit
+                  : digit + "の" + name + "があります";
+    }
+    return en ? "Next step: " + name : name + "があります";
+}
+
+std::string ChainInWords(const Step& step, Lang lang) {
+    if (step.chain.empty()) return {};
+    const bool en = lang == Lang::English;
+    switch (step.technique) {
+        case Technique::ForcingChain:
+        case Technique::ForcingNet:
+            return en ? "Whichever candidate is taken in the cell or house the chains start "
+                        "from, each chain leads to the same result, so the result holds. "
+                        "In the notation, \"=\" means at least one of the two ends is true, "
+                        "\"-\" means they are not both true, and \";\" starts the next case."
+                      : "起点のマス（または場所）のどの候補を選んでも、それぞれのチェーンが同じ結論"
+                        "に"
+                        "たどり着くので、その結論は必ず正しいと分かります。記法の「=」は両端の"
+                        "少なくとも一方が正しい、「-」は両方は正しくない、「;"
+                        "」は次の場合を表します。";
+        default:
+            return en ? "At least one of the chain's two ends is true, so a candidate that "
+                        "sees both ends cannot be true. In the notation, \"=\" means at least "
+                        "one of the two ends is true (a strong link) and \"-\" means they are "
+                        "not both true (a weak link)."
+                      : "チェーンの両端の少なくとも一方は必ず正しいので、両端のどちらからも見える"
+                        "候補は正しくありえず、除けます。記法の「=」は両端の少なくとも一方が正しい"
+                        "（強いリンク）、「-」は両方は正しくない（弱いリンク）ことを表します。";
+    }
+}
+
+}  // namespace kz::logic

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# A puzzle of the fourth level played with notes, as a player would under a window manager:
+# made through F2, saved to learn its answer, all candidates written from the menu, a note
+# toggled in the note mode, then every answer placed by clicks while the notes tidy
+# themselves, to the congratulation. Usage: notes.sh <program> <checker> <artifact-dir>
+set -euo pipefail
+
+checker=$(realpath "$2")
+# shellcheck source=xvfb.sh
+source "$(dirname "$0")/xvfb.sh"
+take_program_and_artifacts "$1" "$3"
+enter_xvfb 1024x768 xvfb-run xdotool xwininfo import convert openbox -- "$0" "$@"
+
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
+
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+start_main "$program"
+# Under a window manager xdotool's geometry may count the frame; xwininfo gives the window's
+# own place on the screen.
+X=$(xwininfo -id "$main" | awk '/Absolute upper-left X/ {print $4}')
+Y=$(xwininfo -id "$main" | awk '/Absolute upper-left Y/ {print $4}')
+cx=$X
+cy=$((Y + HEIGHT - 488))
+cell_at() {  # cell 1..81 -> "x y" of its centre
+    local n=$(($1 - 1))
+    echo $((cx + 8 + 44 * (n % 9) + 22)) $((cy + 12 + 44 * (n / 9) + 22))
+}
+pick() {  # palette item 1..10
+    xdotool mousemove $((cx + 8 + 12 + ($1 - 1) * 32 + 12)) $((cy + 420 + 20 + 16)) click 1
+    sleep 0.05
+}
+click_cell() {
+    # shellcheck disable=SC2046
+    xdotool mousemove $(cell_at "$1") click 1
+    sleep 0.05
+}
+ink() {  # screenshot, cell -> how many dark pixels the cell shows
+    local x y
+    read -r x y < <(cell_at "$2")
+    convert "$1" -crop "36x36+$((x - 18))+$((y - 18))" +repage -threshold 50% \
+        -format '%[fx:int(w*h*(1-mean))]' info:
+}
+
+xdotool windowfocus --sync "$main" key F2
+dialog=$(wait_window '新しい問題の作成')
+sleep 0.5
+xdotool mousemove --window "$dialog" 22 94 click 1  # the fourth level
+sleep 0.2
+xdotool key Return
+for _ in $(seq 300); do
+    title=$(xdotool getwindowname "$main")
+    [ "$title" != "Kazarinoset" ] && break
+    sleep 0.1
+done
+[ "$title" = "Kazarinoset [新しい問題 上級]" ] || fail "caption is '$title'"
+
+# Saved to a file, whose digits the checker completes.
+xdotool windowfocus --sync "$main" key ctrl+s
+sleep 1
+xdotool type --delay 20 "$work/puzzle.csv"
+xdotool key Return
+sleep 1
+xdotool key Return  # the saved notice
+sleep 0.3
+[ -s "$work/puzzle.csv" ] || fail "the puzzle was not saved"
+givens=$(tr -d ',\r\n' <"$work/puzzle.csv")
+answer=$("$checker" --solve "$work/puzzle.csv")
+[ ${#answer} -eq 81 ] || fail "no answer for $givens"
+
+# All candidates from the keyboard: the tool menu, its addicts' submenu, the fill item.
+xdotool windowfocus --sync "$main" key alt+t
+sleep 0.3
+xdotool key d
+sleep 0.3
+xdotool key w
+sleep 0.5
+first=""
+for n in $(seq 81); do
+    [ "${givens:n-1:1}" = 0 ] && { first=$n; break; }
+done
+import -window root "$work/filled.png"
+convert "$work/filled.png" -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$artifacts/e2e-notes.png"
+[ "$(ink "$work/filled.png" "$first")" -gt 10 ] || fail "no notes drawn in cell $first"
+
+# In the note mode a click takes a note away, and F3 again returns to placing.
+xdotool key F3
+digit=${answer:first-1:1}
+other=$((digit % 9 + 1))
+pick "$other"
+before=$(ink "$work/filled.png" "$first")
+click_cell "$first"
+click_cell "$first"  # toggled twice: back as it was
+xdotool windowfocus --sync "$main" key F3
+sleep 0.3
+
+blanks=0
+for n in $(seq 81); do
+    [ "${givens:n-1:1}" = 0 ] || continue
+    blanks=$((blanks + 1))
+    pick "${answer:n-1:1}"
+    click_cell "$n"
+    if [ "$blanks" -eq 20 ]; then
+        import -window root "$work/half.png"
+        convert "$work/half.png" -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage \
+            "$artifacts/e2e-notes-half.png"
+    fi
+done
+box=$(wait_window '^Kazarinoset$')
+echo "placed $blanks answers over the notes; congratulation box $box (notes before: $before)"
+import -window root "$work/done.png"
+convert "$work/done.png" -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$artifacts/e2e-notes-done.png"
+echo "PASS"
