@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Times VerifyProblem and SolveBoard per puzzle on the public sets, next to the previous engine
-// (frozen in bench/baseline), qqwing's limited solution count and the plain reference search on
-// the same puzzles. The table names the kernel the engine chose for this processor.
+// Times VerifyProblem and SolveBoard per puzzle on the public sets, on the kernel the engine chose
+// for this processor and on the portable one, next to qqwing's limited solution count and the
+// plain reference search on the same puzzles.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "bench/baseline/answer.h"
 #include "bench/bench_support.h"
 #include "core/answer.h"
 #include "core/solver_engine.h"
@@ -41,29 +40,17 @@ bool KzSolve(const kz::ValueArray16& v) {
     return true;
 }
 
-bool BeforeVerify(const kz::ValueArray16& v) {
-    kz::baseline::Solver solver;
-    benchmark::DoNotOptimize(solver.VerifyProblem(v));
-    return true;
-}
-
-bool BeforeSolve(const kz::ValueArray16& v) {
-    kz::baseline::Solver solver;
-    kz::ValueArray16 copy = v;
-    benchmark::DoNotOptimize(solver.SolveBoard(copy));
-    return true;
-}
-
 // The kernel the engine picked on its own, before any method switches it.
 kz::engine::CodePath ChosenPath() {
     static const kz::engine::CodePath chosen = kz::engine::ActiveCodePath();
     return chosen;
 }
 
-// VerifyProblem on the portable kernel, to compare it with the previous engine's.
-bool PortableVerify(const kz::ValueArray16& v) {
+// A call on the portable kernel, what a processor without the wider instructions gets.
+template <bool (*Call)(const kz::ValueArray16&)>
+bool OnPortable(const kz::ValueArray16& v) {
     kz::engine::SelectCodePath(kz::engine::CodePath::Portable);
-    KzVerify(v);
+    Call(v);
     kz::engine::SelectCodePath(ChosenPath());
     return true;
 }
@@ -85,20 +72,16 @@ bool ReferenceVerify(const kz::ValueArray16& v) {
     return reference.VerifyProblem(v).has_value();
 }
 
-// In table order; "before" is the previous engine, "portable" the new one on its portable kernel.
+// In table order; "portable" is the same call on the portable kernel, left out when that is the
+// kernel chosen anyway.
 const std::vector<std::pair<std::string, Method>>& Methods() {
     static const std::vector<std::pair<std::string, Method>> methods = [] {
-        std::vector<std::pair<std::string, Method>> m = {
-            {"verify", KzVerify},
-            {"verify_before", BeforeVerify},
-        };
-        if (ChosenPath() != kz::engine::CodePath::Portable) {
-            m.emplace_back("verify_portable", PortableVerify);
-        }
-        m.insert(m.end(), {{"solve", KzSolve},
-                           {"solve_before", BeforeSolve},
-                           {"qqwing_count", QqwingCount},
-                           {"reference_verify", ReferenceVerify}});
+        const bool portableToo = ChosenPath() != kz::engine::CodePath::Portable;
+        std::vector<std::pair<std::string, Method>> m = {{"verify", KzVerify}};
+        if (portableToo) m.emplace_back("verify_portable", OnPortable<KzVerify>);
+        m.emplace_back("solve", KzSolve);
+        if (portableToo) m.emplace_back("solve_portable", OnPortable<KzSolve>);
+        m.insert(m.end(), {{"qqwing_count", QqwingCount}, {"reference_verify", ReferenceVerify}});
         return m;
     }();
     return methods;
@@ -133,21 +116,21 @@ void BM_Set(benchmark::State& state, const std::string& set, const std::string& 
 }
 
 // "a/b" as a ratio of medians, or blanks when either is missing.
-void PrintRatio(const std::string& set, const std::string& a, const Stats& b) {
+void PrintRatio(const std::string& set, const std::string& a, const Stats& b, int width) {
     const auto it = Results().find({set, a});
     if (it == Results().end() || !it->second.finished || b.median <= 0) {
-        std::printf(" %14s", "");
+        std::printf(" %*s", width, "");
         return;
     }
-    std::printf(" %13.2fx", it->second.median / b.median);
+    std::printf(" %*.2fx", width - 1, it->second.median / b.median);
 }
 
 void PrintTable() {
     std::printf(
         "\nPer puzzle, microseconds (middle of 3 passes through the set; reference: 1 pass); %s\n",
         PathSummary().c_str());
-    std::printf("%-30s %-17s %10s %10s %10s %14s %14s\n", "set", "method", "median", "mean",
-                "worst", "before/this md", "qqwing/this md");
+    std::printf("%-30s %-17s %10s %10s %10s %16s %14s\n", "set", "method", "median", "mean",
+                "worst", "portable/this md", "qqwing/this md");
     for (const char* set : kSets) {
         for (const auto& [method, unused] : Methods()) {
             const auto it = Results().find({set, method});
@@ -159,15 +142,15 @@ void PrintTable() {
             }
             std::printf("%-30s %-17s %10.1f %10.1f %10.1f", set, method.c_str(), s.median, s.mean,
                         s.worst);
-            const bool solving = method.rfind("solve", 0) == 0;
-            const bool ours =
-                method == "verify" || method == "verify_portable" || method == "solve";
-            if (ours) {
-                PrintRatio(set, solving ? "solve_before" : "verify_before", s);
+            // The portable kernel against the chosen one, qqwing against either of ours.
+            if (method == "verify" || method == "solve") {
+                PrintRatio(set, method + "_portable", s, 16);
             } else {
-                std::printf(" %14s", "");
+                std::printf(" %16s", "");
             }
-            PrintRatio(set, "qqwing_count", s);
+            if (method.rfind("verify", 0) == 0 || method.rfind("solve", 0) == 0) {
+                PrintRatio(set, "qqwing_count", s, 14);
+            }
             std::printf("\n");
         }
     }

@@ -90,6 +90,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # recommended by Qt's GUI library), the Japanese font the window's captions are mapped to,
 # and Qt's own Japanese texts for its standard buttons and dialogs.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-qpa-plugins, qt6-translations-l10n")
+# The Help menu opens the manual in the desktop's browser through xdg-open; the rest of the
+# program works without it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 # The synopsis line; the text below follows it.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[Kazarinoset is a program for playing, checking and solving 9x9 Sudoku, with
@@ -102,8 +105,14 @@ has exactly one solution, derives a variant of the same difficulty, undoes
 moves one at a time or back to a breakpoint, and makes an 81-digit string for
 posting a problem.
 
-The command-line checker kazarinoset-solve verifies and solves problems given
-as 81-character lines.]=])
+It makes new puzzles at six levels, from beginner to expert, with the givens
+under a chosen symmetry; rates a problem by the techniques a person needs to
+solve it; and gives hints that point out wrong digits or explain the next
+step.
+
+The command-line checker kazarinoset-solve verifies, solves, rates and
+explains problems given as 81-character lines, step by step in English or
+Japanese, and makes new puzzles at a chosen level.]=])
 
 # The staged tree gets its Debian shape: the programs moved and stripped.
 set(CPACK_KZ_BINDIR ${CMAKE_INSTALL_BINDIR})

@@ -14,9 +14,6 @@ namespace kz::generate {
 
 namespace {
 
-constexpr std::array<std::string_view, 5> kSymmetryNames{"none", "rot180", "rot90", "mirror",
-                                                         "diagonal"};
-
 bool Cancelled(const std::atomic<bool>* cancel) {
     return cancel && cancel->load(std::memory_order_relaxed);
 }
@@ -170,54 +167,84 @@ Verdict Screen(const logic::Digits& givens, const logic::Digits& solution, int l
     return reached == level ? Verdict::Accept : Verdict::Reject;
 }
 
+// Each symmetry once, each name once, a budget, and every image a permutation of the cells that
+// comes back to the start: a row out of step fails the build, not a saved choice.
+constexpr bool SymmetryTableSound() {
+    for (std::size_t i = 0; i < kSymmetries.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (kSymmetries[i].symmetry == kSymmetries[j].symmetry ||
+                kSymmetries[i].name == kSymmetries[j].name) {
+                return false;
+            }
+        }
+        if (static_cast<std::size_t>(kSymmetries[i].symmetry) >= kSymmetries.size() ||
+            kSymmetries[i].hardestBudget <= 0) {
+            return false;
+        }
+        std::array<bool, 81> hit{};
+        for (int c = 0; c < 81; ++c) {
+            const int m = kSymmetries[i].image(c);
+            if (m < 0 || m > 80 || hit[m]) return false;
+            hit[m] = true;
+            int back = m;
+            for (int n = 0; n < 4 && back != c; ++n) back = kSymmetries[i].image(back);
+            if (back != c) return false;
+        }
+    }
+    return true;
+}
+static_assert(SymmetryTableSound());
+
+const SymmetryInfo* RowOf(Symmetry s) {
+    for (const SymmetryInfo& row : kSymmetries) {
+        if (row.symmetry == s) return &row;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 int AttemptBudget(const Request& request) {
     if (request.maxAttempts > 0) return request.maxAttempts;
     // Generous: the harder levels are rarer among minimal puzzles, and the caller can cancel.
-    constexpr std::array<int, logic::kMaxLevel + 1> kAttempts{1000,  2000,  2000,  5000,
-                                                              20000, 50000, 200000};
-    return request.level >= 0 && request.level <= logic::kMaxLevel ? kAttempts[request.level] : 0;
+    constexpr std::array<int, logic::kMaxLevel> kAttempts{1000, 2000, 2000, 5000, 20000, 50000};
+    if (request.level == logic::kMaxLevel) {
+        const SymmetryInfo* row = RowOf(request.symmetry);
+        return row ? row->hardestBudget : 0;
+    }
+    return request.level >= 0 && request.level < logic::kMaxLevel ? kAttempts[request.level] : 0;
 }
 
 std::string_view SymmetryName(Symmetry s) {
-    const auto i = static_cast<std::size_t>(s);
-    return i < kSymmetryNames.size() ? kSymmetryNames[i] : std::string_view{};
+    const SymmetryInfo* row = RowOf(s);
+    return row ? row->name : std::string_view{};
 }
 
 std::optional<Symmetry> ParseSymmetry(std::string_view name) {
-    for (std::size_t i = 0; i < kSymmetryNames.size(); ++i) {
-        if (kSymmetryNames[i] == name) return static_cast<Symmetry>(i);
+    for (const SymmetryInfo& row : kSymmetries) {
+        if (row.name == name) return row.symmetry;
+    }
+    return std::nullopt;
+}
+
+std::optional<Symmetry> SymmetryNumbered(int number) {
+    for (const SymmetryInfo& row : kSymmetries) {
+        if (static_cast<int>(row.symmetry) == number) return row.symmetry;
     }
     return std::nullopt;
 }
 
 std::vector<std::vector<int>> Orbits(Symmetry symmetry) {
+    const SymmetryInfo* row = RowOf(symmetry);
     std::vector<std::vector<int>> orbits;
     std::array<bool, 81> seen{};
     for (int c = 0; c < 81; ++c) {
         if (seen[c]) continue;
-        const int r = c / 9;
-        const int k = c % 9;
         std::vector<int> orbit{c};
-        switch (symmetry) {
-            case Symmetry::None:
-                break;
-            case Symmetry::Rotate180:
-                orbit.push_back(80 - c);
-                break;
-            case Symmetry::Rotate90:
-                orbit.insert(orbit.end(), {9 * k + 8 - r, 80 - c, 9 * (8 - k) + r});
-                break;
-            case Symmetry::Mirror:
-                orbit.push_back(9 * r + 8 - k);
-                break;
-            case Symmetry::Diagonal:
-                orbit.push_back(9 * k + r);
-                break;
+        if (row) {
+            for (int m = row->image(c); m != c; m = row->image(m)) orbit.push_back(m);
         }
         std::sort(orbit.begin(), orbit.end());
-        orbit.erase(std::unique(orbit.begin(), orbit.end()), orbit.end());
         for (const int m : orbit) seen[m] = true;
         orbits.push_back(std::move(orbit));
     }

@@ -5,6 +5,7 @@
 // never starts a thread of its own.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -18,15 +19,53 @@
 
 namespace kz::generate {
 
-enum class Symmetry { None, Rotate180, Rotate90, Mirror, Diagonal };
+/// A symmetry of the givens. Its number is what the settings file keeps for the window's last
+/// choice, so a number is never changed nor given to another symmetry.
+enum class Symmetry : std::uint8_t {
+    None = 0,
+    Rotate180 = 1,
+    Rotate90 = 2,
+    Mirror = 3,
+    Diagonal = 4,
+};
 
-/// "none", "rot180", "rot90", "mirror", "diagonal" (empty for a value outside the enum).
+/// One row per symmetry, in the order the window and the help offer them.
+struct SymmetryInfo {
+    Symmetry symmetry;
+    std::string_view name;     ///< the checker's name for it
+    std::string_view caption;  ///< the window's name for it
+    std::string_view english;  ///< what it asks of the givens, for the checker's help
+    int (*image)(int cell);    ///< where the symmetry takes a cell (0..80)
+    /// The attempts a level-6 puzzle gets under this symmetry. How rare that level is among
+    /// minimal puzzles depends on the symmetry (bench_generate measures the attempts a puzzle
+    /// takes); each budget is over twenty times the mean, so that giving up is rare, and
+    /// takes seconds, not minutes.
+    int hardestBudget;
+};
+
+inline constexpr std::array<SymmetryInfo, 5> kSymmetries{{
+    {Symmetry::None, "none", "なし", "anywhere", [](int c) { return c; }, 2000},
+    {Symmetry::Rotate180, "rot180", "180度回転", "the same after a half turn",
+     [](int c) { return 80 - c; }, 6000},
+    {Symmetry::Rotate90, "rot90", "90度回転", "the same after a quarter turn",
+     [](int c) { return 9 * (c % 9) + 8 - c / 9; }, 20000},
+    {Symmetry::Mirror, "mirror", "左右対称", "the same mirrored left to right",
+     [](int c) { return 9 * (c / 9) + 8 - c % 9; }, 12000},
+    {Symmetry::Diagonal, "diagonal", "対角線対称", "the same mirrored in the main diagonal",
+     [](int c) { return 9 * (c % 9) + c / 9; }, 4000},
+}};
+
+inline constexpr Symmetry kDefaultSymmetry = Symmetry::Rotate180;
+
+/// The checker's name ("none", "rot180", ...; empty for a value outside the enum).
 std::string_view SymmetryName(Symmetry s);
 std::optional<Symmetry> ParseSymmetry(std::string_view name);
+/// The symmetry of a number the settings file kept; nothing for a number of no symmetry.
+std::optional<Symmetry> SymmetryNumbered(int number);
 
 struct Request {
     int level = 0;  ///< 1..6, or 0 for any level; anything else gives no puzzle
-    Symmetry symmetry = Symmetry::Rotate180;
+    Symmetry symmetry = kDefaultSymmetry;
     int maxAttempts = 0;  ///< grids to try before giving up; 0 for the default of the level
 };
 
@@ -43,7 +82,8 @@ struct Result {
     bool cancelled = false;        ///< the cancel flag was seen
 };
 
-/// The attempts a request allows: its own count, or the default of its level.
+/// The attempts a request allows: its own count, or the default of its level (and, at level 6,
+/// of its symmetry).
 int AttemptBudget(const Request& request);
 
 /// Called after each attempt with the attempts so far; may be empty.

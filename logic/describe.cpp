@@ -5,6 +5,8 @@
 #include <map>
 #include <vector>
 
+#include "logic/finders.h"
+
 namespace kz::logic {
 
 namespace {
@@ -137,44 +139,36 @@ std::string Reason(const Step& step, Lang lang) {
     const std::string d = digits.empty() ? std::string() : Num(digits[0]);
     auto cell = [&](std::size_t i) { return i < cells.size() ? CellName(cells[i], lang) : ""; };
     auto unit = [&](std::size_t i) { return i < units.size() ? UnitName(units[i], lang) : ""; };
-    switch (step.technique) {
-        case Technique::FullHouse:
+    switch (RowOf(step.technique).wording) {
+        case Wording::FullHouse:
             return en ? cell(0) + " is the last open cell in " + unit(0)
                       : unit(0) + "で空いているのは" + cell(0) + "だけです";
-        case Technique::HiddenSingle:
+        case Wording::HiddenSingle:
             return en ? "in " + unit(0) + ", " + d + " can only go in " + cell(0)
                       : unit(0) + "で" + d + "が入るのは" + cell(0) + "だけです";
-        case Technique::NakedSingle:
+        case Wording::NakedSingle:
             return en ? d + " is the only candidate left in " + cell(0)
                       : cell(0) + "に入る候補は" + d + "だけです";
-        case Technique::Pointing:
-        case Technique::Claiming:
+        case Wording::LockedCandidates:
             return en ? "in " + unit(0) + ", " + d + " lies only in " + unit(1)
                       : unit(0) + "の" + d + "は" + unit(1) + "にしかありません";
-        case Technique::NakedPair:
-        case Technique::NakedTriple:
-        case Technique::NakedQuad:
+        case Wording::NakedSubset:
             return en ? Cells(cells, lang) + " hold only " + Digits(digits, lang) + " in " + unit(0)
                       : unit(0) + "の" + Cells(cells, lang) + "には" + Digits(digits, lang) +
                             "しか入りません";
-        case Technique::HiddenPair:
-        case Technique::HiddenTriple:
-        case Technique::HiddenQuad:
+        case Wording::HiddenSubset:
             return en ? "in " + unit(0) + ", " + Digits(digits, lang) + " go only in " +
                             Cells(cells, lang)
                       : unit(0) + "の" + Digits(digits, lang) + "は" + Cells(cells, lang) +
                             "にしか入りません";
-        case Technique::XWing:
-        case Technique::Swordfish:
-        case Technique::Jellyfish: {
+        case Wording::Fish: {
             const std::size_t n = units.size() / 2;
             const std::string base = UnitsName(Slice(units, 0, n), lang);
             const std::string cover = UnitsName(Slice(units, n, units.size()), lang);
             return en ? "in " + base + ", " + d + " lies only in " + cover
                       : base + "の" + d + "は" + cover + "にしかありません";
         }
-        case Technique::Skyscraper:
-        case Technique::TwoStringKite:
+        case Wording::TwoStrongLinks:
             return en ? "in " + unit(0) + ", " + d + " goes in " + cell(0) + " or " + cell(1) +
                             "; in " + unit(1) + ", in " + cell(2) + " or " + cell(3) + "; " +
                             cell(0) + " and " + cell(2) + " cannot both be " + d + ", hence " +
@@ -183,8 +177,7 @@ std::string Reason(const Step& step, Lang lang) {
                             "の" + d + "は" + cell(2) + "か" + cell(3) + "に入ります。" + cell(0) +
                             "と" + cell(2) + "は両方とも" + d + "にはなれないので、" + cell(1) +
                             "か" + cell(3) + "が" + d + "です";
-        case Technique::XYWing:
-        case Technique::XYZWing: {
+        case Wording::Wing: {
             const std::string z =
                 step.eliminations.empty() ? d : Num(step.eliminations.front().digit);
             const bool xyz = step.technique == Technique::XYZWing;
@@ -195,7 +188,7 @@ std::string Reason(const Step& step, Lang lang) {
                             Digits(digits, lang) + "）では、" +
                             (xyz ? "三つのどれか" : "どちらかの羽") + "が" + z + "です";
         }
-        case Technique::WWing: {
+        case Wording::WWing: {
             const std::string x = Num(digits.at(0));
             const std::string y = Num(digits.at(1));
             const std::string pair = Digits(
@@ -208,7 +201,7 @@ std::string Reason(const Step& step, Lang lang) {
                             x + "は両方から見える" + cell(2) + "か" + cell(3) +
                             "に入るので、どちらかが" + y + "です";
         }
-        case Technique::SimpleColouring: {
+        case Wording::Colouring: {
             bool wrap = !step.eliminations.empty();
             for (const Elimination& e : step.eliminations)
                 wrap &= std::find(cells.begin(), cells.end(), e.cell) != cells.end();
@@ -219,22 +212,22 @@ std::string Reason(const Step& step, Lang lang) {
                             "を二色に塗り分けると、どちらかの色が正解です" +
                             (wrap ? "。同じ色が一つの区画に二つある色は誤りです" : "");
         }
-        case Technique::UniqueRectangle1:
+        case Wording::UniqueRectangle:
             return en ? Cells(Slice(cells, 0, 3), lang) + " hold only " + Digits(digits, lang) +
                             "; if " + cell(3) + " were one of them the board would have two " +
                             "solutions"
                       : Cells(Slice(cells, 0, 3), lang) + "には" + Digits(digits, lang) +
                             "しか入らず、" + cell(3) + "もそのどちらかだと解が二つになります";
-        case Technique::BugPlusOne:
+        case Wording::Bug:
             return en ? "every other open cell has two candidates, and only " + d + " in " +
                             cell(0) + " keeps the solution unique"
                       : "ほかの空きマスはすべて候補が二つで、解を一つにするのは" + cell(0) + "の" +
                             d + "だけです";
-        case Technique::Guess:
+        case Wording::Guess:
             return en ? "no technique helps here; the solution is taken in the cell with the "
                         "fewest candidates"
                       : "使える手筋がないため、候補の最も少ないマスに解の数字を入れます";
-        default:
+        case Wording::Notation:
             break;
     }
     // Chains, sets and nets speak through their notation.
@@ -255,8 +248,8 @@ std::string Describe(const Step& step, Lang lang) {
     std::string text(En(lang) ? info.english : info.japanese);
     const std::string reason = Reason(step, lang);
     const std::string effect = Effect(step, lang);
-    const bool single =
-        step.technique == Technique::HiddenSingle || step.technique == Technique::NakedSingle;
+    const Wording wording = RowOf(step.technique).wording;
+    const bool single = wording == Wording::HiddenSingle || wording == Wording::NakedSingle;
     text += ": " + reason;
     if (single || effect.empty()) return text;
     // A chain whose notation is not the reason itself still gets shown.

@@ -33,11 +33,45 @@ using StepSink = std::function<bool(Step&&)>;
 
 using Finder = void (*)(const State&, const Context&, const StepSink&);
 
-/// The finder of a technique (every technique has one).
-Finder FinderOf(Technique t);
+/// How a step is put in words: the explanation has one sentence per kind, and techniques that
+/// share a kind share its sentence.
+enum class Wording : std::uint8_t {
+    FullHouse,
+    HiddenSingle,
+    NakedSingle,
+    LockedCandidates,
+    NakedSubset,
+    HiddenSubset,
+    Fish,
+    TwoStrongLinks,  ///< skyscraper, 2-string kite
+    Wing,            ///< XY-wing, XYZ-wing
+    WWing,
+    Colouring,
+    UniqueRectangle,
+    Bug,
+    Notation,  ///< chains, sets and nets: their notation says it
+    Guess,
+};
 
-/// Whether the finder of a technique looks only at Context::digits and Context::units.
-bool LooksWhereChanged(Technique t);
+/// A row of the technique table: all the solver knows of a technique, in one place.
+struct TechniqueRow {
+    TechniqueInfo info;
+    Finder finder;
+    /// The finder looks only at Context::digits and Context::units.
+    bool looksWhereChanged;
+    Wording wording;
+};
+
+const TechniqueRow& RowOf(Technique t);
+
+/// The finder of a technique (every technique has one).
+inline Finder FinderOf(Technique t) {
+    return RowOf(t).finder;
+}
+
+inline bool LooksWhereChanged(Technique t) {
+    return RowOf(t).looksWhereChanged;
+}
 
 // Singles (singles.cpp)
 void FindFullHouse(const State&, const Context&, const StepSink&);

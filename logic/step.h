@@ -17,7 +17,8 @@
 
 namespace kz::logic {
 
-/// Every technique the solver knows, easiest first. The order is the order of `kTechniques`.
+/// Every technique the solver knows, easiest first. The order is that of the technique table
+/// (logic/techniques.cpp), which checks it as it is compiled.
 enum class Technique : std::uint8_t {
     FullHouse,
     HiddenSingle,
@@ -53,7 +54,8 @@ enum class Technique : std::uint8_t {
 inline constexpr int kTechniqueCount = static_cast<int>(Technique::Guess) + 1;
 inline constexpr int kMaxLevel = 6;
 
-/// One row per technique: adding a technique is one finder plus one row here.
+/// What the rating and the window know of a technique. Adding a technique is one finder plus
+/// one row of the technique table (its level, weight, names, finder and wording).
 struct TechniqueInfo {
     Technique technique;
     int level;                  ///< 1..6: the smallest level whose set holds it

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The technique table and the finder of each technique.
+// The technique table: each technique's level, weight, names, finder and wording.
 #include <array>
 
 #include "logic/finders.h"
@@ -10,46 +10,87 @@ namespace kz::logic {
 namespace {
 
 using T = Technique;
+using W = Wording;
+
+// What a row may say besides its numbers.
+enum Flags : unsigned {
+    kNone = 0,
+    kUniqueOnly = 1,    // only sound on a board known to have one solution
+    kWhereChanged = 2,  // the finder looks only where the candidates changed
+};
+
+constexpr TechniqueRow Row(T technique, int level, int weight, unsigned flags, Finder finder,
+                           W wording, std::string_view english, std::string_view japanese) {
+    return {{technique, level, weight, (flags & kUniqueOnly) != 0, english, japanese},
+            finder,
+            (flags & kWhereChanged) != 0,
+            wording};
+}
 
 // Weights grow with the level, so that the easiest technique first is also the lowest level
 // first; within a level they follow how long a person usually looks for the pattern.
-constexpr std::array<TechniqueInfo, kTechniqueCount> kTechniques{{
-    {T::FullHouse, 1, 10, false, "Full House", "フルハウス"},
-    {T::HiddenSingle, 1, 12, false, "Hidden Single", "ヒドゥンシングル"},
-    {T::NakedSingle, 2, 23, false, "Naked Single", "ネイキッドシングル"},
-    {T::Pointing, 3, 26, false, "Locked Candidates (Pointing)", "ポインティング"},
-    {T::Claiming, 3, 28, false, "Locked Candidates (Claiming)", "クレーミング"},
-    {T::NakedPair, 3, 30, false, "Naked Pair", "ネイキッドペア"},
-    {T::HiddenPair, 3, 34, false, "Hidden Pair", "ヒドゥンペア"},
-    {T::NakedTriple, 4, 36, false, "Naked Triple", "ネイキッドトリプル"},
-    {T::XWing, 4, 38, false, "X-Wing", "X-ウィング"},
-    {T::HiddenTriple, 4, 40, false, "Hidden Triple", "ヒドゥントリプル"},
-    {T::Skyscraper, 4, 40, false, "Skyscraper", "スカイスクレイパー"},
-    {T::TwoStringKite, 4, 41, false, "2-String Kite", "2ストリングカイト"},
-    {T::XYWing, 4, 42, false, "XY-Wing", "XY-ウィング"},
-    {T::XYZWing, 4, 44, false, "XYZ-Wing", "XYZ-ウィング"},
-    {T::WWing, 4, 44, false, "W-Wing", "W-ウィング"},
-    {T::Swordfish, 4, 45, false, "Swordfish", "ソードフィッシュ"},
-    {T::SimpleColouring, 4, 45, false, "Simple Colouring", "シンプルカラーリング"},
-    {T::UniqueRectangle1, 4, 46, true, "Unique Rectangle Type 1", "ユニークレクタングル タイプ1"},
-    {T::BugPlusOne, 4, 48, true, "BUG+1", "BUG+1"},
-    {T::NakedQuad, 4, 50, false, "Naked Quad", "ネイキッドクアッド"},
-    {T::Jellyfish, 4, 52, false, "Jellyfish", "ジェリーフィッシュ"},
-    {T::HiddenQuad, 4, 54, false, "Hidden Quad", "ヒドゥンクアッド"},
-    {T::XChain, 5, 60, false, "X-Chain", "X-チェーン"},
-    {T::XYChain, 5, 62, false, "XY-Chain", "XY-チェーン"},
-    {T::Aic, 5, 66, false, "Alternating Inference Chain", "AIC"},
-    {T::AlsXz, 5, 68, false, "ALS-XZ", "ALS-XZ"},
-    {T::ForcingChain, 6, 75, false, "Forcing Chain", "フォーシングチェーン"},
-    {T::ForcingNet, 6, 85, false, "Forcing Net", "フォーシングネット"},
-    {T::Guess, 6, 100, true, "Trial and Error", "試行錯誤"},
+constexpr std::array<TechniqueRow, kTechniqueCount> kTechniques{{
+    Row(T::FullHouse, 1, 10, kNone, FindFullHouse, W::FullHouse, "Full House", "フルハウス"),
+    Row(T::HiddenSingle, 1, 12, kNone, FindHiddenSingle, W::HiddenSingle, "Hidden Single",
+        "ヒドゥンシングル"),
+    Row(T::NakedSingle, 2, 23, kNone, FindNakedSingle, W::NakedSingle, "Naked Single",
+        "ネイキッドシングル"),
+    Row(T::Pointing, 3, 26, kWhereChanged, FindPointing, W::LockedCandidates,
+        "Locked Candidates (Pointing)", "ポインティング"),
+    Row(T::Claiming, 3, 28, kWhereChanged, FindClaiming, W::LockedCandidates,
+        "Locked Candidates (Claiming)", "クレーミング"),
+    Row(T::NakedPair, 3, 30, kWhereChanged, FindNakedPair, W::NakedSubset, "Naked Pair",
+        "ネイキッドペア"),
+    Row(T::HiddenPair, 3, 34, kWhereChanged, FindHiddenPair, W::HiddenSubset, "Hidden Pair",
+        "ヒドゥンペア"),
+    Row(T::NakedTriple, 4, 36, kWhereChanged, FindNakedTriple, W::NakedSubset, "Naked Triple",
+        "ネイキッドトリプル"),
+    Row(T::XWing, 4, 38, kWhereChanged, FindXWing, W::Fish, "X-Wing", "X-ウィング"),
+    Row(T::HiddenTriple, 4, 40, kWhereChanged, FindHiddenTriple, W::HiddenSubset, "Hidden Triple",
+        "ヒドゥントリプル"),
+    Row(T::Skyscraper, 4, 40, kWhereChanged, FindSkyscraper, W::TwoStrongLinks, "Skyscraper",
+        "スカイスクレイパー"),
+    Row(T::TwoStringKite, 4, 41, kWhereChanged, FindTwoStringKite, W::TwoStrongLinks,
+        "2-String Kite", "2ストリングカイト"),
+    Row(T::XYWing, 4, 42, kNone, FindXYWing, W::Wing, "XY-Wing", "XY-ウィング"),
+    Row(T::XYZWing, 4, 44, kNone, FindXYZWing, W::Wing, "XYZ-Wing", "XYZ-ウィング"),
+    Row(T::WWing, 4, 44, kNone, FindWWing, W::WWing, "W-Wing", "W-ウィング"),
+    Row(T::Swordfish, 4, 45, kWhereChanged, FindSwordfish, W::Fish, "Swordfish",
+        "ソードフィッシュ"),
+    Row(T::SimpleColouring, 4, 45, kWhereChanged, FindSimpleColouring, W::Colouring,
+        "Simple Colouring", "シンプルカラーリング"),
+    Row(T::UniqueRectangle1, 4, 46, kUniqueOnly, FindUniqueRectangle1, W::UniqueRectangle,
+        "Unique Rectangle Type 1", "ユニークレクタングル タイプ1"),
+    Row(T::BugPlusOne, 4, 48, kUniqueOnly, FindBugPlusOne, W::Bug, "BUG+1", "BUG+1"),
+    Row(T::NakedQuad, 4, 50, kWhereChanged, FindNakedQuad, W::NakedSubset, "Naked Quad",
+        "ネイキッドクアッド"),
+    Row(T::Jellyfish, 4, 52, kWhereChanged, FindJellyfish, W::Fish, "Jellyfish",
+        "ジェリーフィッシュ"),
+    Row(T::HiddenQuad, 4, 54, kWhereChanged, FindHiddenQuad, W::HiddenSubset, "Hidden Quad",
+        "ヒドゥンクアッド"),
+    Row(T::XChain, 5, 60, kWhereChanged, FindXChain, W::Notation, "X-Chain", "X-チェーン"),
+    Row(T::XYChain, 5, 62, kNone, FindXYChain, W::Notation, "XY-Chain", "XY-チェーン"),
+    Row(T::Aic, 5, 66, kNone, FindAic, W::Notation, "Alternating Inference Chain", "AIC"),
+    Row(T::AlsXz, 5, 68, kNone, FindAlsXz, W::Notation, "ALS-XZ", "ALS-XZ"),
+    Row(T::ForcingChain, 6, 75, kNone, FindForcingChain, W::Notation, "Forcing Chain",
+        "フォーシングチェーン"),
+    Row(T::ForcingNet, 6, 85, kNone, FindForcingNet, W::Notation, "Forcing Net",
+        "フォーシングネット"),
+    Row(T::Guess, 6, 100, kUniqueOnly, FindGuess, W::Guess, "Trial and Error", "試行錯誤"),
 }};
 
+// A row out of place would give a technique another's finder, level or name: the table is
+// checked as it is compiled.
 constexpr bool TableInOrder() {
     for (int i = 0; i < kTechniqueCount; ++i) {
-        if (static_cast<int>(kTechniques[i].technique) != i) return false;
-        if (i > 0 && (kTechniques[i].weight < kTechniques[i - 1].weight ||
-                      kTechniques[i].level < kTechniques[i - 1].level)) {
+        const TechniqueInfo& info = kTechniques[i].info;
+        if (static_cast<int>(info.technique) != i || kTechniques[i].finder == nullptr) return false;
+        if (info.level < 1 || info.level > kMaxLevel || info.english.empty() ||
+            info.japanese.empty()) {
+            return false;
+        }
+        if (i > 0 && (info.weight < kTechniques[i - 1].info.weight ||
+                      info.level < kTechniques[i - 1].info.level)) {
             return false;
         }
     }
@@ -57,49 +98,17 @@ constexpr bool TableInOrder() {
 }
 static_assert(TableInOrder(), "one row per technique, in enum order, weights and levels rising");
 
-constexpr std::array<Finder, kTechniqueCount> kFinders{
-    FindFullHouse,  FindHiddenSingle,    FindNakedSingle,      FindPointing,   FindClaiming,
-    FindNakedPair,  FindHiddenPair,      FindNakedTriple,      FindXWing,      FindHiddenTriple,
-    FindSkyscraper, FindTwoStringKite,   FindXYWing,           FindXYZWing,    FindWWing,
-    FindSwordfish,  FindSimpleColouring, FindUniqueRectangle1, FindBugPlusOne, FindNakedQuad,
-    FindJellyfish,  FindHiddenQuad,      FindXChain,           FindXYChain,    FindAic,
-    FindAlsXz,      FindForcingChain,    FindForcingNet,       FindGuess,
-};
-
 constexpr std::array<std::string_view, kMaxLevel + 1> kLevelNames{"",     "入門", "初級",  "中級",
                                                                   "上級", "難問", "超難問"};
 
 }  // namespace
 
-const TechniqueInfo& Info(Technique t) {
+const TechniqueRow& RowOf(Technique t) {
     return kTechniques[static_cast<int>(t)];
 }
 
-Finder FinderOf(Technique t) {
-    return kFinders[static_cast<int>(t)];
-}
-
-bool LooksWhereChanged(Technique t) {
-    switch (t) {
-        case T::Pointing:
-        case T::Claiming:
-        case T::NakedPair:
-        case T::HiddenPair:
-        case T::NakedTriple:
-        case T::XWing:
-        case T::HiddenTriple:
-        case T::Skyscraper:
-        case T::TwoStringKite:
-        case T::Swordfish:
-        case T::SimpleColouring:
-        case T::NakedQuad:
-        case T::Jellyfish:
-        case T::HiddenQuad:
-        case T::XChain:
-            return true;
-        default:
-            return false;
-    }
+const TechniqueInfo& Info(Technique t) {
+    return kTechniques[static_cast<int>(t)].info;
 }
 
 std::string_view LevelName(int level) {

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The second CI pass: every test under AddressSanitizer and UndefinedBehaviorSanitizer, then
-# each fuzz target for a bounded time on a scratch copy of its corpus.
-# Usage: scripts/ci-extra.sh   (KZ_ASAN_BUILD_DIR, KZ_FUZZ_BUILD_DIR and KZ_FUZZ_SECONDS
-# override the build directories and the time per fuzz target)
+# The second CI pass: every test under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# tests that drive the worker thread making new puzzles under ThreadSanitizer, then each fuzz
+# target for a bounded time on a scratch copy of its corpus.
+# Usage: scripts/ci-extra.sh   (KZ_ASAN_BUILD_DIR, KZ_TSAN_BUILD_DIR, KZ_FUZZ_BUILD_DIR and
+# KZ_FUZZ_SECONDS override the build directories and the time per fuzz target)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 asan_build=${KZ_ASAN_BUILD_DIR:-$top/build-asan}
+tsan_build=${KZ_TSAN_BUILD_DIR:-$top/build-tsan}
 fuzz_build=${KZ_FUZZ_BUILD_DIR:-$top/build-fuzz}
 fuzz_seconds=${KZ_FUZZ_SECONDS:-60}
 jobs=$(nproc)
@@ -24,6 +26,26 @@ cmake --build "$asan_build" --parallel "$jobs"
   export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
   export LSAN_OPTIONS=suppressions=$top/scripts/lsan.supp:print_suppressions=0
   QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$jobs" --timeout 900
+)
+
+# Only the window tests that start the generation job: the thread checker slows everything
+# down several times, and the rest of the suite runs on one thread.
+tsan_tests=()
+for src in "$top"/tests/ui/*_test.cpp; do
+  if grep -q -e 'GenerationJob' -e 'trigger("mnNewProblem")' "$src"; then
+    tsan_tests+=("ui_$(basename "$src" .cpp)")
+  fi
+done
+echo "== thread sanitizer build: $tsan_build (${tsan_tests[*]})"
+cmake -S "$top" -B "$tsan_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKZ_BUILD_BENCH=OFF \
+  -DKZ_WERROR=ON -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" \
+  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null
+cmake --build "$tsan_build" --parallel "$jobs" --target "${tsan_tests[@]}"
+(
+  cd "$tsan_build"
+  export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$top/scripts/tsan.supp"
+  QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 900 \
+    -R "^($(IFS='|'; echo "${tsan_tests[*]}"))\$"
 )
 
 echo "== fuzz build: $fuzz_build"

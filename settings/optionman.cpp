@@ -34,10 +34,10 @@ constexpr std::array<SlotRange, OptionMan::kSlotCount> kRanges = {{
 }};
 
 constexpr std::array<SlotRange, OptionMan::kLaterCount> kExtraRanges = {{
-    {1, 6},  // new-problem level
-    {0, 4},  // new-problem symmetry
-    {0, 1},  // tidy notes
-    {0, 1},  // highlight the selected digit
+    {1, 6},                // new-problem level
+    {0, kNewSymmetryMax},  // new-problem symmetry
+    {0, 1},                // tidy notes
+    {0, 1},                // highlight the selected digit
 }};
 
 }  // namespace

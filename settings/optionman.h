@@ -28,12 +28,15 @@ enum OptionSlot : int {
 /// Fields that follow the eleven slots on the line. They came later: a line that ends before
 /// them gives their defaults, and a program that knows only the eleven slots ignores them.
 enum ExtraField : int {
-    ExtNewLevel = 0,  ///< the new-problem dialog's level, 1..6
-    ExtNewSymmetry =
-        1,             ///< its symmetry, 0 none, 1 half turn, 2 quarter turn, 3 mirror, 4 diagonal
-    ExtTidyNotes = 2,  ///< 1 = a placement takes its digit's notes from the cells it sees
-    ExtHighlight = 3,  ///< 1 = the selected tile's digit is highlighted, in cells and notes
+    ExtNewLevel = 0,     ///< the new-problem dialog's level, 1..6
+    ExtNewSymmetry = 1,  ///< its symmetry: the number the generator gives it, 0..kNewSymmetryMax
+    ExtTidyNotes = 2,    ///< 1 = a placement takes its digit's notes from the cells it sees
+    ExtHighlight = 3,    ///< 1 = the selected tile's digit is highlighted, in cells and notes
 };
+
+/// The largest number of a symmetry the new-problem dialog offers (the generator numbers
+/// them from 0; the window checks that they fit).
+inline constexpr int kNewSymmetryMax = 4;
 
 class OptionMan {
 public:

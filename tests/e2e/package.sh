@@ -40,6 +40,7 @@ if [ -z "${KZ_E2E_INSIDE:-}" ]; then
                qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n; do
         [[ ", $depends," == *", $dep"[\ ,]* ]] || die "Depends lacks $dep: $depends"
     done
+    [[ ", $(field Recommends)," == *", xdg-utils,"* ]] || die "Recommends lacks xdg-utils"
     [ -n "$(field Maintainer)" ] || die "no Maintainer"
     [ "$(field Description | wc -l)" -gt 3 ] || die "no extended Description"
 

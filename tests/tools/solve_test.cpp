@@ -7,11 +7,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "files/fileio.h"
+#include "generate/generator.h"
 #include "tools/solve/boardline.h"
 #include "tools/tool_run.h"
 
@@ -121,6 +124,46 @@ TEST_F(SolveToolTest, HelpExplainsOptionsFormatsAndStatus) {
     EXPECT_EQ(r.status, 0);
     for (const char* word : {"--solve", ".csv", "contradiction", "multiple", "Exit status"}) {
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
+    }
+    // Asked for in any mode, even after a wrong option, it is the same help.
+    for (const char* args : {"--generate 3 --help", "--explain --lang fr -h", "--bogus --help",
+                             "--rate --level=9 --help"}) {
+        SCOPED_TRACE(args);
+        const ToolRun again = run(args);
+        EXPECT_EQ(again.status, 0);
+        EXPECT_EQ(again.out, r.out);
+        EXPECT_EQ(again.err, "");
+    }
+}
+
+// The installed manual page must not fall behind the tool: the same options, both ways, and
+// every symmetry the generator offers.
+TEST_F(SolveToolTest, ManPageHasEveryOptionOfTheHelp) {
+    const std::string help = run("--help").out;
+    const std::string man = test::slurp(KZ_SOLVE_MAN_PAGE);
+    auto options = [](const std::string& text, const std::string& dashes) {
+        std::set<std::string> found;
+        const std::regex option(dashes + "([a-z]+)");
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), option);
+             it != std::sregex_iterator(); ++it) {
+            found.insert((*it)[1]);
+        }
+        return found;
+    };
+    const std::set<std::string> inHelp = options(help, "--");
+    EXPECT_TRUE(inHelp.count("generate") && inHelp.count("help")) << help;
+    EXPECT_EQ(options(man, R"(\\-\\-)"), inHelp);
+    for (const generate::SymmetryInfo& row : generate::kSymmetries) {
+        EXPECT_NE(man.find("\n.B " + std::string(row.name) + "\n"), std::string::npos) << row.name;
+    }
+}
+
+TEST_F(SolveToolTest, OutputThatCannotBeWrittenIsAnError) {
+    for (const char* args : {"", "--rate", "--explain", "--generate 5 --seed 1", "--help"}) {
+        SCOPED_TRACE(args);
+        const ToolRun r = run(std::string(args) + " >/dev/full", kUnique + "\n");
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
     }
 }
 

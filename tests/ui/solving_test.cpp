@@ -134,6 +134,7 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("dialog cancelled") << "dialog" << QString();
         QTest::newRow("cancelled while making") << "panel" << QString();
+        QTest::newRow("cancelled as the puzzle came") << "late" << QString();
         QTest::newRow("budget spent")
             << "budget"
             << "指定されたﾚﾍﾞﾙの問題を作成できませんでした\r\nもう一度お試しください";
@@ -152,11 +153,18 @@ private slots:
             env.win->setGenerateFunction([](auto&&...) {
                 return kz::generate::Result{{}, 50, false};
             });
+        if (how == "late")  // the last attempt succeeds as the cancel comes: it is dropped
+            env.win->setGenerateFunction([](auto&&... args) {
+                kz::generate::Result result = waitForCancel(args...);
+                result.puzzle = kz::generate::Puzzle{};
+                result.cancelled = false;
+                return result;
+            });
         env.port.dialogScripts.push_back(clickThen({how == "dialog" ? "cmdCancel" : "cmdOK"}));
         if (how != "dialog") env.port.randoms = {0.5};
         QVERIFY(activate(env.win.get()));
         env.trigger("mnNewProblem");
-        if (how == "panel") {
+        if (how == "panel" || how == "late") {
             env.place(2, 5);  // clicks and commands do nothing meanwhile
             QVERIFY(!env.child<QAction>("mnHint")->isEnabled());
             auto* panel = env.child<QWidget>("frmGenerating");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tools/solve/generatemode.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <random>
@@ -10,19 +11,47 @@
 
 namespace kz {
 
-const std::string_view kGenerateHelp =
-    "\n"
-    "New puzzles:\n"
-    "  kazarinoset-solve --generate N [--level L] [--symmetry S] [--seed X] [--rate]\n"
-    "  prints N new puzzles, one a line: 81 characters, 1-9 for a given and . for a\n"
-    "  blank. Each has exactly one solution and is minimal: no given (no symmetric group\n"
-    "  of givens) can be taken away without losing that.\n"
-    "  --level L     1 入門, 2 初級, 3 中級, 4 上級, 5 難問 or 6 超難問; any level if left out\n"
-    "  --symmetry S  none, rot180 (the default), rot90, mirror (left-right) or diagonal\n"
-    "  --seed X      a whole number 0..18446744073709551615; the same seed and options\n"
-    "                give the same puzzles\n"
-    "  --rate        add a tab, the level, a tab and the score to each line\n"
-    "  Exit status 1 when a puzzle could not be made within the generator's budget.\n";
+namespace {
+
+// "none, rot180, rot90, mirror or diagonal"
+std::string SymmetryNames() {
+    std::string names;
+    for (std::size_t i = 0; i < generate::kSymmetries.size(); ++i) {
+        if (i > 0) names += i + 1 == generate::kSymmetries.size() ? " or " : ", ";
+        names += generate::kSymmetries[i].name;
+    }
+    return names;
+}
+
+std::string MakeHelp() {
+    std::string help =
+        "\n"
+        "New puzzles:\n"
+        "  kazarinoset-solve --generate N [--level L] [--symmetry S] [--seed X] [--rate]\n"
+        "  prints N new puzzles, one a line: 81 characters, 1-9 for a given and . for a\n"
+        "  blank. Each has exactly one solution and is minimal: no given (no symmetric group\n"
+        "  of givens) can be taken away without losing that.\n"
+        "  --level L     1 入門, 2 初級, 3 中級, 4 上級, 5 難問 or 6 超難問; any level if left "
+        "out\n"
+        "  --symmetry S  where the givens lie (";
+    help += generate::SymmetryName(generate::kDefaultSymmetry);
+    help += " if left out):\n";
+    for (const generate::SymmetryInfo& row : generate::kSymmetries) {
+        std::string name(row.name);
+        name.resize(std::max<std::size_t>(name.size() + 1, 10), ' ');
+        help += "                  " + name + std::string(row.english) + "\n";
+    }
+    help +=
+        "  --seed X      a whole number 0..18446744073709551615; the same seed and options\n"
+        "                give the same puzzles\n"
+        "  --rate        add a tab, the level, a tab and the score to each line\n"
+        "  Exit status 1 when a puzzle could not be made within the generator's budget.\n";
+    return help;
+}
+
+}  // namespace
+
+const std::string kGenerateHelp = MakeHelp();
 
 namespace {
 
@@ -31,7 +60,7 @@ constexpr long kMaxCount = 1'000'000;
 struct Options {
     std::optional<long> count;
     int level = 0;  // any
-    generate::Symmetry symmetry = generate::Symmetry::Rotate180;
+    generate::Symmetry symmetry = generate::kDefaultSymmetry;
     std::optional<std::uint64_t> seed;
     bool rate = false;
     std::string firstOwn;  // the first of --level, --symmetry, --seed, to name it
@@ -73,7 +102,7 @@ std::string Take(std::string_view name, std::string_view value, Options& options
         options.level = *level;
     } else if (name == "--symmetry") {
         const std::optional<generate::Symmetry> symmetry = generate::ParseSymmetry(value);
-        if (!symmetry) return shown + "use none, rot180, rot90, mirror or diagonal";
+        if (!symmetry) return shown + "use " + SymmetryNames();
         options.symmetry = *symmetry;
     } else {
         options.seed = WholeNumber<std::uint64_t>(value);
@@ -122,7 +151,6 @@ std::optional<int> RunGenerateIfAsked(int argc, char** argv, std::ostream& out, 
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--") break;
-        if (arg == "--help" || arg == "-h") return std::nullopt;
         asked = asked || TakesValue(NameOf(arg));
     }
     if (!asked) return std::nullopt;
@@ -154,6 +182,7 @@ std::optional<int> RunGenerateIfAsked(int argc, char** argv, std::ostream& out, 
         }
         // A hard level can take a while a puzzle: each line shows as soon as it is made.
         out << '\n' << std::flush;
+        if (!out) return 2;  // the caller says that the output could not be written
     }
     return 0;
 }

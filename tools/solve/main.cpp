@@ -65,7 +65,7 @@ constexpr std::string_view kHelp =
     "line on standard error.\n"
     "\n"
     "Exit status: 0 all boards read, 1 some board was malformed, 2 a file could not be\n"
-    "read or the options were wrong.\n"
+    "read, the output could not be written or the options were wrong.\n"
     "\n"
     "Options:\n"
     "  --solve          print completions instead of verification codes\n"
@@ -88,7 +88,6 @@ struct Options {
     Mode mode = Mode::Verify;
     kz::logic::Lang lang = kz::logic::Lang::English;
     bool langGiven = false;
-    bool help = false;
     std::vector<std::string> files;
 };
 
@@ -128,9 +127,6 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
         std::string error;
         if (name == "--") {
             optionsDone = true;
-        } else if (name == "--help" || name == "-h") {
-            options.help = true;  // whatever follows
-            return {};
         } else if (const auto mode = std::find_if(std::begin(kModes), std::end(kModes),
                                                   [&](const auto& m) { return m.first == name; });
                    mode != std::end(kModes)) {
@@ -371,10 +367,22 @@ private:
     int m_status = 0;
 };
 
-}  // namespace
+// True when --help or -h comes before any "--": the help is printed whatever else the
+// command line holds, in every mode.
+bool AsksForHelp(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--") return false;
+        if (arg == "--help" || arg == "-h") return true;
+    }
+    return false;
+}
 
-int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
+int Run(int argc, char** argv) {
+    if (AsksForHelp(argc, argv)) {
+        std::cout << kHelp << kz::kGenerateHelp;
+        return 0;
+    }
     if (const auto status = kz::RunGenerateIfAsked(argc, argv, std::cout, std::cerr))
         return *status;
     Options options;
@@ -383,13 +391,24 @@ int main(int argc, char** argv) {
         std::cerr << "kazarinoset-solve: " << error << "\nTry 'kazarinoset-solve --help'.\n";
         return kExitUsage;
     }
-    if (options.help) {
-        std::cout << kHelp << kz::kGenerateHelp;
-        return 0;
-    }
     if (options.files.empty()) options.files.emplace_back("-");
     Checker checker(options);
-    for (const std::string& name : options.files) checker.file(name);
-    std::cout.flush();
+    for (const std::string& name : options.files) {
+        if (!std::cout) break;  // nothing more can be told
+        checker.file(name);
+    }
     return checker.status();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    const int status = Run(argc, argv);
+    // A full disk or a closed pipe must not pass for success.
+    if (!std::cout.flush()) {
+        std::cerr << "kazarinoset-solve: cannot write the output\n";
+        return kExitUsage;
+    }
+    return status;
 }

@@ -23,10 +23,6 @@ constexpr std::array<const char*, frmNewProblem::kLevelCount> kLevelNotes = {
     "ﾁｪｰﾝや ALS を使う推理が必要",          "仮定を重ねる推理が必要",
 };
 
-constexpr std::array<const char*, frmNewProblem::kSymmetryCount> kSymmetries = {
-    "なし", "180度回転", "90度回転", "左右対称", "対角線対称",
-};
-
 // Rows start below the frame's caption.
 constexpr int kRowPitch = 300;
 constexpr int kFirstRow = 360;
@@ -62,9 +58,12 @@ frmNewProblem::frmNewProblem(const NewProblemChoice& choice, QWidget* parent) : 
     frame2->setObjectName(QStringLiteral("Frame2"));
     frame2->setGeometry(TwipRect(5055, 60, 1920, 2280));
     m_optSymmetry = new QButtonGroup(frame2);
-    for (int i = 0; i < kSymmetryCount; ++i) {
-        makeOption(m_optSymmetry, frame2, "optSymmetry", i, QString::fromUtf8(kSymmetries[i]),
-                   TwipRect(120, kFirstRow + kRowPitch * i, 1680, 195));
+    int row = 0;
+    for (const generate::SymmetryInfo& symmetry : generate::kSymmetries) {
+        const std::string_view caption = symmetry.caption;
+        makeOption(m_optSymmetry, frame2, "optSymmetry", static_cast<int>(symmetry.symmetry),
+                   QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
+                   TwipRect(120, kFirstRow + kRowPitch * row++, 1680, 195));
     }
 
     auto* ok = makeNamed<QPushButton>(this, "cmdOK", QStringLiteral("OK"),

@@ -5,16 +5,18 @@
 
 #include <QDialog>
 
+#include "generate/generator.h"
+
 class QButtonGroup;
 class QPushButton;
 
 namespace kz {
 
-/// What the player asks for. The symmetry is the index of its option button: 0 none, 1 half
-/// turn, 2 quarter turn, 3 left-right mirror, 4 diagonal mirror.
+/// What the player asks for. The symmetry is its number (generate::Symmetry), which is also the
+/// id of its option button.
 struct NewProblemChoice {
     int level = 2;  ///< 1..6
-    int symmetry = 1;
+    int symmetry = static_cast<int>(generate::kDefaultSymmetry);
     friend bool operator==(const NewProblemChoice&, const NewProblemChoice&) = default;
 };
 
@@ -28,7 +30,6 @@ public:
     NewProblemChoice choice() const;
 
     static constexpr int kLevelCount = 6;
-    static constexpr int kSymmetryCount = 5;
 
 private:
     QButtonGroup* m_optLevel = nullptr;

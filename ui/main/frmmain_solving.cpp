@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -39,18 +40,14 @@ QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The settings file keeps the dialog's symmetry by its number, and reads back only numbers
+// within its range.
+static_assert(std::ranges::all_of(generate::kSymmetries, [](const generate::SymmetryInfo& row) {
+    return static_cast<int>(row.symmetry) <= kNewSymmetryMax;
+}));
+
 QString levelName(int level) {
     return fromUtf8(logic::LevelName(level));
-}
-
-/// The dialog's symmetry buttons, in their order.
-generate::Symmetry symmetryOf(int index) {
-    constexpr std::array<generate::Symmetry, frmNewProblem::kSymmetryCount> kOrder = {
-        generate::Symmetry::None, generate::Symmetry::Rotate180, generate::Symmetry::Rotate90,
-        generate::Symmetry::Mirror, generate::Symmetry::Diagonal};
-    return index >= 0 && index < frmNewProblem::kSymmetryCount
-               ? kOrder[static_cast<std::size_t>(index)]
-               : generate::Symmetry::Rotate180;
 }
 
 }  // namespace
@@ -122,7 +119,8 @@ void frmMain::mnNewProblem_Click() {
 
     generate::Request request;
     request.level = choice.level;
-    request.symmetry = symmetryOf(choice.symmetry);
+    request.symmetry =
+        generate::SymmetryNumbered(choice.symmetry).value_or(generate::kDefaultSymmetry);
     // All 53 bits of the draw.
     const auto seed = static_cast<std::uint64_t>(std::ldexp(m_port.random(), 53));
 
