@@ -253,6 +253,25 @@ private slots:
         QVERIFY(settings.open(QIODevice::ReadOnly));
         QCOMPARE(settings.readAll(), QByteArray("0,14,12,11,0,15,0,0,0,0,0,2,1,1,1,\r\n"));
     }
+
+    // Notes read on every blank-cell colour the options offer: the ink stands well apart
+    // from the cell's colour in brightness.
+    void notesReadOnEveryColour() {
+        for (int colour = 0; colour < 16; ++colour) {
+            const QByteArray line =
+                QByteArray::number(colour) + (colour == 0 ? ",14,12,11,0,15," : ",14,12,11,0,0,");
+            WindowEnv env(line + "0,0,0,0,0,");
+            env.win->SetNotes(1, kAllNotes);
+            const QImage cell = env.back(1)->grab().toImage();
+            const int ground = qGray(cell.pixel(cell.width() - 2, cell.height() / 2));
+            int contrast = 0;
+            for (int y = 0; y < cell.height(); ++y)
+                for (int x = 0; x < cell.width(); ++x)
+                    contrast = std::max(contrast, std::abs(qGray(cell.pixel(x, y)) - ground));
+            QVERIFY2(contrast >= 110,
+                     qPrintable(QStringLiteral("colour %1: %2").arg(colour).arg(contrast)));
+        }
+    }
 };
 
 QTEST_MAIN(NotesTest)
