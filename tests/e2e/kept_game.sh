@@ -22,8 +22,7 @@ sleep 1
 start() {  # -> main window id in $main, the client area's corner in $cx $cy
     start_main "$program"
     pid=${pids[-1]}
-    cx=$(xwininfo -id "$main" | awk '/Absolute upper-left X/ {print $4}')
-    cy=$(($(xwininfo -id "$main" | awk '/Absolute upper-left Y/ {print $4}') + HEIGHT - 488))
+    client_corner "$main"
 }
 pick() {
     xdotool mousemove $((cx + 8 + 12 + ($1 - 1) * 32 + 12)) $((cy + 420 + 20 + 16)) click 1

@@ -19,12 +19,7 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
 start_main "$program"
-# Under a window manager xdotool's geometry may count the frame; xwininfo gives the window's
-# own place on the screen.
-X=$(xwininfo -id "$main" | awk '/Absolute upper-left X/ {print $4}')
-Y=$(xwininfo -id "$main" | awk '/Absolute upper-left Y/ {print $4}')
-cx=$X
-cy=$((Y + HEIGHT - 488))
+client_corner "$main"
 cell_at() {  # cell 1..81 -> "x y" of its centre
     local n=$(($1 - 1))
     echo $((cx + 8 + 44 * (n % 9) + 22)) $((cy + 12 + 44 * (n / 9) + 22))

@@ -41,3 +41,13 @@ start_main() {  # program -> main window id in $main, its geometry in $X $Y $WID
     sleep 1
     eval "$(xdotool getwindowgeometry --shell "$main")"
 }
+
+# The window's own place on the screen: under a window manager xdotool's geometry may count
+# the frame, xwininfo does not. Sets $X $Y (the window) and $cx $cy (the client area below
+# the menu bar, where the grid's coordinates start).
+client_corner() {  # window id
+    X=$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {print $4}')
+    Y=$(xwininfo -id "$1" | awk '/Absolute upper-left Y/ {print $4}')
+    cx=$X
+    cy=$((Y + HEIGHT - 488))
+}

@@ -46,8 +46,7 @@ sleep 1
 expect_centred "main window" "$main"
 
 eval "$(xdotool getwindowgeometry --shell "$main")"
-cx=$X
-cy=$((Y + HEIGHT - 488))
+client_corner "$main"
 tile="24x32+$((cx + 18))+$((cy + 18))"  # the tile area of cell 1
 colours() { convert "$1" -crop "$tile" +repage -format '%k' info:; }
 
