@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # The second CI pass: every test under AddressSanitizer and UndefinedBehaviorSanitizer, the
-# tests that drive the worker thread making new puzzles under ThreadSanitizer, then each fuzz
+# tests that drive the window's worker threads under ThreadSanitizer, then each fuzz
 # target for a bounded time on a scratch copy of its corpus.
 # Usage: scripts/ci-extra.sh   (KZ_ASAN_BUILD_DIR, KZ_TSAN_BUILD_DIR, KZ_FUZZ_BUILD_DIR and
 # KZ_FUZZ_SECONDS override the build directories and the time per fuzz target)
@@ -28,11 +28,12 @@ cmake --build "$asan_build" --parallel "$jobs"
   QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$jobs" --timeout 900
 )
 
-# Only the window tests that start the generation job: the thread checker slows everything
-# down several times, and the rest of the suite runs on one thread.
+# Only the window tests that start a worker thread (the generation job, the kept game's
+# writer): the thread checker slows everything down several times, and the rest of the suite
+# runs on one thread.
 tsan_tests=()
 for src in "$top"/tests/ui/*_test.cpp; do
-  if grep -q -e 'GenerationJob' -e 'trigger("mnNewProblem")' "$src"; then
+  if grep -q -e 'GenerationJob' -e 'trigger("mnNewProblem")' -e 'setKeptGamePath' "$src"; then
     tsan_tests+=("ui_$(basename "$src" .cpp)")
   fi
 done
