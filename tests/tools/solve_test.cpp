@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -141,18 +140,21 @@ TEST_F(SolveToolTest, HelpExplainsOptionsFormatsAndStatus) {
 TEST_F(SolveToolTest, ManPageHasEveryOptionOfTheHelp) {
     const std::string help = run("--help").out;
     const std::string man = test::slurp(KZ_SOLVE_MAN_PAGE);
+    // A scan, not std::regex: the sanitized GCC build warns inside <regex>, and warnings fail it.
     auto options = [](const std::string& text, const std::string& dashes) {
         std::set<std::string> found;
-        const std::regex option(dashes + "([a-z]+)");
-        for (auto it = std::sregex_iterator(text.begin(), text.end(), option);
-             it != std::sregex_iterator(); ++it) {
-            found.insert((*it)[1]);
+        for (std::size_t at = text.find(dashes); at != std::string::npos;
+             at = text.find(dashes, at + 1)) {
+            std::size_t end = at + dashes.size();
+            while (end < text.size() && text[end] >= 'a' && text[end] <= 'z') ++end;
+            if (end > at + dashes.size())
+                found.insert(text.substr(at + dashes.size(), end - at - dashes.size()));
         }
         return found;
     };
     const std::set<std::string> inHelp = options(help, "--");
     EXPECT_TRUE(inHelp.count("generate") && inHelp.count("help")) << help;
-    EXPECT_EQ(options(man, R"(\\-\\-)"), inHelp);
+    EXPECT_EQ(options(man, R"(\-\-)"), inHelp);
     for (const generate::SymmetryInfo& row : generate::kSymmetries) {
         EXPECT_NE(man.find("\n.B " + std::string(row.name) + "\n"), std::string::npos) << row.name;
     }
