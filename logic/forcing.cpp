@@ -44,8 +44,7 @@ struct Fact {
 };
 
 struct Settings {
-    bool basicTechniques;   ///< locked candidates and naked pairs besides singles
-    int basicRounds;        ///< how many times the branch may turn to them
+    int basicRounds;        ///< how often a net's branch may turn to locked candidates and pairs
     int maxCellCandidates;  ///< the largest cell to branch on
     int maxUnitPlaces;      ///< the most places of a digit in a unit to branch on
     bool everyCandidate;    ///< also refute single candidates by contradiction
@@ -63,253 +62,6 @@ CellSet CellsWithTwo(const std::array<CellSet, 9>& where) {
     return twice & ~more;
 }
 
-// The naked pairs one look takes, in the one order Branch and Probe share: units in order,
-// pairs by their cells' order in the unit. `unitLooked(u)` passes over units; `trigger(p, q)`
-// is negative for a pair the look passes over; `take(pair, d, gone, trigger)` removes d from
-// `gone` and says whether anything went. The cells with two candidates are kept up to date as
-// pairs remove more: a unit with fewer than two of them holds no pair.
-template <typename UnitLooked, typename Trigger, typename Take>
-bool TakeNakedPairs(const std::array<Mask, 81>& cand, const std::array<CellSet, 9>& where,
-                    UnitLooked unitLooked, Trigger trigger, Take take) {
-    CellSet two = CellsWithTwo(where);
-    bool any = false;
-    for (int u = 0; u < kUnitCount; ++u) {
-        if (!unitLooked(u) || AtMostOne(two & kUnits.set[u])) continue;
-        for (int i = 0; i < 9; ++i) {
-            const int p = kUnits.cells[u][i];
-            if (!two.Has(p)) continue;
-            const Mask m = cand[p];
-            for (int j = i + 1; j < 9; ++j) {
-                const int q = kUnits.cells[u][j];
-                if (cand[q] != m) continue;
-                const int t = trigger(p, q);
-                if (t < 0) continue;
-                const CellSet pair = CellSet::Of(p) | CellSet::Of(q);
-                for (int d = 1; d <= 9; ++d) {
-                    if (!(m & DigitBit(d))) continue;
-                    const CellSet gone = where[d - 1] & kUnits.set[u] & ~pair;
-                    any |= take(pair, d, gone, t);
-                    gone.ForEach([&](int x) {
-                        const unsigned rest = cand[x] & (cand[x] - 1u);
-                        if (rest && !(rest & (rest - 1))) {
-                            two.Add(x);
-                        } else {
-                            two.Remove(x);
-                        }
-                    });
-                }
-            }
-        }
-    }
-    return any;
-}
-
-// One branch: the state after an assumption, with each fact's time (its index, found in
-// breadth-first order) and the fact it follows from.
-class Branch {
-public:
-    Branch(const State& state, const Settings& settings) : m_settings(settings) {
-        // Every branch starts from the same state: its arrays are made once.
-        for (int k = 0; k < 81; ++k) m_startCand[k] = state.Candidates(k);
-        for (int e = 1; e <= 9; ++e) m_startWhere[e - 1] = state.CellsOf(e);
-        m_startValue = state.Values();
-        for (int k = 0; k < 81; ++k) {
-            if (m_startValue[k]) {
-                for (int u : kUnits.unitsOf[k]) m_startPlaced[u] |= DigitBit(m_startValue[k]);
-            }
-        }
-    }
-
-    void Run(int c, int d) {
-        // Made at the first run: a search that records no branch pays nothing for it.
-        if (m_facts.empty()) m_facts.resize(kMaxFacts);
-        m_cand = m_startCand;
-        m_where = m_startWhere;
-        m_value = m_startValue;
-        m_placed = m_startPlaced;
-        m_trueAt.fill(kNever);
-        m_lastRemoval.fill(-1);
-        m_lastInCell.fill(-1);
-        m_lastInUnit.fill(-1);
-        m_removedSince = {};
-        m_pairsSince = 0;
-        m_factCount = 0;
-        m_contradiction = -1;
-        AddTrue(c, d, -1);
-        int rounds = 0;
-        for (std::size_t i = 0; m_contradiction < 0; ++i) {
-            if (i == m_factCount) {
-                if (!m_settings.basicTechniques || rounds++ == m_settings.basicRounds ||
-                    !(LockedCandidates() || NakedPairs())) {
-                    break;
-                }
-            }
-            Process(static_cast<int>(i));
-        }
-    }
-
-    /// The fact that met a contradiction, or −1.
-    int Contradiction() const { return m_contradiction; }
-
-    /// Each placement and removal as its key (removals 0..728, placements 729..1457) with its
-    /// time in the high half, added to `out`.
-    void Findings(std::vector<std::uint32_t>& out) const {
-        for (std::size_t i = 0; i < m_factCount; ++i) {
-            const Fact& f = m_facts[i];
-            if (!AtMostOne(f.cells)) continue;
-            const int key = (f.isTrue ? 729 : 0) + Index(f.cells.First(), f.digit);
-            out.push_back(static_cast<std::uint32_t>(key) | static_cast<std::uint32_t>(i) << 16);
-        }
-    }
-
-    std::vector<Fact> Facts() const {
-        return {m_facts.begin(), m_facts.begin() + static_cast<std::ptrdiff_t>(m_factCount)};
-    }
-
-private:
-    void Push(const Fact& f) { m_facts[m_factCount++] = f; }
-
-    void AddTrue(int c, int d, int parent) {
-        if (m_trueAt[Index(c, d)] != kNever) return;
-        m_trueAt[Index(c, d)] = static_cast<std::uint16_t>(m_factCount);
-        Push(
-            {CellSet::Of(c), static_cast<std::int16_t>(parent), static_cast<std::int8_t>(d), true});
-    }
-
-    // Removals take effect at once, so that the singles they leave are seen in order.
-    void AddFalse(int c, int d, int parent) {
-        if (!(m_cand[c] & DigitBit(d))) return;
-        m_cand[c] &= static_cast<Mask>(~DigitBit(d));
-        m_where[d - 1].Remove(c);
-        Push({CellSet::Of(c), static_cast<std::int16_t>(parent), static_cast<std::int8_t>(d),
-              false});
-    }
-
-    void Process(int i) {
-        const Fact f = m_facts[i];
-        const int c = f.cells.First();
-        const int d = f.digit;
-        if (f.isTrue && AtMostOne(f.cells)) {
-            if (m_value[c] == d) return;
-            if (m_value[c] || !(m_cand[c] & DigitBit(d))) {
-                m_contradiction = i;
-                return;
-            }
-            m_value[c] = static_cast<std::uint8_t>(d);
-            for (int u : kUnits.unitsOf[c]) m_placed[u] |= DigitBit(d);
-            for (unsigned rest = m_cand[c] & ~DigitBit(d) & kAllDigits; rest; rest &= rest - 1)
-                AddFalse(c, std::countr_zero(rest) + 1, i);
-            (m_where[d - 1] & kUnits.peers[c]).ForEach([&](int p) { AddFalse(p, d, i); });
-            m_cand[c] = 0;
-            m_where[d - 1].Remove(c);
-            return;
-        }
-        if (f.isTrue) return;  // a locked group: its removals are queued already
-        if (!m_value[c]) {
-            const Mask m = m_cand[c];
-            if (!m) {
-                m_contradiction = i;
-                return;
-            }
-            if (!(m & (m - 1))) AddTrue(c, std::countr_zero(m) + 1, i);
-        }
-        for (int u : kUnits.unitsOf[c]) {
-            // Only a branch that turns to locked candidates and pairs needs to know where
-            // places went.
-            if (m_settings.basicTechniques) {
-                const int key = u * 9 + d - 1;
-                m_lastRemoval[key] = static_cast<std::int16_t>(i);
-                m_removedSince[key >> 6] |= std::uint64_t{1} << (key & 63);
-                m_lastInCell[c] = m_lastInUnit[u] = static_cast<std::int16_t>(i);
-            }
-            if (m_placed[u] & DigitBit(d)) continue;
-            const CellSet places = m_where[d - 1] & kUnits.set[u];
-            if (places.Empty()) {
-                m_contradiction = i;
-                return;
-            }
-            if (AtMostOne(places)) AddTrue(places.First(), d, i);
-        }
-    }
-
-    // "Digit d is in one of these cells", following from fact `trigger`, removes d from `gone`.
-    bool AddGroup(CellSet cells, int d, int trigger, CellSet gone) {
-        if (gone.Empty()) return false;
-        const auto group = static_cast<int>(m_factCount);
-        Push({cells, static_cast<std::int16_t>(trigger), static_cast<std::int8_t>(d), true});
-        gone.ForEach([&](int x) { AddFalse(x, d, group); });
-        return true;
-    }
-
-    // Pointing and claiming where this branch's removals made a digit's places in a unit fit
-    // inside one box-line intersection. True when anything was removed.
-    // A place set or pair that has not changed since the last look took what it could then,
-    // and places only go: it is passed over.
-    bool LockedCandidates() {
-        bool any = false;
-        const std::array<std::uint64_t, 4> changed = std::exchange(m_removedSince, {});
-        for (int word = 0; word < 4; ++word) {
-            for (std::uint64_t bits = changed[word]; bits; bits &= bits - 1) {
-                const int key = word * 64 + std::countr_zero(bits);
-                const int u = key / 9, d = key % 9 + 1;
-                const int trigger = m_lastRemoval[key];
-                if (m_placed[u] & DigitBit(d)) continue;
-                const CellSet places = m_where[d - 1] & kUnits.set[u];
-                if (places.Empty() || AtMostOne(places)) continue;
-                // A line crosses one box (its first place's), a box two lines (its row and
-                // column).
-                const auto& crossing = kUnits.unitsOf[places.First()];
-                for (int k = u < 18 ? 2 : 0, end = u < 18 ? 3 : 2; k < end; ++k) {
-                    const int other = crossing[k];
-                    if (!(places & ~kUnits.set[other]).Empty()) continue;
-                    const CellSet gone = m_where[d - 1] & kUnits.set[other] & ~kUnits.set[u];
-                    any |= AddGroup(places, d, trigger, gone);
-                }
-            }
-        }
-        return any;
-    }
-
-    // Two cells of a unit left with the same two digits by this branch: each digit is in one
-    // of them ("(d)r1c12" as a node), so it leaves the rest of the unit.
-    bool NakedPairs() {
-        const int since = std::exchange(m_pairsSince, static_cast<int>(m_factCount));
-        return TakeNakedPairs(
-            m_cand, m_where, [&](int u) { return m_lastInUnit[u] >= since; },
-            [&](int p, int q) {
-                const int trigger = std::max(m_lastInCell[p], m_lastInCell[q]);
-                return trigger >= since ? trigger : -1;
-            },
-            [&](CellSet pair, int d, CellSet gone, int trigger) {
-                return AddGroup(pair, d, trigger, gone);
-            });
-    }
-
-    const Settings& m_settings;
-    std::array<Mask, 81> m_startCand{};
-    std::array<CellSet, 9> m_startWhere{};
-    Digits m_startValue{};
-    std::array<Mask, kUnitCount> m_startPlaced{};
-    std::array<Mask, 81> m_cand{};
-    std::array<CellSet, 9> m_where{};
-    Digits m_value{};
-    std::array<Mask, kUnitCount> m_placed{};
-    std::array<std::uint16_t, 729> m_trueAt{};
-    std::array<std::int16_t, kUnitCount * 9> m_lastRemoval{};
-    std::array<std::int16_t, 81> m_lastInCell{};
-    std::array<std::int16_t, kUnitCount> m_lastInUnit{};
-    /// The digits of units (unit * 9 + digit − 1) that lost a place since the last look for
-    /// locked candidates.
-    std::array<std::uint64_t, 4> m_removedSince{};
-    int m_pairsSince = 0;  ///< the facts there were at the last look for naked pairs
-    // Each candidate is assumed true once, removed once and heads at most one group (a group
-    // removes at least one candidate), which bounds the facts of a branch.
-    static constexpr std::size_t kMaxFacts = 3 * 729;
-    std::vector<Fact> m_facts;  ///< kMaxFacts long; the first m_factCount are this branch's
-    std::size_t m_factCount = 0;
-    int m_contradiction = -1;
-};
-
 inline constexpr auto kCells = [] {
     std::array<CellSet, 81> t{};
     for (int c = 0; c < 81; ++c) t[c] = CellSet::Of(c);
@@ -323,7 +75,7 @@ constexpr unsigned LockedGroupCells(bool box, int group) {
 }
 
 // For the places of a digit in a unit as bits of the unit's cells, two or three of them: the
-// group above that holds them all, or 0 when none does (and for Probe::kPlaced's masks). By
+// group above that holds them all, or 0 when none does (and for the masks of a placed digit). By
 // [unit is a box].
 constexpr std::array<std::array<std::uint8_t, 2048>, 2> MakeLockedGroups() {
     std::array<std::array<std::uint8_t, 2048>, 2> t{};
@@ -457,31 +209,40 @@ inline std::uint32_t KeepPlaces(Lanes& places, const Lanes& keep, std::uint32_t&
 #endif
 }
 
-// Where a branch ends, without its facts: whether it meets a contradiction and, when it does
-// not, what it placed and removed. Most branches bear no conclusion, and this tells which do
-// at a fraction of a recorded run's cost.
+/// What a probe placed and removed, as bit sets: the candidates it removed by digit, and the
+/// cells it placed that had one candidate (elsewhere a placement comes with removals, which
+/// tell the same).
+struct Findings {
+    std::array<CellSet, 10> sets;
+};
+
+// One branch: follows the assumption that a cell holds a digit by singles and, in a net, by
+// rounds of locked candidates and naked pairs, until it meets a contradiction or nothing more
+// follows. The rules are written once; what the branch keeps depends on kRecorded.
 //
-// It follows Branch's rules and rounds, so it ends where Branch ends: the singles between two
-// rounds reach the one state from which no single follows, whatever their order, and so each
-// round starts from the same candidates in both and looks at the same places in the same
-// order. What Branch reads from the times of its facts ("changed since the last look") is
-// kept here as the removals are made. Removals are checked as they are made; placements
-// wait, as a Branch's facts wait, until the round ends.
+// Recorded, each fact (a placement, a removal, a locked group) is kept with its time (its
+// index, found in breadth-first order) and the fact it follows from, for the text of a step. A
+// removal is made at once, but what it leaves (a single, a last place, nothing) is seen when
+// the removal's turn comes, so that each fact follows from the earliest fact it can.
+//
+// Unrecorded (a probe), only where the branch ends: whether it meets a contradiction and, when
+// it does not, what it placed and removed. What a removal leaves is seen as it is made and
+// placements wait on a stack. Most branches bear no conclusion, and a probe tells which do at a
+// fraction of a recorded run's cost.
+//
+// Both end in the same place: the singles between two rounds reach the one state from which no
+// single follows, or a contradiction, whatever their order; and so each round starts from the
+// same candidates in both and looks at the same places in the same order.
 //
 // A probe is short (a few placements and a few dozen removals on the hard boards), so what it
 // pays for every removal and every look is the cost: each digit's places in each unit are kept
 // as nine bits, which tell a last place, none, and a locked group by a table at once, and a
 // placement takes its digit from all of them in a few wide steps.
-class Probe {
+template <bool kRecorded, bool kNet>
+class Propagation {
 public:
-    /// What a branch placed and removed, as bit sets: the candidates it removed by digit, and
-    /// the cells it placed that had one candidate (elsewhere a placement comes with removals,
-    /// which tell the same).
-    struct Findings {
-        std::array<CellSet, 10> sets;
-    };
-
-    Probe(const State& state, const Settings& settings) : m_settings(settings) {
+    Propagation(const State& state, const Settings& settings) : m_settings(settings) {
+        // Every branch starts from the same state: its arrays are made once.
         for (int k = 0; k < 81; ++k) {
             const int v = state.Values()[k];
             m_startCand[k] = v ? DigitBit(v) : state.Candidates(k);
@@ -503,20 +264,15 @@ public:
 
     /// Follows the assumption that c holds d; true when it meets a contradiction.
     bool Run(int c, int d) {
-        return m_settings.basicTechniques ? RunAs<true>(c, d) : RunAs<false>(c, d);
-    }
-
-    /// What the last Run, one that met no contradiction, placed and removed.
-    void GetFindings(Findings& out) const {
-        for (int e = 0; e < 9; ++e) out.sets[e] = m_startWhere[e] & ~m_where[e] & ~m_solvedAs[e];
-        out.sets[9] = m_solved & m_startSingles;
-    }
-
-private:
-    // A chain's probe keeps no record of where places went: it never looks for more than
-    // singles, and these are checked as the places go.
-    template <bool kNet>
-    bool RunAs(int c, int d) {
+        if constexpr (kRecorded) {
+            // Made at the first run: a search that records no branch pays nothing for it.
+            if (m_facts.empty()) m_facts.resize(kMaxFacts);
+            m_trueAt.fill(kNever);
+            m_factCount = 0;
+            m_next = 0;
+        } else {
+            m_pending = 0;
+        }
         m_cand = m_startCand;
         m_where = m_startWhere;
         m_places = m_startPlaces;
@@ -526,15 +282,11 @@ private:
             m_lockedChanged = {};
             m_pairsChanged = {};
         }
-        m_contradiction = false;
-        m_pending = 0;
-        Push(c, d);
+        m_contradiction = -1;
+        Found(c, d, -1);
         for (int rounds = 0;; ++rounds) {
-            while (m_pending && !m_contradiction) {
-                const std::uint16_t next = m_stack[--m_pending];
-                Place<kNet>(next >> 4, next & 15);
-            }
-            if (m_contradiction) return true;
+            Singles();
+            if (m_contradiction >= 0) return true;
             if (!kNet || rounds == m_settings.basicRounds ||
                 !(LockedCandidates() || NakedPairs())) {
                 return false;
@@ -542,85 +294,175 @@ private:
         }
     }
 
-    void Push(int c, int d) { m_stack[m_pending++] = static_cast<std::uint16_t>(c << 4 | d); }
+    /// The fact that met a contradiction, or −1 (recorded).
+    int Contradiction() const { return m_contradiction; }
 
-    // d leaves c, as a removal fact of Branch: a last place or none in c's units is seen here,
-    // and the rounds' next looks go where it was. This and Remove run for every candidate a
-    // probe takes: the compiler is told to inline them into their few callers, which it
-    // otherwise does not.
-    template <bool kNet>
-    [[gnu::always_inline]] void Gone(int c, int d) {
+    /// Each placement and removal as its key (removals 0..728, placements 729..1457) with its
+    /// time in the high half, added to `out` (recorded).
+    void FindingKeys(std::vector<std::uint32_t>& out) const {
+        for (std::size_t i = 0; i < m_factCount; ++i) {
+            const Fact& f = m_facts[i];
+            if (!AtMostOne(f.cells)) continue;
+            const int key = (f.isTrue ? 729 : 0) + Index(f.cells.First(), f.digit);
+            out.push_back(static_cast<std::uint32_t>(key) | static_cast<std::uint32_t>(i) << 16);
+        }
+    }
+
+    std::vector<Fact> Facts() const {
+        return {m_facts.begin(), m_facts.begin() + static_cast<std::ptrdiff_t>(m_factCount)};
+    }
+
+    /// What the last Run, one that met no contradiction, placed and removed.
+    void GetFindings(Findings& out) const {
+        for (int e = 0; e < 9; ++e) out.sets[e] = m_startWhere[e] & ~m_where[e] & ~m_solvedAs[e];
+        out.sets[9] = m_solved & m_startSingles;
+    }
+
+private:
+    // The singles that follow from what is known, until none does or a contradiction.
+    void Singles() {
+        if constexpr (kRecorded) {
+            while (m_next < m_factCount && m_contradiction < 0) Process(static_cast<int>(m_next++));
+        } else {
+            while (m_pending && m_contradiction < 0) {
+                const std::uint16_t next = m_stack[--m_pending];
+                Place(next >> 4, next & 15, 0);
+            }
+        }
+    }
+
+    // A recorded fact's turn: a placement is made, a removal tells what it left.
+    void Process(int i) {
+        const Fact f = m_facts[i];
+        const int c = f.cells.First();
+        const int d = f.digit;
+        if (f.isTrue) {
+            if (AtMostOne(f.cells)) Place(c, d, i);
+            return;  // a locked group: its removals are queued already
+        }
+        if (!m_solved.Has(c) && !CellLeft(c, m_cand[c], i)) return;
+        const CellUnits& x = kCellUnits[c];
+        if constexpr (kNet) {
+            // What a look's group follows from: the latest removal whose turn has come, so
+            // not one the look itself made.
+            m_lastInCell[c] = static_cast<std::int16_t>(i);
+            for (int k = 0; k < 3; ++k)
+                m_lastRemoval[x.unit[k] * 9 + d - 1] = static_cast<std::int16_t>(i);
+        }
+        const std::uint16_t* places = m_places[d - 1].data();
+        LeftInUnits(x, d, places[x.unit[0]], places[x.unit[1]], places[x.unit[2]], i);
+    }
+
+    // The assumption meets a contradiction at fact `cause`.
+    void Refute(int cause) { m_contradiction = cause; }
+
+    // "d is in c" follows from `cause`.
+    [[gnu::always_inline]] void Found(int c, int d, int cause) {
+        if constexpr (kRecorded) {
+            if (m_trueAt[Index(c, d)] != kNever) return;
+            m_trueAt[Index(c, d)] = static_cast<std::uint16_t>(m_factCount);
+            Push({CellSet::Of(c), static_cast<std::int16_t>(cause), static_cast<std::int8_t>(d),
+                  true});
+        } else {
+            m_stack[m_pending++] = static_cast<std::uint16_t>(c << 4 | d);
+        }
+    }
+
+    void Push(const Fact& f) { m_facts[m_factCount++] = f; }
+
+    // "d is not in c" following from `cause`, made already, kept as a fact.
+    void Record(int c, int d, int cause) {
+        Push(
+            {CellSet::Of(c), static_cast<std::int16_t>(cause), static_cast<std::int8_t>(d), false});
+    }
+
+    // c has the candidates `m` left: none is a contradiction, one a placement. False on a
+    // contradiction.
+    [[gnu::always_inline]] bool CellLeft(int c, Mask m, int cause) {
+        if (!m) {
+            Refute(cause);
+            return false;
+        }
+        if (!(m & (m - 1))) Found(c, std::countr_zero(m) + 1, cause);
+        return true;
+    }
+
+    // c's units have the places m0..m2 of d left. A placed digit's mask keeps kPlaced's two
+    // bits: it never looks like one place.
+    [[gnu::always_inline]] void LeftInUnits(const CellUnits& x, int d, unsigned m0, unsigned m1,
+                                            unsigned m2, int cause) {
+        if ((m0 & (m0 - 1)) && (m1 & (m1 - 1)) && (m2 & (m2 - 1))) return;
+        LastPlaces(x, d, m0, m1, m2, cause);
+    }
+
+    // The units where d has one place left or none.
+    [[gnu::noinline]] void LastPlaces(const CellUnits& x, int d, unsigned m0, unsigned m1,
+                                      unsigned m2, int cause) {
+        const unsigned left[3] = {m0, m1, m2};
+        for (int k = 0; k < 3; ++k) {
+            const unsigned m = left[k];
+            if (m & (m - 1)) continue;
+            if (!m) {
+                Refute(cause);
+                return;
+            }
+            Found(kUnits.cells[x.unit[k]][std::countr_zero(m)], d, cause);
+        }
+    }
+
+    // d leaves c's candidates, which hold it. False when a probe finds none left. This, Gone
+    // and Remove run for every candidate a branch takes: the compiler is told to inline them
+    // into their few callers, which it otherwise does not.
+    [[gnu::always_inline]] bool LosesCandidate(int c, int d, int cause) {
+        const Mask m = m_cand[c] &= static_cast<Mask>(~DigitBit(d));
+        if constexpr (kRecorded) {
+            return true;
+        } else {
+            return CellLeft(c, m, cause);
+        }
+    }
+
+    // d leaves c's places, in its units and among the places of d, and the rounds' next looks
+    // go where it was.
+    [[gnu::always_inline]] void Gone(int c, int d, int cause) {
         const CellSet cell = kCells[c];
         m_where[d - 1].lo &= ~cell.lo;
         m_where[d - 1].hi &= ~cell.hi;
-        if constexpr (kNet) m_pairsChanged |= cell;
-        LeavesUnits<kNet>(c, d);
-    }
-
-    // What Gone does to the places of d in c's units.
-    template <bool kNet>
-    [[gnu::always_inline]] void LeavesUnits(int c, int d) {
         const CellUnits& x = kCellUnits[c];
         std::uint16_t* places = m_places[d - 1].data();
         const unsigned m0 = places[x.unit[0]] &= x.without[0];
         const unsigned m1 = places[x.unit[1]] &= x.without[1];
         const unsigned m2 = places[x.unit[2]] &= x.without[2];
         if constexpr (kNet) {
+            m_pairsChanged |= cell;
             m_lockedChanged[d - 1] |= x.units;
         }
-        // A placed digit's mask keeps kPlaced's two bits: it never looks like one place.
-        if ((m0 & (m0 - 1)) && (m1 & (m1 - 1)) && (m2 & (m2 - 1))) return;
-        LastPlaces(x, d, m0, m1, m2);
-    }
-
-    // The units where a removal left d one place or none.
-    [[gnu::noinline]] void LastPlaces(const CellUnits& x, int d, unsigned m0, unsigned m1,
-                                      unsigned m2) {
-        const unsigned left[3] = {m0, m1, m2};
-        for (int k = 0; k < 3; ++k) {
-            const unsigned m = left[k];
-            if (m & (m - 1)) continue;
-            if (!m) {
-                m_contradiction = true;
-            } else {
-                Push(kUnits.cells[x.unit[k]][std::countr_zero(m)], d);
-            }
+        if constexpr (kRecorded) {
+            Record(c, d, cause);
+        } else {
+            LeftInUnits(x, d, m0, m1, m2, cause);
         }
     }
 
-    template <bool kNet>
-    [[gnu::always_inline]] void Remove(int c, int d) {
-        if (LosesCandidate<kNet>(c, d)) Gone<kNet>(c, d);
+    [[gnu::always_inline]] void Remove(int c, int d, int cause) {
+        if (LosesCandidate(c, d, cause)) Gone(c, d, cause);
     }
 
-    // d leaves c's candidates: false when none is left.
-    template <bool kNet>
-    [[gnu::always_inline]] bool LosesCandidate(int c, int d) {
-        const Mask m = m_cand[c] &= static_cast<Mask>(~DigitBit(d));
-        if (!m) {
-            m_contradiction = true;
-            return false;
-        }
-        if (!(m & (m - 1))) Push(c, std::countr_zero(m) + 1);
-        return true;
-    }
-
-    template <bool kNet>
-    void Place(int c, int d) {
+    void Place(int c, int d, int cause) {
         const Mask bit = DigitBit(d);
         if (m_solved.Has(c)) {
-            if (m_cand[c] != bit) m_contradiction = true;
+            if (m_cand[c] != bit) Refute(cause);
             return;
         }
         if (!(m_cand[c] & bit)) {
-            m_contradiction = true;
+            Refute(cause);
             return;
         }
         m_solved.Add(c);
         m_solvedAs[d - 1].Add(c);
         const Mask rest = m_cand[c] & ~bit;
         m_cand[c] = bit;
-        for (unsigned r = rest; r; r &= r - 1) Gone<kNet>(c, std::countr_zero(r) + 1);
+        for (unsigned r = rest; r; r &= r - 1) Gone(c, std::countr_zero(r) + 1, cause);
         // The cells that see c lose d together: their candidates one by one, the places of d
         // in every unit at once. The places of d are read and written once, whole.
         const CellSet where = m_where[d - 1];
@@ -628,10 +470,9 @@ private:
         m_where[d - 1] = where & ~peers & ~kCells[c];
         if constexpr (kNet) m_pairsChanged |= peers;
         // Not ForEach: its lambda, called from two loops, is left out of line.
-        for (std::uint64_t w = peers.lo; w; w &= w - 1)
-            LosesCandidate<kNet>(std::countr_zero(w), d);
+        for (std::uint64_t w = peers.lo; w; w &= w - 1) LosesPeer(std::countr_zero(w), d, cause);
         for (std::uint64_t w = peers.hi; w; w &= w - 1)
-            LosesCandidate<kNet>(64 + std::countr_zero(w), d);
+            LosesPeer(64 + std::countr_zero(w), d, cause);
         // c's own units are marked placed after the lanes are read whole: a lane written alone
         // just before would hold the wide read up until the write is done.
         Lanes& places = m_places[d - 1];
@@ -641,39 +482,79 @@ private:
         last &= ~own;
         for (int u : kUnits.unitsOf[c]) places[u] = kPlaced;
         if constexpr (kNet) m_lockedChanged[d - 1] |= changed;
-        for (; last; last &= last - 1) {
-            const int u = std::countr_zero(last);
-            if (!places[u]) {
-                m_contradiction = true;
-                return;
+        // A recorded branch sees the last places as the removals' turns come.
+        if constexpr (!kRecorded) {
+            for (; last; last &= last - 1) {
+                const int u = std::countr_zero(last);
+                if (!places[u]) {
+                    Refute(cause);
+                    return;
+                }
+                Found(kUnits.cells[u][std::countr_zero(places[u])], d, cause);
             }
-            Push(kUnits.cells[u][std::countr_zero(places[u])], d);
         }
     }
 
-    // Branch::LockedCandidates on the places of digits in units that lost one since the last
-    // look began. Branch looks unit by unit; here digit by digit, as a look's removals of one
-    // digit change only the places of that digit, and so the same removals are made.
+    // d leaves p, which sees where it was placed: Place takes it from the places at once.
+    [[gnu::always_inline]] void LosesPeer(int p, int d, int cause) {
+        LosesCandidate(p, d, cause);
+        if constexpr (kRecorded) Record(p, d, cause);
+    }
+
+    // "d is in one of `cells`", following from fact `trigger`: the cause of the removals that
+    // follow from it.
+    int Group(CellSet cells, int d, int trigger) {
+        if constexpr (kRecorded) {
+            const auto group = static_cast<int>(m_factCount);
+            Push({cells, static_cast<std::int16_t>(trigger), static_cast<std::int8_t>(d), true});
+            return group;
+        } else {
+            return 0;
+        }
+    }
+
+    // Pointing and claiming where this branch's removals made a digit's places in a unit fit
+    // inside one box-line intersection. True when anything was removed. A place set that has
+    // not changed since the last look took what it could then, and places only go: it is
+    // passed over. Unit by unit, and digit by digit in a unit: the order of a recorded branch's
+    // groups.
     bool LockedCandidates() {
         const std::array<std::uint32_t, 9> changed = std::exchange(m_lockedChanged, {});
+        // Few units lock, and those that may are found a digit at a time; the units still to
+        // come of a digit whose places a group takes are looked at again, as they may now lock.
+        std::array<std::uint32_t, 9> locking;
+        std::uint32_t units = 0;
+        for (int e = 0; e < 9; ++e) units |= locking[e] = Locking(m_places[e], changed[e]);
         bool any = false;
-        for (int d = 1; d <= 9; ++d) {
-            const Lanes& places = m_places[d - 1];
-            for (std::uint32_t bits = Locking(places, changed[d - 1]); bits; bits &= bits - 1) {
-                const int u = std::countr_zero(bits);
+        for (; units; units &= units - 1) {
+            const int u = std::countr_zero(units);
+            for (int d = 1; d <= 9; ++d) {
+                if (!(locking[d - 1] >> u & 1)) continue;
+                const Lanes& places = m_places[d - 1];
                 const LockedCross& x = kLockedCross[u][kLockedGroup[u >= 18][places[u]]];
+                unsigned gone = places[x.other] & x.outside;
+                if (!gone) continue;
                 any = true;
-                for (unsigned gone = places[x.other] & x.outside; gone; gone &= gone - 1)
-                    Remove<true>(kUnits.cells[x.other][std::countr_zero(gone)], d);
-                // Places only go: a unit still to come may now hold them in one crossing.
-                bits |= Locking(places, changed[d - 1] & ~((std::uint32_t{2} << u) - 1));
+                int cause = 0;
+                if constexpr (kRecorded) {
+                    CellSet cells;
+                    for (unsigned m = places[u]; m; m &= m - 1)
+                        cells.Add(kUnits.cells[u][std::countr_zero(m)]);
+                    cause = Group(cells, d, m_lastRemoval[u * 9 + d - 1]);
+                }
+                for (; gone; gone &= gone - 1)
+                    Remove(kUnits.cells[x.other][std::countr_zero(gone)], d, cause);
+                const std::uint32_t more =
+                    Locking(places, changed[d - 1] & ~((std::uint32_t{2} << u) - 1));
+                locking[d - 1] |= more;
+                units |= more;
             }
         }
         return any;
     }
 
     // Of `units`, those whose places of a digit lie two or three in one crossing unit that
-    // holds more places of it. Few do, and no unit among the many looked at costs a branch.
+    // holds more places of it.
     static std::uint32_t Locking(const Lanes& places, std::uint32_t units) {
         std::uint32_t locking = 0;
         for (std::uint32_t lines = units & 0x3ffff; lines; lines &= lines - 1) {
@@ -689,22 +570,58 @@ private:
         return locking;
     }
 
-    // Branch::NakedPairs: a pair counts when one of its cells lost a candidate since the last
-    // look began.
+    // Two cells of a unit left with the same two digits by this branch: each digit is in one
+    // of them ("(d)r1c12" as a node), so it leaves the rest of the unit. A pair counts when one
+    // of its cells lost a candidate since the last look began.
     bool NakedPairs() {
         const CellSet changed = std::exchange(m_pairsChanged, {});
         if (!AnyPair(CellsWithTwo(m_where) & changed)) return false;
-        return TakeNakedPairs(
-            m_cand, m_where, [&](int u) { return !(changed & kUnits.set[u]).Empty(); },
-            [&](int p, int q) { return changed.Has(p) || changed.Has(q) ? 0 : -1; },
-            [&](CellSet, int d, CellSet gone, int) {
-                gone.ForEach([&](int x) { Remove<true>(x, d); });
-                return !gone.Empty();
-            });
+        // Units in order, pairs by their cells' order in the unit. The cells with two
+        // candidates are kept up to date as pairs remove more: a unit with fewer than two of
+        // them holds no pair.
+        CellSet two = CellsWithTwo(m_where);
+        bool any = false;
+        for (int u = 0; u < kUnitCount; ++u) {
+            if ((changed & kUnits.set[u]).Empty() || AtMostOne(two & kUnits.set[u])) continue;
+            for (int i = 0; i < 9; ++i) {
+                const int p = kUnits.cells[u][i];
+                if (!two.Has(p)) continue;
+                const Mask m = m_cand[p];
+                for (int j = i + 1; j < 9; ++j) {
+                    const int q = kUnits.cells[u][j];
+                    if (m_cand[q] != m) continue;
+                    const bool hasP = changed.Has(p), hasQ = changed.Has(q);
+                    if (!hasP && !hasQ) continue;
+                    int trigger = 0;
+                    if constexpr (kRecorded) {
+                        trigger =
+                            std::max(hasP ? m_lastInCell[p] : -1, hasQ ? m_lastInCell[q] : -1);
+                    }
+                    const CellSet pair = CellSet::Of(p) | CellSet::Of(q);
+                    for (unsigned ds = m; ds; ds &= ds - 1) {
+                        const int d = std::countr_zero(ds) + 1;
+                        const CellSet gone = m_where[d - 1] & kUnits.set[u] & ~pair;
+                        if (gone.Empty()) continue;
+                        any = true;
+                        const int cause = Group(pair, d, trigger);
+                        gone.ForEach([&](int x) {
+                            Remove(x, d, cause);
+                            const unsigned rest = m_cand[x] & (m_cand[x] - 1u);
+                            if (rest && !(rest & (rest - 1))) {
+                                two.Add(x);
+                            } else {
+                                two.Remove(x);
+                            }
+                        });
+                    }
+                }
+            }
+        }
+        return any;
     }
 
-    // Whether Branch::NakedPairs would remove anything: a pair with a changed cell that shares
-    // a unit with more places of its digits. Most looks find none, and this costs a few cells.
+    // Whether NakedPairs would remove anything: a pair with a changed cell that shares a unit
+    // with more places of its digits. Most looks find none, and this costs a few cells.
     bool AnyPair(CellSet changedTwo) const {
         bool any = false;
         changedTwo.ForEach([&](int p) {
@@ -730,8 +647,8 @@ private:
     }
 
     const Settings& m_settings;
-    /// Candidates with a placed cell holding its digit: what a cell lost is what its removal
-    /// facts would be.
+    /// Candidates with a placed cell holding its digit: what a cell lost is what its removals
+    /// would be.
     std::array<Mask, 81> m_startCand{};
     std::array<CellSet, 9> m_startWhere{};
     CellSet m_startSolved, m_startSingles;
@@ -748,11 +665,24 @@ private:
     /// candidates.
     std::array<std::uint32_t, 9> m_lockedChanged{};
     CellSet m_pairsChanged;  ///< the cells that lost a candidate since the last look for pairs
-    bool m_contradiction = false;
-    // Placements found and not yet made: a candidate leaves once and then finds at most four
-    // (its cell's last candidate and a last place in each of its units).
+    int m_contradiction = -1;
+
+    // A probe's placements found and not yet made: a candidate leaves once and then finds at
+    // most four (its cell's last candidate and a last place in each of its units).
     std::array<std::uint16_t, 4 * 729 + 1> m_stack;
     int m_pending = 0;
+
+    // A recorded branch's facts. Each candidate is assumed true once, removed once and heads at
+    // most one group (a group removes at least one candidate), which bounds them.
+    static constexpr std::size_t kMaxFacts = 3 * 729;
+    std::vector<Fact> m_facts;  ///< kMaxFacts long; the first m_factCount are this branch's
+    std::size_t m_factCount = 0;
+    std::size_t m_next = 0;  ///< the next fact whose turn comes
+    std::array<std::uint16_t, 729> m_trueAt{};
+    /// The latest removal of each digit from each unit (unit * 9 + digit − 1) and from each
+    /// cell, read only where it happened in this branch.
+    std::array<std::int16_t, kUnitCount * 9> m_lastRemoval{};
+    std::array<std::int16_t, 81> m_lastInCell{};
 };
 
 // A branch's facts in the order found, kept for the text of the steps that rest on it: several
@@ -797,7 +727,7 @@ struct Trace {
 struct Outcome {
     int contradiction;
     std::uint32_t begin,
-        end;  ///< its findings in the search's pool, as Branch::Findings gives them
+        end;  ///< its findings in the search's pool, as Propagation::FindingKeys gives them
 };
 
 // A set of assumptions of which exactly one holds: a cell's candidates or a digit's places in a
@@ -814,6 +744,7 @@ struct Conclusion {
     std::int8_t cell, digit;
 };
 
+template <bool kNet>
 class Search {
 public:
     Search(const State& state, const Settings& settings)
@@ -894,7 +825,7 @@ private:
             slot = static_cast<std::int16_t>(m_outcomes.size());
             const auto begin = static_cast<std::uint32_t>(m_findings.size());
             // A refuted assumption's findings serve no set: it is left out of what sets agree on.
-            if (m_branch.Contradiction() < 0) m_branch.Findings(m_findings);
+            if (m_branch.Contradiction() < 0) m_branch.FindingKeys(m_findings);
             m_outcomes.push_back(
                 {m_branch.Contradiction(), begin, static_cast<std::uint32_t>(m_findings.size())});
             m_keys.resize(m_keys.size() + kKeyWords);
@@ -955,9 +886,9 @@ private:
             if (found.size() > before) return;
         } else {
             if (premises.unit == -2) return;
-            Probe::Findings common = m_probeFindings[ProbeOf(premises.options[0])];
+            Findings common = m_probeFindings[ProbeOf(premises.options[0])];
             for (std::size_t i = 1; i < premises.options.size(); ++i) {
-                const Probe::Findings& next = m_probeFindings[ProbeOf(premises.options[i])];
+                const Findings& next = m_probeFindings[ProbeOf(premises.options[i])];
                 CellSet any;
                 for (int k = 0; k < 10; ++k) any |= common.sets[k] &= next.sets[k];
                 if (any.Empty()) return;
@@ -1055,8 +986,8 @@ private:
 
     const State& m_state;
     const Settings& m_settings;
-    Branch m_branch;
-    Probe m_probe;
+    Propagation<true, kNet> m_branch;
+    Propagation<false, kNet> m_probe;
     std::vector<Placement> m_options;
     std::vector<Premises> m_premises;
     std::array<std::int16_t, 729> m_slot{};
@@ -1072,20 +1003,20 @@ private:
     std::array<std::uint8_t, 2 * 729> m_count{};
     std::array<std::uint16_t, 2 * 729> m_cost{};
     std::array<std::int16_t, 729> m_probeSlot{};
-    std::vector<bool> m_probeContradiction;        ///< by probe slot
-    std::vector<Probe::Findings> m_probeFindings;  ///< by probe slot
+    std::vector<bool> m_probeContradiction;  ///< by probe slot
+    std::vector<Findings> m_probeFindings;   ///< by probe slot
 };
 
 }  // namespace
 
 void FindForcingChain(const State& state, const Context&, const StepSink& sink) {
-    static const Settings settings{false, 0, 2, 2, false, Technique::ForcingChain};
-    Search(state, settings).Run(sink);
+    static const Settings settings{0, 2, 2, false, Technique::ForcingChain};
+    Search<false>(state, settings).Run(sink);
 }
 
 void FindForcingNet(const State& state, const Context&, const StepSink& sink) {
-    static const Settings settings{true, 8, 9, 9, true, Technique::ForcingNet};
-    Search(state, settings).Run(sink);
+    static const Settings settings{8, 9, 9, true, Technique::ForcingNet};
+    Search<true>(state, settings).Run(sink);
 }
 
 }  // namespace kz::logic
