@@ -50,12 +50,10 @@ NoteChanges FillAllNotes(const Board& board, const NoteArray& notes) {
     return changes;
 }
 
-NoteChanges ClearNotes(const NoteArray& notes, const std::array<bool, kArraySize>* only) {
+NoteChanges ClearNotes(const NoteArray& notes) {
     NoteChanges changes;
     for (int n = 1; n <= kCellCount; ++n) {
-        if (notes[n] != 0 && (only == nullptr || (*only)[n])) {
-            changes.push_back(NoteEntry(n, notes[n], 0));
-        }
+        if (notes[n] != 0) changes.push_back(NoteEntry(n, notes[n], 0));
     }
     return changes;
 }

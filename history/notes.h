@@ -21,8 +21,8 @@ using NoteChanges = std::vector<UndoEntry>;
 NoteChanges TidyAfterPlacement(const NoteArray& notes, int n, int digit, bool tidyPeers);
 /// Every enterable cell without a digit gets exactly the digits its units allow.
 NoteChanges FillAllNotes(const Board& board, const NoteArray& notes);
-/// Every note goes, from every cell or from the cells `only` selects.
-NoteChanges ClearNotes(const NoteArray& notes, const std::array<bool, kArraySize>* only = nullptr);
+/// Every note goes.
+NoteChanges ClearNotes(const NoteArray& notes);
 
 /// The note record of a change of cell n from `before` to `after`.
 UndoEntry NoteEntry(int n, NoteSet before, NoteSet after);

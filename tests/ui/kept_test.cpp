@@ -17,15 +17,6 @@ using namespace kz::test;
 
 namespace {
 
-QString fileOf(const char* line) {
-    QString text;
-    for (int r = 0; r < 9; ++r) {
-        for (int c = 0; c < 9; ++c) text += QStringLiteral("%1,").arg(digitAt(line, 9 * r + c + 1));
-        text += QStringLiteral("\r\n");
-    }
-    return text;
-}
-
 // A window whose game is kept in the scratch directory.
 struct Env : WindowEnv {
     Env() { win->setKeptGamePath(keptPath()); }
@@ -36,7 +27,10 @@ struct Env : WindowEnv {
         const QString path = dir.filePath(QStringLiteral("p.csv"));
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(fileOf(line).toLatin1());
+        ValueArray16 values{};
+        for (int n = 1; n <= kCellCount; ++n)
+            values[n] = static_cast<std::int16_t>(digitAt(line, n));
+        f.write(QByteArray::fromStdString(FormatProblem(values)));
         f.close();
         port.openAnswers = {path};
         trigger("mnFileRead");

@@ -492,14 +492,7 @@ void frmMain::imgPai_Click(int index) {
         }
     }
     // Without notes to tidy this is the one record a placement always was.
-    const NoteChanges step = placementChanges(index, m_selectedTile, m_notes);
-    for (const UndoEntry& change : step) {
-        if (change.record.Note) {
-            SetNotes(change.record.Cell, static_cast<NoteSet>(change.record.NewValue));
-        }
-    }
-    m_history.PushStep(step);
-    SetCell(index, m_selectedTile, false, MarkNone);
+    applyStep(placementChanges(index, m_selectedTile, m_notes));
     bool hasBlank = false;
     bool hasConflict = false;
     CheckConsistency(hasBlank, hasConflict, false);

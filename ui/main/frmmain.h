@@ -192,8 +192,8 @@ private:
     QCursor cellCursor(int picture) const;
     /// A click in the note mode: toggles the tile's note, or the eraser clears the notes.
     void noteClick(int n);
-    /// Writes each change's new notes and records them as one undo step.
-    void applyNoteChanges(const std::vector<UndoEntry>& changes);
+    /// Writes each change's new digit or notes and records them all as one undo step.
+    void applyStep(const std::vector<UndoEntry>& changes);
     /// How undo and redo write the history's changes onto the board.
     UndoData::ChangeWriter changeWriter();
     void buildNoteMenu(QMenu* addict);

@@ -169,15 +169,7 @@ void frmMain::applyHint() {
         }
         changes.insert(changes.end(), placed.begin(), placed.end());
     }
-    for (const UndoEntry& change : changes) {
-        const UndoRecord& r = change.record;
-        if (r.Note) {
-            SetNotes(r.Cell, static_cast<NoteSet>(r.NewValue));
-        } else {
-            SetCell(r.Cell, r.NewValue, false, MarkNone);
-        }
-    }
-    m_history.PushStep(changes);
+    applyStep(changes);
     bool hasBlank = false;
     bool hasConflict = false;
     CheckConsistency(hasBlank, hasConflict, false);

@@ -78,13 +78,13 @@ void frmMain::mnNoteMode_Click(bool on) {
 void frmMain::mnFillNotes_Click() {
     clearHint();
     if (generating()) return;
-    applyNoteChanges(FillAllNotes(m_board, m_notes));
+    applyStep(FillAllNotes(m_board, m_notes));
 }
 
 void frmMain::mnClearNotes_Click() {
     clearHint();
     if (generating()) return;
-    applyNoteChanges(ClearNotes(m_notes));
+    applyStep(ClearNotes(m_notes));
 }
 
 void frmMain::mnTidyNotes_Click(bool on) {
@@ -101,9 +101,14 @@ void frmMain::mnHighlight_Click(bool on) {
     for (int n = 1; n <= kCellCount; ++n) applyCellOverlay(n);
 }
 
-void frmMain::applyNoteChanges(const std::vector<UndoEntry>& changes) {
+void frmMain::applyStep(const std::vector<UndoEntry>& changes) {
     for (const UndoEntry& change : changes) {
-        SetNotes(change.record.Cell, static_cast<NoteSet>(change.record.NewValue));
+        const UndoRecord& r = change.record;
+        if (r.Note) {
+            SetNotes(r.Cell, static_cast<NoteSet>(r.NewValue));
+        } else {
+            SetCell(r.Cell, r.NewValue, false, MarkNone);
+        }
     }
     m_history.PushStep(changes);
 }
@@ -123,7 +128,7 @@ void frmMain::noteClick(int n) {
         after = static_cast<NoteSet>(before ^ bit);
     }
     if (after == before) return;
-    applyNoteChanges({NoteEntry(n, before, after)});
+    applyStep({NoteEntry(n, before, after)});
 }
 
 // ---- Drawing ----
