@@ -8,6 +8,7 @@
 #include <stdio.h>  // renameat2
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
@@ -501,7 +502,18 @@ bool renameAside(const fs::path& from, const fs::path& to) {
 
 }  // namespace
 
-std::string FormatKeptGame(const KeptGame& game) {
+KeptGame SafeKeptGame(KeptGame game) {
+    game.caption = SingleLineText(game.caption, kMaxKeptCaptionBytes);
+    if (game.elapsedSeconds) {
+        game.elapsedSeconds = std::clamp<std::int64_t>(
+            *game.elapsedSeconds, 0, static_cast<std::int64_t>(kMaxElapsedSeconds));
+    }
+    return game;
+}
+
+std::string FormatKeptGame(const KeptGame& unsafe) {
+    // The reader's own bounds, so that nothing written is refused when read back.
+    const KeptGame game = SafeKeptGame(unsafe);
     std::string out;
     std::size_t records = game.history.undo.size();
     for (const auto& step : game.history.redo) records += step.size() + 1;

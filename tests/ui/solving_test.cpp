@@ -81,7 +81,7 @@ private slots:
                 "mnHint ﾋﾝﾄ(&H) Ctrl+I", "-", "mnNoteMode ﾒﾓ入力ﾓｰﾄﾞ(&M) F3",
                 "mnFillNotes 候補をすべて書き込む(&W) ", "mnClearNotes ﾒﾓをすべて消す(&C) ", "-",
                 "mnTidyNotes ﾒﾓを自動で整理する(&A) ", "mnHighlight 同じ数字を強調する(&S) ", "-",
-                "mnResume 前回の続きを開く(&R) "}));
+                "mnResume 前回の続きを開く(&R) ", "mnRecent 最近のｹﾞｰﾑ(&L) "}));
         // No two shown items of one menu share an access key, no two actions a shortcut.
         QSet<QKeySequence> shortcuts;
         std::function<void(QMenu*)> walk = [&](QMenu* menu) {

@@ -18,7 +18,7 @@
 #include <algorithm>
 
 #include "core/consistency.h"
-#include "files/keptwriter.h"
+#include "game/keeper.h"
 #include "history/notes.h"
 #include "resources/pictures.h"
 #include "settings/optionman.h"
@@ -154,12 +154,17 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
     };
 
     buildMenus();
-    m_history.setMenuListener([this](bool canUndoOne, bool canUndoToBreakpoint) {
+    history().setMenuListener([this](bool canUndoOne, bool canUndoToBreakpoint) {
         m_mnUNDO[0]->setEnabled(canUndoOne);
         m_mnUNDO[1]->setEnabled(canUndoToBreakpoint);
     });
-    m_history.setRedoListener([this](bool canRedo) { m_mnRedo->setEnabled(canRedo); });
-    m_history.setChangeListener([this] { scheduleKeep(); });
+    history().setRedoListener([this](bool canRedo) { m_mnRedo->setEnabled(canRedo); });
+    m_game.setCellListener([this](int n) { drawCell(n); });
+    m_game.setChangeListener([this] { scheduleKeep(); });
+    m_game.setRules([this] {
+        return GameRules{m_options.GetOption(OptAutoCheck) == 1,
+                         m_options.GetExtra(ExtTidyNotes) == 1};
+    });
 
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
 
@@ -192,7 +197,7 @@ frmMain::~frmMain() {
     // Stop the workers before any widget goes; each joins its thread, the writer after
     // writing what it was last handed.
     delete m_job;
-    m_keptWriter.reset();
+    m_keeper.reset();
 }
 
 void frmMain::buildCells(QWidget* client) {
@@ -344,6 +349,9 @@ void frmMain::buildMenus() {
     m_mnResume = addAction(addict, "mnResume", QStringLiteral("前回の続きを開く(&R)"));
     m_mnResume->setEnabled(false);
     connect(m_mnResume, &QAction::triggered, this, [this] { mnResume_Click(); });
+    // Every game kept aside, newest first, read when the menu opens.
+    m_mnRecent = submenu(nullptr, addict, "mnRecent", QStringLiteral("最近のｹﾞｰﾑ(&L)"));
+    connect(m_mnRecent, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
     separator(tool, "sep32");
     m_mnOption = addAction(tool, "mnOption", QStringLiteral("ｵﾌﾟｼｮﾝ設定(&O)..."));
     connect(allInp, &QAction::triggered, this, [this] { mnAllInp_Click(); });
@@ -365,7 +373,7 @@ QColor frmMain::slotColor(int slot) const {
 }
 
 void frmMain::applyCellLook(int n) {
-    const CellData& cell = m_board[n];
+    const CellData& cell = board()[n];
     if (m_hintLook[n] != HintLook::None) {
         fillWith(m_lblBack[n], HintColour(m_hintLook[n], slotColor(OptConflictColor)));
     } else {
@@ -384,15 +392,14 @@ void frmMain::applyCellLook(int n) {
 }
 
 void frmMain::SetCell(int n, int value, bool problem, int mark) {
-    if (n < 1 || n > kCellCount || value < 0 || value > 9) return;
+    m_game.SetCell(n, value, problem, mark);
+}
+
+void frmMain::drawCell(int n) {
     // A hint describes the board it was given for; any change makes it stale.
     clearHint();
-    CellData& cell = m_board[n];
-    cell.Value = static_cast<std::uint8_t>(value);
-    cell.Problem = problem;
-    cell.Mark = static_cast<std::uint8_t>(mark);
-    scheduleKeep();
-
+    const int value = board()[n].Value;
+    const bool problem = board()[n].Problem;
     ClickLabel* tile = m_imgPai[n];
     if (value != 0) {
         const int picture = value + m_options.ImageSetBase();
@@ -409,14 +416,11 @@ void frmMain::SetCell(int n, int value, bool problem, int mark) {
 }
 
 void frmMain::ClearConflictMarks() {
-    ::kz::ClearConflictMarks(
-        m_board, [this](int n, std::uint8_t v, bool p, std::uint8_t m) { SetCell(n, v, p, m); });
+    m_game.ClearConflictMarks();
 }
 
 void frmMain::CheckConsistency(bool& hasBlank, bool& hasConflict, bool mark) {
-    const ConsistencyResult result = ::kz::CheckConsistency(
-        m_board, m_consistent, mark,
-        [this](int n, std::uint8_t v, bool p, std::uint8_t m) { SetCell(n, v, p, m); });
+    const ConsistencyResult result = m_game.CheckConsistency(mark);
     hasBlank = result.hasBlank;
     hasConflict = result.hasConflict;
 }
@@ -425,8 +429,8 @@ void frmMain::ColorSetChange() {
     const int base = m_options.ImageSetBase();
     for (int n = 1; n <= kCellCount; ++n) {
         applyCellLook(n);
-        if (m_board[n].Value != 0) {
-            const int picture = m_board[n].Value + base;
+        if (board()[n].Value != 0) {
+            const int picture = board()[n].Value + base;
             m_imgPai[n]->setPixmap(TilePicture(picture));
             m_imgPai[n]->setProperty("picture", picture);
         }
@@ -461,7 +465,7 @@ void frmMain::imgCheckPai_Click(int index) {
     }
     for (int n = 1; n <= kCellCount; ++n) {
         // Problem cells keep their earlier cursor picture; they show the no-drop pointer.
-        if (m_board[n].Problem) continue;
+        if (board()[n].Problem) continue;
         m_cellCursor[n] = m_selectedTile;
         const QCursor cursor = cellCursor(m_selectedTile);
         m_lblBack[n]->setCursor(cursor);
@@ -476,27 +480,14 @@ void frmMain::imgCheckPai_Click(int index) {
 
 void frmMain::imgPai_Click(int index) {
     clearHint();
-    if (index < 1 || index > kCellCount) return;
     // The board is about to be replaced by the problem being made.
     if (generating()) return;
-    if (m_board[index].Problem) return;
-    if (m_noteMode) {
-        noteClick(index);
-        return;
-    }
-    if (m_options.GetOption(OptAutoCheck) == 1 && m_selectedTile != 0) {
-        const ValueArray8 grid = Values8(m_board);
-        if (!CanPlace(grid, index, m_selectedTile)) {
-            m_port.beep();
-            return;
-        }
-    }
-    // Without notes to tidy this is the one record a placement always was.
-    applyStep(placementChanges(index, m_selectedTile, m_notes));
-    bool hasBlank = false;
-    bool hasConflict = false;
-    CheckConsistency(hasBlank, hasConflict, false);
-    if (!hasBlank && !hasConflict) ShowCompletion();
+    afterStep(m_game.Click(index, m_selectedTile, m_noteMode));
+}
+
+void frmMain::afterStep(Game::Outcome outcome) {
+    if (outcome == Game::Outcome::Refused) m_port.beep();
+    if (outcome == Game::Outcome::Completed) ShowCompletion();
 }
 
 void frmMain::lblBack_Click(int index) {
@@ -505,13 +496,12 @@ void frmMain::lblBack_Click(int index) {
 
 void frmMain::ShowCompletion() {
     QString text = kCompleted;
-    if (m_startTime.isValid()) {
+    if (const QDateTime start = startTime(); start.isValid()) {
         // A clock set back while playing must not produce a negative time.
-        const qint64 e =
-            std::max<qint64>(0, roundedSeconds(m_port.now()) - roundedSeconds(m_startTime));
+        const qint64 e = std::max<qint64>(0, roundedSeconds(m_port.now()) - roundedSeconds(start));
         text += QStringLiteral("\r\n") + kElapsed + twoDigits(e / 3600) + QLatin1Char(':') +
                 twoDigits((e % 3600) / 60) + QLatin1Char(':') + twoDigits(e % 60);
-        m_startTime = QDateTime();
+        m_game.setStartMs(std::nullopt);
     }
     m_port.message(text, UiPort::Buttons::Ok, UiPort::Icon::None, kAppTitle);
 }
@@ -519,28 +509,34 @@ void frmMain::ShowCompletion() {
 // ---- Window commands ----
 
 void frmMain::ClearBoard(bool keepProblem) {
-    setWindowTitle(kAppTitle);
-    // Notes belong to the game on the board; only enterable cells carry them, and every
-    // one of those is emptied here.
-    m_notes.fill(0);
-    if (!keepProblem) m_puzzle.reset();
-    for (int n = 1; n <= kCellCount; ++n) {
-        if (keepProblem && m_board[n].Problem) {
-            SetCell(n, m_board[n].Value, true, MarkNone);
-        } else {
-            SetCell(n, 0, false, MarkNone);
-        }
-    }
-    m_history.ResetUndo();
+    // The game cleared stays on offer: another one begins.
+    m_game.Clear(keepProblem);
+    syncTitle();
     syncUndoMenu();
-    m_startTime = QDateTime();
+    refreshOffer();
+}
+
+QDateTime frmMain::startTime() const {
+    const std::optional<std::int64_t> start = m_game.startMs();
+    return start ? QDateTime::fromMSecsSinceEpoch(*start) : QDateTime();
+}
+
+void frmMain::setStartTime(const QDateTime& start) {
+    m_game.setStartMs(start.isValid() ? std::optional(start.toMSecsSinceEpoch()) : std::nullopt);
+}
+
+std::int64_t frmMain::nowMs() const {
+    return m_port.now().toMSecsSinceEpoch();
+}
+
+void frmMain::syncTitle() {
+    setWindowTitle(kAppTitle + QString::fromStdString(m_game.caption()));
 }
 
 void frmMain::syncUndoMenu() {
-    m_mnUNDO[0]->setEnabled(m_history.canUndoOne());
-    m_mnUNDO[1]->setEnabled(m_history.canUndoToBreakpoint());
-    m_mnRedo->setEnabled(m_history.canRedo());
-    m_mnResume->setEnabled(m_resumeOffered);
+    m_mnUNDO[0]->setEnabled(history().canUndoOne());
+    m_mnUNDO[1]->setEnabled(history().canUndoToBreakpoint());
+    m_mnRedo->setEnabled(history().canRedo());
 }
 
 void frmMain::mnClear_Click(int index) {
@@ -548,9 +544,7 @@ void frmMain::mnClear_Click(int index) {
 }
 
 void frmMain::mnAllInp_Click() {
-    for (int n = 1; n <= kCellCount; ++n) {
-        if (m_board[n].Problem) SetCell(n, m_board[n].Value, false, MarkNone);
-    }
+    m_game.MakeAllEnterable();
 }
 
 void frmMain::mnExit_Click() {
@@ -597,13 +591,12 @@ void frmMain::mousePressEvent(QMouseEvent* event) {
 // ---- Undo ----
 
 void frmMain::mnUNDO_Click(int index) {
-    const UndoData::ChangeWriter restore = changeWriter();
     if (index == 0) {
-        if (m_history.UndoOne(restore) == UndoData::UndoOutcome::BreakpointRemoved) {
+        if (m_game.UndoOne() == UndoData::UndoOutcome::BreakpointRemoved) {
             m_port.message(kBreakpointRemoved, UiPort::Buttons::Ok, UiPort::Icon::None, kAppTitle);
         }
     } else if (index == 1) {
-        m_history.UndoToBreakpoint(restore);
+        m_game.UndoToBreakpoint();
     }
     syncUndoMenu();
 }
@@ -611,12 +604,12 @@ void frmMain::mnUNDO_Click(int index) {
 void frmMain::mnRedo_Click() {
     clearHint();
     if (generating()) return;
-    m_history.Redo(changeWriter());
+    m_game.Redo();
     syncUndoMenu();
 }
 
 void frmMain::mnSetBreake_Click() {
-    m_history.SetBreakpoint();
+    m_game.SetBreakpoint();
     syncUndoMenu();
 }
 

@@ -3,7 +3,6 @@
 // step in full one at a time, the step done on the notes), shown in a panel beside the grid.
 #include <QStringList>
 
-#include "history/notes.h"
 #include "logic/cellset.h"
 #include "logic/describe.h"
 #include "logic/hint.h"
@@ -31,9 +30,8 @@ QString cellName(int logicCell) {
 void frmMain::mnHint_Click() {
     const std::optional<logic::Digits> problem = acceptedProblem();
     if (!problem) return;
-    logic::Digits current{};
-    for (int n = 1; n <= kCellCount; ++n) current[n - 1] = m_board[n].Value;
-    logic::Hint hint = logic::FindHint(*problem, current, m_notes);
+    const logic::Digits current = m_game.Digits();
+    logic::Hint hint = logic::FindHint(*problem, current, notes());
 
     if (m_hintPanel == nullptr) {
         m_hintPanel = new HintPanel(this);
@@ -131,49 +129,11 @@ void frmMain::showHintStep(std::size_t i) {
         text, (i + 1 < count ? HintPanel::Next : 0u) | (m_hint->onNotes ? HintPanel::Apply : 0u));
 }
 
-std::vector<UndoEntry> frmMain::placementChanges(int n, int digit, const NoteArray& notes) const {
-    std::vector<UndoEntry> changes{
-        {{static_cast<std::int16_t>(n), static_cast<std::int16_t>(m_board[n].Value),
-          static_cast<std::int16_t>(digit)}}};
-    // The eraser writes no digit, so it tidies nothing.
-    if (digit != 0) {
-        const NoteChanges tidied =
-            TidyAfterPlacement(notes, n, digit, m_options.GetExtra(ExtTidyNotes) == 1);
-        changes.insert(changes.end(), tidied.begin(), tidied.end());
-    }
-    return changes;
-}
-
 void frmMain::applyHint() {
     if (!m_hint || !m_hint->onNotes || generating()) return;
     const logic::Step step = m_hint->steps.front();
     clearHint();
-    // The removals first, on a copy, so that the placement's tidying starts from them.
-    NoteArray notes = m_notes;
-    std::vector<UndoEntry> changes;
-    for (const logic::Elimination& e : step.eliminations) {
-        const int n = e.cell + 1;
-        if (m_board[n].Value != 0) continue;
-        // A cell without notes holds every digit its units allow; taking one away writes
-        // the rest down.
-        const NoteSet before = notes[n] != 0 ? notes[n] : AllowedNotes(m_board, n);
-        const NoteSet after = static_cast<NoteSet>(before & ~NoteBit(e.digit));
-        if (after == notes[n]) continue;
-        changes.push_back(NoteEntry(n, notes[n], after));
-        notes[n] = after;
-    }
-    for (const logic::Placement& p : step.placements) {
-        const std::vector<UndoEntry> placed = placementChanges(p.cell + 1, p.digit, notes);
-        for (const UndoEntry& change : placed) {
-            if (change.record.Note) notes[change.record.Cell] = change.record.NewValue;
-        }
-        changes.insert(changes.end(), placed.begin(), placed.end());
-    }
-    applyStep(changes);
-    bool hasBlank = false;
-    bool hasConflict = false;
-    CheckConsistency(hasBlank, hasConflict, false);
-    if (!hasBlank && !hasConflict) ShowCompletion();
+    afterStep(m_game.ApplyStep(step));
 }
 
 }  // namespace kz

@@ -7,8 +7,6 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "core/consistency.h"
-#include "history/notes.h"
 #include "resources/pictures.h"
 #include "settings/optionman.h"
 #include "ui/main/clicklabel.h"
@@ -78,13 +76,13 @@ void frmMain::mnNoteMode_Click(bool on) {
 void frmMain::mnFillNotes_Click() {
     clearHint();
     if (generating()) return;
-    applyStep(FillAllNotes(m_board, m_notes));
+    m_game.FillNotes();
 }
 
 void frmMain::mnClearNotes_Click() {
     clearHint();
     if (generating()) return;
-    applyStep(ClearNotes(m_notes));
+    m_game.ClearNotes();
 }
 
 void frmMain::mnTidyNotes_Click(bool on) {
@@ -101,44 +99,10 @@ void frmMain::mnHighlight_Click(bool on) {
     for (int n = 1; n <= kCellCount; ++n) applyCellOverlay(n);
 }
 
-void frmMain::applyStep(const std::vector<UndoEntry>& changes) {
-    for (const UndoEntry& change : changes) {
-        const UndoRecord& r = change.record;
-        if (r.Note) {
-            SetNotes(r.Cell, static_cast<NoteSet>(r.NewValue));
-        } else {
-            SetCell(r.Cell, r.NewValue, false, MarkNone);
-        }
-    }
-    m_history.PushStep(changes);
-}
-
-void frmMain::noteClick(int n) {
-    if (m_board[n].Problem || m_board[n].Value != 0) return;
-    const NoteSet before = m_notes[n];
-    NoteSet after = 0;
-    if (m_selectedTile != 0) {
-        const NoteSet bit = NoteBit(m_selectedTile);
-        // Only a new note is refused: one already written may always be taken away.
-        if ((before & bit) == 0 && m_options.GetOption(OptAutoCheck) == 1 &&
-            !CanPlace(Values8(m_board), n, m_selectedTile)) {
-            m_port.beep();
-            return;
-        }
-        after = static_cast<NoteSet>(before ^ bit);
-    }
-    if (after == before) return;
-    applyStep({NoteEntry(n, before, after)});
-}
-
 // ---- Drawing ----
 
 void frmMain::SetNotes(int n, NoteSet notes) {
-    if (n < 1 || n > kCellCount) return;
-    clearHint();
-    m_notes[n] = notes & kAllNotes;
-    applyCellOverlay(n);
-    scheduleKeep();
+    m_game.SetNotes(n, notes);
 }
 
 int frmMain::highlightedDigit() const {
@@ -147,8 +111,8 @@ int frmMain::highlightedDigit() const {
 
 void frmMain::applyCellOverlay(int n) {
     ClickLabel* back = m_lblBack[n];
-    const int digit = m_board[n].Value;
-    const NoteSet notes = digit == 0 ? m_notes[n] : NoteSet{0};
+    const int digit = board()[n].Value;
+    const NoteSet notes = digit == 0 ? this->notes()[n] : NoteSet{0};
     const int highlight = highlightedDigit();
     const bool framed = highlight != 0 && digit == highlight;
     if (notes == 0 && !framed) {
@@ -208,18 +172,11 @@ void frmMain::applyTileForms() {
         m_imgCheckPai[k]->setPixmap(m_noteMode ? smallForm(picture, picture.size()) : picture);
     }
     for (int n = 1; n <= kCellCount; ++n) {
-        if (m_board[n].Problem) continue;
+        if (board()[n].Problem) continue;
         const QCursor cursor = cellCursor(m_cellCursor[n]);
         m_lblBack[n]->setCursor(cursor);
         m_imgPai[n]->setCursor(cursor);
     }
-}
-
-UndoData::ChangeWriter frmMain::changeWriter() {
-    UndoData::ChangeWriter write;
-    write.digit = [this](int cell, int value, int mark) { SetCell(cell, value, false, mark); };
-    write.notes = [this](int cell, NoteSet notes) { SetNotes(cell, notes); };
-    return write;
 }
 
 }  // namespace kz

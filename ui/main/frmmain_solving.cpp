@@ -162,32 +162,12 @@ void frmMain::generationFinished(const generate::Result& result) {
     }
     // Like a problem read from a file: every digit a given, a fresh history and clock.
     const generate::Puzzle& puzzle = *result.puzzle;
-    ClearBoard(false);
-    for (int c = 0; c < 81; ++c) SetCell(c + 1, puzzle.givens[c], puzzle.givens[c] != 0, MarkNone);
-    setKeptPuzzle(m_board);
-    setWindowTitle(kAppTitle + QStringLiteral(" [新しい問題 ") + levelName(puzzle.rating.level) +
-                   QStringLiteral("]"));
-    m_startTime = m_port.now();
+    ValueArray16 values{};
+    for (int c = 0; c < 81; ++c) values[c + 1] = puzzle.givens[c];
+    loaded(values, " [新しい問題 " + std::string(logic::LevelName(puzzle.rating.level)) + "]");
 }
 
 // ---- Rating and hints ----
-
-logic::Digits frmMain::problemDigits() const {
-    // The player's digits are never the puzzle while the one the game came from is kept:
-    // not after the givens were made editable, nor after a save half way.
-    if (m_puzzle) return *m_puzzle;
-    logic::Digits givens{};
-    logic::Digits all{};
-    bool anyGiven = false;
-    for (int n = 1; n <= kCellCount; ++n) {
-        all[n - 1] = m_board[n].Value;
-        if (m_board[n].Problem) {
-            givens[n - 1] = m_board[n].Value;
-            anyGiven = true;
-        }
-    }
-    return anyGiven ? givens : all;
-}
 
 QString frmMain::problemRefusal(const logic::Digits& digits) {
     Board board{};
@@ -205,7 +185,7 @@ QString frmMain::problemRefusal(const logic::Digits& digits) {
 
 std::optional<logic::Digits> frmMain::acceptedProblem() {
     clearHint();
-    const logic::Digits digits = problemDigits();
+    const logic::Digits digits = m_game.ProblemDigits();
     if (const QString refusal = problemRefusal(digits); !refusal.isEmpty()) {
         showMessage(refusal);
         return std::nullopt;
