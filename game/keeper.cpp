@@ -48,10 +48,12 @@ fs::path GameKeeper::recentFolder() const {
 
 bool GameKeeper::Keep(std::uint64_t serial, const KeptGame& game, bool finished) {
     const bool gone = finished || isEmptyGame(game);
-    bool listChanged = false;
+    // A game cleared away leaves game.txt to the one before: that one is on offer now.
+    bool listChanged = m_playing != serial;
+    m_playing = serial;
     if (m_onDisk != serial) {
         // Not this game's file yet: an empty board or a finished game takes nothing away.
-        if (gone) return false;
+        if (gone) return listChanged;
         m_writer->Flush();
         archive();
         m_onDisk = serial;
@@ -79,10 +81,15 @@ void GameKeeper::archive() {
     if (!ReadKeptGame(m_current, game).ok) return;
     const fs::path folder = recentFolder();
     fs::create_directories(folder, ec);
-    const std::int64_t stamp = savedAt(m_current);
+    // Named by the time of the game's last write, to the nanosecond, so that the names sort
+    // as the games were played.
+    const auto stamp =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(
+            std::chrono::file_clock::to_sys(fs::last_write_time(m_current, ec)).time_since_epoch())
+            .count();
     for (int k = 0; k < 1000; ++k) {
-        const fs::path target =
-            folder / ("game-" + std::to_string(stamp) + "-" + std::to_string(k) + ".txt");
+        const fs::path target = folder / ("game-" + std::to_string(stamp) + "-" +
+                                          std::to_string(1000 + k).substr(1) + ".txt");
         if (fs::exists(target, ec)) continue;
         fs::rename(m_current, target, ec);
         break;
@@ -101,10 +108,15 @@ void GameKeeper::prune() const {
     for (std::size_t i = kRecentGames; i < files.size(); ++i) fs::remove(files[i].second, ec);
 }
 
-std::vector<KeptEntry> GameKeeper::Offered() const {
+bool GameKeeper::earlierOnDisk(std::uint64_t playing) const {
+    std::error_code ec;
+    return m_onDisk != playing && fs::exists(m_current, ec);
+}
+
+std::vector<KeptEntry> GameKeeper::Offered(std::uint64_t playing) const {
     std::vector<fs::path> files;
     std::error_code ec;
-    if (!m_onDisk && fs::exists(m_current, ec)) files.push_back(m_current);
+    if (earlierOnDisk(playing)) files.push_back(m_current);
     for (const fs::directory_entry& e : fs::directory_iterator(recentFolder(), ec)) {
         if (e.path().extension() == ".txt") files.push_back(e.path());
     }
@@ -114,20 +126,19 @@ std::vector<KeptEntry> GameKeeper::Offered() const {
         if (ReadKeptGame(file, entry.game).ok) entries.push_back(std::move(entry));
     }
     // game.txt is the newest by construction; among the others the file times decide.
-    std::stable_sort(entries.begin(), entries.end(),
-                     [this](const KeptEntry& a, const KeptEntry& b) {
-                         const bool aCurrent = a.file == m_current;
-                         const bool bCurrent = b.file == m_current;
-                         if (aCurrent != bCurrent) return aCurrent;
-                         return a.savedAt > b.savedAt;
-                     });
+    std::sort(entries.begin(), entries.end(), [this](const KeptEntry& a, const KeptEntry& b) {
+        const bool aCurrent = a.file == m_current;
+        const bool bCurrent = b.file == m_current;
+        if (aCurrent != bCurrent) return aCurrent;
+        // Within one second the names, numbered as they were set aside, tell the order.
+        return a.savedAt != b.savedAt ? a.savedAt > b.savedAt : a.file > b.file;
+    });
     return entries;
 }
 
-std::optional<fs::path> GameKeeper::Newest() const {
-    std::error_code ec;
-    if (!m_onDisk && fs::exists(m_current, ec)) return m_current;
-    const std::vector<KeptEntry> entries = Offered();
+std::optional<fs::path> GameKeeper::Newest(std::uint64_t playing) const {
+    if (earlierOnDisk(playing)) return m_current;
+    const std::vector<KeptEntry> entries = Offered(playing);
     if (entries.empty()) return std::nullopt;
     return entries.front().file;
 }
@@ -149,6 +160,7 @@ FileResult GameKeeper::TakeUp(const fs::path& file, std::uint64_t serial, KeptGa
         if (ec) return {false, file.string() + ": " + ec.message()};
     }
     m_onDisk = serial;
+    m_playing = serial;
     m_lastText = FormatKeptGame(game);
     return {true, {}};
 }

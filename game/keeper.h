@@ -54,12 +54,12 @@ public:
     bool Keep(std::uint64_t serial, const KeptGame& game, bool finished);
     /// Waits until everything handed over is on disk (or failed).
     void Flush();
-    /// The games on offer other than the one being played, newest first; files that cannot
+    /// The games on offer other than game number `playing`, newest first; files that cannot
     /// be read are left out.
-    std::vector<KeptEntry> Offered() const;
+    std::vector<KeptEntry> Offered(std::uint64_t playing) const;
     /// The game 前回の続き takes up: game.txt while it holds an earlier game (even one that
     /// turns out damaged when read, so that the player hears of it), else the newest listed.
-    std::optional<std::filesystem::path> Newest() const;
+    std::optional<std::filesystem::path> Newest(std::uint64_t playing) const;
     /// Reads the game in `file` to take it up as game number `serial`: it becomes the kept
     /// game, and the one being played stays on offer. A file that cannot be read is set
     /// aside (its new name in `setAside`) and the error returned.
@@ -77,6 +77,10 @@ private:
     std::unique_ptr<KeptGameWriter> m_writer;
     /// The game whose file game.txt is; none while it holds an earlier session's game.
     std::optional<std::uint64_t> m_onDisk;
+    /// The game being played, as last told.
+    std::optional<std::uint64_t> m_playing;
+    /// game.txt holds an earlier game than `playing`.
+    bool earlierOnDisk(std::uint64_t playing) const;
     /// What was last handed to the writer.
     std::optional<std::string> m_lastText;
 };

@@ -42,7 +42,9 @@ Hint FindHint(const Digits& puzzle, const Digits& board, const NoteArray& notes)
     const Digits& solution = hint.solution;
     Digits digits{};
     for (int c = 0; c < 81; ++c) {
-        digits[c] = board[c] ? board[c] : puzzle[c];
+        // A blank is a blank, even where the puzzle has a given the player erased: a hint must
+        // never call a board with an empty cell solved.
+        digits[c] = board[c];
         if (digits[c] && digits[c] != solution[c]) hint.wrong.push_back(c);
     }
     if (!hint.wrong.empty()) {

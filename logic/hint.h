@@ -44,7 +44,7 @@ struct Hint {
 };
 
 /// The hint for a board. `puzzle` holds the givens and `board` every digit on the board,
-/// entries 0..9 in cell order 0..80; a cell the board leaves blank takes the puzzle's digit.
+/// entries 0..9 in cell order 0..80; a cell the board leaves blank is blank, a given too.
 /// `notes` are the player's notes as the window keeps them, entry n (1..81) for cell n - 1;
 /// notes of a cell holding a digit are not read.
 ///

@@ -61,13 +61,13 @@ void frmMain::setKeptGamePath(const std::filesystem::path& path) {
 }
 
 void frmMain::refreshOffer() {
-    m_mnResume->setEnabled(m_keeper && m_keeper->Newest());
+    m_mnResume->setEnabled(m_keeper && m_keeper->Newest(m_game.serial()));
 }
 
 void frmMain::fillRecentMenu() {
     m_mnRecent->clear();
     const std::vector<KeptEntry> entries =
-        m_keeper ? m_keeper->Offered() : std::vector<KeptEntry>{};
+        m_keeper ? m_keeper->Offered(m_game.serial()) : std::vector<KeptEntry>{};
     for (const KeptEntry& entry : entries) {
         QAction* action = m_mnRecent->addAction(entryCaption(entry));
         action->setObjectName(QStringLiteral("mnRecentGame"));
@@ -116,7 +116,7 @@ void frmMain::reportKeepFailure(const std::string& error) {
 
 void frmMain::mnResume_Click() {
     if (!m_keeper) return;
-    if (const std::optional<std::filesystem::path> newest = m_keeper->Newest()) resumeFrom(*newest);
+    if (const std::optional<std::filesystem::path> newest = m_keeper->Newest(m_game.serial())) resumeFrom(*newest);
 }
 
 void frmMain::resumeFrom(const std::filesystem::path& file) {
@@ -127,6 +127,7 @@ void frmMain::resumeFrom(const std::filesystem::path& file) {
     if (file != m_keeper->path()) keepGame();
     KeptGame game;
     std::filesystem::path aside;
+    // Resume begins another game: the next number.
     const FileResult read = m_keeper->TakeUp(file, m_game.serial() + 1, game, aside);
     if (!read.ok) {
         refreshOffer();
