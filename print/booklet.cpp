@@ -62,14 +62,16 @@ std::string OriginOf(const Order& order) {
     return "シード " + seed + "（" + command + " で同じ問題を作れます）";
 }
 
+std::string RatingText(const Entry& entry) {
+    if (entry.level == 0) return {};
+    return std::string(logic::LevelName(entry.level)) + "（" + std::to_string(entry.score) + "）";
+}
+
 std::string SlotLabel(const Entry& entry, int index, bool solution) {
     std::string label = "No." + std::to_string(index + 1);
     if (solution) return label + " の答え";
-    if (entry.level != 0) {
-        label += "　" + std::string(logic::LevelName(entry.level)) + "（" +
-                 std::to_string(entry.score) + "）";
-    }
-    return label;
+    const std::string rating = RatingText(entry);
+    return rating.empty() ? label : label + "　" + rating;
 }
 
 std::string PageNumberText(int number, int pageCount) {

@@ -70,6 +70,8 @@ std::string TitleFor(const std::vector<Entry>& puzzles);
 /// The small print of a booklet made for an order: the seed and the command that makes the
 /// same puzzles again.
 std::string OriginOf(const Order& order);
+/// The level and the score as the pages show them: "上級（1520）"; empty when not known.
+std::string RatingText(const Entry& entry);
 /// The line above a grid: "No.3　上級（1520）", or "No.3 の答え" above a solution.
 std::string SlotLabel(const Entry& entry, int index, bool solution);
 /// The page number as the heading shows it: "3 / 7".

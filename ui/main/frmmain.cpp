@@ -26,6 +26,7 @@
 #include "ui/dialogs/palette.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/clicklabel.h"
+#include "ui/main/printing.h"
 #include "ui/main/uiport.h"
 #include "ui/main/wakushape.h"
 
@@ -344,6 +345,10 @@ void frmMain::buildMenus() {
     m_mnResume = addAction(addict, "mnResume", QStringLiteral("前回の続きを開く(&R)"));
     m_mnResume->setEnabled(false);
     connect(m_mnResume, &QAction::triggered, this, [this] { mnResume_Click(); });
+    separator(addict, "sepPrint");
+    (new PrintCommands(*this, m_port, m_options, [this] {
+        return PrintCommands::Game{m_board, m_notes, windowTitle(), m_puzzle};
+    }))->addActions(addict);
     separator(tool, "sep32");
     m_mnOption = addAction(tool, "mnOption", QStringLiteral("ｵﾌﾟｼｮﾝ設定(&O)..."));
     connect(allInp, &QAction::triggered, this, [this] { mnAllInp_Click(); });
