@@ -71,7 +71,7 @@ constexpr std::string_view kHelp =
     "line on standard error.\n"
     "\n"
     "Exit status: 0 all boards read, 1 some board was malformed, 2 a file could not be\n"
-    "read, the output could not be written or the options were wrong.\n"
+    "read, the output or the PDF file could not be written or the options were wrong.\n"
     "\n"
     "Options:\n"
     "  --solve          print completions instead of verification codes\n"
