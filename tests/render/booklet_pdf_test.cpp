@@ -59,7 +59,7 @@ protected:
 };
 
 TEST_F(BookletPdfTest, PagesTextAndGridLinesAreWhereTheLayoutPutsThem) {
-    test::requirePoppler();
+    ASSERT_TRUE(test::havePoppler()) << test::kNoPoppler;
     constexpr int kCount = 13;
     const print::Size a4{QPageSize(QPageSize::A4).sizePoints().width() * 1.0,
                          QPageSize(QPageSize::A4).sizePoints().height() * 1.0};
@@ -107,7 +107,7 @@ TEST_F(BookletPdfTest, PagesTextAndGridLinesAreWhereTheLayoutPutsThem) {
 }
 
 TEST_F(BookletPdfTest, TilesArePicturesAtPrintResolution) {
-    test::requirePoppler();
+    ASSERT_TRUE(test::havePoppler()) << test::kNoPoppler;
     const auto pdf = m_dir / "tiles.pdf";
     std::string error;
     ASSERT_TRUE(

@@ -5,8 +5,6 @@
 // them.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -98,13 +96,14 @@ inline GreyPage pdfGreyPage(const std::filesystem::path& pdf, int page) {
     return grey;
 }
 
-/// Fails the test at once when Poppler's tools are missing: scripts/deps.sh installs them.
-inline void requirePoppler() {
+/// True when Poppler's tools are all there; scripts/deps.sh installs them.
+inline bool havePoppler() {
     std::istringstream found(
         commandOutput("for t in pdftotext pdftoppm pdfimages pdfinfo; do command -v $t; done"));
     int tools = 0;
     for (std::string line; std::getline(found, line);) ++tools;
-    ASSERT_EQ(tools, 4) << "poppler-utils is not installed: run scripts/deps.sh";
+    return tools == 4;
 }
+inline constexpr char kNoPoppler[] = "poppler-utils is not installed: run scripts/deps.sh";
 
 }  // namespace kz::test

@@ -350,7 +350,7 @@ using PdfToolTest = test::ToolTest;
 // Made from a pipe as the manual shows it; a board without one solution and a malformed line
 // on the way are named and left out, and the rest still make their booklet.
 TEST_F(PdfToolTest, BoardsFromAPipeMakeABookletOfTheRightPagesAndDigits) {
-    test::requirePoppler();
+    ASSERT_TRUE(test::havePoppler()) << test::kNoPoppler;
     const ToolRun made = run("--generate 5 --level 3 --seed 11");
     ASSERT_EQ(made.status, 0) << made.err;
     const auto pdf = m_dir / "week.pdf";

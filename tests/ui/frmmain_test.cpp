@@ -275,7 +275,7 @@ void FrmMainTest::menuTree() {
                             "mnRedo) "
                             "mnTool(mnCheck - mnTyuudoku(mnAnalyze mnAllInp mnCreate - "
                             "mnNewProblem mnRate mnHint - mnNoteMode mnFillNotes mnClearNotes - "
-                            "mnTidyNotes mnHighlight - mnResume) - mnOption) "
+                            "mnTidyNotes mnHighlight - mnResume - mnPrint mnBooklet) - mnOption) "
                             "mnHelp(mnManuual)"));
 }
 
