@@ -36,7 +36,7 @@ if [ -z "${KZ_E2E_INSIDE:-}" ]; then
     [ "$(basename "$deb")" = "$expected_name" ] || die "package is $(basename "$deb"), not $expected_name"
     # Computed from the binaries, and the packages loaded at run time on top of them.
     depends=$(field Depends)
-    for dep in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6 \
+    for dep in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libstdc++6 \
                qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n; do
         [[ ", $depends," == *", $dep"[\ ,]* ]] || die "Depends lacks $dep: $depends"
     done

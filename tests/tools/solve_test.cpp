@@ -14,6 +14,9 @@
 
 #include "files/fileio.h"
 #include "generate/generator.h"
+#include "print/booklet.h"
+#include "print/layout.h"
+#include "support/pdfread.h"
 #include "tools/solve/boardline.h"
 #include "tools/tool_run.h"
 
@@ -108,6 +111,8 @@ TEST_F(SolveToolTest, UnreadableFilesAndWrongOptionsExitTwo) {
         {"'" + m_dir.string() + "'", "", "directory"},
         {"--bogus '" + list + "'", "", "--bogus"},
         {"-x", "", "-x"},
+        {"--tiles '" + list + "'", "", "--pdf only"},
+        {"--pdf out.pdf --per-page 3 '" + list + "'", "", "1, 2, 4 or 6"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);
@@ -332,6 +337,84 @@ TEST(BoardLineTest, ClassifiesLines) {
     EXPECT_EQ(values[1], 5);
     EXPECT_EQ(values[3], 0);
     EXPECT_EQ(values[81], 9);
+}
+
+}  // namespace
+}  // namespace kz
+
+namespace kz {
+namespace {
+
+using PdfToolTest = test::ToolTest;
+
+// Made from a pipe as the manual shows it; a board without one solution and a malformed line
+// on the way are named and left out, and the rest still make their booklet.
+TEST_F(PdfToolTest, BoardsFromAPipeMakeABookletOfTheRightPagesAndDigits) {
+    ASSERT_TRUE(test::havePoppler()) << test::kNoPoppler;
+    const ToolRun made = run("--generate 5 --level 3 --seed 11");
+    ASSERT_EQ(made.status, 0) << made.err;
+    const auto pdf = m_dir / "week.pdf";
+    const ToolRun r = run("--pdf '" + pdf.string() + "' --per-page 2 --solutions",
+                          made.out + kNone + "\nnot a board\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("<stdin>:6: not exactly one solution"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("<stdin>:7:"), std::string::npos) << r.err;
+    ASSERT_EQ(test::pdfPageCount(pdf), print::PageCount(5, 2, true));
+    EXPECT_NE(test::pdfText(pdf).find("中級 5問"), std::string::npos);
+    const std::vector<print::Page> pages =
+        print::LayoutPages(5, 2, true, print::Size{595.28, 841.89});
+    const print::Slot& last = pages[2].grids[0];
+    std::string givens = made.out.substr(4 * 82, 81);
+    givens.erase(std::remove(givens.begin(), givens.end(), '.'), givens.end());
+    EXPECT_EQ(
+        test::pdfDigitsIn(pdf, 3, last.grid.x, last.grid.y, last.grid.width, last.grid.height),
+        givens);
+}
+
+TEST_F(PdfToolTest, AFileThatCannotBeWrittenIsAnErrorAndLeavesNothing) {
+    const auto list = write("list.txt", kUnique + "\n");
+    // A folder stands where the file should go, and a plain file where a folder should.
+    std::filesystem::create_directory(m_dir / "taken.pdf");
+    write("plain", "");
+    for (const std::string target : {"taken.pdf", "plain/week.pdf"}) {
+        SCOPED_TRACE(target);
+        const ToolRun r = run("--pdf '" + (m_dir / target).string() + "' '" + list + "'");
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("cannot"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(target), std::string::npos) << r.err;
+        std::set<std::string> left;
+        for (const auto& entry : std::filesystem::directory_iterator(m_dir)) {
+            left.insert(entry.path().filename().string());
+        }
+        EXPECT_EQ(left, (std::set<std::string>{"list.txt", "plain", "stderr.txt", "stdin.txt",
+                                               "taken.pdf"}));
+        EXPECT_TRUE(std::filesystem::is_empty(m_dir / "taken.pdf"));
+        EXPECT_EQ(test::slurp(m_dir / "plain"), "");
+    }
+}
+
+// The small print of a booklet the window makes names a command; that command must make the
+// very puzzles of the booklet.
+TEST_F(PdfToolTest, TheCommandInABookletsSmallPrintMakesItsPuzzlesAgain) {
+    print::Order order;
+    order.count = 4;
+    order.request = {2, generate::Symmetry::Diagonal, 0};
+    order.seed = 9007199254740991ULL;
+    const print::Made made = print::MakePuzzles(order, generate::Generate);
+    ASSERT_EQ(made.puzzles.size(), 4u);
+    const std::string origin = print::OriginOf(order);
+    const std::size_t from = origin.find("--generate");
+    const std::size_t to = origin.find(" で", from);
+    ASSERT_NE(to, std::string::npos) << origin;
+    const ToolRun r = run(origin.substr(from, to - from));
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string expected;
+    for (const print::Entry& e : made.puzzles) {
+        for (int d : e.givens) expected += d == 0 ? '.' : static_cast<char>('0' + d);
+        expected += '\n';
+    }
+    EXPECT_EQ(r.out, expected);
 }
 
 }  // namespace

@@ -275,7 +275,7 @@ void FrmMainTest::menuTree() {
                             "mnRedo) "
                             "mnTool(mnCheck - mnTyuudoku(mnAnalyze mnAllInp mnCreate - "
                             "mnNewProblem mnRate mnHint - mnNoteMode mnFillNotes mnClearNotes - "
-                            "mnTidyNotes mnHighlight - mnResume mnRecent()) - mnOption) "
+                            "mnTidyNotes mnHighlight - mnResume mnRecent() - mnPrint mnBooklet) - mnOption) "
                             "mnHelp(mnManuual)"));
 }
 

@@ -73,15 +73,15 @@ private slots:
             order << (a->isSeparator()
                           ? "-"
                           : a->objectName() + " " + a->text() + " " + a->shortcut().toString());
-        QCOMPARE(
-            order.mid(2),
-            (QStringList{
-                "mnCreate 同じﾚﾍﾞﾙの別問題を作成(&B)... Ctrl+N", "-",
-                "mnNewProblem 新しい問題を作成(&N)... F2", "mnRate 難易度を判定(&J)... Ctrl+R",
-                "mnHint ﾋﾝﾄ(&H) Ctrl+I", "-", "mnNoteMode ﾒﾓ入力ﾓｰﾄﾞ(&M) F3",
-                "mnFillNotes 候補をすべて書き込む(&W) ", "mnClearNotes ﾒﾓをすべて消す(&C) ", "-",
-                "mnTidyNotes ﾒﾓを自動で整理する(&A) ", "mnHighlight 同じ数字を強調する(&S) ", "-",
-                "mnResume 前回の続きを開く(&R) ", "mnRecent 最近のｹﾞｰﾑ(&L) "}));
+        QCOMPARE(order.mid(2),
+                 (QStringList{
+                     "mnCreate 同じﾚﾍﾞﾙの別問題を作成(&B)... Ctrl+N", "-",
+                     "mnNewProblem 新しい問題を作成(&N)... F2", "mnRate 難易度を判定(&J)... Ctrl+R",
+                     "mnHint ﾋﾝﾄ(&H) Ctrl+I", "-", "mnNoteMode ﾒﾓ入力ﾓｰﾄﾞ(&M) F3",
+                     "mnFillNotes 候補をすべて書き込む(&W) ", "mnClearNotes ﾒﾓをすべて消す(&C) ",
+                     "-", "mnTidyNotes ﾒﾓを自動で整理する(&A) ",
+                     "mnHighlight 同じ数字を強調する(&S) ", "-", "mnResume 前回の続きを開く(&R) ", "mnRecent 最近のｹﾞｰﾑ(&L) ",
+                     "-", "mnPrint 印刷(&P)... Ctrl+P", "mnBooklet 問題集を作成(&K)... "}));
         // No two shown items of one menu share an access key, no two actions a shortcut.
         QSet<QKeySequence> shortcuts;
         std::function<void(QMenu*)> walk = [&](QMenu* menu) {
@@ -100,7 +100,7 @@ private slots:
         QMenu bar;  // the menu bar's own menus, as one menu of access keys
         for (QAction* a : env.win->menuBar()->actions()) bar.addAction(a);
         walk(&bar);
-        QCOMPARE(shortcuts.size(), 13);  // twelve shortcuts and the empty one
+        QCOMPARE(shortcuts.size(), 14);  // thirteen shortcuts and the empty one
     }
 
     void newProblemFromTheGenerator() {

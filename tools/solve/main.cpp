@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // kazarinoset-solve: prints the verification code, the completion, the rating or the step path
-// of every board it reads.
+// of every board it reads, or sets the boards in a booklet as a PDF file.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -20,6 +20,7 @@
 #include "logic/solver.h"
 #include "tools/solve/boardline.h"
 #include "tools/solve/generatemode.h"
+#include "tools/solve/pdfmode.h"
 
 namespace {
 
@@ -28,6 +29,8 @@ constexpr int kExitUsage = 2;
 
 constexpr std::string_view kHelp =
     "Usage: kazarinoset-solve [--solve | --rate | --explain | --hint] [--lang en|ja] [FILE...]\n"
+    "       kazarinoset-solve --pdf OUT [--per-page N] [--solutions] [--tiles]\n"
+    "                         [--paper a4|letter] [FILE...]\n"
     "\n"
     "Checks Sudoku boards. With no FILE, or when FILE is -, reads standard input.\n"
     "A FILE whose name ends in .csv is a problem file holding one board (nine lines of\n"
@@ -58,6 +61,9 @@ constexpr std::string_view kHelp =
     "            (r<row>c<col>#<digit>), else 'solved' for a full board, else the next\n"
     "            step as --explain writes it. A cell with notes has its notes as\n"
     "            candidates, a cell without every digit its row, column and box allow.\n"
+    "  --pdf OUT writes no lines but sets the boards, numbered and rated, in a booklet\n"
+    "            that it writes to the file OUT as PDF; a board without exactly one\n"
+    "            solution is named on standard error and left out of the booklet\n"
     "With --rate, --explain and --hint, a puzzle without exactly one solution prints\n"
     "its verification code and word instead.\n"
     "\n"
@@ -65,7 +71,7 @@ constexpr std::string_view kHelp =
     "line on standard error.\n"
     "\n"
     "Exit status: 0 all boards read, 1 some board was malformed, 2 a file could not be\n"
-    "read, the output could not be written or the options were wrong.\n"
+    "read, the output or the PDF file could not be written or the options were wrong.\n"
     "\n"
     "Options:\n"
     "  --solve          print completions instead of verification codes\n"
@@ -74,9 +80,14 @@ constexpr std::string_view kHelp =
     "  --hint           print the next step from a board and its notes\n"
     "  --lang en|ja     language of --explain and --hint: English (the default) or\n"
     "                   Japanese\n"
+    "  --pdf OUT        write the boards as a booklet to the PDF file OUT\n"
+    "  --per-page N     with --pdf: puzzles on a page, 1, 2, 4 (the default) or 6\n"
+    "  --solutions      with --pdf: the solutions at the end, small, twelve to a page\n"
+    "  --tiles          with --pdf: pin tiles in place of numerals\n"
+    "  --paper a4|letter with --pdf: the paper size, A4 (the default) or US Letter\n"
     "  --help           show this text and exit\n";
 
-enum class Mode { Verify, Solve, Rate, Explain, Hint };
+enum class Mode { Verify, Solve, Rate, Explain, Hint, Pdf };
 
 // The options that choose what is printed; at most one of them.
 constexpr std::pair<std::string_view, Mode> kModes[] = {{"--solve", Mode::Solve},
@@ -88,6 +99,7 @@ struct Options {
     Mode mode = Mode::Verify;
     kz::logic::Lang lang = kz::logic::Lang::English;
     bool langGiven = false;
+    kz::PdfOptions pdf;
     std::vector<std::string> files;
 };
 
@@ -144,6 +156,13 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
                 error = "unknown language '" + std::string(*lang) + "' for --lang: use en or ja";
             }
             options.langGiven = true;
+        } else if (name == "--pdf") {
+            const std::optional<std::string_view> out = takeValue();
+            error = !out || out->empty() ? "option --pdf needs the name of the file to write"
+                                         : setMode(Mode::Pdf, "--pdf");
+            if (error.empty()) options.pdf.out = std::string(*out);
+        } else if (kz::IsPdfOption(name)) {
+            error = kz::TakePdfOption(name, value, takeValue, options.pdf);
         } else {
             error = "unknown option " + std::string(arg);
         }
@@ -151,6 +170,9 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
     }
     if (options.langGiven && options.mode != Mode::Explain && options.mode != Mode::Hint) {
         return "option --lang applies to --hint and --explain only";
+    }
+    if (options.pdf.anyGiven && options.mode != Mode::Pdf) {
+        return "options --per-page, --solutions, --tiles and --paper apply to --pdf only";
     }
     return {};
 }
@@ -160,6 +182,14 @@ public:
     explicit Checker(const Options& options) : m_options(options) {}
 
     void board(const kz::ValueArray16& values) {
+        if (m_options.mode == Mode::Pdf) {
+            if (std::optional<kz::print::Entry> entry = kz::print::RatedEntry(Digits(values))) {
+                m_booklet.push_back(*entry);
+            } else {
+                malformed(m_source, m_line, "not exactly one solution: left out of the booklet");
+            }
+            return;
+        }
         if (m_options.mode == Mode::Hint) {
             // A problem file is a puzzle with nothing played yet.
             hint(values, values, kz::NoteArray{});
@@ -241,7 +271,8 @@ public:
     }
 
     void malformed(std::string_view source, long line, std::string_view why) {
-        std::cout << "error\n";
+        // A booklet has no lines to hold the place of the board.
+        if (m_options.mode != Mode::Pdf) std::cout << "error\n";
         std::cout.flush();
         std::cerr << "kazarinoset-solve: " << source;
         if (line > 0) std::cerr << ':' << line;
@@ -292,6 +323,8 @@ public:
                 case kz::BoardLineKind::Skip:
                     break;
                 case kz::BoardLineKind::Board:
+                    m_source = source;
+                    m_line = number;
                     board(values);
                     break;
                 case kz::BoardLineKind::Malformed:
@@ -323,6 +356,8 @@ public:
             kz::ValueArray16 values{};
             const kz::FileResult result = kz::ReadProblemFile(name, values);
             if (result.ok) {
+                m_source = name;
+                m_line = 0;
                 board(values);
             } else {
                 malformed(name, 0, result.error);
@@ -333,6 +368,12 @@ public:
     }
 
     int status() const { return m_status; }
+
+    /// In the PDF mode, after every file: writes the booklet of the puzzles read.
+    void finish() {
+        if (m_options.mode != Mode::Pdf) return;
+        m_status = std::max(m_status, kz::WritePdf(m_options.pdf, m_booklet, std::cerr));
+    }
 
 private:
     static kz::logic::Digits Digits(const kz::ValueArray16& values) {
@@ -365,6 +406,10 @@ private:
     const Options& m_options;
     kz::Solver m_solver;
     int m_status = 0;
+    std::vector<kz::print::Entry> m_booklet;
+    // Where the board being read comes from, for the PDF mode's messages.
+    std::string m_source;
+    long m_line = 0;
 };
 
 // True when --help or -h comes before any "--": the help is printed whatever else the
@@ -397,6 +442,7 @@ int Run(int argc, char** argv) {
         if (!std::cout) break;  // nothing more can be told
         checker.file(name);
     }
+    checker.finish();
     return checker.status();
 }
 

@@ -26,6 +26,7 @@
 #include "ui/dialogs/palette.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/clicklabel.h"
+#include "ui/main/printing.h"
 #include "ui/main/uiport.h"
 #include "ui/main/wakushape.h"
 
@@ -352,6 +353,10 @@ void frmMain::buildMenus() {
     // Every game kept aside, newest first, read when the menu opens.
     m_mnRecent = submenu(nullptr, addict, "mnRecent", QStringLiteral("最近のｹﾞｰﾑ(&L)"));
     connect(m_mnRecent, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
+    separator(addict, "sepPrint");
+    (new PrintCommands(*this, m_port, m_options, [this] {
+        return PrintCommands::Game{board(), notes(), windowTitle(), keptPuzzle()};
+    }))->addActions(addict);
     separator(tool, "sep32");
     m_mnOption = addAction(tool, "mnOption", QStringLiteral("ｵﾌﾟｼｮﾝ設定(&O)..."));
     connect(allInp, &QAction::triggered, this, [this] { mnAllInp_Click(); });
