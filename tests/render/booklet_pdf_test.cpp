@@ -29,6 +29,9 @@ protected:
             s_app = std::make_unique<QGuiApplication>(argc, argv);
         }
     }
+    // Gone before the end of the program: destroyed among the static objects at exit, the
+    // application outlives parts of Qt it needs and crashes.
+    static void TearDownTestSuite() { s_app.reset(); }
 
     // The first puzzles of a public set, rated and solved.
     static print::Booklet booklet(int count, int perPage, bool solutions, bool tiles) {
