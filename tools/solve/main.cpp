@@ -371,8 +371,10 @@ public:
 
     /// In the PDF mode, after every file: writes the booklet of the puzzles read.
     void finish() {
+#ifdef KZ_PDF_WRITER
         if (m_options.mode != Mode::Pdf) return;
         m_status = std::max(m_status, kz::WritePdf(m_options.pdf, m_booklet, std::cerr));
+#endif
     }
 
 private:
@@ -436,6 +438,11 @@ int Run(int argc, char** argv) {
         std::cerr << "kazarinoset-solve: " << error << "\nTry 'kazarinoset-solve --help'.\n";
         return kExitUsage;
     }
+#ifndef KZ_PDF_WRITER
+    // The booklet is drawn by the same checker built with Qt, a program of its own, so that
+    // Qt is loaded for --pdf alone and every other mode starts as fast as ever.
+    if (options.mode == Mode::Pdf) return kz::RunPdfWriter(argv, std::cerr);
+#endif
     if (options.files.empty()) options.files.emplace_back("-");
     Checker checker(options);
     for (const std::string& name : options.files) {

@@ -3,6 +3,7 @@
 // into a PDF file.
 #include <QGuiApplication>
 #include <QPageSize>
+#include <iostream>
 #include <memory>
 
 #include "render/pagepainter.h"
@@ -26,6 +27,13 @@ int WritePdf(const PdfOptions& options, const std::vector<print::Entry>& puzzles
         static int argc = 1;
         static char name[] = "kazarinoset-solve";
         static char* argv[] = {name, nullptr};
+        // Qt's own notices about the session (no runtime folder, say) mean nothing to a
+        // command that writes a file; its real errors still reach standard error.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) {
+                std::cerr << "kazarinoset-solve: " << text.toStdString() << '\n';
+            }
+        });
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
     print::Booklet booklet;
