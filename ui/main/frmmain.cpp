@@ -26,6 +26,8 @@
 #include "ui/dialogs/palette.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/clicklabel.h"
+#include "ui/main/gridview.h"
+#include "ui/main/hintview.h"
 #include "ui/main/printing.h"
 #include "ui/main/uiport.h"
 #include "ui/main/wakushape.h"
@@ -41,7 +43,6 @@ constexpr int px(double twips) {
 
 constexpr int kClientWidth = 413;   // 6195 twips
 constexpr int kClientHeight = 488;  // 7320 twips
-constexpr int kCellPitch = 660;
 constexpr int kPalettePitch = 480;
 constexpr int kTileWidth = 360;
 constexpr int kTileHeight = 480;
@@ -72,23 +73,6 @@ void fillWith(QWidget* w, const QColor& color) {
     w->setPalette(pal);
 }
 
-/// The look of a hinted cell; a wrong digit takes the colour the consistency check marks with.
-QColor HintColour(frmMain::HintLook look, const QColor& conflict) {
-    switch (look) {
-        case frmMain::HintLook::Pattern:
-            return QColor(170, 225, 170);
-        case frmMain::HintLook::Elimination:
-            return QColor(255, 215, 160);
-        case frmMain::HintLook::Placement:
-            return QColor(255, 150, 50);
-        case frmMain::HintLook::Wrong:
-            return conflict;
-        case frmMain::HintLook::None:
-            break;
-    }
-    return {};
-}
-
 }  // namespace
 
 frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
@@ -99,7 +83,6 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setWindowIcon(WindowIcon());
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
-    m_cellCursor.fill(1);
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -121,7 +104,14 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
         fillWith(line, palette().color(i == 0 ? QPalette::Dark : QPalette::Light));
     }
 
-    buildCells(client);
+    m_grid = new GridView(client, m_game, m_options, [this](int n, bool onTile) {
+        if (onTile) {
+            imgPai_Click(n);
+        } else {
+            lblBack_Click(n);
+        }
+    });
+    m_hintView = new HintView(this, *m_grid, [this](const logic::Step& step) { applyHint(step); });
     buildPalette(client);
 
     auto* label1 = new QLabel(QStringLiteral("Version"), client);
@@ -172,14 +162,6 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
     // ---- Start-up ----
     m_lblVersion->setText(QStringLiteral("%1.%2").arg(KZ_VERSION_MAJOR).arg(KZ_VERSION_MINOR));
 
-    // Tile layout: each row starts under the row above, each tile right of its neighbour.
-    m_imgPai[1]->move(px(270), px(270));
-    for (int n = 2; n <= kCellCount; ++n) {
-        const QPoint prev = m_imgPai[n % 9 == 1 ? n - 9 : n - 1]->pos();
-        m_imgPai[n]->move(n % 9 == 1 ? QPoint(prev.x(), prev.y() + px(kCellPitch))
-                                     : QPoint(prev.x() + px(kCellPitch), prev.y()));
-    }
-
     m_options.LoadOptions();
     {
         // Showing the stored choice is not a choice: nothing is written back.
@@ -199,53 +181,6 @@ frmMain::~frmMain() {
     // writing what it was last handed.
     delete m_job;
     m_keeper.reset();
-}
-
-void frmMain::buildCells(QWidget* client) {
-    // Created back to front: squares, grid lines, tiles.
-    for (int n = 1; n <= kCellCount; ++n) {
-        const int r = (n - 1) / 9;
-        const int c = (n - 1) % 9;
-        auto* back = new ClickLabel(client);
-        back->setObjectName(arrayName("lblBack", n));
-        // 675 twips on a 660 pitch: neighbours overlap by a pixel under the grid lines.
-        back->setGeometry(px(120 + kCellPitch * c), px(180 + kCellPitch * r), px(675), px(675));
-        back->setAutoFillBackground(true);
-        connect(back, &ClickLabel::clicked, this, [this, n] { lblBack_Click(n); });
-        m_lblBack[n] = back;
-    }
-    for (int k = 0; k <= 9; ++k) {
-        const bool thick = k % 3 == 0;
-        const int at = px(180 + kCellPitch * k);
-        auto* h = new QWidget(client);
-        h->setObjectName(arrayName("linFrame", k));
-        // Thick lines are centred on the twip line and reach one pixel past the ends, so
-        // the box corners are closed.
-        h->setGeometry(thick ? QRect(px(120) - 1, at - 1, px(6060) - px(120) + 3, 3)
-                             : QRect(px(120), at, px(6060) - px(120) + 1, 1));
-        m_linFrame[k] = h;
-
-        const int x = px(120 + kCellPitch * k);
-        auto* v = new QWidget(client);
-        v->setObjectName(arrayName("linFrame", 10 + k));
-        v->setGeometry(thick ? QRect(x - 1, px(180) - 1, 3, px(6120) - px(180) + 3)
-                             : QRect(x, px(180), 1, px(6120) - px(180) + 1));
-        m_linFrame[10 + k] = v;
-    }
-    for (QWidget* line : m_linFrame) {
-        // A click on a line belongs to the square beneath it, as the squares overlap there.
-        line->setAttribute(Qt::WA_TransparentForMouseEvents);
-        line->setAutoFillBackground(true);
-        fillWith(line, Qt::black);
-    }
-    for (int n = 1; n <= kCellCount; ++n) {
-        auto* tile = new ClickLabel(client);
-        tile->setObjectName(arrayName("imgPai", n));
-        tile->setGeometry(px(270), px(270), px(kTileWidth), px(kTileHeight));
-        tile->hide();
-        connect(tile, &ClickLabel::clicked, this, [this, n] { imgPai_Click(n); });
-        m_imgPai[n] = tile;
-    }
 }
 
 void frmMain::buildPalette(QWidget* client) {
@@ -373,29 +308,6 @@ void frmMain::buildMenus() {
 
 // ---- Cell display ----
 
-QColor frmMain::slotColor(int slot) const {
-    return PaletteColor(m_options.GetOption(slot));
-}
-
-void frmMain::applyCellLook(int n) {
-    const CellData& cell = board()[n];
-    if (m_hintLook[n] != HintLook::None) {
-        fillWith(m_lblBack[n], HintColour(m_hintLook[n], slotColor(OptConflictColor)));
-    } else {
-        int slot = OptBlankColor;
-        if (cell.Problem) {
-            slot = OptProblemColor;
-        } else if (cell.Mark == MarkConflict) {
-            slot = OptConflictColor;
-        } else if (cell.Mark == MarkAnswer) {
-            slot = OptAnswerColor;
-        }
-        fillWith(m_lblBack[n], slotColor(slot));
-    }
-    // The notes' ink follows the colour beneath them.
-    applyCellOverlay(n);
-}
-
 void frmMain::SetCell(int n, int value, bool problem, int mark) {
     m_game.SetCell(n, value, problem, mark);
 }
@@ -403,21 +315,7 @@ void frmMain::SetCell(int n, int value, bool problem, int mark) {
 void frmMain::drawCell(int n) {
     // A hint describes the board it was given for; any change makes it stale.
     clearHint();
-    const int value = board()[n].Value;
-    const bool problem = board()[n].Problem;
-    ClickLabel* tile = m_imgPai[n];
-    if (value != 0) {
-        const int picture = value + m_options.ImageSetBase();
-        tile->setPixmap(TilePicture(picture));
-        tile->setProperty("picture", picture);
-        tile->show();
-    } else {
-        tile->hide();
-    }
-    const QCursor cursor = problem ? QCursor(Qt::ForbiddenCursor) : cellCursor(m_cellCursor[n]);
-    tile->setCursor(cursor);
-    m_lblBack[n]->setCursor(cursor);
-    applyCellLook(n);
+    m_grid->draw(n);
 }
 
 void frmMain::ClearConflictMarks() {
@@ -431,22 +329,14 @@ void frmMain::CheckConsistency(bool& hasBlank, bool& hasConflict, bool mark) {
 }
 
 void frmMain::ColorSetChange() {
+    m_grid->drawAll();
     const int base = m_options.ImageSetBase();
-    for (int n = 1; n <= kCellCount; ++n) {
-        applyCellLook(n);
-        if (board()[n].Value != 0) {
-            const int picture = board()[n].Value + base;
-            m_imgPai[n]->setPixmap(TilePicture(picture));
-            m_imgPai[n]->setProperty("picture", picture);
-        }
-    }
-    const QColor grid = slotColor(OptGridColor);
-    for (QWidget* line : m_linFrame) fillWith(line, grid);
     for (int k = 1; k <= 10; ++k) {
         m_imgCheckPai[k]->setPixmap(TilePicture(base + k));
         m_imgCheckPai[k]->setProperty("picture", base + k);
     }
-    m_shpWaku->setColors(grid, slotColor(OptBlankColor));
+    m_shpWaku->setColors(PaletteColor(m_options.GetOption(OptGridColor)),
+                         PaletteColor(m_options.GetOption(OptBlankColor)));
     if (m_noteMode) applyTileForms();
 }
 
@@ -468,19 +358,9 @@ void frmMain::imgCheckPai_Click(int index) {
         m_imgCheckPai[k]->setPixmap(TilePicture(base + k));
         m_imgCheckPai[k]->setProperty("picture", base + k);
     }
-    for (int n = 1; n <= kCellCount; ++n) {
-        // Problem cells keep their earlier cursor picture; they show the no-drop pointer.
-        if (board()[n].Problem) continue;
-        m_cellCursor[n] = m_selectedTile;
-        const QCursor cursor = cellCursor(m_selectedTile);
-        m_lblBack[n]->setCursor(cursor);
-        m_imgPai[n]->setCursor(cursor);
-    }
+    m_grid->setChoice(m_selectedTile);
     if (m_selectedTile == 10) m_selectedTile = 0;
     if (m_noteMode) applyTileForms();
-    if (m_options.GetExtra(ExtHighlight) == 1) {
-        for (int n = 1; n <= kCellCount; ++n) applyCellOverlay(n);
-    }
 }
 
 void frmMain::imgPai_Click(int index) {

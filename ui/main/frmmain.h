@@ -28,6 +28,7 @@
 #include "logic/hint.h"
 #include "logic/state.h"
 #include "ui/main/generationjob.h"
+#include "ui/main/gridview.h"
 
 class QAction;
 class QCloseEvent;
@@ -46,6 +47,7 @@ namespace kz {
 class ClickLabel;
 class GameKeeper;
 class HintPanel;
+class HintView;
 class OptionMan;
 class UiPort;
 class WakuShape;
@@ -121,11 +123,10 @@ public:
     void SetNotes(int n, NoteSet notes);
 
     /// The hint's panel, beside the window while a hint shows.
-    HintPanel* hintPanel() const { return m_hintPanel; }
-    /// How a hint shows a cell, drawn over the cell's colour. Not a mark of the Board: it
-    /// changes nothing there or in the history, and the next click takes it away.
-    enum class HintLook : std::uint8_t { None, Pattern, Elimination, Placement, Wrong };
-    HintLook hintLook(int n) const { return m_hintLook.at(n); }
+    HintPanel* hintPanel() const;
+    /// How a hint shows a cell; the next click takes it away.
+    using HintLook = GridView::HintLook;
+    HintLook hintLook(int n) const { return m_grid->hintLook(n); }
     /// True while a new problem is being made.
     bool generating() const { return !m_job.isNull(); }
     /// Replaces the generator (tests pass one they control).
@@ -151,7 +152,7 @@ public:
     QString tag() const { return m_tag; }
     void setTag(const QString& tag) { m_tag = tag; }
     /// The cursor picture (1..10) the last palette choice gave cell n while it was enterable.
-    int cellCursorNumber(int n) const { return m_cellCursor.at(n); }
+    int cellCursorNumber(int n) const { return m_grid->cursorNumber(n); }
 
     /// Where the game in progress is kept aside after every change; empty (the default)
     /// keeps nothing. The games kept before it stay on offer beside it.
@@ -171,7 +172,6 @@ public:
     static QUrl ManualUrl();
 
 private:
-    void buildCells(QWidget* client);
     void buildPalette(QWidget* client);
     void buildMenus();
     void connectCommands();
@@ -190,14 +190,8 @@ private:
     /// A new board of givens: a file, a new puzzle or a variant.
     void loaded(const ValueArray16& values, const std::string& caption);
     void syncUndoMenu();
-    void applyCellLook(int n);
-    /// Draws cell n's notes and highlight over its colour; nothing when it has neither.
-    void applyCellOverlay(int n);
-    /// The digit the same-digit highlight shows, 0 for none.
-    int highlightedDigit() const;
     /// The palette tiles and cell pointers, in the note form while the note mode is on.
     void applyTileForms();
-    QCursor cellCursor(int picture) const;
     /// Redraws cell n as the game now holds it: told by the game of every cell it writes.
     void drawCell(int n);
     /// What the player hears or sees of a click or a hint's step on the board.
@@ -214,7 +208,6 @@ private:
     /// current command is over, so a command that changes many cells writes once.
     void scheduleKeep();
     void reportKeepFailure(const std::string& error);
-    QColor slotColor(int slot) const;
     QAction* addAction(class QMenu* menu, const char* name, const QString& caption,
                        const QKeySequence& shortcut = {});
     void buildGenerationPanel(QWidget* client);
@@ -226,14 +219,8 @@ private:
     /// Takes a hint away: its looks and its panel.
     void clearHint();
     /// Takes the looks away, keeping the panel and its stage.
-    void clearHintLooks();
-    void showHintLook(int n, HintLook look);
-    /// The hint's first look at a step: the technique and where to look, nothing more.
-    void showHintFocus();
-    /// Step i of the hint in full, with its cells.
-    void showHintStep(std::size_t i);
-    /// The hint's step done on the board, as one undo step.
-    void applyHint();
+    /// A hint's step done on the board, as one undo step.
+    void applyHint(const logic::Step& step);
     void generationFinished(const generate::Result& result);
     void refreshGenerationPanel();
     /// Every command off while a problem is made, so nothing races with its arrival.
@@ -252,11 +239,7 @@ private:
     QString m_tag;
     /// The name the file dialogs leave behind; the open dialog starts from it.
     QString m_lastFileName;
-    std::array<int, kArraySize> m_cellCursor{};
-
-    std::array<ClickLabel*, kArraySize> m_lblBack{};
-    std::array<ClickLabel*, kArraySize> m_imgPai{};
-    std::array<QWidget*, 20> m_linFrame{};
+    GridView* m_grid = nullptr;
     std::array<ClickLabel*, 11> m_imgCheckPai{};
     QGroupBox* m_frame1 = nullptr;
     WakuShape* m_shpWaku = nullptr;
@@ -292,12 +275,7 @@ private:
     QTimer* m_keepTimer = nullptr;
     bool m_keepFailureShown = false;
 
-    std::array<HintLook, kArraySize> m_hintLook{};
-    bool m_hintShown = false;
-    HintPanel* m_hintPanel = nullptr;
-    /// The hint on show, and its step on show (none while only the first look shows).
-    std::optional<logic::Hint> m_hint;
-    std::optional<std::size_t> m_hintStep;
+    HintView* m_hintView = nullptr;
 
     GenerationJob::GenerateFn m_generate;
     GenerationJob::LaunchFn m_launch;

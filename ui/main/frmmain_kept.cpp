@@ -116,7 +116,8 @@ void frmMain::reportKeepFailure(const std::string& error) {
 
 void frmMain::mnResume_Click() {
     if (!m_keeper) return;
-    if (const std::optional<std::filesystem::path> newest = m_keeper->Newest(m_game.serial())) resumeFrom(*newest);
+    if (const std::optional<std::filesystem::path> newest = m_keeper->Newest(m_game.serial()))
+        resumeFrom(*newest);
 }
 
 void frmMain::resumeFrom(const std::filesystem::path& file) {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The main window's notes: the note mode and its commands, drawing notes and the same-digit
-// highlight over the cells, and the small tile form the palette and pointers take in the mode.
+// The main window's notes: the note mode and its commands, and the small tile form the palette
+// and pointers take in the mode.
 #include <QAction>
 #include <QFont>
 #include <QMenu>
@@ -11,35 +11,10 @@
 #include "settings/optionman.h"
 #include "ui/main/clicklabel.h"
 #include "ui/main/frmmain.h"
+#include "ui/main/gridview.h"
 #include "ui/main/uiport.h"
 
 namespace kz {
-
-namespace {
-
-// The note form of a tile: small enough to tell from a placement at a glance, large enough
-// to read which tile it is.
-constexpr double kNoteFormScale = 0.6;
-
-bool isDark(const QColor& colour) {
-    // Perceived brightness (ITU-R BT.601 weights): the 16-colour palette's dark entries get
-    // light notes, the rest dark ones.
-    return 299 * colour.red() + 587 * colour.green() + 114 * colour.blue() < 128 * 1000;
-}
-
-QPixmap smallForm(const QPixmap& picture, QSize box) {
-    QPixmap result(box);
-    result.fill(Qt::transparent);
-    if (picture.isNull()) return result;
-    const QPixmap small = picture.scaled(picture.size() * kNoteFormScale, Qt::KeepAspectRatio,
-                                         Qt::SmoothTransformation);
-    QPainter painter(&result);
-    painter.drawPixmap((box.width() - small.width()) / 2, (box.height() - small.height()) / 2,
-                       small);
-    return result;
-}
-
-}  // namespace
 
 void frmMain::buildNoteMenu(QMenu* addict) {
     QAction* sep = addict->addSeparator();
@@ -96,7 +71,7 @@ void frmMain::mnHighlight_Click(bool on) {
     if (m_mnHighlight->isChecked() != on) m_mnHighlight->setChecked(on);
     m_options.SetExtra(ExtHighlight, on ? 1 : 0);
     (void)m_options.SaveOptions();
-    for (int n = 1; n <= kCellCount; ++n) applyCellOverlay(n);
+    m_grid->setChoice(m_selectedTile == 0 ? 10 : m_selectedTile);
 }
 
 // ---- Drawing ----
@@ -105,78 +80,14 @@ void frmMain::SetNotes(int n, NoteSet notes) {
     m_game.SetNotes(n, notes);
 }
 
-int frmMain::highlightedDigit() const {
-    return m_options.GetExtra(ExtHighlight) == 1 ? m_selectedTile : 0;
-}
-
-void frmMain::applyCellOverlay(int n) {
-    ClickLabel* back = m_lblBack[n];
-    const int digit = board()[n].Value;
-    const NoteSet notes = digit == 0 ? this->notes()[n] : NoteSet{0};
-    const int highlight = highlightedDigit();
-    const bool framed = highlight != 0 && digit == highlight;
-    if (notes == 0 && !framed) {
-        if (!back->pixmap().isNull()) back->clear();
-        return;
-    }
-
-    const QColor ground = back->palette().color(QPalette::Window);
-    const bool dark = isDark(ground);
-    const QColor ink = dark ? QColor(255, 255, 255) : QColor(0, 0, 0);
-    // A highlight colour that stands out on light and on dark cells alike, keeping the
-    // cell's own colour around it.
-    const QColor accent = dark ? QColor(255, 230, 0) : QColor(0, 70, 230);
-
-    const QSize size = back->size();
-    QPixmap overlay(size);
-    overlay.fill(Qt::transparent);
-    QPainter painter(&overlay);
-    if (framed) {
-        painter.setPen(QPen(accent, 3));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRectF(2.5, 2.5, size.width() - 5.0, size.height() - 5.0));
-    }
-    if (notes != 0) {
-        QFont font(QStringLiteral("ＭＳ ゴシック"));
-        font.setPixelSize(size.height() / 4);
-        const double slotWidth = (size.width() - 4) / 3.0;
-        const double slotHeight = (size.height() - 4) / 3.0;
-        for (int k = 1; k <= 9; ++k) {
-            if ((notes & NoteBit(k)) == 0) continue;
-            const bool strong = k == highlight;
-            font.setBold(strong);
-            painter.setFont(font);
-            painter.setPen(strong ? accent : ink);
-            const QRectF slot(2 + slotWidth * ((k - 1) % 3), 2 + slotHeight * ((k - 1) / 3),
-                              slotWidth, slotHeight);
-            painter.drawText(slot, Qt::AlignCenter, QString::number(k));
-        }
-    }
-    painter.end();
-    back->setPixmap(overlay);
-}
-
-QCursor frmMain::cellCursor(int picture) const {
-    const QCursor normal = TileCursor(picture);
-    if (!m_noteMode) return normal;
-    const QPixmap full = normal.pixmap();
-    if (full.isNull()) return normal;
-    // The hot spot stays where the full pointer has it, so a click lands where it did.
-    return QCursor(smallForm(full, full.size()), normal.hotSpot().x(), normal.hotSpot().y());
-}
-
 void frmMain::applyTileForms() {
     const int base = m_options.ImageSetBase();
     for (int k = 1; k <= 10; ++k) {
         const QPixmap picture = TilePicture(base + k);
-        m_imgCheckPai[k]->setPixmap(m_noteMode ? smallForm(picture, picture.size()) : picture);
+        m_imgCheckPai[k]->setPixmap(m_noteMode ? GridView::noteForm(picture, picture.size())
+                                               : picture);
     }
-    for (int n = 1; n <= kCellCount; ++n) {
-        if (board()[n].Problem) continue;
-        const QCursor cursor = cellCursor(m_cellCursor[n]);
-        m_lblBack[n]->setCursor(cursor);
-        m_imgPai[n]->setCursor(cursor);
-    }
+    m_grid->setNoteMode(m_noteMode);
 }
 
 }  // namespace kz

@@ -24,6 +24,7 @@
 #include "ui/dialogs/frmnewproblem.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/frmmain.h"
+#include "ui/main/gridview.h"
 #include "ui/main/hintpanel.h"
 #include "ui/main/uiport.h"
 
@@ -213,28 +214,6 @@ void frmMain::mnRate_Click() {
                 QStringLiteral("　%1 回").arg(rating.counts[static_cast<std::size_t>(t)]);
     }
     showMessage(text);
-}
-
-void frmMain::showHintLook(int n, HintLook look) {
-    m_hintLook[n] = look;
-    m_hintShown = true;
-    applyCellLook(n);
-}
-
-void frmMain::clearHint() {
-    if (m_hintPanel && !m_hintPanel->isHidden()) m_hintPanel->hide();
-    m_hint.reset();
-    clearHintLooks();
-}
-
-void frmMain::clearHintLooks() {
-    if (!m_hintShown) return;
-    m_hintShown = false;
-    for (int n = 1; n <= kCellCount; ++n) {
-        if (m_hintLook[n] == HintLook::None) continue;
-        m_hintLook[n] = HintLook::None;
-        applyCellLook(n);
-    }
 }
 
 }  // namespace kz
