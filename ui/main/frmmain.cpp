@@ -26,6 +26,7 @@
 #include "ui/dialogs/palette.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/clicklabel.h"
+#include "ui/main/generationpanel.h"
 #include "ui/main/gridview.h"
 #include "ui/main/hintview.h"
 #include "ui/main/printing.h"
@@ -138,7 +139,7 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
     m_lblWarming->setAlignment(Qt::AlignCenter);
     m_frmWarming->hide();
     m_frmWarming->raise();
-    buildGenerationPanel(client);
+    m_generationPanel = new GenerationPanel(client);
     m_generate = [](const generate::Request& request, std::mt19937_64& random,
                     const std::atomic<bool>* cancel, const generate::AttemptFn& onAttempt) {
         return generate::Generate(request, random, cancel, onAttempt);

@@ -46,6 +46,7 @@ namespace kz {
 
 class ClickLabel;
 class GameKeeper;
+class GenerationPanel;
 class HintPanel;
 class HintView;
 class OptionMan;
@@ -210,7 +211,6 @@ private:
     void reportKeepFailure(const std::string& error);
     QAction* addAction(class QMenu* menu, const char* name, const QString& caption,
                        const QKeySequence& shortcut = {});
-    void buildGenerationPanel(QWidget* client);
     /// Empty when `digits` form a problem with exactly one solution; otherwise the message
     /// the verification command gives for them.
     QString problemRefusal(const logic::Digits& digits);
@@ -222,7 +222,6 @@ private:
     /// A hint's step done on the board, as one undo step.
     void applyHint(const logic::Step& step);
     void generationFinished(const generate::Result& result);
-    void refreshGenerationPanel();
     /// Every command off while a problem is made, so nothing races with its arrival.
     void setCommandsEnabled(bool enabled);
 
@@ -280,10 +279,7 @@ private:
     GenerationJob::GenerateFn m_generate;
     GenerationJob::LaunchFn m_launch;
     QPointer<GenerationJob> m_job;
-    QTimer* m_generationTimer = nullptr;
-    QFrame* m_frmGenerating = nullptr;
-    QLabel* m_lblGenerating = nullptr;
-    QPushButton* m_cmdGenCancel = nullptr;
+    GenerationPanel* m_generationPanel = nullptr;
 };
 
 }  // namespace kz

@@ -3,11 +3,7 @@
 // a worker thread, and the logical solver's level, score and next step.
 #include <QAction>
 #include <QDialog>
-#include <QFrame>
-#include <QLabel>
-#include <QPushButton>
 #include <QStringList>
-#include <QTimer>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -24,6 +20,7 @@
 #include "ui/dialogs/frmnewproblem.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/frmmain.h"
+#include "ui/main/generationpanel.h"
 #include "ui/main/gridview.h"
 #include "ui/main/hintpanel.h"
 #include "ui/main/uiport.h"
@@ -33,9 +30,6 @@ namespace kz {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-// Quick puzzles arrive before a panel could be read; it would only flicker.
-constexpr int kPanelDelayMs = 300;
-constexpr int kPanelRefreshMs = 200;
 
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -54,49 +48,6 @@ QString levelName(int level) {
 }  // namespace
 
 // ---- New problem ----
-
-void frmMain::buildGenerationPanel(QWidget* client) {
-    // Where the status panel shows, with a way out.
-    m_frmGenerating = new QFrame(client);
-    m_frmGenerating->setObjectName(QStringLiteral("frmGenerating"));
-    m_frmGenerating->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    const QRect area(64, 184, 281, 57);
-    m_frmGenerating->setGeometry(area);
-    m_frmGenerating->setAutoFillBackground(true);
-    m_lblGenerating = new QLabel(m_frmGenerating);
-    m_lblGenerating->setObjectName(QStringLiteral("lblGenerating"));
-    m_lblGenerating->setGeometry(8, 8, area.width() - 16, 17);
-    m_lblGenerating->setAlignment(Qt::AlignCenter);
-    m_cmdGenCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), m_frmGenerating);
-    m_cmdGenCancel->setObjectName(QStringLiteral("cmdGenCancel"));
-    m_cmdGenCancel->setGeometry((area.width() - 80) / 2, 29, 80, 22);
-    m_cmdGenCancel->setShortcut(QKeySequence(Qt::Key_Escape));
-    m_frmGenerating->hide();
-
-    m_generationTimer = new QTimer(this);
-    connect(m_generationTimer, &QTimer::timeout, this, [this] { refreshGenerationPanel(); });
-    connect(m_cmdGenCancel, &QPushButton::clicked, this, [this] {
-        if (!m_job) return;
-        m_job->cancel();
-        m_cmdGenCancel->setEnabled(false);
-        refreshGenerationPanel();
-    });
-}
-
-void frmMain::refreshGenerationPanel() {
-    if (!m_job) return;
-    if (m_frmGenerating->isHidden()) {
-        m_frmGenerating->show();
-        m_frmGenerating->raise();
-        m_cmdGenCancel->setEnabled(true);
-        m_cmdGenCancel->setFocus();
-        m_generationTimer->setInterval(kPanelRefreshMs);
-    }
-    m_lblGenerating->setText(m_job->cancelRequested()
-                                 ? QStringLiteral("中止しています…")
-                                 : QStringLiteral("新しい問題を作成しています（試行 %1 回）")
-                                       .arg(m_job->attempts() + 1));
-}
 
 void frmMain::setCommandsEnabled(bool enabled) {
     for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly)) {
@@ -129,8 +80,7 @@ void frmMain::mnNewProblem_Click() {
     setCommandsEnabled(false);
     m_job = new GenerationJob(m_generate, request, seed, this, m_launch);
     connect(m_job, &GenerationJob::finished, this, &frmMain::generationFinished);
-    m_generationTimer->setInterval(kPanelDelayMs);
-    m_generationTimer->start();
+    m_generationPanel->start(m_job);
 }
 
 void frmMain::generationFinished(const generate::Result& result) {
@@ -144,8 +94,7 @@ void frmMain::generationFinished(const generate::Result& result) {
         m_job = nullptr;
         job->deleteLater();
     }
-    m_generationTimer->stop();
-    m_frmGenerating->hide();
+    m_generationPanel->stop();
     // The panel's button held the focus; without a holder the menu bar keeps it after the
     // next keyboard menu, and plain letters would run its items.
     centralWidget()->setFocus();
