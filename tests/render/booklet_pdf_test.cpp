@@ -26,9 +26,14 @@ protected:
         static char name[] = "test_render";
         static char* argv[] = {name, nullptr};
         if (QGuiApplication::instance() == nullptr) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            }
             s_app = std::make_unique<QGuiApplication>(argc, argv);
         }
     }
+    // Gone before the statics it leans on are.
+    static void TearDownTestSuite() { s_app.reset(); }
 
     // The first puzzles of a public set, rated and solved.
     static print::Booklet booklet(int count, int perPage, bool solutions, bool tiles) {

@@ -77,12 +77,17 @@ void PrintCommands::showError(const QString& text) {
     m_port.message(text, UiPort::Buttons::Ok, UiPort::Icon::Error, kAppTitle);
 }
 
-void PrintCommands::printThroughPort(QPrinter& printer, bool preview,
+void PrintCommands::printThroughPort(const QString& document, bool preview,
                                      const std::function<QString(QPrinter&)>& paint) {
-    printer.setFullPage(true);
-    printer.setPageSize(homePaper());
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // The layout keeps its own margins, inside what printers reach.
+        m_printer->setFullPage(true);
+        m_printer->setPageSize(homePaper());
+    }
+    m_printer->setDocName(document);
     QString failure;
-    m_port.print(printer, preview ? UiPort::PrintMode::Preview : UiPort::PrintMode::Dialog,
+    m_port.print(*m_printer, preview ? UiPort::PrintMode::Preview : UiPort::PrintMode::Dialog,
                  [&](QPrinter& p) { failure = paint(p); });
     if (!failure.isEmpty()) showError(failure);
 }
@@ -127,9 +132,7 @@ void PrintCommands::printGame() {
             page.label = fromUtf8(print::RatingText(*entry));
         }
     }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(game.title);
-    printThroughPort(printer, m_gameChoice.preview, [&](QPrinter& p) {
+    printThroughPort(game.title, m_gameChoice.preview, [&](QPrinter& p) {
         QString error;
         render::PaintGamePage(p, page, &error);
         return error;
@@ -233,9 +236,7 @@ void PrintCommands::output(const print::Booklet& booklet) {
         }
         return;
     }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(title);
-    printThroughPort(printer, m_bookletChoice.output == BookletChoice::Output::Preview,
+    printThroughPort(title, m_bookletChoice.output == BookletChoice::Output::Preview,
                      [&](QPrinter& p) {
                          QString error;
                          render::PaintBooklet(p, booklet, &error);
