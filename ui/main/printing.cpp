@@ -4,11 +4,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLocale>
 #include <QMenu>
 #include <QPageSize>
 #include <QPrinter>
-#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <cmath>
 #include <string>
 
@@ -150,29 +153,38 @@ void PrintCommands::makeBooklet() {
     m_order.request = {m_bookletChoice.level, m_bookletChoice.symmetry, 0};
     m_order.seed = seedFrom(m_port.random());
 
-    auto* progress = new QProgressDialog(&m_window);
+    // A count and ｷｬﾝｾﾙ, as the new-puzzle panel shows its attempts. Window-modal: the window
+    // still repaints but takes no command that could race with the booklet.
+    auto* progress = new QDialog(&m_window);
     progress->setObjectName(QStringLiteral("frmBookletProgress"));
     progress->setWindowTitle(QStringLiteral("問題集を作成"));
-    progress->setCancelButtonText(QStringLiteral("ｷｬﾝｾﾙ"));
-    progress->setRange(0, m_order.count);
-    progress->setAutoClose(false);
-    progress->setAutoReset(false);
-    progress->setMinimumDuration(0);
-    // The window stays responsive but takes no command that could race with the booklet.
     progress->setWindowModality(Qt::WindowModal);
     progress->setAttribute(Qt::WA_DeleteOnClose);
-    auto showDone = [progress, count = m_order.count](int done) {
-        progress->setLabelText(
-            QStringLiteral("問題を作成しています（%1 / %2 問）").arg(done).arg(count));
-        progress->setValue(done);
+    auto* label = new QLabel(progress);
+    label->setObjectName(QStringLiteral("lblProgress"));
+    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), progress);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    auto* layout = new QVBoxLayout(progress);
+    layout->addWidget(label);
+    layout->addWidget(cancel, 0, Qt::AlignRight);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    auto showDone = [label, count = m_order.count](int done) {
+        label->setText(QStringLiteral("問題を作成しています（%1 / %2 問）").arg(done).arg(count));
     };
     showDone(0);
     m_progress = progress;
     m_mnBooklet->setEnabled(false);
 
     m_job = new BookletJob(m_generate, m_order, this);
-    connect(m_job, &BookletJob::progressed, progress, showDone);
-    connect(progress, &QProgressDialog::canceled, m_job, &BookletJob::cancel);
+    // The count is read from the job, as the new-puzzle panel reads its attempts: the worker
+    // never calls into Qt until its result.
+    auto* poll = new QTimer(progress);
+    connect(poll, &QTimer::timeout, progress,
+            [this, showDone] { showDone(m_job ? m_job->done() : 0); });
+    poll->start(100);
+    // The button, Esc and the close box all end in reject().
+    connect(cancel, &QPushButton::clicked, progress, &QDialog::reject);
+    connect(progress, &QDialog::rejected, m_job, &BookletJob::cancel);
     connect(m_job, &BookletJob::finished, this, &PrintCommands::bookletMade);
     progress->show();
 }
@@ -181,7 +193,10 @@ void PrintCommands::bookletMade(const print::Made& made) {
     const QString failure = m_job->failure();
     m_job->deleteLater();
     m_job = nullptr;
-    if (m_progress) m_progress->close();
+    if (m_progress) {
+        m_progress->hide();  // hidden, not rejected: there is nothing left to cancel
+        m_progress->deleteLater();
+    }
     m_mnBooklet->setEnabled(true);
     if (!failure.isEmpty()) {
         showError(failure);

@@ -20,7 +20,7 @@
 class QAction;
 class QMenu;
 class QPrinter;
-class QProgressDialog;
+class QDialog;
 class QWidget;
 
 namespace kz {
@@ -81,7 +81,7 @@ private:
     GamePrintChoice m_gameChoice;
     print::Order m_order;
     QPointer<BookletJob> m_job;
-    QPointer<QProgressDialog> m_progress;
+    QPointer<QDialog> m_progress;
     QAction* m_mnBooklet = nullptr;
     /// Made at the first print and kept, so that the printer, the paper and the other
     /// settings chosen stay for the next print of the session.
