@@ -59,12 +59,26 @@ inline std::string pdfText(const std::filesystem::path& pdf) {
     return commandOutput("pdftotext " + quoted(pdf) + " -");
 }
 
-/// How many pictures pdfimages lists.
-inline int pdfImageCount(const std::filesystem::path& pdf) {
+/// A picture as pdfimages lists it: its kind ("image", or "smask" for a picture's
+/// transparency) and its horizontal resolution on the page.
+struct PdfImage {
+    std::string type;
+    int xPpi = 0;
+};
+
+inline std::vector<PdfImage> pdfImages(const std::filesystem::path& pdf) {
     std::istringstream list(commandOutput("pdfimages -list " + quoted(pdf)));
-    int lines = 0;
-    for (std::string line; std::getline(list, line);) ++lines;
-    return lines >= 2 ? lines - 2 : 0;  // two lines of column headings
+    std::vector<PdfImage> images;
+    std::string line;
+    std::getline(list, line);  // two lines of column headings
+    std::getline(list, line);
+    while (std::getline(list, line)) {
+        std::istringstream fields(line);
+        std::vector<std::string> f;
+        for (std::string x; fields >> x;) f.push_back(x);
+        if (f.size() >= 13) images.push_back({f[2], std::stoi(f[12])});
+    }
+    return images;
 }
 
 /// One page rendered in grey, one pixel a point.

@@ -1,22 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The print commands of the main window through their menu items and the scripted port,
-// whose printer writes PDF files that Poppler's tools read back.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QMenu>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QSpinBox>
+// Printing the game from the main window through its menu item and the scripted port, whose
+// printer writes PDF files that Poppler's tools read back.
 #include <QtTest>
-#include <atomic>
-#include <cmath>
-#include <thread>
+#include <algorithm>
 
 #include "print/layout.h"
 #include "support/pdfread.h"
 #include "support/uitest.h"
-#include "ui/main/printing.h"
 
 using namespace kz::test;  // the shared boards and port
 
@@ -26,7 +16,6 @@ namespace {
 const kz::print::Size kA4{595.28, 841.89};
 
 struct Env : WindowEnv {
-    kz::PrintCommands* commands() const { return win->findChild<kz::PrintCommands*>(); }
     std::filesystem::path file(const char* name) const {
         return dir.filePath(QLatin1String(name)).toStdString();
     }
@@ -38,30 +27,6 @@ QString cellText(const std::filesystem::path& pdf, int row, int col) {
     const double step = grid.width / 9;
     return QString::fromStdString(
         pdfDigitsIn(pdf, 1, grid.x + col * step + 1, grid.y + row * step + 1, step - 2, step - 2));
-}
-
-// Sets the booklet dialog's controls and confirms it.
-std::function<int(QDialog&)> bookletScript(int count, int level, int perPage, bool solutions,
-                                           int output) {
-    return [=](QDialog& d) {
-        d.findChild<QSpinBox*>("txtCount")->setValue(count);
-        auto* levels = d.findChild<QComboBox*>("cboLevel");
-        levels->setCurrentIndex(levels->findData(level));
-        auto* pages = d.findChild<QComboBox*>("cboPerPage");
-        pages->setCurrentIndex(pages->findData(perPage));
-        d.findChild<QCheckBox*>("chkSolutions")->setChecked(solutions);
-        d.findChild<QAbstractButton*>(QStringLiteral("optLook_0"))->click();
-        d.findChild<QAbstractButton*>(QStringLiteral("optOutput_%1").arg(output))->click();
-        return clickThen({"cmdOK"})(d);
-    };
-}
-
-std::string digitsOf(const kz::logic::Digits& digits) {
-    std::string s;
-    for (int d : digits) {
-        if (d != 0) s += static_cast<char>('0' + d);
-    }
-    return s;
 }
 
 }  // namespace
@@ -107,88 +72,11 @@ private slots:
         const auto puzzle = env.file("puzzle.pdf");
         QCOMPARE(cellText(puzzle, 0, 1), QString());
         QCOMPARE(cellText(puzzle, 1, 7), QString());
-        // The 17 givens as tiles, each picture with its transparency listed apart; the
-        // placed 6 is left out.
-        QCOMPARE(pdfImageCount(puzzle), 2 * 17);
-        QCOMPARE(env.port.unexpected, QStringList());
-    }
-
-    // Made by the real generator on its thread, written as PDF: the pages the layout gives,
-    // the seed in the small print, and the puzzles that seed makes.
-    void bookletToPdf() {
-        Env env;
-        env.port.dialogScripts.push_back(bookletScript(5, 1, 2, true, 2));
-        env.port.randoms = {0.25};
-        env.port.saveAnswers = {QString::fromStdString(env.file("booklet.pdf").string())};
-        QSignalSpy done(env.commands(), &kz::PrintCommands::bookletDone);
-        env.trigger("mnBooklet");
-        QVERIFY(done.wait(60000));
-        QCOMPARE(env.port.unexpected, QStringList());
-        QCOMPARE(env.port.saveRequests.size(), 1);
-        const auto pdf = env.file("booklet.pdf");
-        QCOMPARE(pdfPageCount(pdf), kz::print::PageCount(5, 2, true));
-        const std::uint64_t seed = static_cast<std::uint64_t>(std::ldexp(0.25, 53));
-        const std::string text = pdfText(pdf);
-        QVERIFY(text.find("入門 5問") != std::string::npos);
-        QVERIFY(text.find("--seed " + std::to_string(seed)) != std::string::npos);
-        kz::print::Order order;
-        order.count = 5;
-        order.request = {1, kz::generate::kDefaultSymmetry, 0};
-        order.seed = seed;
-        const kz::print::Made made = kz::print::MakePuzzles(order, kz::generate::Generate);
-        const auto pages = kz::print::LayoutPages(5, 2, true, kA4);
-        const kz::print::Box& g = pages[2].grids[0].grid;  // No.5
-        QCOMPARE(pdfDigitsIn(pdf, 3, g.x, g.y, g.width, g.height),
-                 digitsOf(made.puzzles[4].givens));
-    }
-
-    // ｷｬﾝｾﾙ on the progress stops the worker: nothing is asked or said afterwards.
-    void bookletCancelled() {
-        Env env;
-        std::atomic<bool> sawCancel{false};
-        env.commands()->setGenerateFunction([&](const kz::generate::Request&, std::mt19937_64&,
-                                                const std::atomic<bool>* cancel,
-                                                const kz::generate::AttemptFn&) {
-            while (!*cancel) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            sawCancel = true;
-            return kz::generate::Result{{}, 0, 0, true};
-        });
-        env.port.dialogScripts.push_back(bookletScript(10, 5, 4, false, 0));
-        env.port.randoms = {0.5};
-        env.trigger("mnBooklet");
-        QVERIFY(env.commands()->making());
-        QVERIFY(!env.child<QAction>("mnBooklet")->isEnabled());
-        auto* progress = env.win->findChild<QProgressDialog*>("frmBookletProgress");
-        QVERIFY(progress != nullptr);
-        QTRY_VERIFY(progress->isVisible());
-        QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
-        QTRY_VERIFY(!env.commands()->making());
-        QVERIFY(sawCancel);
-        QVERIFY(env.child<QAction>("mnBooklet")->isEnabled());
-        QCOMPARE(env.port.prints.size(), 0);
-        QCOMPARE(env.port.messages.size(), 0);
-        QCOMPARE(env.port.unexpected, QStringList());
-    }
-
-    // The generator gives up after two puzzles: the player is asked, and the two are printed
-    // rather than lost.
-    void bookletShortOfItsCount() {
-        Env env;
-        int calls = 0;
-        env.commands()->setGenerateFunction([&](auto&&... args) {
-            if (++calls > 2) return kz::generate::Result{{}, 50, 50, false};
-            return kz::generate::Generate(args...);
-        });
-        env.port.dialogScripts.push_back(bookletScript(6, 1, 1, false, 1));
-        env.port.randoms = {0.75};
-        env.port.messageAnswers = {kz::UiPort::Answer::Ok};
-        env.port.printAnswers = {QString::fromStdString(env.file("two.pdf").string())};
-        QSignalSpy done(env.commands(), &kz::PrintCommands::bookletDone);
-        env.trigger("mnBooklet");
-        QVERIFY(done.wait(60000));
-        QVERIFY(env.port.lastMessage().contains(QStringLiteral("3問目")));
-        QCOMPARE(env.port.prints, QList<kz::UiPort::PrintMode>{kz::UiPort::PrintMode::Dialog});
-        QCOMPARE(pdfPageCount(env.file("two.pdf")), 2);
+        // The 17 givens as tiles; the placed 6 is left out.
+        const auto images = pdfImages(puzzle);
+        QCOMPARE(std::count_if(images.begin(), images.end(),
+                               [](const PdfImage& i) { return i.type == "image"; }),
+                 17);
         QCOMPARE(env.port.unexpected, QStringList());
     }
 };

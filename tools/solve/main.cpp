@@ -84,7 +84,8 @@ constexpr std::string_view kHelp =
     "  --per-page N     with --pdf: puzzles on a page, 1, 2, 4 (the default) or 6\n"
     "  --solutions      with --pdf: the solutions at the end, small, twelve to a page\n"
     "  --tiles          with --pdf: pin tiles in place of numerals\n"
-    "  --paper a4|letter with --pdf: the paper size, A4 (the default) or US Letter\n"
+    "  --paper a4|letter\n"
+    "                   with --pdf: the paper size, A4 (the default) or US Letter\n"
     "  --help           show this text and exit\n";
 
 enum class Mode { Verify, Solve, Rate, Explain, Hint, Pdf };

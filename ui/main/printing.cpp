@@ -4,11 +4,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLocale>
 #include <QMenu>
 #include <QPageSize>
 #include <QPrinter>
-#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <cmath>
 #include <string>
 
@@ -77,12 +80,17 @@ void PrintCommands::showError(const QString& text) {
     m_port.message(text, UiPort::Buttons::Ok, UiPort::Icon::Error, kAppTitle);
 }
 
-void PrintCommands::printThroughPort(QPrinter& printer, bool preview,
+void PrintCommands::printThroughPort(const QString& document, bool preview,
                                      const std::function<QString(QPrinter&)>& paint) {
-    printer.setFullPage(true);
-    printer.setPageSize(homePaper());
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // The layout keeps its own margins, inside what printers reach.
+        m_printer->setFullPage(true);
+        m_printer->setPageSize(homePaper());
+    }
+    m_printer->setDocName(document);
     QString failure;
-    m_port.print(printer, preview ? UiPort::PrintMode::Preview : UiPort::PrintMode::Dialog,
+    m_port.print(*m_printer, preview ? UiPort::PrintMode::Preview : UiPort::PrintMode::Dialog,
                  [&](QPrinter& p) { failure = paint(p); });
     if (!failure.isEmpty()) showError(failure);
 }
@@ -127,9 +135,7 @@ void PrintCommands::printGame() {
             page.label = fromUtf8(print::RatingText(*entry));
         }
     }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(game.title);
-    printThroughPort(printer, m_gameChoice.preview, [&](QPrinter& p) {
+    printThroughPort(game.title, m_gameChoice.preview, [&](QPrinter& p) {
         QString error;
         render::PaintGamePage(p, page, &error);
         return error;
@@ -147,29 +153,38 @@ void PrintCommands::makeBooklet() {
     m_order.request = {m_bookletChoice.level, m_bookletChoice.symmetry, 0};
     m_order.seed = seedFrom(m_port.random());
 
-    auto* progress = new QProgressDialog(&m_window);
+    // A count and ｷｬﾝｾﾙ, as the new-puzzle panel shows its attempts. Window-modal: the window
+    // still repaints but takes no command that could race with the booklet.
+    auto* progress = new QDialog(&m_window);
     progress->setObjectName(QStringLiteral("frmBookletProgress"));
     progress->setWindowTitle(QStringLiteral("問題集を作成"));
-    progress->setCancelButtonText(QStringLiteral("ｷｬﾝｾﾙ"));
-    progress->setRange(0, m_order.count);
-    progress->setAutoClose(false);
-    progress->setAutoReset(false);
-    progress->setMinimumDuration(0);
-    // The window stays responsive but takes no command that could race with the booklet.
     progress->setWindowModality(Qt::WindowModal);
     progress->setAttribute(Qt::WA_DeleteOnClose);
-    auto showDone = [progress, count = m_order.count](int done) {
-        progress->setLabelText(
-            QStringLiteral("問題を作成しています（%1 / %2 問）").arg(done).arg(count));
-        progress->setValue(done);
+    auto* label = new QLabel(progress);
+    label->setObjectName(QStringLiteral("lblProgress"));
+    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), progress);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    auto* layout = new QVBoxLayout(progress);
+    layout->addWidget(label);
+    layout->addWidget(cancel, 0, Qt::AlignRight);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    auto showDone = [label, count = m_order.count](int done) {
+        label->setText(QStringLiteral("問題を作成しています（%1 / %2 問）").arg(done).arg(count));
     };
     showDone(0);
     m_progress = progress;
     m_mnBooklet->setEnabled(false);
 
     m_job = new BookletJob(m_generate, m_order, this);
-    connect(m_job, &BookletJob::progressed, progress, showDone);
-    connect(progress, &QProgressDialog::canceled, m_job, &BookletJob::cancel);
+    // The count is read from the job, as the new-puzzle panel reads its attempts: the worker
+    // never calls into Qt until its result.
+    auto* poll = new QTimer(progress);
+    connect(poll, &QTimer::timeout, progress,
+            [this, showDone] { showDone(m_job ? m_job->done() : 0); });
+    poll->start(100);
+    // The button, Esc and the close box all end in reject().
+    connect(cancel, &QPushButton::clicked, progress, &QDialog::reject);
+    connect(progress, &QDialog::rejected, m_job, &BookletJob::cancel);
     connect(m_job, &BookletJob::finished, this, &PrintCommands::bookletMade);
     progress->show();
 }
@@ -178,7 +193,10 @@ void PrintCommands::bookletMade(const print::Made& made) {
     const QString failure = m_job->failure();
     m_job->deleteLater();
     m_job = nullptr;
-    if (m_progress) m_progress->close();
+    if (m_progress) {
+        m_progress->hide();  // hidden, not rejected: there is nothing left to cancel
+        m_progress->deleteLater();
+    }
     m_mnBooklet->setEnabled(true);
     if (!failure.isEmpty()) {
         showError(failure);
@@ -233,9 +251,7 @@ void PrintCommands::output(const print::Booklet& booklet) {
         }
         return;
     }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(title);
-    printThroughPort(printer, m_bookletChoice.output == BookletChoice::Output::Preview,
+    printThroughPort(title, m_bookletChoice.output == BookletChoice::Output::Preview,
                      [&](QPrinter& p) {
                          QString error;
                          render::PaintBooklet(p, booklet, &error);

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "core/board.h"
@@ -19,7 +20,7 @@
 class QAction;
 class QMenu;
 class QPrinter;
-class QProgressDialog;
+class QDialog;
 class QWidget;
 
 namespace kz {
@@ -65,8 +66,9 @@ signals:
 private:
     void bookletMade(const print::Made& made);
     void output(const print::Booklet& booklet);
-    /// Prints through the port and reports a drawing failure; `paint` returns it.
-    void printThroughPort(QPrinter& printer, bool preview,
+    /// Prints through the port on the one printer, and reports a drawing failure; `paint`
+    /// returns it.
+    void printThroughPort(const QString& document, bool preview,
                           const std::function<QString(QPrinter&)>& paint);
     void showError(const QString& text);
 
@@ -79,8 +81,11 @@ private:
     GamePrintChoice m_gameChoice;
     print::Order m_order;
     QPointer<BookletJob> m_job;
-    QPointer<QProgressDialog> m_progress;
+    QPointer<QDialog> m_progress;
     QAction* m_mnBooklet = nullptr;
+    /// Made at the first print and kept, so that the printer, the paper and the other
+    /// settings chosen stay for the next print of the session.
+    std::unique_ptr<QPrinter> m_printer;
 };
 
 }  // namespace kz
