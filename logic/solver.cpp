@@ -9,13 +9,6 @@ namespace kz::logic {
 
 namespace {
 
-// Techniques from this level on are applied a whole search at a time.
-constexpr int kBatchLevel = 5;
-// So are locked candidates and pairs. With singles they close a state the same way in any
-// order, so the techniques above them still meet exactly the states they met one step at a
-// time, and the level cannot change; the easier finders are just not run again per step.
-constexpr int kPairsLevel = 3;
-
 bool Allowed(const TechniqueInfo& info, const Context& context, int maxLevel) {
     return info.level <= maxLevel && (!info.needsUniqueness || context.solution);
 }
@@ -55,21 +48,49 @@ Path SolvePath(const State& start, const Context& context, int maxLevel) {
     // Every open cell takes a step, most boards' removals fewer again: growing the path as
     // it goes would move its steps several times.
     path.steps.reserve(2 * static_cast<std::size_t>(start.Open().Count()));
-    std::vector<Step> found;
+    std::optional<Step> found;
     // The states on which finders that look only where things changed found nothing, at most
     // one a round, and for each such finder the last of them it saw. The finders of a round
     // mostly saw the same one, so what changed since is worked out once for them all.
     std::vector<State> seen;
     std::array<int, kTechniqueCount> lastEmpty;
     lastEmpty.fill(-1);
+    // A forcing search costs far more than everything before it, and a board that needs one
+    // mostly needs many in a row, with singles between. So the sets of assumptions that bore
+    // steps when it last searched everything are tried first, one by one in the order of their
+    // steps: what one gives is a step of the same technique on this state, and the easier
+    // finders have all run before. Only when none gives anything is every set searched anew.
+    std::array<std::vector<ForcingStart>, kTechniqueCount> bore{};
+    std::array<std::size_t, kTechniqueCount> nextBore{};
     Context where = context;
+    const auto take = [&](Step&& step) {
+        found = std::move(step);
+        return false;
+    };
     while (!path.end.Solved()) {
-        found.clear();
+        found.reset();
         int seenNow = -1;     // this round's state in `seen`
         int whereSince = -1;  // the state in `seen` that `where` tells the changes since
-        for (int t = 0; t < kTechniqueCount && found.empty(); ++t) {
+        for (int t = 0; t < kTechniqueCount && !found; ++t) {
             const TechniqueInfo& info = Info(static_cast<Technique>(t));
             if (!Allowed(info, context, maxLevel)) continue;
+            const Finder finder = FinderOf(info.technique);
+            if (Narrowable(info.technique)) {
+                Context narrow = context;
+                // A set that bore nothing here has had its turn: the rest follow it.
+                for (; nextBore[t] < bore[t].size(); ++nextBore[t]) {
+                    narrow.start = &bore[t][nextBore[t]];
+                    finder(path.end, narrow, take);
+                    if (found) break;
+                }
+                if (found) break;
+                bore[t].clear();
+                nextBore[t] = 0;
+                narrow.start = nullptr;
+                narrow.bore = &bore[t];
+                finder(path.end, narrow, take);
+                continue;
+            }
             const bool local = LooksWhereChanged(info.technique);
             if (local && lastEmpty[t] >= 0) {
                 if (whereSince != lastEmpty[t]) Changes(seen[lastEmpty[t]], path.end, where);
@@ -79,16 +100,8 @@ Path SolvePath(const State& start, const Context& context, int maxLevel) {
                 where.units = context.units;
                 whereSince = -1;
             }
-            // A chain or net search costs far more than the easy finders, so once one has run
-            // every instance it found on this state is taken, not just the first. Each is a true
-            // statement about the solution, so it stays sound on the states that follow, and
-            // the level does not change: the board needed this technique either way.
-            const bool batch = info.level >= kBatchLevel || info.level == kPairsLevel;
-            FinderOf(info.technique)(path.end, where, [&](Step&& step) {
-                found.push_back(std::move(step));
-                return batch;
-            });
-            if (local && found.empty()) {
+            finder(path.end, where, take);
+            if (local && !found) {
                 if (seenNow < 0) {
                     seenNow = static_cast<int>(seen.size());
                     seen.push_back(path.end);
@@ -96,16 +109,10 @@ Path SolvePath(const State& start, const Context& context, int maxLevel) {
                 lastEmpty[t] = seenNow;
             }
         }
-        bool progress = false;
-        for (Step& step : found) {
-            // A step an earlier one of the batch already carried out is left out of the path.
-            if (!path.end.Apply(step)) continue;
-            progress = true;
-            path.level = std::max(path.level, Info(step.technique).level);
-            path.steps.push_back(std::move(step));
-        }
         // A finder that reports a step changing nothing would loop for ever.
-        if (!progress) break;
+        if (!found || !path.end.Apply(*found)) break;
+        path.level = std::max(path.level, Info(found->technique).level);
+        path.steps.push_back(std::move(*found));
     }
     path.solved = path.end.Solved();
     return path;

@@ -18,6 +18,7 @@ enum Flags : unsigned {
     kNone = 0,
     kUniqueOnly = 1,    // only sound on a board known to have one solution
     kWhereChanged = 2,  // the finder looks only where the candidates changed
+    kNarrowable = 4,    // the finder can be told which sets of assumptions to start from
 };
 
 // The finder comes as a reference to a function, so a row cannot leave it out or pass a null
@@ -29,6 +30,7 @@ constexpr TechniqueRow Row(T technique, int level, int weight, unsigned flags,
     return {{technique, level, weight, (flags & kUniqueOnly) != 0, english, japanese},
             finder,
             (flags & kWhereChanged) != 0,
+            (flags & kNarrowable) != 0,
             wording};
 }
 
@@ -77,9 +79,9 @@ constexpr std::array<TechniqueRow, kTechniqueCount> kTechniques{{
     Row(T::XYChain, 5, 62, kNone, FindXYChain, W::Notation, "XY-Chain", "XY-チェーン"),
     Row(T::Aic, 5, 66, kNone, FindAic, W::Notation, "Alternating Inference Chain", "AIC"),
     Row(T::AlsXz, 5, 68, kNone, FindAlsXz, W::Notation, "ALS-XZ", "ALS-XZ"),
-    Row(T::ForcingChain, 6, 75, kNone, FindForcingChain, W::Notation, "Forcing Chain",
+    Row(T::ForcingChain, 6, 75, kNarrowable, FindForcingChain, W::Notation, "Forcing Chain",
         "フォーシングチェーン"),
-    Row(T::ForcingNet, 6, 85, kNone, FindForcingNet, W::Notation, "Forcing Net",
+    Row(T::ForcingNet, 6, 85, kNarrowable, FindForcingNet, W::Notation, "Forcing Net",
         "フォーシングネット"),
     Row(T::Guess, 6, 100, kUniqueOnly, FindGuess, W::Guess, "Trial and Error", "試行錯誤"),
 }};
