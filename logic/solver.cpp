@@ -2,6 +2,7 @@
 #include "logic/solver.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "core/answer.h"
 
@@ -118,6 +119,99 @@ Path SolvePath(const State& start, const Context& context, int maxLevel) {
     return path;
 }
 
+namespace {
+
+// A node of several cells reads "r1c23" or "r12c3": two digits in a row after "r" or "c".
+bool GroupNode(const std::string& chain) {
+    for (std::size_t i = 1; i + 1 < chain.size(); ++i) {
+        if ((chain[i - 1] == 'r' || chain[i - 1] == 'c') && std::isdigit(chain[i]) &&
+            std::isdigit(chain[i + 1]))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int StepDifficulty(const Step& step) {
+    const TechniqueInfo& info = Info(step.technique);
+    int nodes = 0;
+    int base = info.ser;
+    switch (step.technique) {
+        case Technique::HiddenSingle:
+            return !step.units.empty() && step.units[0] < 18 ? 15 : base;
+        case Technique::Skyscraper:
+        case Technique::TwoStringKite:
+            nodes = 4;
+            break;
+        case Technique::WWing:
+            nodes = 6;
+            break;
+        case Technique::SimpleColouring:
+            nodes = static_cast<int>(step.cells.size());
+            break;
+        default:
+            // Each branch's nodes are its links and one: "=" and "-" join nodes and nothing
+            // else in the notation, "; " starts the next branch.
+            if (step.chain.empty()) return base;
+            if (step.technique == Technique::Aic && GroupNode(step.chain)) base = 80;
+            nodes = 1;
+            for (char ch : step.chain) {
+                nodes += ch == '=' || ch == '-' || ch == ';';
+                if (ch == ';' && step.technique == Technique::ForcingChain) base = 80;
+            }
+            break;
+    }
+    // The thresholds grow by half and by a third in turn: 4, 6, 8, 12, 16, 24 …
+    for (int threshold = 4, k = 0; nodes > threshold; ++k) {
+        ++base;
+        threshold = k % 2 == 0 ? threshold * 3 / 2 : threshold * 4 / 3;
+    }
+    return base;
+}
+
+std::string DifficultyText(int tenths) {
+    return std::to_string(tenths / 10) + '.' + std::to_string(tenths % 10);
+}
+
+namespace {
+
+// The scale rates a board by its hardest step where every step is the one it rates lowest.
+// Our order puts some techniques it rates high (W-wing, skyscraper) before some it rates low
+// (swordfish, the uniqueness patterns), so at a state of the path a later technique may give
+// a lower step. Only the states that could set the maximum are looked at again, hardest
+// first, and there only the techniques after the path's own that could rate lower: the ones
+// before it found nothing there.
+int ScaleDifficulty(const State& start, const Context& context, const std::vector<Step>& steps) {
+    std::vector<int> own(steps.size());
+    std::vector<std::size_t> order(steps.size());
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        own[i] = StepDifficulty(steps[i]);
+        order[i] = i;
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return own[a] > own[b]; });
+    int hardest = 0;
+    for (std::size_t i : order) {
+        if (own[i] <= hardest) break;
+        State state = start;
+        for (std::size_t k = 0; k < i; ++k) state.Apply(steps[k]);
+        int lowest = own[i];
+        for (int t = static_cast<int>(steps[i].technique) + 1; t < kTechniqueCount; ++t) {
+            const TechniqueInfo& info = Info(static_cast<Technique>(t));
+            if (info.ser >= lowest || !Allowed(info, context, kMaxLevel)) continue;
+            FinderOf(info.technique)(state, context, [&](Step&& step) {
+                lowest = std::min(lowest, StepDifficulty(step));
+                return false;
+            });
+        }
+        hardest = std::max(hardest, lowest);
+    }
+    return hardest;
+}
+
+}  // namespace
+
 int Verify(const Digits& digits, Digits& solution) {
     ValueArray16 values{};
     for (int c = 0; c < 81; ++c) values[c + 1] = digits[c];
@@ -148,6 +242,7 @@ Rating Rate(const Digits& digits, Path* pathOut) {
     // A board with nothing left to fill is as easy as boards get.
     rating.level = std::max(path.level, 1);
     int hardCount = 0;
+    rating.difficulty = ScaleDifficulty(*start, context, path.steps);
     for (const Step& step : path.steps) {
         ++rating.counts[static_cast<int>(step.technique)];
         if (Info(step.technique).weight > Info(rating.hardest).weight)

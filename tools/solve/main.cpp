@@ -45,8 +45,9 @@ constexpr std::string_view kHelp =
     "  --solve   the 81 digits of the completion that is smallest in cell order, or -\n"
     "            when there is none\n"
     "  --rate    how hard the board is for a person: the level (1 beginner to 6 expert),\n"
-    "            a tab, the score that orders boards within a level, a tab and the\n"
-    "            hardest technique the solution needs\n"
+    "            a tab, the difficulty on the players' community scale (SER, 1.0 to\n"
+    "            about 12, one decimal: its hardest step's), a tab and the hardest\n"
+    "            technique the solution needs\n"
     "  --explain the whole solution path as a person would take it, one step a line,\n"
     "            then the 81 digits of the solution on a line of their own\n"
     "  --hint    reads lines of a puzzle, a space and the board (81 characters each: the\n"
@@ -69,7 +70,7 @@ constexpr std::string_view kHelp =
     "\n"
     "Options:\n"
     "  --solve          print completions instead of verification codes\n"
-    "  --rate           print level, score and hardest technique\n"
+    "  --rate           print level, difficulty and hardest technique\n"
     "  --explain        print the solution path step by step\n"
     "  --hint           print the next step from a board and its notes\n"
     "  --lang en|ja     language of --explain and --hint: English (the default) or\n"
@@ -199,7 +200,8 @@ public:
         }
         if (m_options.mode == Mode::Rate) {
             // A complete board needs no technique at all.
-            std::cout << rating.level << '\t' << rating.score << '\t'
+            std::cout << rating.level << '\t' << kz::logic::DifficultyText(rating.difficulty)
+                      << '\t'
                       << (path.steps.empty() ? std::string_view("-")
                                              : kz::logic::Info(rating.hardest).english)
                       << '\n';
