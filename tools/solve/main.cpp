@@ -207,12 +207,24 @@ public:
                       << '\n';
             return;
         }
+        std::optional<kz::logic::State> state = kz::logic::State::FromDigits(digits);
         for (const kz::logic::Step& step : path.steps) {
-            std::cout << kz::logic::Describe(step, m_options.lang) << '\n';
+            std::cout << StepLine(step, *state) << '\n';
+            state->Apply(step);
         }
         std::string solution;
         for (int d : path.end.Values()) solution += static_cast<char>('0' + d);
         std::cout << solution << '\n';
+    }
+
+    // A step's sentence, and for a chain why each link holds on the board, on the same line.
+    std::string StepLine(const kz::logic::Step& step, const kz::logic::State& state) const {
+        const bool en = m_options.lang == kz::logic::Lang::English;
+        std::string line = kz::logic::Describe(step, m_options.lang);
+        const std::vector<std::string> links = kz::logic::ChainLinks(step, state, m_options.lang);
+        if (!links.empty()) line += en ? "." : "。";
+        for (const std::string& link : links) line += (en ? " " : "") + link;
+        return line;
     }
 
     void hint(const kz::ValueArray16& puzzle, const kz::ValueArray16& board,
@@ -237,7 +249,7 @@ public:
                 std::cout << '\n';
                 return;
             case kz::logic::HintKind::Steps:
-                std::cout << kz::logic::Describe(hint.steps.front(), m_options.lang) << '\n';
+                std::cout << StepLine(hint.steps.front(), hint.states.front()) << '\n';
                 return;
         }
     }

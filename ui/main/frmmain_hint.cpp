@@ -127,6 +127,11 @@ void frmMain::showHintStep(std::size_t i) {
         text += fromUtf8(words) + kCrLf;
     }
     text += fromUtf8(logic::Describe(step, logic::Lang::Japanese));
+    // A chain is followed link by link on the board the step applies to.
+    for (const std::string& link :
+         logic::ChainLinks(step, m_hint->states[i], logic::Lang::Japanese)) {
+        text += kCrLf + fromUtf8(link);
+    }
     m_hintPanel->present(
         text, (i + 1 < count ? HintPanel::Next : 0u) | (m_hint->onNotes ? HintPanel::Apply : 0u));
 }
