@@ -182,6 +182,16 @@ std::string ChainInWords(const Step& step, Lang lang) {
     switch (step.technique) {
         case Technique::ForcingChain:
         case Technique::ForcingNet:
+            // One branch is an assumption refuted by the contradiction it leads to.
+            if (step.chain.find(';') == std::string::npos) {
+                return en ? "Assuming the first candidate of the chain leads to a contradiction, "
+                            "so that candidate is false. In the notation, \"=\" marks what then "
+                            "must be true and \"-\" what then must be false."
+                          : "チェーンの最初の候補が正しいと仮定すると矛盾にたどり着くので、その候補"
+                            "は"
+                            "誤りだと分かります。記法の「=」はそのとき正しくなるもの、「-」は誤りに"
+                            "なるものを表します。";
+            }
             return en ? "Whichever candidate is taken in the cell or house the chains start "
                         "from, each chain leads to the same result, so the result holds. "
                         "In the notation, \"=\" means at least one of the two ends is true, "
@@ -449,6 +459,18 @@ std::string Contradiction(const std::vector<ChainNode>& nodes, const State& boar
 }
 
 }  // namespace
+
+std::vector<int> ChainCells(const Step& step) {
+    std::vector<int> cells;
+    for (const auto& nodes : ParseChain(step.chain)) {
+        for (const ChainNode& node : nodes) {
+            node.cells.ForEach([&](int c) {
+                if (std::find(cells.begin(), cells.end(), c) == cells.end()) cells.push_back(c);
+            });
+        }
+    }
+    return cells;
+}
 
 std::vector<std::string> ChainLinks(const Step& step, const State& board, Lang lang) {
     std::vector<std::string> out;

@@ -77,4 +77,8 @@ std::string ChainInWords(const Step& step, Lang lang);
 /// common result it reaches. One sentence an entry; empty for steps without chain notation.
 std::vector<std::string> ChainLinks(const Step& step, const State& board, Lang lang);
 
+/// The cells a step's chain notation passes through, each once in the order first named;
+/// empty for steps without one.
+std::vector<int> ChainCells(const Step& step);
+
 }  // namespace kz::logic

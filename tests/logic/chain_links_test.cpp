@@ -39,6 +39,20 @@ TEST(ChainLinks, EveryLinkOfEveryChainHasItsReasonOnTheBoardShown) {
                 const bool chain = forcing || step.technique == Technique::XChain ||
                                    step.technique == Technique::XYChain ||
                                    step.technique == Technique::Aic;
+                // The grid shows every cell the chain passes through: an alternating chain's
+                // pattern, a forcing step's conclusion (each branch's end, or the refuted start).
+                if (chain) {
+                    const std::vector<int> passed = ChainCells(step);
+                    std::vector<int> shown(step.cells.begin(), step.cells.end());
+                    if (forcing) {
+                        shown.clear();
+                        for (const Elimination& e : step.eliminations) shown.push_back(e.cell);
+                        for (const Placement& p : step.placements) shown.push_back(p.cell);
+                    }
+                    for (int c : shown)
+                        EXPECT_NE(std::find(passed.begin(), passed.end(), c), passed.end())
+                            << step.chain;
+                }
                 for (const Lang lang : {Lang::English, Lang::Japanese}) {
                     const bool en = lang == Lang::English;
                     const std::vector<std::string> lines = ChainLinks(step, state, lang);

@@ -126,6 +126,14 @@ TEST(Hint, PathTakesTheHintsTechniqueAtEveryState) {
                 ASSERT_EQ(Info(hint.steps.at(0).technique).english,
                           Info(path.steps[i].technique).english)
                     << "step " << i;
+                // The first look names a place: a house, a digit's places, or the cell the
+                // step settles.
+                const std::string look = DescribeFocus(hint.steps[0], Lang::English);
+                EXPECT_TRUE(look.find(" in ") != std::string::npos ||
+                            look.find(" on digit ") != std::string::npos ||
+                            look.find(" about r") != std::string::npos ||
+                            look.find("digit of r") != std::string::npos)
+                    << look;
                 ASSERT_TRUE(state.Apply(path.steps[i]));
             }
         }

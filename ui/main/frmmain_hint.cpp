@@ -103,6 +103,8 @@ void frmMain::showHintStep(std::size_t i) {
     // Later looks win: a pattern cell that loses candidates shows the removal, and the
     // placement shows above everything.
     for (std::int8_t c : step.cells) showHintLook(c + 1, HintLook::Pattern);
+    // A chain is read on the grid: every cell it passes through, not just where it starts.
+    for (int c : logic::ChainCells(step)) showHintLook(c + 1, HintLook::Pattern);
     // A single rests on its whole unit: the row, column or box where the digit has only the
     // one place left, or only the one cell open.
     if (step.technique == logic::Technique::FullHouse ||
