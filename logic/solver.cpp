@@ -182,6 +182,8 @@ namespace {
 // a lower step. Only the states that could set the maximum are looked at again, hardest
 // first, and there only the techniques after the path's own that could rate lower: the ones
 // before it found nothing there.
+constexpr int kAlternatingChain = 70;
+
 int ScaleDifficulty(const State& start, const Context& context, const std::vector<Step>& steps) {
     std::vector<int> own(steps.size());
     std::vector<std::size_t> order(steps.size());
@@ -199,7 +201,13 @@ int ScaleDifficulty(const State& start, const Context& context, const std::vecto
         int lowest = own[i];
         for (int t = static_cast<int>(steps[i].technique) + 1; t < kTechniqueCount; ++t) {
             const TechniqueInfo& info = Info(static_cast<Technique>(t));
-            if (info.ser >= lowest || !Allowed(info, context, kMaxLevel)) continue;
+            // A search costs more the later its technique: one that could only shave a tenth
+            // or two off, or one the scale rates as an alternating chain or above (whose
+            // searches cost the most), is not worth it.
+            if (info.ser + 2 >= lowest || info.ser >= kAlternatingChain ||
+                !Allowed(info, context, kMaxLevel)) {
+                continue;
+            }
             FinderOf(info.technique)(state, context, [&](Step&& step) {
                 lowest = std::min(lowest, StepDifficulty(step));
                 return false;
