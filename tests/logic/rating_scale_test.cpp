@@ -31,15 +31,6 @@ TEST(RatingScale, TechniquesTakeThePublishedValues) {
     };
     for (const auto& [technique, tenths] : published)
         EXPECT_EQ(Info(technique).ser, tenths) << Info(technique).english;
-    // A technique the scale does not name is rated as the chain it is, never below an X-chain.
-    for (int t = static_cast<int>(T::Skyscraper); t < kTechniqueCount; ++t) {
-        const auto technique = static_cast<Technique>(t);
-        if (Info(technique).level >= 5 || technique == T::Skyscraper ||
-            technique == T::TwoStringKite || technique == T::WWing ||
-            technique == T::SimpleColouring) {
-            EXPECT_GE(Info(technique).ser, 66) << Info(technique).english;
-        }
-    }
 }
 
 // The scale's length steps: 0.1 more past each of these many nodes.
@@ -103,7 +94,7 @@ TEST(RatingScale, RanksThePublicSampleAsTheScaleDoes) {
         ++count[rating.level];
     }
     ASSERT_EQ(ours.size(), 4965u);
-    // Measured 0.63: the scale's other uniqueness patterns rate a third of these boards
+    // Measured 0.65: the scale's other uniqueness patterns rate a third of these boards
     // 5.4–5.7, where the chains that stand in for them here rate 6.6 and up.
     EXPECT_GT(Spearman(ours, theirs), 0.6);
     // No level out of order: the boards of a higher level are harder on the scale.
