@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "logic/finders.h"
@@ -39,9 +40,21 @@ struct Rating {
     /// plus the number of hard steps (steps of the board's level other than full houses, at
     /// most kMaxHardSteps); 0 for a board with nothing to fill.
     int score = 0;
+    /// The difficulty on the community's scale (SER) in tenths: that of the hardest step on
+    /// the path (StepDifficulty), 0 for a board with nothing to fill.
+    int difficulty = 0;
     Technique hardest = Technique::FullHouse;
     std::array<int, kTechniqueCount> counts{};  ///< steps of each technique on the path
 };
+
+/// A step's difficulty on the community's scale (SER) in tenths: its technique's (Info().ser),
+/// a hidden single in a row or column 1.5 rather than a box's 1.2, and a chain's grown by 0.1
+/// for each of 4, 6, 8, 12, 16, 24, 32, 48, 64, 96 … nodes it passes. A forcing chain of
+/// several branches is a cell's or house's forcing chains (8.0).
+int StepDifficulty(const Step& step);
+
+/// Tenths as the scale writes them: "7.2".
+std::string DifficultyText(int tenths);
 
 /// Rates a board (its digits are the givens). With `path`, also returns the path walked.
 Rating Rate(const Digits& digits, Path* path = nullptr);

@@ -58,8 +58,12 @@ inline constexpr int kMaxLevel = 6;
 /// one row of the technique table (its level, weight, names, finder and wording).
 struct TechniqueInfo {
     Technique technique;
-    int level;                  ///< 1..6: the smallest level whose set holds it
-    int weight;                 ///< orders techniques; grows with the level
+    int level;   ///< 1..6: the smallest level whose set holds it
+    int weight;  ///< orders techniques; grows with the level
+    /// Its difficulty on the community's scale (SER), in tenths: the published value, or for
+    /// a technique the scale does not name, the value of the chain it is. A step of a chain
+    /// technique adds to it by its length (StepDifficulty, logic/solver.h).
+    int ser;
     bool needsUniqueness;       ///< only sound on a board known to have one solution
     std::string_view english;   ///< as English-speaking players name it
     std::string_view japanese;  ///< as Japanese players name it

@@ -276,16 +276,17 @@ private slots:
         env.load(oneBlank.constData(), true);
         env.place(41, 9);  // the player's digit is not part of the problem
         env.trigger("mnRate");
-        QCOMPARE(env.port.lastMessage(),
-                 QStringLiteral("【難易度の判定結果】\r\nﾚﾍﾞﾙ：入門（1 / 6）\r\nｽｺｱ：%1\r\n"
-                                "使う解き方と回数：\r\n　フルハウス　1 回")
-                     .arg(kz::logic::Rate(digitsOf(oneBlank.constData())).score));
+        QCOMPARE(
+            env.port.lastMessage(),
+            QStringLiteral("【難易度の判定結果】\r\nﾚﾍﾞﾙ：入門（1 / 6）\r\n難易度 1.0（入門）\r\n"
+                           "使う解き方と回数：\r\n　フルハウス　1 回"));
         // Typed in by hand (no givens): every technique of the path with its count.
         env.load(kPuzzle, false);
         env.trigger("mnRate");
         const kz::logic::Rating hard = kz::logic::Rate(digitsOf(kPuzzle));
         const QString text = env.port.lastMessage();
-        QVERIFY(text.contains(QStringLiteral("ｽｺｱ：%1\r\n").arg(hard.score)));
+        QVERIFY(text.contains(
+            QStringLiteral("難易度 %1.%2（").arg(hard.difficulty / 10).arg(hard.difficulty % 10)));
         QCOMPARE(text.count(QStringLiteral(" 回")),
                  int(std::count_if(hard.counts.begin(), hard.counts.end(),
                                    [](int k) { return k > 0; })));

@@ -48,8 +48,9 @@ constexpr std::string_view kHelp =
     "  --solve   the 81 digits of the completion that is smallest in cell order, or -\n"
     "            when there is none\n"
     "  --rate    how hard the board is for a person: the level (1 beginner to 6 expert),\n"
-    "            a tab, the score that orders boards within a level, a tab and the\n"
-    "            hardest technique the solution needs\n"
+    "            a tab, the difficulty on the players' community scale (SER, 1.0 to\n"
+    "            about 12, one decimal: its hardest step's), a tab and the hardest\n"
+    "            technique the solution needs\n"
     "  --explain the whole solution path as a person would take it, one step a line,\n"
     "            then the 81 digits of the solution on a line of their own\n"
     "  --hint    reads lines of a puzzle, a space and the board (81 characters each: the\n"
@@ -75,7 +76,7 @@ constexpr std::string_view kHelp =
     "\n"
     "Options:\n"
     "  --solve          print completions instead of verification codes\n"
-    "  --rate           print level, score and hardest technique\n"
+    "  --rate           print level, difficulty and hardest technique\n"
     "  --explain        print the solution path step by step\n"
     "  --hint           print the next step from a board and its notes\n"
     "  --lang en|ja     language of --explain and --hint: English (the default) or\n"
@@ -230,18 +231,31 @@ public:
         }
         if (m_options.mode == Mode::Rate) {
             // A complete board needs no technique at all.
-            std::cout << rating.level << '\t' << rating.score << '\t'
+            std::cout << rating.level << '\t' << kz::logic::DifficultyText(rating.difficulty)
+                      << '\t'
                       << (path.steps.empty() ? std::string_view("-")
                                              : kz::logic::Info(rating.hardest).english)
                       << '\n';
             return;
         }
+        std::optional<kz::logic::State> state = kz::logic::State::FromDigits(digits);
         for (const kz::logic::Step& step : path.steps) {
-            std::cout << kz::logic::Describe(step, m_options.lang) << '\n';
+            std::cout << StepLine(step, *state) << '\n';
+            state->Apply(step);
         }
         std::string solution;
         for (int d : path.end.Values()) solution += static_cast<char>('0' + d);
         std::cout << solution << '\n';
+    }
+
+    // A step's sentence, and for a chain why each link holds on the board, on the same line.
+    std::string StepLine(const kz::logic::Step& step, const kz::logic::State& state) const {
+        const bool en = m_options.lang == kz::logic::Lang::English;
+        std::string line = kz::logic::Describe(step, m_options.lang);
+        const std::vector<std::string> links = kz::logic::ChainLinks(step, state, m_options.lang);
+        if (!links.empty()) line += en ? "." : "。";
+        for (const std::string& link : links) line += (en ? " " : "") + link;
+        return line;
     }
 
     void hint(const kz::ValueArray16& puzzle, const kz::ValueArray16& board,
@@ -266,7 +280,7 @@ public:
                 std::cout << '\n';
                 return;
             case kz::logic::HintKind::Steps:
-                std::cout << kz::logic::Describe(hint.steps.front(), m_options.lang) << '\n';
+                std::cout << StepLine(hint.steps.front(), hint.states.front()) << '\n';
                 return;
         }
     }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The main window's new-problem, rating and hint commands: puzzles from the generator, made on
-// a worker thread, and the logical solver's level, score and next step.
+// a worker thread, and the logical solver's level, difficulty and next step.
 #include <QAction>
 #include <QDialog>
 #include <QStringList>
@@ -151,11 +151,13 @@ void frmMain::mnRate_Click() {
         showMessage(VerificationMessage(true, false, rating.verifyCode));
         return;
     }
-    QString text = QStringLiteral("【難易度の判定結果】") + kCrLf + QStringLiteral("ﾚﾍﾞﾙ：") +
-                   levelName(rating.level) +
-                   QStringLiteral("（%1 / %2）").arg(rating.level).arg(logic::kMaxLevel) + kCrLf +
-                   QStringLiteral("ｽｺｱ：%1").arg(rating.score) + kCrLf +
-                   QStringLiteral("使う解き方と回数：");
+    QString text =
+        QStringLiteral("【難易度の判定結果】") + kCrLf + QStringLiteral("ﾚﾍﾞﾙ：") +
+        levelName(rating.level) +
+        QStringLiteral("（%1 / %2）").arg(rating.level).arg(logic::kMaxLevel) + kCrLf +
+        QStringLiteral("難易度 %1（%2）")
+            .arg(fromUtf8(logic::DifficultyText(rating.difficulty)), levelName(rating.level)) +
+        kCrLf + QStringLiteral("使う解き方と回数：");
     for (int t = 0; t < logic::kTechniqueCount; ++t) {
         if (rating.counts[static_cast<std::size_t>(t)] == 0) continue;
         text += kCrLf + QStringLiteral("　") +

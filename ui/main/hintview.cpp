@@ -106,6 +106,8 @@ void HintView::showStep(std::size_t i) {
     // Later looks win: a pattern cell that loses candidates shows the removal, and the
     // placement shows above everything.
     for (std::int8_t c : step.cells) m_grid.showHintLook(c + 1, GridView::HintLook::Pattern);
+    // A chain is read on the grid: every cell it passes through, not just where it starts.
+    for (int c : logic::ChainCells(step)) m_grid.showHintLook(c + 1, GridView::HintLook::Pattern);
     // A single rests on its whole unit: the row, column or box where the digit has only the
     // one place left, or only the one cell open.
     if (step.technique == logic::Technique::FullHouse ||
@@ -130,6 +132,11 @@ void HintView::showStep(std::size_t i) {
         text += fromUtf8(words) + kCrLf;
     }
     text += fromUtf8(logic::Describe(step, logic::Lang::Japanese));
+    // A chain is followed link by link on the board the step applies to.
+    for (const std::string& link :
+         logic::ChainLinks(step, m_hint->states[i], logic::Lang::Japanese)) {
+        text += kCrLf + fromUtf8(link);
+    }
     m_panel->present(
         text, (i + 1 < count ? HintPanel::Next : 0u) | (m_hint->onNotes ? HintPanel::Apply : 0u));
 }
