@@ -38,6 +38,8 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QMouseEvent;
+class QKeyEvent;
+class QEvent;
 class QPushButton;
 class QTimer;
 class QUrl;
@@ -45,6 +47,7 @@ class QUrl;
 namespace kz {
 
 class ClickLabel;
+class PlayClock;
 class GameKeeper;
 class HintPanel;
 class HintView;
@@ -134,6 +137,16 @@ public:
     /// Replaces how the generator's thread starts (tests pass one that fails).
     void setLaunchFunction(GenerationJob::LaunchFn fn) { m_launch = std::move(fn); }
 
+    // The comfort commands (frmmain_comfort.cpp): the clock, pause, notes by the right
+    // button and the keys, and going back to before the first mistake.
+    void mnShowClock_Click(bool on);
+    void mnPause_Click(bool on);
+    void mnEasyNotes_Click(bool on);
+    void mnRewind_Click();
+    /// A right click on cell n while notes by the right button are on.
+    void cellRightClick(int n);
+    PlayClock* playClock() const { return m_clock; }
+
     // ---- State ----
 
     Game& game() { return m_game; }
@@ -204,6 +217,13 @@ private:
     /// The port's clock, in milliseconds since the epoch.
     std::int64_t nowMs() const;
     void buildNoteMenu(QMenu* addict);
+    void buildComfortMenu(QMenu* game);
+    /// The clock and the right button as the settings say, at start-up.
+    void applyComfortOptions();
+    /// The window's fixed size: taller by the clock's line while it shows.
+    void fitWindow();
+    /// Whole seconds of the game's clock, held still while paused.
+    std::int64_t gameNowMs() const;
     /// A change of the board, the notes or the history: the kept game is written once the
     /// current command is over, so a command that changes many cells writes once.
     void scheduleKeep();
@@ -229,6 +249,8 @@ private:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     UiPort& m_port;
@@ -266,6 +288,12 @@ private:
     QAction* m_mnNoteMode = nullptr;
     QAction* m_mnTidyNotes = nullptr;
     QAction* m_mnHighlight = nullptr;
+    QAction* m_mnEasyNotes = nullptr;
+    QAction* m_mnShowClock = nullptr;
+    QAction* m_mnPause = nullptr;
+    QAction* m_mnRewind = nullptr;
+    PlayClock* m_clock = nullptr;
+    QWidget* m_client = nullptr;
 
     bool m_noteMode = false;
 

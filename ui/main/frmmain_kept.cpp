@@ -86,7 +86,7 @@ void frmMain::scheduleKeep() {
 }
 
 KeptGame frmMain::currentGame() const {
-    return m_game.Kept(nowMs());
+    return m_game.Kept(gameNowMs());
 }
 
 void frmMain::keepGame() {
