@@ -170,6 +170,11 @@ public:
     /// Where the game in progress is kept aside after every change; empty (the default)
     /// keeps nothing. The games kept before it stay on offer beside it.
     void setKeptGamePath(const std::filesystem::path& path);
+    /// At start-up: when a kept game is on offer, the status panel says how to take it up,
+    /// until the first click or key.
+    void tellOffer();
+    /// True while the start-up line about the kept game shows.
+    bool tellingOffer() const { return m_tellingOffer; }
     /// Hands the game in progress to the kept-game writer now, if it changed.
     void keepGame();
     /// keepGame, then waits until the file is written (a failed write is tried again): at
@@ -251,6 +256,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     UiPort& m_port;
@@ -293,6 +299,7 @@ private:
     QAction* m_mnPause = nullptr;
     QAction* m_mnRewind = nullptr;
     PlayClock* m_clock = nullptr;
+    bool m_tellingOffer = false;
     QWidget* m_client = nullptr;
 
     bool m_noteMode = false;

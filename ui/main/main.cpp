@@ -27,6 +27,7 @@ int main(int argc, char* argv[]) {
     kz::frmMain window(port, options);
     port.setOwner(&window);
     window.setKeptGamePath(kz::KeptGamePath());
+    window.tellOffer();
     // A log-out closes no window; the game is written as the session asks to save data.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window](QSessionManager&) { window.flushKeptGame(); });

@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: MIT
+// The window's comforts: the clock and its pause agree with the kept game and the
+// congratulation, notes by the right button and tiles by the keys only with their option on,
+// the start-up line about the kept game, and going back to before a mistake.
+#include <QtTest>
+
+#include "support/uitest.h"
+#include "ui/main/playclock.h"
+
+using namespace kz;
+using namespace kz::test;
+
+namespace {
+
+QByteArray settingsOf(const WindowEnv& env) {
+    QFile f(env.settingsPath());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class ComfortTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Time paused, by the command, the cover's click or minimising, is left out of the kept
+    // game while paused, of the clock's line and of the congratulation; without the clock
+    // option the window keeps its size and minimising pauses nothing.
+    void pauseLeavesTimeOut() {
+        WindowEnv env;
+        QVERIFY(activate(env.win.get()));
+        const QSize plain = env.win->size();
+        env.win->showMinimized();
+        QVERIFY(!env.win->playClock()->paused());
+        env.win->showNormal();
+        env.trigger("mnShowClock");
+        QCOMPARE(env.win->size(), plain + QSize(0, PlayClock::lineHeight()));
+        QVERIFY(settingsOf(env).endsWith(",1,\r\n"));
+        env.load(kPuzzle, true);
+        env.win->setStartTime(env.port.clock);
+        auto advance = [&](int s) { env.port.clock = env.port.clock.addSecs(s); };
+        advance(10);
+        env.trigger("mnPause");
+        QVERIFY(env.child<QWidget>(QStringLiteral("lblPaused"))->isVisible());
+        advance(100);
+        QCOMPARE(env.win->currentGame().elapsedSeconds, std::optional<std::int64_t>(10));
+        QTest::mouseClick(env.child<QWidget>(QStringLiteral("lblPaused")), Qt::LeftButton);
+        QVERIFY(!env.win->playClock()->paused());
+        QVERIFY(!env.child<QAction>(QStringLiteral("mnPause"))->isChecked());
+        advance(5);
+        env.win->showMinimized();
+        QTRY_VERIFY(env.win->playClock()->paused());
+        QVERIFY(env.child<QAction>(QStringLiteral("mnPause"))->isChecked());
+        advance(1000);
+        env.win->showNormal();
+        env.trigger("mnPause");  // unchecks it: the game goes on
+        QCOMPARE(env.child<QLabel>(QStringLiteral("lblClock"))->text(),
+                 QStringLiteral("経過時間 0:00:15"));
+        for (int n = 1; n <= kCellCount; ++n) {
+            if (env.win->board()[n].Value == 0) env.place(n, digitAt(kSolution, n));
+        }
+        QVERIFY2(env.port.lastMessage().endsWith(QStringLiteral("経過時間 00:00:15")),
+                 qPrintable(env.port.lastMessage()));
+        env.trigger("mnShowClock");
+        QCOMPARE(env.win->size(), plain);
+    }
+
+    // With the option off the right button and the keys do nothing, as always; on, a right
+    // click toggles the selected tile's note (the eraser clears the notes), 1-9 choose the
+    // tile, 0 and Delete the eraser, N the note mode; the choice survives a restart.
+    void notesByRightButtonAndKeys() {
+        for (const bool on : {false, true}) {
+            WindowEnv env;
+            QVERIFY(activate(env.win.get()));
+            if (on) env.trigger("mnEasyNotes");
+            QCOMPARE(settingsOf(env).endsWith(",0,1,\r\n"), on);
+            QTest::keyClick(env.win.get(), Qt::Key_7);
+            QCOMPARE(env.win->selectedTile(), on ? 7 : 1);
+            QTest::mouseClick(env.back(5), Qt::RightButton);
+            QCOMPARE(env.win->notes()[5], on ? NoteBit(7) : NoteSet(0));
+            QTest::mouseClick(env.tile(5), Qt::RightButton);  // a hidden tile: nothing
+            QTest::keyClick(env.win.get(), Qt::Key_N);
+            QCOMPARE(env.win->noteMode(), on);
+            QTest::keyClick(env.win.get(), Qt::Key_Delete);
+            QCOMPARE(env.win->selectedTile(), on ? 0 : 1);
+            QTest::mouseClick(env.back(5), Qt::RightButton);
+            QCOMPARE(env.win->notes()[5], NoteSet(0));
+            QCOMPARE(env.win->board()[5].Value, 0);
+            QCOMPARE(env.win->history().records().empty(), !on);
+            WindowEnv again;
+            again.options = std::make_unique<OptionMan>(env.settingsPath().toStdString());
+            again.win = std::make_unique<frmMain>(again.port, *again.options);
+            QCOMPARE(again.child<QAction>(QStringLiteral("mnEasyNotes"))->isChecked(), on);
+        }
+    }
+
+    // A mistake twenty moves back is undone with the moves after it, the count told; a
+    // sound board is left alone, saying so.
+    void rewindTellsTheSteps() {
+        WindowEnv env;
+        env.load(kPuzzle, true);
+        env.trigger("mnRewind");
+        QCOMPARE(env.port.lastMessage(), QStringLiteral("盤面に間違いはありません。"));
+        int first = 0;
+        for (int n = 1; first == 0; ++n) {
+            if (env.win->board()[n].Value == 0) first = n;
+        }
+        env.place(first, digitAt(kSolution, first) % 9 + 1);
+        int moves = 1;
+        for (int n = first + 1; moves < 20; ++n) {
+            if (env.win->board()[n].Value != 0) continue;
+            env.place(n, digitAt(kSolution, n));
+            ++moves;
+        }
+        env.trigger("mnRewind");
+        QCOMPARE(env.port.lastMessage(),
+                 QStringLiteral("20手戻しました。「やり直す」で元に戻せます。"));
+        QCOMPARE(env.win->board()[first].Value, 0);
+        QVERIFY(env.child<QAction>(QStringLiteral("mnRedo"))->isEnabled());
+    }
+
+    // The start-up line shows only when a game is on offer, and goes at the first click.
+    void startUpLineAboutTheKeptGame() {
+        WindowEnv env;
+        env.win->tellOffer();
+        QVERIFY(!env.win->tellingOffer());
+        const std::filesystem::path kept =
+            env.dir.filePath(QStringLiteral("k/game.txt")).toStdString();
+        env.win->setKeptGamePath(kept);
+        env.place(1, 5);
+        env.win->flushKeptGame();
+        WindowEnv next;
+        next.win->setKeptGamePath(kept);
+        QVERIFY(activate(next.win.get()));
+        next.win->tellOffer();
+        auto* panel = next.child<QWidget>(QStringLiteral("frmWarming"));
+        QVERIFY(panel->isVisible());
+        QVERIFY(next.child<QLabel>(QStringLiteral("lblWarming"))
+                    ->text()
+                    .contains(QStringLiteral("前回の続きを開く")));
+        QTest::mouseClick(next.back(40), Qt::LeftButton);
+        QVERIFY(!panel->isVisible());
+        QVERIFY(!next.win->tellingOffer());
+    }
+};
+
+QTEST_MAIN(ComfortTest)
+#include "comfort_test.moc"
