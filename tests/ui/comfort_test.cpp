@@ -4,6 +4,9 @@
 // the start-up line about the kept game, and going back to before a mistake.
 #include <QtTest>
 
+#include "files/fileio.h"
+#include "game/records.h"
+#include "logic/solver.h"
 #include "support/uitest.h"
 #include "ui/main/playclock.h"
 
@@ -117,6 +120,75 @@ private slots:
                  QStringLiteral("20手戻しました。「やり直す」で元に戻せます。"));
         QCOMPARE(env.win->board()[first].Value, 0);
         QVERIFY(env.child<QAction>(QStringLiteral("mnRedo"))->isEnabled());
+    }
+
+    // Finished games are recorded with their time and hints: a new puzzle's first and
+    // faster plain times are told after the unchanged congratulation, a slower one and a
+    // problem file's are not; 記録 shows them. A file the program cannot read is kept.
+    void finishedGamesAreRecorded() {
+        WindowEnv env;
+        const std::filesystem::path path =
+            env.dir.filePath(QStringLiteral("r/records.txt")).toStdString();
+        env.win->setRecordsPath(path);
+        auto play = [&](bool fromFile, int seconds, bool hint) -> QString {
+            if (fromFile) {
+                const QString csv = env.dir.filePath(QStringLiteral("p.csv"));
+                ValueArray16 values{};
+                for (int n = 1; n <= kCellCount; ++n) values[n] = std::int16_t(digitAt(kPuzzle, n));
+                QFile f(csv);
+                if (!f.open(QIODevice::WriteOnly)) return {};
+                f.write(QByteArray::fromStdString(FormatProblem(values)));
+                f.close();
+                env.port.openAnswers = {csv};
+                env.trigger("mnFileRead");
+            } else {
+                env.port.dialogScripts.push_back(clickThen({"optLevel_1", "cmdOK"}));
+                env.port.randoms = {0.25};
+                env.trigger("mnNewProblem");
+                if (!QTest::qWaitFor([&] { return !env.win->generating(); }, 30000)) return {};
+            }
+            if (hint) env.trigger("mnHint");
+            env.port.clock = env.port.clock.addSecs(seconds);
+            const logic::Digits solved =
+                logic::UniqueSolution(env.win->game().ProblemDigits()).value();
+            for (int n = 1; n <= kCellCount; ++n) {
+                if (env.win->board()[n].Value == 0) env.place(n, solved[n - 1]);
+            }
+            return env.port.lastMessage();
+        };
+        const QString best = QStringLiteral("\r\n入門の自己ベストです！");
+        QVERIFY(play(false, 100, false).endsWith(QStringLiteral("00:01:40") + best));
+        QVERIFY(play(false, 200, false).endsWith(QStringLiteral("00:03:20")));
+        QVERIFY(play(false, 50, true).endsWith(QStringLiteral("00:00:50")));  // helped
+        QVERIFY(play(false, 90, false).endsWith(best));
+        QVERIFY(play(true, 30, false).endsWith(QStringLiteral("00:00:30")));
+        std::vector<GameRecord> records;
+        QVERIFY(!ReadRecords(path, records));
+        QCOMPARE(records.size(), std::size_t(5));
+        QCOMPARE(records[2].hints, 1);
+        QCOMPARE(records[4].level, 0);
+        QCOMPARE(Summarise(records, 1).medianPlain, std::optional<std::int64_t>(100));
+        QString shown;
+        env.port.dialogScripts.push_back([&](QDialog& d) {
+            shown = d.findChild<QLabel*>(QStringLiteral("lblRecords"))->text();
+            return int(QDialog::Rejected);
+        });
+        env.trigger("mnRecords");
+        QVERIFY2(shown.contains(QStringLiteral("<td>入門</td><td align=right>4</td><td>0:01:30</td>"
+                                               "<td>0:01:40</td><td>0:00:50</td><td>0:00:50</td>")),
+                 qPrintable(shown));
+        {
+            QFile damaged(QString::fromStdString(path.string()));
+            QVERIFY(damaged.open(QIODevice::WriteOnly));
+            damaged.write("kazarinoset records 9\n");
+        }
+        play(true, 10, false);
+        // The warning first, then the congratulation as ever.
+        QVERIFY(env.port.messages.at(env.port.messages.size() - 2)
+                    .text.contains(QStringLiteral("記録ﾌｧｲﾙを読めない")));
+        QFile kept(QString::fromStdString(path.string()));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("kazarinoset records 9\n"));
     }
 
     // The start-up line shows only when a game is on offer, and goes at the first click.

@@ -278,7 +278,7 @@ void FrmMainTest::menuTree() {
                             "mnTool(mnCheck - mnTyuudoku(mnAnalyze mnAllInp mnCreate) - mnOption) "
                             "mnGame(mnNewProblem mnResume mnRecent() - mnHint mnRate mnRewind - "
                             "mnNoteMode mnFillNotes mnClearNotes - mnTidyNotes mnHighlight "
-                            "mnEasyNotes - mnShowClock mnPause - mnPrint mnBooklet) "
+                            "mnEasyNotes - mnShowClock mnPause mnRecords - mnPrint mnBooklet) "
                             "mnHelp(mnManuual)"));
 }
 

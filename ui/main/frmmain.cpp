@@ -406,6 +406,7 @@ void frmMain::ShowCompletion() {
         const qint64 e = std::max<qint64>(0, roundedSeconds(m_port.now()) - roundedSeconds(start));
         text += QStringLiteral("\r\n") + kElapsed + twoDigits(e / 3600) + QLatin1Char(':') +
                 twoDigits((e % 3600) / 60) + QLatin1Char(':') + twoDigits(e % 60);
+        text += recordFinished(e);
         m_game.setStartMs(std::nullopt);
     }
     m_port.message(text, UiPort::Buttons::Ok, UiPort::Icon::None, kAppTitle);

@@ -147,6 +147,11 @@ public:
     void cellRightClick(int n);
     PlayClock* playClock() const { return m_clock; }
 
+    // The records (frmmain_records.cpp).
+    /// Where finished games are recorded; empty (the default) records nothing.
+    void setRecordsPath(const std::filesystem::path& path) { m_recordsPath = path; }
+    void mnRecords_Click();
+
     // ---- State ----
 
     Game& game() { return m_game; }
@@ -227,6 +232,11 @@ private:
     void applyComfortOptions();
     /// The window's fixed size: taller by the clock's line while it shows.
     void fitWindow();
+    /// A game that counts for the records begins: level 1..6 a new puzzle, 0 a file.
+    void startRecordedGame(int level);
+    /// At the congratulation: the finished game recorded; the line telling a new best time
+    /// of a new puzzle, or nothing.
+    QString recordFinished(std::int64_t seconds);
     /// Whole seconds of the game's clock, held still while paused.
     std::int64_t gameNowMs() const;
     /// A change of the board, the notes or the history: the kept game is written once the
@@ -300,6 +310,10 @@ private:
     QAction* m_mnRewind = nullptr;
     PlayClock* m_clock = nullptr;
     bool m_tellingOffer = false;
+    std::filesystem::path m_recordsPath;
+    std::uint64_t m_recordSerial = 0;
+    int m_recordLevel = -1;
+    int m_recordHints = 0;
     QWidget* m_client = nullptr;
 
     bool m_noteMode = false;

@@ -27,6 +27,8 @@ void frmMain::buildComfortMenu(QMenu* game) {
     m_mnPause =
         addAction(game, "mnPause", QStringLiteral("一時停止(&Z)"), QKeySequence(Qt::Key_F5));
     m_mnPause->setCheckable(true);
+    QAction* records = addAction(game, "mnRecords", QStringLiteral("記録(&S)..."));
+    connect(records, &QAction::triggered, this, [this] { mnRecords_Click(); });
     connect(m_mnShowClock, &QAction::toggled, this, [this](bool on) { mnShowClock_Click(on); });
     connect(m_mnPause, &QAction::toggled, this, [this](bool on) { mnPause_Click(on); });
     connect(m_mnRewind, &QAction::triggered, this, [this] { mnRewind_Click(); });

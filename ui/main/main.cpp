@@ -5,6 +5,7 @@
 #include <QSessionManager>
 
 #include "files/keptgame.h"
+#include "game/records.h"
 #include "settings/optionman.h"
 #include "ui/dialogs/dialogwidgets.h"
 #include "ui/main/apptitle.h"
@@ -28,6 +29,7 @@ int main(int argc, char* argv[]) {
     port.setOwner(&window);
     window.setKeptGamePath(kz::KeptGamePath());
     window.tellOffer();
+    window.setRecordsPath(kz::RecordsPath());
     // A log-out closes no window; the game is written as the session asks to save data.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window](QSessionManager&) { window.flushKeptGame(); });
