@@ -14,7 +14,6 @@ enter_xvfb 1024x768 xvfb-run xdotool xwininfo import convert openbox -- "$0" "$@
 
 # shellcheck source=session.sh
 source "$(dirname "$0")/session.sh"
-export XDG_DATA_HOME=$work/data
 
 openbox >/dev/null 2>&1 &
 pids+=($!)

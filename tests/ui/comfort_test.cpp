@@ -97,31 +97,6 @@ private slots:
         }
     }
 
-    // A mistake twenty moves back is undone with the moves after it, the count told; a
-    // sound board is left alone, saying so.
-    void rewindTellsTheSteps() {
-        WindowEnv env;
-        env.load(kPuzzle, true);
-        env.trigger("mnRewind");
-        QCOMPARE(env.port.lastMessage(), QStringLiteral("盤面に間違いはありません。"));
-        int first = 0;
-        for (int n = 1; first == 0; ++n) {
-            if (env.win->board()[n].Value == 0) first = n;
-        }
-        env.place(first, digitAt(kSolution, first) % 9 + 1);
-        int moves = 1;
-        for (int n = first + 1; moves < 20; ++n) {
-            if (env.win->board()[n].Value != 0) continue;
-            env.place(n, digitAt(kSolution, n));
-            ++moves;
-        }
-        env.trigger("mnRewind");
-        QCOMPARE(env.port.lastMessage(),
-                 QStringLiteral("20手戻しました。「やり直す」で元に戻せます。"));
-        QCOMPARE(env.win->board()[first].Value, 0);
-        QVERIFY(env.child<QAction>(QStringLiteral("mnRedo"))->isEnabled());
-    }
-
     // Finished games are recorded with their time and hints: a new puzzle's first and
     // faster plain times are told after the unchanged congratulation, a slower one and a
     // problem file's are not; 記録 shows them. A file the program cannot read is kept.
