@@ -186,6 +186,32 @@ UndoData::UndoOutcome Game::UndoOne() {
     return m_history.UndoOne(writer());
 }
 
+bool Game::Sound(const logic::Digits& solution) const {
+    for (int n = 1; n <= kCellCount; ++n) {
+        const int want = solution[n - 1];
+        const int value = m_board[n].Value;
+        if (value != 0 && value != want) return false;
+        if (value == 0 && m_notes[n] != 0 && (m_notes[n] & NoteBit(want)) == 0) return false;
+    }
+    return true;
+}
+
+std::optional<int> Game::RewindToSound(const logic::Digits& solution) {
+    int undone = 0;
+    int records = 0;  // breakpoints taken away count as undo steps to give back, not as moves
+    while (!Sound(solution)) {
+        const UndoData::UndoOutcome outcome = UndoOne();
+        if (outcome == UndoData::UndoOutcome::Nothing) {
+            // No sound point to go back to: what was undone comes back.
+            for (int i = 0; i < records; ++i) Redo();
+            return std::nullopt;
+        }
+        ++records;
+        if (outcome != UndoData::UndoOutcome::BreakpointRemoved) ++undone;
+    }
+    return undone;
+}
+
 void Game::UndoToBreakpoint() {
     m_history.UndoToBreakpoint(writer());
 }

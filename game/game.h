@@ -124,6 +124,12 @@ public:
     Outcome ApplyStep(const logic::Step& step);
     /// Full and without a conflict.
     bool Complete();
+    /// Every digit on the board is the solution's and no cell's notes lost its digit.
+    bool Sound(const logic::Digits& solution) const;
+    /// Undoes, one ordinary undo step at a time (redo brings them back), to the latest point
+    /// that is Sound. The steps undone: 0 when the game is sound already; none when no point
+    /// in the history is, and then the game is left as it was.
+    std::optional<int> RewindToSound(const logic::Digits& solution);
 
 private:
     /// The one step mechanism: writes each change and records them as one undo step.

@@ -43,9 +43,7 @@ same() {  # two grid shots -> true when no pixel differs
     [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1)" = 0 ]
 }
 resume() {
-    xdotool windowfocus --sync "$main" key alt+t
-    sleep 0.3
-    xdotool key d
+    xdotool windowfocus --sync "$main" key alt+g
     sleep 0.3
     xdotool key r
 }
@@ -103,9 +101,7 @@ sleep 0.3
 xdotool key e
 grid cleared
 same again cleared && fail "the clear left the board as it was"
-xdotool windowfocus --sync "$main" key alt+t
-sleep 0.3
-xdotool key d
+xdotool windowfocus --sync "$main" key alt+g
 sleep 0.3
 xdotool key l
 sleep 0.5

@@ -304,3 +304,67 @@ TEST(GameFaults, HintDoesNotCallAnErasedGivenSolved) {
 
 }  // namespace
 }  // namespace kz
+
+namespace kz {
+namespace {
+
+// Going back to before the first mistake: from many seeds a sound game, one mistake (a wrong
+// digit, or a solution digit taken from a cell's notes), then any play that leaves that cell
+// alone. The rewind must stop exactly at the game before the mistake (not earlier, not at a
+// later step that only looks sound), count the steps it undid, and leave them to redo.
+TEST(GameModel, RewindStopsJustBeforeTheFirstMistakeAndRedoReturns) {
+    const std::vector<std::string> puzzles = Puzzles();
+    for (unsigned seed = 0; seed < puzzles.size(); ++seed) {
+        SCOPED_TRACE(seed);
+        std::mt19937 rng(seed);
+        const auto pick = [&](int lo, int hi) {
+            return std::uniform_int_distribution(lo, hi)(rng);
+        };
+        Game game;
+        game.setRules([] { return GameRules{false, true}; });
+        game.Load(Values(puzzles[seed]), "", 0);
+        const logic::Digits solution = logic::UniqueSolution(game.ProblemDigits()).value();
+        const auto answer = [&](int n) { return int(solution[static_cast<std::size_t>(n - 1)]); };
+        const auto blank = [&] {
+            for (;;) {
+                const int n = pick(1, kCellCount);
+                if (game.board()[n].Value == 0) return n;
+            }
+        };
+        EXPECT_EQ(game.RewindToSound(solution), 0);
+        for (int step = pick(0, 30); step > 0; --step) {
+            const int n = blank();
+            if (pick(0, 4) == 0) {
+                game.FillNotes();
+            } else if ((game.notes()[n] & NoteBit(answer(n))) != 0) {
+                game.Click(n, answer(n) % 9 + 1, true);  // another candidate, on or off
+            } else {
+                game.Click(n, answer(n), false);
+            }
+            ASSERT_TRUE(game.Sound(solution));
+        }
+        const Cells before = CellsOf(game);
+        const int wrongCell = blank();
+        const NoteSet notes = game.notes()[wrongCell];
+        const NoteSet rest = notes & NoteSet(~NoteBit(answer(wrongCell)));
+        const bool noteMistake = rest != 0 && rest != notes;
+        ASSERT_EQ(game.Click(wrongCell, noteMistake ? answer(wrongCell) : answer(wrongCell) % 9 + 1,
+                             noteMistake),
+                  Game::Outcome::Done);
+        int steps = 1;
+        for (int move = pick(0, 25); move > 0; --move) {
+            const int n = pick(1, kCellCount);
+            if (n == wrongCell) continue;
+            const Game::Outcome outcome = game.Click(n, pick(0, 9), pick(0, 1) == 1);
+            steps += outcome == Game::Outcome::Done || outcome == Game::Outcome::Completed;
+        }
+        const Cells after = CellsOf(game);
+        EXPECT_EQ(game.RewindToSound(solution), steps);
+        EXPECT_TRUE(CellsOf(game) == before);
+        for (int i = 0; i < steps; ++i) EXPECT_TRUE(game.Redo());
+        EXPECT_TRUE(CellsOf(game) == after);
+    }
+}
+
+}  // namespace
+}  // namespace kz

@@ -29,6 +29,7 @@
 #include "ui/main/generationpanel.h"
 #include "ui/main/gridview.h"
 #include "ui/main/hintview.h"
+#include "ui/main/playclock.h"
 #include "ui/main/printing.h"
 #include "ui/main/uiport.h"
 #include "ui/main/wakushape.h"
@@ -89,6 +90,7 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(client);
+    m_client = client;
     // The grid takes no keys, but something in the window must hold the focus: the menu bar
     // hands it back to that widget when a menu closes, and keeps it when there is none, so
     // that plain letters would go on opening menus and running their items. A click on a
@@ -114,6 +116,15 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
     });
     m_hintView = new HintView(this, *m_grid, [this](const logic::Step& step) { applyHint(step); });
     buildPalette(client);
+    // The cover hides the grid with its lines: the thick frame is 399 pixels from (7, 11).
+    m_clock = new PlayClock(client, QRect(7, 11, 399, 399), kClientHeight, m_game,
+                            [this] { return nowMs(); });
+    connect(m_clock, &PlayClock::pausedChanged, this, [this](bool paused) {
+        if (m_mnPause->isChecked() != paused) {
+            const QSignalBlocker block(m_mnPause);
+            m_mnPause->setChecked(paused);
+        }
+    });
 
     auto* label1 = new QLabel(QStringLiteral("Version"), client);
     label1->setObjectName(QStringLiteral("Label1"));
@@ -158,7 +169,7 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
                          m_options.GetExtra(ExtTidyNotes) == 1};
     });
 
-    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    fitWindow();
 
     // ---- Start-up ----
     m_lblVersion->setText(QStringLiteral("%1.%2").arg(KZ_VERSION_MAJOR).arg(KZ_VERSION_MINOR));
@@ -171,6 +182,7 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
         m_mnTidyNotes->setChecked(m_options.GetExtra(ExtTidyNotes) == 1);
         m_mnHighlight->setChecked(m_options.GetExtra(ExtHighlight) == 1);
     }
+    applyComfortOptions();
     for (int n = 1; n <= kCellCount; ++n) SetCell(n, 0, false, MarkNone);
     m_selectedTile = 1;
     ClearBoard(false);
@@ -274,28 +286,33 @@ void frmMain::buildMenus() {
     QAction* allInp = addAction(addict, "mnAllInp", QStringLiteral("すべてのﾏｽを入力可能に(&T)"));
     m_mnCreate = addAction(addict, "mnCreate", QStringLiteral("同じﾚﾍﾞﾙの別問題を作成(&B)..."),
                            QKeySequence(Qt::CTRL | Qt::Key_N));
-    separator(addict, "sepSolving");
-    m_mnNewProblem = addAction(addict, "mnNewProblem", QStringLiteral("新しい問題を作成(&N)..."),
-                               QKeySequence(Qt::Key_F2));
-    m_mnRate = addAction(addict, "mnRate", QStringLiteral("難易度を判定(&J)..."),
-                         QKeySequence(Qt::CTRL | Qt::Key_R));
-    m_mnHint =
-        addAction(addict, "mnHint", QStringLiteral("ﾋﾝﾄ(&H)"), QKeySequence(Qt::CTRL | Qt::Key_I));
-    buildNoteMenu(addict);
-    separator(addict, "sepResume");
-    m_mnResume = addAction(addict, "mnResume", QStringLiteral("前回の続きを開く(&R)"));
-    m_mnResume->setEnabled(false);
-    connect(m_mnResume, &QAction::triggered, this, [this] { mnResume_Click(); });
-    // Every game kept aside, newest first, read when the menu opens.
-    m_mnRecent = submenu(nullptr, addict, "mnRecent", QStringLiteral("最近のｹﾞｰﾑ(&L)"));
-    connect(m_mnRecent, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
-    separator(addict, "sepPrint");
-    (new PrintCommands(*this, m_port, m_options, [this] {
-        return PrintCommands::Game{board(), notes(), windowTitle(), keptPuzzle()};
-    }))->addActions(addict);
     separator(tool, "sep32");
     m_mnOption = addAction(tool, "mnOption", QStringLiteral("ｵﾌﾟｼｮﾝ設定(&O)..."));
     connect(allInp, &QAction::triggered, this, [this] { mnAllInp_Click(); });
+
+    // Every command this program added beside the original ones, in one menu of the game's,
+    // so that none hides two levels down.
+    QMenu* game = submenu(bar, nullptr, "mnGame", QStringLiteral("ｹﾞｰﾑ(&G)"));
+    m_mnNewProblem = addAction(game, "mnNewProblem", QStringLiteral("新しい問題を作成(&N)..."),
+                               QKeySequence(Qt::Key_F2));
+    m_mnResume = addAction(game, "mnResume", QStringLiteral("前回の続きを開く(&R)"));
+    m_mnResume->setEnabled(false);
+    connect(m_mnResume, &QAction::triggered, this, [this] { mnResume_Click(); });
+    // Every game kept aside, newest first, read when the menu opens.
+    m_mnRecent = submenu(nullptr, game, "mnRecent", QStringLiteral("最近のｹﾞｰﾑ(&L)"));
+    connect(m_mnRecent, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
+    separator(game, "sepSolving");
+    m_mnHint =
+        addAction(game, "mnHint", QStringLiteral("ﾋﾝﾄ(&H)"), QKeySequence(Qt::CTRL | Qt::Key_I));
+    m_mnRate = addAction(game, "mnRate", QStringLiteral("難易度を判定(&J)..."),
+                         QKeySequence(Qt::CTRL | Qt::Key_R));
+    m_mnRewind = addAction(game, "mnRewind", QStringLiteral("間違える前に戻る(&B)"));
+    buildNoteMenu(game);
+    buildComfortMenu(game);
+    separator(game, "sepPrint");
+    (new PrintCommands(*this, m_port, m_options, [this] {
+        return PrintCommands::Game{board(), notes(), windowTitle(), keptPuzzle()};
+    }))->addActions(game);
 
     QMenu* help = submenu(bar, nullptr, "mnHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     QAction* manual = addAction(help, "mnManuual", QStringLiteral("操作説明／ｵﾝﾗｲﾝﾏﾆｭｱﾙ(&H)..."),
@@ -381,12 +398,16 @@ void frmMain::lblBack_Click(int index) {
 }
 
 void frmMain::ShowCompletion() {
+    // A step made while paused (an answer revealed from the menu) finishes the game: the
+    // clock goes on first, so the time told leaves the pause out.
+    m_clock->resume();
     QString text = kCompleted;
     if (const QDateTime start = startTime(); start.isValid()) {
         // A clock set back while playing must not produce a negative time.
         const qint64 e = std::max<qint64>(0, roundedSeconds(m_port.now()) - roundedSeconds(start));
         text += QStringLiteral("\r\n") + kElapsed + twoDigits(e / 3600) + QLatin1Char(':') +
                 twoDigits((e % 3600) / 60) + QLatin1Char(':') + twoDigits(e % 60);
+        text += recordFinished(e);
         m_game.setStartMs(std::nullopt);
     }
     m_port.message(text, UiPort::Buttons::Ok, UiPort::Icon::None, kAppTitle);
@@ -409,6 +430,12 @@ QDateTime frmMain::startTime() const {
 
 void frmMain::setStartTime(const QDateTime& start) {
     m_game.setStartMs(start.isValid() ? std::optional(start.toMSecsSinceEpoch()) : std::nullopt);
+}
+
+void frmMain::fitWindow() {
+    const int height = kClientHeight + (m_clock->shown() ? PlayClock::lineHeight() : 0);
+    m_client->setFixedSize(kClientWidth, height);
+    setFixedSize(kClientWidth, height + menuBar()->sizeHint().height());
 }
 
 std::int64_t frmMain::nowMs() const {

@@ -38,6 +38,8 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QMouseEvent;
+class QKeyEvent;
+class QEvent;
 class QPushButton;
 class QTimer;
 class QUrl;
@@ -45,6 +47,7 @@ class QUrl;
 namespace kz {
 
 class ClickLabel;
+class PlayClock;
 class GameKeeper;
 class GenerationPanel;
 class HintPanel;
@@ -135,6 +138,21 @@ public:
     /// Replaces how the generator's thread starts (tests pass one that fails).
     void setLaunchFunction(GenerationJob::LaunchFn fn) { m_launch = std::move(fn); }
 
+    // The comfort commands (frmmain_comfort.cpp): the clock, pause, notes by the right
+    // button and the keys, and going back to before the first mistake.
+    void mnShowClock_Click(bool on);
+    void mnPause_Click(bool on);
+    void mnEasyNotes_Click(bool on);
+    void mnRewind_Click();
+    /// A right click on cell n while notes by the right button are on.
+    void cellRightClick(int n);
+    PlayClock* playClock() const { return m_clock; }
+
+    // The records (frmmain_records.cpp).
+    /// Where finished games are recorded; empty (the default) records nothing.
+    void setRecordsPath(const std::filesystem::path& path) { m_recordsPath = path; }
+    void mnRecords_Click();
+
     // ---- State ----
 
     Game& game() { return m_game; }
@@ -158,6 +176,11 @@ public:
     /// Where the game in progress is kept aside after every change; empty (the default)
     /// keeps nothing. The games kept before it stay on offer beside it.
     void setKeptGamePath(const std::filesystem::path& path);
+    /// At start-up: when a kept game is on offer, the status panel says how to take it up,
+    /// until the first click or key.
+    void tellOffer();
+    /// True while the start-up line about the kept game shows.
+    bool tellingOffer() const { return m_tellingOffer; }
     /// Hands the game in progress to the kept-game writer now, if it changed.
     void keepGame();
     /// keepGame, then waits until the file is written (a failed write is tried again): at
@@ -205,6 +228,18 @@ private:
     /// The port's clock, in milliseconds since the epoch.
     std::int64_t nowMs() const;
     void buildNoteMenu(QMenu* addict);
+    void buildComfortMenu(QMenu* game);
+    /// The clock and the right button as the settings say, at start-up.
+    void applyComfortOptions();
+    /// The window's fixed size: taller by the clock's line while it shows.
+    void fitWindow();
+    /// A game that counts for the records begins: level 1..6 a new puzzle, 0 a file.
+    void startRecordedGame(int level);
+    /// At the congratulation: the finished game recorded; the line telling a new best time
+    /// of a new puzzle, or nothing.
+    QString recordFinished(std::int64_t seconds);
+    /// Whole seconds of the game's clock, held still while paused.
+    std::int64_t gameNowMs() const;
     /// A change of the board, the notes or the history: the kept game is written once the
     /// current command is over, so a command that changes many cells writes once.
     void scheduleKeep();
@@ -228,6 +263,9 @@ private:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     UiPort& m_port;
@@ -265,6 +303,17 @@ private:
     QAction* m_mnNoteMode = nullptr;
     QAction* m_mnTidyNotes = nullptr;
     QAction* m_mnHighlight = nullptr;
+    QAction* m_mnEasyNotes = nullptr;
+    QAction* m_mnShowClock = nullptr;
+    QAction* m_mnPause = nullptr;
+    QAction* m_mnRewind = nullptr;
+    PlayClock* m_clock = nullptr;
+    bool m_tellingOffer = false;
+    std::filesystem::path m_recordsPath;
+    std::uint64_t m_recordSerial = 0;
+    int m_recordLevel = -1;
+    int m_recordHints = 0;
+    QWidget* m_client = nullptr;
 
     bool m_noteMode = false;
 

@@ -128,6 +128,7 @@ void frmMain::mnFileRead_Click() {
         return;
     }
     loaded(values, fileCaption(path));
+    startRecordedGame(0);
 }
 
 void frmMain::mnSave_Click(int index) {

@@ -3,8 +3,10 @@
 // when the window closes, and the commands that take a game on offer up again.
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
+#include <QFrame>
 #include <QMenu>
 #include <QTimer>
 
@@ -64,6 +66,24 @@ void frmMain::refreshOffer() {
     m_mnResume->setEnabled(m_keeper && m_keeper->Newest(m_game.serial()));
 }
 
+void frmMain::tellOffer() {
+    if (!m_mnResume->isEnabled()) return;
+    WarmingMsg(QStringLiteral("前回の続き：ｹﾞｰﾑ → 前回の続きを開く"));
+    m_tellingOffer = true;
+    // Any click or key, on the grid, the palette or the menus, ends the line.
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (m_tellingOffer &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress)) {
+        m_tellingOffer = false;
+        QCoreApplication::instance()->removeEventFilter(this);
+        m_frmWarming->hide();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void frmMain::fillRecentMenu() {
     m_mnRecent->clear();
     const std::vector<KeptEntry> entries =
@@ -86,7 +106,7 @@ void frmMain::scheduleKeep() {
 }
 
 KeptGame frmMain::currentGame() const {
-    return m_game.Kept(nowMs());
+    return m_game.Kept(gameNowMs());
 }
 
 void frmMain::keepGame() {

@@ -28,8 +28,11 @@ void frmMain::buildNoteMenu(QMenu* addict) {
     sep2->setObjectName(QStringLiteral("sepNoteOptions"));
     m_mnTidyNotes = addAction(addict, "mnTidyNotes", QStringLiteral("ﾒﾓを自動で整理する(&A)"));
     m_mnTidyNotes->setCheckable(true);
-    m_mnHighlight = addAction(addict, "mnHighlight", QStringLiteral("同じ数字を強調する(&S)"));
+    m_mnHighlight = addAction(addict, "mnHighlight", QStringLiteral("同じ数字を強調する(&E)"));
     m_mnHighlight->setCheckable(true);
+    m_mnEasyNotes = addAction(addict, "mnEasyNotes", QStringLiteral("右ｸﾘｯｸとｷｰﾎﾞｰﾄﾞを使う(&Y)"));
+    m_mnEasyNotes->setCheckable(true);
+    connect(m_mnEasyNotes, &QAction::toggled, this, [this](bool on) { mnEasyNotes_Click(on); });
     // toggled, not triggered: a test or a script that sets the check runs the command too.
     connect(m_mnNoteMode, &QAction::toggled, this, [this](bool on) { mnNoteMode_Click(on); });
     connect(fill, &QAction::triggered, this, [this] { mnFillNotes_Click(); });

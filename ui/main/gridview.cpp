@@ -64,6 +64,19 @@ QColor HintColour(GridView::HintLook look, const QColor& conflict) {
 
 }  // namespace
 
+void GridView::setRightClicks(bool on, std::function<void(int n)> onRightClick) {
+    for (int n = 1; n <= kCellCount; ++n) {
+        for (ClickLabel* label : {m_lblBack[n], m_imgPai[n]}) {
+            label->setRightClicks(on);
+            disconnect(label, &ClickLabel::rightClicked, this, nullptr);
+            if (on) {
+                connect(label, &ClickLabel::rightClicked, this,
+                        [onRightClick, n] { onRightClick(n); });
+            }
+        }
+    }
+}
+
 GridView::GridView(QWidget* client, const Game& game, const OptionMan& options, ClickFn onClick)
     : QObject(client), m_game(game), m_options(options) {
     m_cellCursor.fill(1);

@@ -42,6 +42,9 @@ public:
     /// The palette's choice (1..9, 10 the eraser) as every enterable cell's pointer, and the
     /// digit the same-digit highlight shows.
     void setChoice(int picture);
+    /// Right clicks on cells go to `onRightClick` (n) while taken; otherwise, as before, the
+    /// right button passes on to the window.
+    void setRightClicks(bool on, std::function<void(int n)> onRightClick);
     /// The pointers in their note form while the note mode is on.
     void setNoteMode(bool on);
     /// The cursor picture (1..10) the last palette choice gave cell n while it was enterable.
