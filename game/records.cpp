@@ -27,6 +27,8 @@ bool number(std::string_view& line, std::int64_t low, std::int64_t high, std::in
         return false;
     const auto [ptr, ec] = std::from_chars(field.data(), field.data() + field.size(), out);
     if (ec != std::errc() || ptr != field.data() + field.size()) return false;
+    // A space parts two fields: one at the end of the line would be a second spelling.
+    if (end + 1 == line.size()) return false;
     line.remove_prefix(end == line.size() ? end : end + 1);
     return out >= low && out <= high;
 }
