@@ -561,15 +561,19 @@ FileResult ParseKeptGame(std::string_view text, KeptGame& game) {
     return result;
 }
 
-fs::path KeptGamePath() {
+fs::path XdgFilePath(const char* variable, const fs::path& underHome, const fs::path& name) {
     const auto absolute = [](const char* value) {
         return value != nullptr && *value != '\0' && fs::path(value).is_absolute();
     };
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (absolute(state)) return fs::path(state) / "kazarinoset" / "game.txt";
+    const char* folder = std::getenv(variable);
+    if (absolute(folder)) return fs::path(folder) / "kazarinoset" / name;
     const char* home = std::getenv("HOME");
-    if (absolute(home)) return fs::path(home) / ".local" / "state" / "kazarinoset" / "game.txt";
+    if (absolute(home)) return fs::path(home) / underHome / "kazarinoset" / name;
     return {};
+}
+
+fs::path KeptGamePath() {
+    return XdgFilePath("XDG_STATE_HOME", fs::path(".local") / "state", "game.txt");
 }
 
 FileResult WriteKeptGame(const fs::path& path, const KeptGame& game) {

@@ -50,6 +50,10 @@ FileResult ParseKeptGame(std::string_view text, KeptGame& game);
 /// `$XDG_STATE_HOME/kazarinoset/game.txt`, or `~/.local/state/kazarinoset/game.txt` when the
 /// variable is unset, empty or not absolute; empty when neither can be worked out.
 std::filesystem::path KeptGamePath();
+/// `$<variable>/kazarinoset/<name>`, or `~/<underHome>/kazarinoset/<name>` when the variable
+/// is unset, empty or not absolute; empty when neither can be worked out.
+std::filesystem::path XdgFilePath(const char* variable, const std::filesystem::path& underHome,
+                                  const std::filesystem::path& name);
 /// Writes atomically, making the folder when needed; on failure the old file is intact.
 FileResult WriteKeptGame(const std::filesystem::path& path, const KeptGame& game);
 /// The same, for a text FormatKeptGame made (the window makes it, a writer thread writes it).

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "game/records.h"
 
+#include "files/keptgame.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -81,14 +83,7 @@ std::optional<std::string> ParseRecords(std::string_view text, std::vector<GameR
 }
 
 fs::path RecordsPath() {
-    const auto absolute = [](const char* value) {
-        return value != nullptr && *value != '\0' && fs::path(value).is_absolute();
-    };
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (absolute(data)) return fs::path(data) / "kazarinoset" / "records.txt";
-    const char* home = std::getenv("HOME");
-    if (absolute(home)) return fs::path(home) / ".local" / "share" / "kazarinoset" / "records.txt";
-    return {};
+    return XdgFilePath("XDG_DATA_HOME", fs::path(".local") / "share", "records.txt");
 }
 
 std::optional<std::string> ReadRecords(const fs::path& path, std::vector<GameRecord>& records) {
