@@ -4,10 +4,15 @@
 #include "resources/pictures.h"
 
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QPixmapCache>
 #include <QString>
 
 #include <array>
+#include <cmath>
+
+#include "resources/tilepaint.h"
 
 namespace kz {
 namespace {
@@ -29,12 +34,43 @@ QString picturePath(int number, bool doubleResolution) {
     return QStringLiteral(":/pictures/num%1%2.png").arg(number - 10).arg(suffix);
 }
 
+double screenRatio() {
+    return qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+/// Picture `number` drawn from its shapes, `scale` logical pixels to the picture's pixel.
+QPixmap drawnPicture(int number, double scale) {
+    const double ratio = screenRatio();
+    const QSize size(static_cast<int>(std::lround(kTilePictureWidth * scale * ratio)),
+                     static_cast<int>(std::lround(kTilePictureHeight * scale * ratio)));
+    const QString key =
+        QStringLiteral("kz-picture-%1-%2x%3").arg(number).arg(size.width()).arg(size.height());
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap)) return pixmap;
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size.width() / kTilePictureWidth, size.height() / kTilePictureHeight);
+    if (number <= 10) {
+        PaintTile(p, number, size.height() / kTilePictureHeight);
+    } else {
+        PaintNumeral(p, number - 10, NumeralFont());
+    }
+    p.end();
+    pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(ratio);
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
 }  // namespace
 
-QPixmap TilePicture(int number) {
+QPixmap TilePicture(int number, double scale) {
     if (number < 1 || number > kTilePictureCount) {
         return {};
     }
+    if (scale != 1.0) return drawnPicture(number, scale);
     const bool doubleResolution = wantsDoubleResolution();
     const QString path = picturePath(number, doubleResolution);
     // Every cell redraw asks for a picture; decode each file once.

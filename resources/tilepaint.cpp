@@ -2,6 +2,7 @@
 // Tile shapes and their drawing.
 #include "resources/tilepaint.h"
 
+#include <QFontDatabase>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -150,6 +151,47 @@ void PaintTile(QPainter& p, int number, double scale) {
             drawPin(p, pin, scale);
         }
     }
+}
+
+QFont NumeralFont() {
+    // Registered once: the face stays registered for the program's life.
+    static const QString family = [] {
+        const int id = QFontDatabase::addApplicationFont(
+            QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"));
+        const QStringList families =
+            id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
+        return families.isEmpty() ? QString() : families.first();
+    }();
+    QFont font;
+    if (!family.isEmpty()) {
+        font.setFamily(family);
+    } else {
+        font.setStyleHint(QFont::SansSerif);
+    }
+    font.setBold(true);
+    font.setPixelSize(100);
+    return font;
+}
+
+void PaintNumeral(QPainter& p, int number, const QFont& font) {
+    p.fillRect(QRectF(0, 0, kTilePictureWidth, kTilePictureHeight), Qt::white);
+    if (number < 1 || number > 9) return;
+    // The same scale for every digit (taken from "8"), so that the numerals share one height.
+    constexpr double kNumeralHeight = 21.0;
+    QPainterPath reference;
+    reference.addText(0, 0, font, QStringLiteral("8"));
+    const double k = kNumeralHeight / reference.boundingRect().height();
+    QPainterPath path;
+    path.addText(0, 0, font, QString::number(number));
+    path = QTransform::fromScale(k, k).map(path);
+    const QRectF box = path.boundingRect();
+    p.save();
+    p.translate(kTilePictureWidth / 2 - box.center().x(),
+                kTilePictureHeight / 2 - box.center().y());
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    p.drawPath(path);
+    p.restore();
 }
 
 }  // namespace kz

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <vector>
 
+class QFont;
 class QPainter;
 
 namespace kz {
@@ -32,5 +33,12 @@ std::vector<Pin> PinLayout(int number);
 /// Draws tile `number` (1..9; 10 or anything else leaves the face blank) with its top-left corner
 /// at the painter's origin, `scale` device pixels to the logical pixel.
 void PaintTile(QPainter& p, int number, double scale);
+
+/// The numerals' face: DejaVu Sans Bold when installed, else the default bold sans-serif.
+QFont NumeralFont();
+
+/// Draws numeral `number` (1..9; anything else leaves it blank) black on white over the
+/// 24x32 picture at the painter's origin, in the picture's logical pixels.
+void PaintNumeral(QPainter& p, int number, const QFont& font);
 
 }  // namespace kz

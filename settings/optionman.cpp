@@ -3,6 +3,7 @@
 // comma-terminated integers on disk.
 #include "settings/optionman.h"
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 
@@ -40,6 +41,7 @@ constexpr std::array<SlotRange, OptionMan::kLaterCount> kExtraRanges = {{
     {0, 1},                // highlight the selected digit
     {0, 1},                // show the clock
     {0, 1},                // notes by the right button, tiles by the keys
+    {kDisplayScales.front(), kDisplayScales.back()},  // display scale, further checked below
 }};
 
 }  // namespace
@@ -61,7 +63,7 @@ OptionMan::Values OptionMan::Defaults() {
 }
 
 OptionMan::LaterFields OptionMan::LaterDefaults() {
-    return {2, 1, 1, 0, 0, 0};
+    return {2, 1, 1, 0, 0, 0, kDisplayScales.front()};
 }
 
 OptionMan::Extras OptionMan::ExtraDefaults() {
@@ -117,6 +119,11 @@ void OptionMan::LoadOptions() {
             m_extras[field] > kExtraRanges[field].high) {
             m_extras[field] = extraDefaults[field];
         }
+    }
+    // Between the smallest and the largest scale only the offered ones have a menu item.
+    if (std::find(kDisplayScales.begin(), kDisplayScales.end(), m_extras[ExtDisplayScale]) ==
+        kDisplayScales.end()) {
+        m_extras[ExtDisplayScale] = extraDefaults[ExtDisplayScale];
     }
     m_imageSetBase = static_cast<std::int16_t>(10 * m_values[OptImageKind]);
 }

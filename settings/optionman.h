@@ -28,13 +28,17 @@ enum OptionSlot : int {
 /// Fields that follow the eleven slots on the line. They came later: a line that ends before
 /// them gives their defaults, and a program that knows only the eleven slots ignores them.
 enum ExtraField : int {
-    ExtNewLevel = 0,     ///< the new-problem dialog's level, 1..6
-    ExtNewSymmetry = 1,  ///< its symmetry: the number the generator gives it, 0..kNewSymmetryMax
-    ExtTidyNotes = 2,    ///< 1 = a placement takes its digit's notes from the cells it sees
-    ExtHighlight = 3,    ///< 1 = the selected tile's digit is highlighted, in cells and notes
-    ExtShowClock = 4,    ///< 1 = the current game's time shows under the palette
-    ExtEasyNotes = 5,    ///< 1 = the right button writes notes, the keys choose the tile
+    ExtNewLevel = 0,      ///< the new-problem dialog's level, 1..6
+    ExtNewSymmetry = 1,   ///< its symmetry: the number the generator gives it, 0..kNewSymmetryMax
+    ExtTidyNotes = 2,     ///< 1 = a placement takes its digit's notes from the cells it sees
+    ExtHighlight = 3,     ///< 1 = the selected tile's digit is highlighted, in cells and notes
+    ExtShowClock = 4,     ///< 1 = the current game's time shows under the palette
+    ExtEasyNotes = 5,     ///< 1 = the right button writes notes, the keys choose the tile
+    ExtDisplayScale = 6,  ///< the window's size in percent, one of kDisplayScales
 };
+
+/// The sizes the window is offered in, in percent of its original size.
+inline constexpr std::array<std::int16_t, 4> kDisplayScales = {100, 125, 150, 200};
 
 /// The largest number of a symmetry the new-problem dialog offers (the generator numbers
 /// them from 0; the window checks that they fit).
@@ -45,9 +49,9 @@ public:
     static constexpr int kSlotCount = 11;
     /// The new-problem dialog's two fields, the first after the eleven.
     static constexpr int kExtraCount = 2;
-    /// Every field after the eleven: the dialog's two, the note options, then the clock and
-    /// the right button's notes.
-    static constexpr int kLaterCount = 6;
+    /// Every field after the eleven: the dialog's two, the note options, then the clock,
+    /// the right button's notes and the display scale.
+    static constexpr int kLaterCount = 7;
     using Values = std::array<std::int16_t, kSlotCount>;
     using Extras = std::array<std::int16_t, kExtraCount>;
     using LaterFields = std::array<std::int16_t, kLaterCount>;

@@ -68,6 +68,40 @@ private slots:
         QVERIFY(qGuiApp->devicePixelRatio() > 1.0);
     }
 
+    // A larger board draws its pictures afresh at the screen's resolution: at every scale
+    // the picture has the scaled size in the screen's pixels (nothing for the screen to
+    // stretch), and where that size is the carried double-resolution one it is that picture.
+    void scaledPicturesAreDrawnAtTheirSize() {
+        const qreal ratio = qGuiApp->devicePixelRatio();
+        for (const double scale : {1.25, 1.5, 2.0}) {
+            for (int n = 1; n <= kTilePictureCount; ++n) {
+                const QPixmap pixmap = TilePicture(n, scale);
+                const QString what = QStringLiteral("picture %1 at %2").arg(n).arg(scale);
+                QVERIFY2(pixmap.devicePixelRatio() == ratio, qPrintable(what));
+                QVERIFY2(pixmap.size() == (QSizeF(kPictureSize) * scale * ratio).toSize(),
+                         qPrintable(what));
+                if (scale * ratio != 2.0) continue;
+                const QImage carried(n <= 10
+                                         ? QStringLiteral(":/pictures/tile%1@2x.png").arg(n)
+                                         : QStringLiteral(":/pictures/num%1@2x.png").arg(n - 10));
+                const QImage drawn = argb(pixmap);
+                const QImage expected = carried.convertToFormat(QImage::Format_ARGB32);
+                int differing = 0;
+                for (int y = 0; y < drawn.height(); ++y) {
+                    for (int x = 0; x < drawn.width(); ++x) {
+                        const QRgb a = drawn.pixel(x, y);
+                        const QRgb b = expected.pixel(x, y);
+                        differing +=
+                            qAbs(qGray(a) - qGray(b)) > 24 || qAbs(qAlpha(a) - qAlpha(b)) > 24;
+                    }
+                }
+                // Antialiasing may differ along an edge, never in a shape.
+                QVERIFY2(differing <= drawn.width() * drawn.height() / 100,
+                         qPrintable(what + QStringLiteral(": %1 pixels differ").arg(differing)));
+            }
+        }
+    }
+
     void doubleResolutionFilesAreDrawnAtTwiceTheSize_data() {
         QTest::addColumn<QString>("path");
         for (int n = 1; n <= 10; ++n) {

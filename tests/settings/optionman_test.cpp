@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -227,6 +228,20 @@ TEST(SettingsFile, NameFromProgramPath) {
         const fs::path file = OptionMan::SettingsFileFor(c.program);
         EXPECT_EQ(file, fs::path(c.file)) << c.program;
         EXPECT_FALSE(file.has_parent_path()) << "relative to the current directory";
+    }
+}
+
+// The display scale, the seventh later field: of the values between the smallest and the
+// largest size only the four the menu offers are read back, anything else is 100.
+TEST_F(Settings, DisplayScaleReadsOnlyOfferedSizes) {
+    const std::string before = "1,2,3,4,1,5,1,2,3,1,-5,2,1,1,0,0,0,";
+    for (int value = 90; value <= 210; ++value) {
+        writeFile(before + std::to_string(value) + ",\r\n");
+        OptionMan options(m_file);
+        options.LoadOptions();
+        const bool offered =
+            std::find(kDisplayScales.begin(), kDisplayScales.end(), value) != kDisplayScales.end();
+        EXPECT_EQ(options.GetExtra(ExtDisplayScale), offered ? value : 100) << value;
     }
 }
 

@@ -278,7 +278,8 @@ void FrmMainTest::menuTree() {
                             "mnTool(mnCheck - mnTyuudoku(mnAnalyze mnAllInp mnCreate) - mnOption) "
                             "mnGame(mnNewProblem mnResume mnRecent() - mnHint mnRate mnRewind - "
                             "mnNoteMode mnFillNotes mnClearNotes - mnTidyNotes mnHighlight "
-                            "mnEasyNotes - mnShowClock mnPause mnRecords - mnPrint mnBooklet) "
+                            "mnEasyNotes - mnShowClock mnScale(mnScale_100 mnScale_125 mnScale_150 "
+                            "mnScale_200) mnPause mnRecords - mnPrint mnBooklet) "
                             "mnHelp(mnManuual)"));
 }
 

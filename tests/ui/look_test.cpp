@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -22,6 +23,7 @@
 #include "ui/dialogs/frmoption.h"
 #include "ui/dialogs/frmtoukou.h"
 #include "ui/main/qtport.h"
+#include "ui/main/scale.h"
 #include "ui/main/startup.h"
 
 using kz::UiPort;
@@ -84,6 +86,7 @@ private slots:
     void initTestCase();
     void everyCaptionShowsWhole_data();
     void everyCaptionShowsWhole();
+    void everyControlScales();
     void qtTextsAreJapanese();
     void messageBoxesFitCaptionWithPlainButtons_data();
     void messageBoxesFitCaptionWithPlainButtons();
@@ -99,14 +102,19 @@ void LookTest::initTestCase() {
 
 void LookTest::everyCaptionShowsWhole_data() {
     QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("percent");
     for (const char* name : {"frmMain", "frmOption", "frmCreation", "frmToukou"}) {
-        QTest::newRow(name) << QString::fromLatin1(name);
+        for (const int percent : kz::kDisplayScales) {
+            QTest::addRow("%s at %d %%", name, percent) << QString::fromLatin1(name) << percent;
+        }
     }
 }
 
 void LookTest::everyCaptionShowsWhole() {
     QFETCH(QString, window);
+    QFETCH(int, percent);
     WindowEnv env;
+    env.win->findChild<kz::DisplayScale*>()->choose(percent);
     std::unique_ptr<QWidget> dialog;
     if (window == QStringLiteral("frmOption")) {
         dialog = std::make_unique<kz::frmOption>(*env.options, env.port, env.win.get());
@@ -115,12 +123,72 @@ void LookTest::everyCaptionShowsWhole() {
     } else if (window == QStringLiteral("frmToukou")) {
         dialog = std::make_unique<kz::frmToukou>(QString(81, QLatin1Char('0')), env.win.get());
     }
+    // As the port opens them.
+    if (dialog) kz::FollowWindowScale(*dialog, env.win.get());
     QWidget* shown = dialog ? dialog.get() : env.win.get();
     // The dialogs speak in the main window's face and size.
     QCOMPARE(QFontInfo(shown->font()).family(), QFontInfo(env.win->font()).family());
     QCOMPARE(QFontInfo(shown->font()).pixelSize(), QFontInfo(env.win->font()).pixelSize());
     const QStringList cut = cutCaptions(*shown);
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+}
+
+// At every scale each control of the window lies at its place at 100 % times the scale,
+// within a pixel, inside its parent; the window fits the client area, its pictures and notes
+// are drawn at their places' size rather than stretched; and going back to 100 % puts every
+// control back exactly.
+void LookTest::everyControlScales() {
+    for (const int percent : kz::kDisplayScales) {
+        const double f = percent / 100.0;
+        WindowEnv env;
+        env.load(kPuzzle, true);
+        env.win->SetNotes(1, 0x1ff);
+        env.trigger("mnShowClock");
+        auto* client = env.child<QWidget>(QStringLiteral("client"));
+        QHash<QWidget*, QRect> before;
+        for (QWidget* w : client->findChildren<QWidget*>()) before.insert(w, w->geometry());
+        const QSize window = env.win->size();
+        auto* scale = env.win->findChild<kz::DisplayScale*>();
+        scale->choose(percent);
+
+        const auto near = [f](int scaled, int original) {
+            return qAbs(scaled - original * f) <= 1.0;
+        };
+        for (auto it = before.cbegin(); it != before.cend(); ++it) {
+            const QRect was = it.value();
+            const QRect now = it.key()->geometry();
+            const QString what = QStringLiteral("%1 at %2 %: %3 from %4")
+                                     .arg(it.key()->objectName())
+                                     .arg(percent)
+                                     .arg(QDebug::toString(now), QDebug::toString(was));
+            QVERIFY2(near(now.x(), was.x()) && near(now.y(), was.y()) &&
+                         near(now.width(), was.width()) && near(now.height(), was.height()),
+                     qPrintable(what));
+            const QRect room = it.key()->parentWidget()->rect();
+            QVERIFY2(room.contains(now) || !room.contains(was), qPrintable(what));
+        }
+        QVERIFY(near(client->width(), 413) && near(client->height(), 488 + 18));
+        QCOMPARE(env.win->size(),
+                 client->size() + QSize(0, env.win->menuBar()->sizeHint().height()));
+        QCOMPARE(env.win->font().pointSizeF(), 9 * f);
+        QCOMPARE(env.win->menuBar()->font().pointSizeF(), 9 * f);
+        for (int k = 1; k <= 10; ++k) {
+            const auto* item = env.child<QLabel>(QStringLiteral("imgCheckPai_%1").arg(k));
+            QCOMPARE(item->pixmap().deviceIndependentSize().toSize(), item->size());
+        }
+        for (int n = 1; n <= kz::kCellCount; ++n) {
+            if (env.win->board()[n].Value == 0) continue;
+            QCOMPARE(env.tile(n)->pixmap().deviceIndependentSize().toSize(), env.tile(n)->size());
+        }
+        const auto* notes = static_cast<QLabel*>(env.back(1));
+        QCOMPARE(notes->pixmap().deviceIndependentSize().toSize(), notes->size());
+
+        scale->choose(100);
+        for (auto it = before.cbegin(); it != before.cend(); ++it) {
+            QCOMPARE(it.key()->geometry(), it.value());
+        }
+        QCOMPARE(env.win->size(), window);
+    }
 }
 
 void LookTest::qtTextsAreJapanese() {

@@ -81,7 +81,7 @@ private slots:
                      "mnNoteMode ﾒﾓ入力ﾓｰﾄﾞ(&M) F3", "mnFillNotes 候補をすべて書き込む(&W) ",
                      "mnClearNotes ﾒﾓをすべて消す(&C) ", "-", "mnTidyNotes ﾒﾓを自動で整理する(&A) ",
                      "mnHighlight 同じ数字を強調する(&E) ", "mnEasyNotes 右ｸﾘｯｸとｷｰﾎﾞｰﾄﾞを使う(&Y) ",
-                     "-", "mnShowClock 時間を表示する(&T) ", "mnPause 一時停止(&Z) F5", "mnRecords 記録(&S)... ", "-",
+                     "-", "mnShowClock 時間を表示する(&T) ", "mnScale 表示倍率(&V) ", "mnPause 一時停止(&Z) F5", "mnRecords 記録(&S)... ", "-",
                      "mnPrint 印刷(&P)... Ctrl+P", "mnBooklet 問題集を作成(&K)... "}));
         // The game's menu sits between the tools and the help.
         QStringList menus;

@@ -8,7 +8,7 @@
 #include <QColor>
 #include <QDir>
 #include <QFont>
-#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -40,48 +40,12 @@ QImage tileImage(int number, int scale) {
     return image;
 }
 
-QFont numeralFont() {
-    const int id =
-        QFontDatabase::addApplicationFont("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf");
-    QFont font;
-    if (id >= 0 && !QFontDatabase::applicationFontFamilies(id).isEmpty()) {
-        font.setFamily(QFontDatabase::applicationFontFamilies(id).first());
-    } else {
-        QTextStream(stderr) << "DejaVu Sans Bold not found; using the default sans-serif\n";
-        font.setStyleHint(QFont::SansSerif);
-    }
-    font.setBold(true);
-    font.setPixelSize(100);
-    return font;
-}
-
-// The same scale for every digit (taken from "8"), so that the numerals share one height.
-QPainterPath numeralPath(int number, const QFont& font, double height) {
-    QPainterPath reference;
-    reference.addText(0, 0, font, QStringLiteral("8"));
-    const double k = height / reference.boundingRect().height();
-    QPainterPath path;
-    path.addText(0, 0, font, QString::number(number));
-    QTransform t;
-    t.scale(k, k);
-    return t.map(path);
-}
-
 QImage numeralImage(int number, int scale, const QFont& font) {
     QImage image(24 * scale, 32 * scale, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    if (number < 1 || number > 9) {
-        return image;
-    }
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(scale, scale);
-    const QPainterPath path = numeralPath(number, font, 21.0);
-    const QRectF box = path.boundingRect();
-    p.translate(12.0 - box.center().x(), 16.0 - box.center().y());
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
-    p.drawPath(path);
+    PaintNumeral(p, number, font);
     return image;
 }
 
@@ -183,7 +147,10 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    const QFont font = kz::numeralFont();
+    const QFont font = kz::NumeralFont();
+    if (!QFontInfo(font).family().contains(QStringLiteral("DejaVu"))) {
+        QTextStream(stderr) << "DejaVu Sans Bold not found; using the default sans-serif\n";
+    }
     bool ok = true;
     for (int n = 1; n <= 10; ++n) {
         for (int scale : {1, 2}) {

@@ -31,6 +31,7 @@
 #include "ui/main/hintview.h"
 #include "ui/main/playclock.h"
 #include "ui/main/printing.h"
+#include "ui/main/scale.h"
 #include "ui/main/uiport.h"
 #include "ui/main/wakushape.h"
 
@@ -350,7 +351,7 @@ void frmMain::ColorSetChange() {
     m_grid->drawAll();
     const int base = m_options.ImageSetBase();
     for (int k = 1; k <= 10; ++k) {
-        m_imgCheckPai[k]->setPixmap(TilePicture(base + k));
+        m_imgCheckPai[k]->setPixmap(TilePicture(base + k, m_scale->factor()));
         m_imgCheckPai[k]->setProperty("picture", base + k);
     }
     m_shpWaku->setColors(PaletteColor(m_options.GetOption(OptGridColor)),
@@ -367,13 +368,13 @@ void frmMain::imgCheckPai_Click(int index) {
     const int base = m_options.ImageSetBase();
     for (int k = 1; k <= 10; ++k) {
         if (k == m_selectedTile || (m_selectedTile == 0 && k == 10)) {
-            const QRect item = m_imgCheckPai[k]->geometry();
+            const QRect item = DisplayScale::baseGeometry(*m_imgCheckPai[k]);
             // In twips: 10 right and down of the frame centred on the item.
             const double left = item.x() * 15.0 + 10 + (kTileWidth - kWakuWidth) / 2.0;
             const double top = item.y() * 15.0 + 10 + (kTileHeight - kWakuHeight) / 2.0;
-            m_shpWaku->move(px(left), px(top));
+            m_shpWaku->move(m_scale->point(QPoint(px(left), px(top))));
         }
-        m_imgCheckPai[k]->setPixmap(TilePicture(base + k));
+        m_imgCheckPai[k]->setPixmap(TilePicture(base + k, m_scale->factor()));
         m_imgCheckPai[k]->setProperty("picture", base + k);
     }
     m_grid->setChoice(m_selectedTile);
@@ -434,8 +435,8 @@ void frmMain::setStartTime(const QDateTime& start) {
 
 void frmMain::fitWindow() {
     const int height = kClientHeight + (m_clock->shown() ? PlayClock::lineHeight() : 0);
-    m_client->setFixedSize(kClientWidth, height);
-    setFixedSize(kClientWidth, height + menuBar()->sizeHint().height());
+    m_client->setFixedSize(m_scale->length(kClientWidth), m_scale->length(height));
+    setFixedSize(m_client->width(), m_client->height() + menuBar()->sizeHint().height());
 }
 
 std::int64_t frmMain::nowMs() const {

@@ -47,6 +47,7 @@ class QUrl;
 namespace kz {
 
 class ClickLabel;
+class DisplayScale;
 class PlayClock;
 class GameKeeper;
 class GenerationPanel;
@@ -308,6 +309,7 @@ private:
     QAction* m_mnPause = nullptr;
     QAction* m_mnRewind = nullptr;
     PlayClock* m_clock = nullptr;
+    DisplayScale* m_scale = nullptr;
     bool m_tellingOffer = false;
     std::filesystem::path m_recordsPath;
     std::uint64_t m_recordSerial = 0;

@@ -15,6 +15,7 @@
 #include "ui/main/frmmain.h"
 #include "ui/main/gridview.h"
 #include "ui/main/playclock.h"
+#include "ui/main/scale.h"
 #include "ui/main/uiport.h"
 
 namespace kz {
@@ -24,6 +25,11 @@ void frmMain::buildComfortMenu(QMenu* game) {
     sep->setObjectName(QStringLiteral("sepClock"));
     m_mnShowClock = addAction(game, "mnShowClock", QStringLiteral("時間を表示する(&T)"));
     m_mnShowClock->setCheckable(true);
+    m_scale = new DisplayScale(*this, *m_grid, m_options, [this] {
+        fitWindow();
+        imgCheckPai_Click(m_selectedTile == 0 ? 10 : m_selectedTile);
+    });
+    m_scale->addMenu(game);
     m_mnPause =
         addAction(game, "mnPause", QStringLiteral("一時停止(&Z)"), QKeySequence(Qt::Key_F5));
     m_mnPause->setCheckable(true);
@@ -46,6 +52,7 @@ void frmMain::applyComfortOptions() {
         fitWindow();
     }
     if (easyNotes) m_grid->setRightClicks(true, [this](int n) { cellRightClick(n); });
+    m_scale->applyStored();
 }
 
 std::int64_t frmMain::gameNowMs() const {

@@ -12,6 +12,7 @@
 #include "ui/main/clicklabel.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/gridview.h"
+#include "ui/main/scale.h"
 #include "ui/main/uiport.h"
 
 namespace kz {
@@ -86,7 +87,7 @@ void frmMain::SetNotes(int n, NoteSet notes) {
 void frmMain::applyTileForms() {
     const int base = m_options.ImageSetBase();
     for (int k = 1; k <= 10; ++k) {
-        const QPixmap picture = TilePicture(base + k);
+        const QPixmap picture = TilePicture(base + k, m_scale->factor());
         m_imgCheckPai[k]->setPixmap(m_noteMode ? GridView::noteForm(picture, picture.size())
                                                : picture);
     }

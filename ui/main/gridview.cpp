@@ -6,12 +6,15 @@
 #include <QFont>
 #include <QPainter>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 
 #include "game/game.h"
 #include "resources/pictures.h"
 #include "settings/optionman.h"
 #include "ui/dialogs/palette.h"
 #include "ui/main/clicklabel.h"
+#include "ui/main/scale.h"
 
 namespace kz {
 
@@ -82,55 +85,75 @@ GridView::GridView(QWidget* client, const Game& game, const OptionMan& options, 
     m_cellCursor.fill(1);
     // Created back to front: squares, grid lines, tiles.
     for (int n = 1; n <= kCellCount; ++n) {
-        const int r = (n - 1) / 9;
-        const int c = (n - 1) % 9;
         auto* back = new ClickLabel(client);
         back->setObjectName(arrayName("lblBack", n));
-        // 675 twips on a 660 pitch: neighbours overlap by a pixel under the grid lines.
-        back->setGeometry(px(120 + kCellPitch * c), px(180 + kCellPitch * r), px(675), px(675));
         back->setAutoFillBackground(true);
         connect(back, &ClickLabel::clicked, this, [onClick, n] { onClick(n, false); });
         m_lblBack[n] = back;
     }
-    for (int k = 0; k <= 9; ++k) {
-        const bool thick = k % 3 == 0;
-        const int at = px(180 + kCellPitch * k);
-        auto* h = new QWidget(client);
-        h->setObjectName(arrayName("linFrame", k));
-        // Thick lines are centred on the twip line and reach one pixel past the ends, so
-        // the box corners are closed.
-        h->setGeometry(thick ? QRect(px(120) - 1, at - 1, px(6060) - px(120) + 3, 3)
-                             : QRect(px(120), at, px(6060) - px(120) + 1, 1));
-        m_linFrame[k] = h;
-
-        const int x = px(120 + kCellPitch * k);
-        auto* v = new QWidget(client);
-        v->setObjectName(arrayName("linFrame", 10 + k));
-        v->setGeometry(thick ? QRect(x - 1, px(180) - 1, 3, px(6120) - px(180) + 3)
-                             : QRect(x, px(180), 1, px(6120) - px(180) + 1));
-        m_linFrame[10 + k] = v;
-    }
-    for (QWidget* line : m_linFrame) {
+    for (int k = 0; k < 20; ++k) {
+        auto* line = new QWidget(client);
+        line->setObjectName(arrayName("linFrame", k));
         // A click on a line belongs to the square beneath it, as the squares overlap there.
         line->setAttribute(Qt::WA_TransparentForMouseEvents);
         line->setAutoFillBackground(true);
         fillWith(line, Qt::black);
+        m_linFrame[k] = line;
     }
     for (int n = 1; n <= kCellCount; ++n) {
         auto* tile = new ClickLabel(client);
         tile->setObjectName(arrayName("imgPai", n));
-        tile->setGeometry(px(270), px(270), px(kTileWidth), px(kTileHeight));
+        // A picture a pixel off the label's size at some scale stays in the middle.
+        tile->setAlignment(Qt::AlignCenter);
         tile->hide();
         connect(tile, &ClickLabel::clicked, this, [onClick, n] { onClick(n, true); });
         m_imgPai[n] = tile;
     }
-    // Tile layout: each row starts under the row above, each tile right of its neighbour.
-    m_imgPai[1]->move(px(270), px(270));
-    for (int n = 2; n <= kCellCount; ++n) {
-        const QPoint prev = m_imgPai[n % 9 == 1 ? n - 9 : n - 1]->pos();
-        m_imgPai[n]->move(n % 9 == 1 ? QPoint(prev.x(), prev.y() + px(kCellPitch))
-                                     : QPoint(prev.x() + px(kCellPitch), prev.y()));
+    for (QWidget* w : m_lblBack) {
+        if (w != nullptr) PlaceItself(*w);
     }
+    for (QWidget* w : m_linFrame) PlaceItself(*w);
+    for (QWidget* w : m_imgPai) {
+        if (w != nullptr) PlaceItself(*w);
+    }
+    layOut();
+}
+
+void GridView::layOut() {
+    const double f = m_factor;
+    const auto at = [f](int pixels) { return static_cast<int>(std::lround(pixels * f)); };
+    // Line k of the grid starts at x(k), y(k): twips 120 and 180 from the client's corner on
+    // a 660-twip pitch. Thin lines keep one width everywhere, and thick ones reach `margin`
+    // past them on both sides, however the scale rounds.
+    const auto x = [&](int k) { return at(px(120 + kCellPitch * k)); };
+    const auto y = [&](int k) { return at(px(180 + kCellPitch * k)); };
+    const int thin = std::max(1, at(1));
+    const int margin = std::max(1, static_cast<int>(std::floor((3.0 * f - thin) / 2.0 + 0.5)));
+    for (int n = 1; n <= kCellCount; ++n) {
+        const int r = (n - 1) / 9;
+        const int c = (n - 1) % 9;
+        // 675 twips on a 660 pitch: neighbours overlap under the grid line between them.
+        m_lblBack[n]->setGeometry(
+            QRect(QPoint(x(c), y(r)), QPoint(x(c + 1) + thin - 1, y(r + 1) + thin - 1)));
+        m_imgPai[n]->setGeometry(at(px(270 + kCellPitch * c)), at(px(270 + kCellPitch * r)),
+                                 at(px(kTileWidth)), at(px(kTileHeight)));
+    }
+    for (int k = 0; k <= 9; ++k) {
+        const bool thick = k % 3 == 0;
+        const int m = thick ? margin : 0;
+        // Thick lines are centred on the thin line's place and reach past the ends, so the
+        // box corners are closed.
+        m_linFrame[k]->setGeometry(
+            QRect(QPoint(x(0) - m, y(k) - m), QPoint(x(9) + thin - 1 + m, y(k) + thin - 1 + m)));
+        m_linFrame[10 + k]->setGeometry(
+            QRect(QPoint(x(k) - m, y(0) - m), QPoint(x(k) + thin - 1 + m, y(9) + thin - 1 + m)));
+    }
+}
+
+void GridView::setScale(double factor) {
+    m_factor = factor;
+    layOut();
+    drawAll();
 }
 
 QColor GridView::slotColor(int slot) const {
@@ -142,7 +165,7 @@ void GridView::draw(int n) {
     ClickLabel* tile = m_imgPai[n];
     if (cell.Value != 0) {
         const int picture = cell.Value + m_options.ImageSetBase();
-        tile->setPixmap(TilePicture(picture));
+        tile->setPixmap(TilePicture(picture, m_factor));
         tile->setProperty("picture", picture);
         tile->show();
     } else {
@@ -179,7 +202,7 @@ void GridView::drawAll() {
     for (int n = 1; n <= kCellCount; ++n) {
         drawLook(n);
         if (const int value = m_game.board()[n].Value; value != 0) {
-            m_imgPai[n]->setPixmap(TilePicture(value + base));
+            m_imgPai[n]->setPixmap(TilePicture(value + base, m_factor));
             m_imgPai[n]->setProperty("picture", value + base);
         }
     }
@@ -251,26 +274,31 @@ void GridView::drawOverlay(int n) {
     const QColor accent = dark ? QColor(255, 230, 0) : QColor(0, 70, 230);
 
     const QSize size = back->size();
-    QPixmap overlay(size);
+    // Drawn at the screen's resolution: notes stay sharp where a pixel is more than one.
+    const double ratio = back->devicePixelRatioF();
+    QPixmap overlay(size * ratio);
+    overlay.setDevicePixelRatio(ratio);
     overlay.fill(Qt::transparent);
     QPainter painter(&overlay);
+    const double f = m_factor;
     if (framed) {
-        painter.setPen(QPen(accent, 3));
+        painter.setPen(QPen(accent, 3 * f));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRectF(2.5, 2.5, size.width() - 5.0, size.height() - 5.0));
+        painter.drawRect(QRectF(2.5 * f, 2.5 * f, size.width() - 5.0 * f, size.height() - 5.0 * f));
     }
     if (notes != 0) {
         QFont font(QStringLiteral("ＭＳ ゴシック"));
         font.setPixelSize(size.height() / 4);
-        const double slotWidth = (size.width() - 4) / 3.0;
-        const double slotHeight = (size.height() - 4) / 3.0;
+        const double inset = 2 * f;
+        const double slotWidth = (size.width() - 2 * inset) / 3.0;
+        const double slotHeight = (size.height() - 2 * inset) / 3.0;
         for (int k = 1; k <= 9; ++k) {
             if ((notes & NoteBit(k)) == 0) continue;
             const bool strong = k == highlight;
             font.setBold(strong);
             painter.setFont(font);
             painter.setPen(strong ? accent : ink);
-            const QRectF slot(2 + slotWidth * ((k - 1) % 3), 2 + slotHeight * ((k - 1) / 3),
+            const QRectF slot(inset + slotWidth * ((k - 1) % 3), inset + slotHeight * ((k - 1) / 3),
                               slotWidth, slotHeight);
             painter.drawText(slot, Qt::AlignCenter, QString::number(k));
         }
@@ -280,13 +308,19 @@ void GridView::drawOverlay(int n) {
 }
 
 QPixmap GridView::noteForm(const QPixmap& picture, QSize box) {
+    // `box` is in the picture's own pixels; the result keeps its pixel ratio, so that on a
+    // scaled screen it shows at the picture's size and not twice as large.
+    const double ratio = picture.isNull() ? 1.0 : picture.devicePixelRatio();
     QPixmap result(box);
+    result.setDevicePixelRatio(ratio);
     result.fill(Qt::transparent);
     if (picture.isNull()) return result;
-    const QPixmap small = picture.scaled(picture.size() * kNoteFormScale, Qt::KeepAspectRatio,
-                                         Qt::SmoothTransformation);
+    QPixmap small = picture.scaled(picture.size() * kNoteFormScale, Qt::KeepAspectRatio,
+                                   Qt::SmoothTransformation);
+    small.setDevicePixelRatio(ratio);
     QPainter painter(&result);
-    painter.drawPixmap((box.width() - small.width()) / 2, (box.height() - small.height()) / 2,
+    painter.drawPixmap(QPointF((box.width() - small.width()) / 2 / ratio,
+                               (box.height() - small.height()) / 2 / ratio),
                        small);
     return result;
 }

@@ -47,6 +47,8 @@ public:
     void setRightClicks(bool on, std::function<void(int n)> onRightClick);
     /// The pointers in their note form while the note mode is on.
     void setNoteMode(bool on);
+    /// Lays the grid out `factor` times its original size and draws it again.
+    void setScale(double factor);
     /// The cursor picture (1..10) the last palette choice gave cell n while it was enterable.
     int cursorNumber(int n) const { return m_cellCursor.at(static_cast<std::size_t>(n)); }
 
@@ -58,6 +60,7 @@ public:
     static QPixmap noteForm(const QPixmap& picture, QSize box);
 
 private:
+    void layOut();
     QColor slotColor(int slot) const;
     void drawLook(int n);
     void drawOverlay(int n);
@@ -74,6 +77,7 @@ private:
     bool m_hintShown = false;
     bool m_noteMode = false;
     int m_choice = 1;
+    double m_factor = 1.0;
 };
 
 }  // namespace kz

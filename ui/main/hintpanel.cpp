@@ -61,6 +61,8 @@ HintPanel::HintPanel(QWidget* owner)
     setWindowTitle(QStringLiteral("ﾋﾝﾄ"));
     // The player keeps clicking the grid while the panel is up.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // It speaks in the window's face and size, at whatever scale the window is shown.
+    setAttribute(Qt::WA_WindowPropagation);
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("lblHintText"));
     m_text->setWordWrap(true);

@@ -21,6 +21,7 @@
 #include "ui/dialogs/palette.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/bookletjob.h"
+#include "ui/main/scale.h"
 #include "ui/main/uiport.h"
 
 namespace kz {
@@ -168,6 +169,7 @@ void PrintCommands::makeBooklet() {
     layout->addWidget(label);
     layout->addWidget(cancel, 0, Qt::AlignRight);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    FollowWindowScale(*progress, &m_window);
     auto showDone = [label, count = m_order.count](int done) {
         label->setText(QStringLiteral("問題を作成しています（%1 / %2 問）").arg(done).arg(count));
     };

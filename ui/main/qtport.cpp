@@ -21,6 +21,7 @@
 #include <cstdint>
 
 #include "ui/dialogs/dialogwidgets.h"
+#include "ui/main/scale.h"
 
 namespace kz {
 
@@ -80,6 +81,7 @@ int QtPort::messageBoxWidth(const QString& caption, const QFont& font) {
 UiPort::Answer QtPort::message(const QString& text, Buttons buttons, Icon icon,
                                const QString& caption) {
     QMessageBox box(m_owner);
+    FollowWindowScale(box, m_owner);
     setUpMessageBox(box, text, buttons, icon, caption);
     if (m_owner == nullptr) {
         // With no window to sit over (a second copy's refusal), Qt centres the box by a size
@@ -92,6 +94,7 @@ UiPort::Answer QtPort::message(const QString& text, Buttons buttons, Icon icon,
 
 QString QtPort::fileName(const FileRequest& request, bool save) {
     QFileDialog dialog(m_owner, request.title);
+    FollowWindowScale(dialog, m_owner);
     // The same dialog on every desktop, and one the end-to-end test can drive.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilter(request.filter);
@@ -114,6 +117,8 @@ QString QtPort::saveFileName(const FileRequest& request) {
 }
 
 int QtPort::runDialog(QDialog& dialog) {
+    FollowWindowScale(dialog,
+                      dialog.parentWidget() != nullptr ? dialog.parentWidget() : m_owner.data());
     return dialog.exec();
 }
 
