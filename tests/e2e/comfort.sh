@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The game's comforts as a player meets them under a window manager: a new puzzle from the
-# ｹﾞｰﾑ menu, right-click notes and the clock switched on there, a note by one right click,
-# the clock paused (the board hidden) and resumed, the puzzle finished, and its record shown
-# by 記録. Usage: comfort.sh <program> <checker> <artifact-dir>
+# The game's comforts as a player meets them under a window manager, on a board made half
+# again as large from the ｹﾞｰﾑ menu: a new puzzle from that menu, right-click notes and the
+# clock switched on there, a note by one right click, the clock paused (the board hidden) and
+# resumed, the puzzle finished, and its record shown by 記録. Usage: comfort.sh <program> <checker> <artifact-dir>
 set -euo pipefail
 
 checker=$(realpath "$2")
 # shellcheck source=xvfb.sh
 source "$(dirname "$0")/xvfb.sh"
 take_program_and_artifacts "$1" "$3"
-enter_xvfb 1024x768 xvfb-run xdotool xwininfo import convert openbox -- "$0" "$@"
+enter_xvfb 1280x1024 xvfb-run xdotool xwininfo import convert openbox -- "$0" "$@"
 
 # shellcheck source=session.sh
 source "$(dirname "$0")/session.sh"
@@ -19,30 +19,46 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
 start_main "$program"
-client_corner "$main"
+menu() {  # access keys of an item of the ｹﾞｰﾑ menu
+    xdotool windowfocus --sync "$main" key alt+g
+    sleep 0.3
+    for key in "$@"; do
+        xdotool key "$key"
+        sleep 0.3
+    done
+}
+
+scale=150
+menu v 3  # 表示倍率 → 150%
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$main")"
+[ "$WIDTH" -eq $(((413 * scale + 50) / 100)) ] || fail "the window is $WIDTH pixels wide at $scale %"
+grep -q ",$scale," kazarinoset.env || fail "the scale is not kept: $(cat kazarinoset.env)"
+client_corner "$main" $((488 * scale / 100))
+[ $((Y + HEIGHT)) -le 1024 ] || fail "the grown window leaves the screen at $Y"
+at() {  # a length of the window at 100 % -> at the scale
+    echo $(($1 * scale / 100))
+}
 cell_at() {  # cell 1..81 -> "x y" of its centre
     local n=$(($1 - 1))
-    echo $((cx + 8 + 44 * (n % 9) + 22)) $((cy + 12 + 44 * (n / 9) + 22))
+    echo $((cx + $(at $((8 + 44 * (n % 9) + 22))))) $((cy + $(at $((12 + 44 * (n / 9) + 22)))))
 }
 pick() {  # palette item 1..10
-    xdotool mousemove $((cx + 8 + 12 + ($1 - 1) * 32 + 12)) $((cy + 420 + 20 + 16)) click 1
+    xdotool mousemove $((cx + $(at $((8 + 12 + ($1 - 1) * 32 + 12))))) \
+        $((cy + $(at $((420 + 20 + 16))))) click 1
     sleep 0.05
 }
 ink() {  # screenshot, cell -> how many dark pixels the cell shows
-    local x y
+    local x y half
     read -r x y < <(cell_at "$2")
-    convert "$1" -crop "36x36+$((x - 18))+$((y - 18))" +repage -threshold 50% \
-        -format '%[fx:int(w*h*(1-mean))]' info:
+    half=$(at 18)
+    convert "$1" -crop "$((2 * half))x$((2 * half))+$((x - half))+$((y - half))" +repage \
+        -threshold 50% -format '%[fx:int(w*h*(1-mean))]' info:
 }
 shot() {  # name -> the window's client area in $work/name.png and the artifacts
     import -window root "$work/$1.png"
-    convert "$work/$1.png" -crop "${WIDTH}x$((HEIGHT + 20))+$X+$Y" +repage "$artifacts/e2e-comfort-$1.png"
-}
-menu() {  # access key of an item of the ｹﾞｰﾑ menu
-    xdotool windowfocus --sync "$main" key alt+g
-    sleep 0.3
-    xdotool key "$1"
-    sleep 0.3
+    convert "$work/$1.png" -crop "${WIDTH}x$((HEIGHT + $(at 20)))+$X+$Y" +repage \
+        "$artifacts/e2e-comfort-$1.png"
 }
 
 menu n

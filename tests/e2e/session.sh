@@ -48,10 +48,11 @@ start_main() {  # program -> main window id in $main, its geometry in $X $Y $WID
 
 # The window's own place on the screen: under a window manager xdotool's geometry may count
 # the frame, xwininfo does not. Sets $X $Y (the window) and $cx $cy (the client area below
-# the menu bar, where the grid's coordinates start).
-client_corner() {  # window id
+# the menu bar, where the grid's coordinates start). The client area is 488 pixels high
+# unless a second argument says otherwise (a larger display scale).
+client_corner() {  # window id [client height]
     X=$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {print $4}')
     Y=$(xwininfo -id "$1" | awk '/Absolute upper-left Y/ {print $4}')
     cx=$X
-    cy=$((Y + HEIGHT - 488))
+    cy=$((Y + HEIGHT - ${2:-488}))
 }

@@ -25,7 +25,7 @@ void frmMain::buildComfortMenu(QMenu* game) {
     sep->setObjectName(QStringLiteral("sepClock"));
     m_mnShowClock = addAction(game, "mnShowClock", QStringLiteral("時間を表示する(&T)"));
     m_mnShowClock->setCheckable(true);
-    m_scale = new DisplayScale(*this, *m_grid, m_options, [this] {
+    m_scale = new DisplayScale(*this, *m_client, *m_grid, m_options, [this] {
         fitWindow();
         imgCheckPai_Click(m_selectedTile == 0 ? 10 : m_selectedTile);
     });

@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/main/scale.h"
+
 namespace kz {
 
 namespace {
@@ -61,8 +63,6 @@ HintPanel::HintPanel(QWidget* owner)
     setWindowTitle(QStringLiteral("ﾋﾝﾄ"));
     // The player keeps clicking the grid while the panel is up.
     setAttribute(Qt::WA_ShowWithoutActivating);
-    // It speaks in the window's face and size, at whatever scale the window is shown.
-    setAttribute(Qt::WA_WindowPropagation);
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("lblHintText"));
     m_text->setWordWrap(true);
@@ -94,6 +94,8 @@ void HintPanel::present(const QString& text, unsigned buttons) {
     m_detail->setVisible((buttons & Detail) != 0);
     m_next->setVisible((buttons & Next) != 0);
     m_apply->setVisible((buttons & Apply) != 0);
+    // At the scale the window is shown at now, which may have changed since the last hint.
+    FollowWindowScale(*this, m_owner);
     placeBesideOwner();
     show();
     raise();

@@ -132,14 +132,16 @@ double WindowScale(const QWidget* window) {
 
 void FollowWindowScale(QWidget& dialog, const QWidget* owner) {
     const double factor = WindowScale(owner != nullptr ? owner->window() : nullptr);
-    if (factor != 1.0) ScaleWidgets(dialog, factor, true);
+    if (factor != 1.0 || dialog.property(kBaseFont).isValid()) ScaleWidgets(dialog, factor, true);
 }
 
 // ---- DisplayScale
 
-DisplayScale::DisplayScale(QWidget& window, GridView& grid, OptionMan& options, AppliedFn applied)
+DisplayScale::DisplayScale(QWidget& window, QWidget& client, GridView& grid, OptionMan& options,
+                           AppliedFn applied)
     : QObject(&window),
       m_window(window),
+      m_client(client),
       m_grid(grid),
       m_options(options),
       m_applied(std::move(applied)) {
@@ -205,8 +207,7 @@ void DisplayScale::apply(int percent) {
     }
     m_percent = percent;
     m_window.setProperty(kWindowScale, factor());
-    ScaleWidgets(m_window, factor(), false);
-    for (QMenu* menu : m_window.findChildren<QMenu*>()) ScaleWidgets(*menu, factor(), false);
+    ScaleWidgets(m_client, factor(), false);
     m_grid.setScale(factor());
     syncMenu();
     if (m_applied) m_applied();

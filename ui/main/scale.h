@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The display scale: the main window, its pictures and its dialogs at 100, 125, 150 or 200 %.
+// The display scale: the main window's board, palette, pictures and texts, and its dialogs, at
+// 100, 125, 150 or 200 %. The title bar and the menus stay the desktop's, as a browser's do
+// when it zooms a page.
 //
 // Every window is built at 100 %, in the form's pixels. Scaling lays the built widgets out
 // again from the 100 % geometry and fonts each one had when first scaled, so that choosing
@@ -35,8 +37,8 @@ void PlaceItself(QWidget& w);
 void ScaleWidgets(QWidget& root, double factor, bool fixRoot);
 /// The scale `window` is shown at: 1 unless a DisplayScale scaled it.
 double WindowScale(const QWidget* window);
-/// Scales a dialog or message box about to open over `owner` as its owner is scaled; at
-/// 100 % it leaves it untouched.
+/// Scales a dialog, message box or panel about to open over `owner` as its owner is scaled;
+/// one never scaled is left untouched at 100 %.
 void FollowWindowScale(QWidget& dialog, const QWidget* owner);
 
 /// The main window's scale: the 表示倍率 submenu, the stored choice, and the window laid out.
@@ -45,8 +47,9 @@ class DisplayScale : public QObject {
 public:
     /// Called after a scale is applied, for what the window places and draws itself.
     using AppliedFn = std::function<void()>;
-    /// `window` is built at 100 %; `grid` lays its cells out itself.
-    DisplayScale(QWidget& window, GridView& grid, OptionMan& options, AppliedFn applied);
+    /// `window`'s `client` area is built at 100 %; `grid` lays its cells out itself.
+    DisplayScale(QWidget& window, QWidget& client, GridView& grid, OptionMan& options,
+                 AppliedFn applied);
 
     /// Adds the submenu to `parent`, one radio item per scale.
     void addMenu(QMenu* parent);
@@ -70,6 +73,7 @@ private:
     void syncMenu();
 
     QWidget& m_window;
+    QWidget& m_client;
     GridView& m_grid;
     OptionMan& m_options;
     AppliedFn m_applied;
