@@ -254,6 +254,28 @@ private slots:
         QCOMPARE(settings.readAll(), QByteArray("0,14,12,11,0,15,0,0,0,0,0,2,1,1,1,\r\n"));
     }
 
+    // On a screen of two pixels to the point the note form of a tile keeps the picture's size
+    // and lies in its middle, rather than showing twice as large, off-centre and cut.
+    void noteFormOnAScaledScreen() {
+        QPixmap picture(48, 64);
+        picture.fill(Qt::black);
+        picture.setDevicePixelRatio(2.0);
+        const QPixmap form = kz::GridView::noteForm(picture, picture.size());
+        QCOMPARE(form.deviceIndependentSize().toSize(), QSize(24, 32));
+        const QImage image = form.toImage();
+        qint64 sumX = 0, sumY = 0, inked = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (qAlpha(image.pixel(x, y)) <= 128) continue;
+                sumX += x;
+                sumY += y;
+                ++inked;
+            }
+        }
+        QVERIFY(inked > 0);
+        QVERIFY(qAbs(sumX / inked - 24) <= 1 && qAbs(sumY / inked - 32) <= 1);
+    }
+
     // Notes read on every blank-cell colour the options offer: the ink stands well apart
     // from the cell's colour in brightness.
     void notesReadOnEveryColour() {

@@ -14,6 +14,7 @@
 #include "ui/dialogs/palette.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/clicklabel.h"
+#include "ui/main/scale.h"
 #include "ui/main/uiport.h"
 
 namespace kz {
@@ -221,7 +222,11 @@ void frmOption::optSuitKind_Click() {
 }
 
 void frmOption::showSamplePictures(int firstPicture) {
-    for (int i = 0; i < kSampleCount; ++i) m_imgPai[i]->setPixmap(TilePicture(firstPicture + i));
+    // The samples grow with the window the dialog opens over, as its cells do.
+    const double scale = WindowScale(parentWidget());
+    for (int i = 0; i < kSampleCount; ++i) {
+        m_imgPai[i]->setPixmap(TilePicture(firstPicture + i, scale));
+    }
 }
 
 void frmOption::cmdOK_Click() {
