@@ -11,6 +11,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyleOptionButton>
 #include <QtTest>
 #include <functional>
@@ -87,6 +88,7 @@ private slots:
     void everyCaptionShowsWhole_data();
     void everyCaptionShowsWhole();
     void everyControlScales();
+    void storedScaleYieldsToASmallScreen();
     void qtTextsAreJapanese();
     void messageBoxesFitCaptionWithPlainButtons_data();
     void messageBoxesFitCaptionWithPlainButtons();
@@ -189,6 +191,23 @@ void LookTest::everyControlScales() {
         }
         QCOMPARE(env.win->size(), window);
     }
+}
+
+// A scale stored on a larger screen does not push the window past a smaller one (the test
+// platform's screen is too small for 200 %): it starts at a smaller scale that fits, title bar
+// included, and the choice stays stored for the larger screen.
+void LookTest::storedScaleYieldsToASmallScreen() {
+    const QByteArray line = "15,14,12,11,0,0,0,0,0,0,0,2,1,1,0,0,0,200,";
+    WindowEnv env(line);
+    const QSize room = env.win->screen()->availableGeometry().size();
+    QVERIFY(room.height() < 1012);
+    QVERIFY2(env.win->findChild<kz::DisplayScale*>()->percent() < 200 &&
+                 env.win->width() <= room.width() && env.win->height() + 24 <= room.height(),
+             qPrintable(QDebug::toString(env.win->size()) + QDebug::toString(room)));
+    QVERIFY(!env.child<QAction>(QStringLiteral("mnScale_200"))->isEnabled());
+    QFile settings(env.settingsPath());
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    QCOMPARE(settings.readAll(), line + "\r\n");
 }
 
 void LookTest::qtTextsAreJapanese() {

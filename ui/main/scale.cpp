@@ -39,22 +39,19 @@ bool isFixed(const QWidget& w) {
     return w.minimumSize() == w.maximumSize();
 }
 
-/// Keeps what `w` looks like at 100 %, unless kept before.
-void remember(QWidget& w, bool isRoot) {
+/// Keeps what `w` looks like at 100 %, unless kept before. The root keeps its place, and its
+/// size unless `fixRoot`.
+void remember(QWidget& w, bool isRoot, bool fixRoot) {
     if (!w.property(kBaseFont).isValid() && (isRoot || w.testAttribute(Qt::WA_SetFont))) {
         w.setProperty(kBaseFont, w.font());
         w.setProperty(kFontInherited, !w.testAttribute(Qt::WA_SetFont));
     }
-    if (isRoot) {
-        if (!w.property(kBaseFixedSize).isValid() && isFixed(w)) {
-            w.setProperty(kBaseFixedSize, w.minimumSize());
-        }
-        return;
-    }
-    if (!w.property(kBaseFixedSize).isValid() && isFixed(w)) {
+    if ((!isRoot || fixRoot) && !w.property(kBaseFixedSize).isValid() && isFixed(w)) {
         w.setProperty(kBaseFixedSize, w.minimumSize());
     }
-    if (!w.property(kBaseGeometry).isValid()) w.setProperty(kBaseGeometry, w.geometry());
+    if (!isRoot && !w.property(kBaseGeometry).isValid()) {
+        w.setProperty(kBaseGeometry, w.geometry());
+    }
 }
 
 void applyFont(QWidget& w, double factor) {
@@ -117,8 +114,7 @@ void ScaleWidgets(QWidget& root, double factor, bool fixRoot) {
     collect(root, widgets);
     // Everything is remembered before anything changes: a child's font read after its
     // parent's had grown would already be scaled.
-    for (QWidget* w : widgets) remember(*w, w == &root);
-    if (!fixRoot) root.setProperty(kBaseFixedSize, QVariant());
+    for (QWidget* w : widgets) remember(*w, w == &root, fixRoot);
     for (QWidget* w : widgets) {
         applyFont(*w, factor);
         applyGeometry(*w, factor, w == &root);
@@ -209,8 +205,9 @@ void DisplayScale::apply(int percent) {
     m_window.setProperty(kWindowScale, factor());
     ScaleWidgets(m_client, factor(), false);
     m_grid.setScale(factor());
-    syncMenu();
     if (m_applied) m_applied();
+    // Which scales fit is judged from the window's size, known once the window has it.
+    syncMenu();
 }
 
 bool DisplayScale::fits(int percent) const {
