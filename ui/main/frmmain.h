@@ -29,6 +29,7 @@
 #include "logic/state.h"
 #include "ui/main/generationjob.h"
 #include "ui/main/gridview.h"
+#include "ui/main/recordbook.h"
 
 class QAction;
 class QCloseEvent;
@@ -48,11 +49,13 @@ namespace kz {
 
 class ClickLabel;
 class PlayClock;
-class GameKeeper;
 class GenerationPanel;
 class HintPanel;
 class HintView;
+class KeptGameCommands;
+class MenuTable;
 class OptionMan;
+class StatusPanel;
 class UiPort;
 class WakuShape;
 
@@ -148,10 +151,9 @@ public:
     void cellRightClick(int n);
     PlayClock* playClock() const { return m_clock; }
 
-    // The records (frmmain_records.cpp).
     /// Where finished games are recorded; empty (the default) records nothing.
-    void setRecordsPath(const std::filesystem::path& path) { m_recordsPath = path; }
-    void mnRecords_Click();
+    void setRecordsPath(const std::filesystem::path& path) { m_records.setPath(path); }
+    void mnRecords_Click() { m_records.show(this); }
 
     // ---- State ----
 
@@ -180,7 +182,9 @@ public:
     /// until the first click or key.
     void tellOffer();
     /// True while the start-up line about the kept game shows.
-    bool tellingOffer() const { return m_tellingOffer; }
+    bool tellingOffer() const;
+    /// True while a game other than this one is on offer.
+    bool gameOnOffer() const;
     /// Hands the game in progress to the kept-game writer now, if it changed.
     void keepGame();
     /// keepGame, then waits until the file is written (a failed write is tried again): at
@@ -197,8 +201,7 @@ public:
 
 private:
     void buildPalette(QWidget* client);
-    void buildMenus();
-    void connectCommands();
+    QAction* action(const char* name) const;
     void showMessage(const QString& text);
     /// A solver whose progress goes to the status panel and whose notice to a message box.
     Solver makeSolver();
@@ -213,7 +216,10 @@ private:
     static std::string fileCaption(const QString& path);
     /// A new board of givens: a file, a new puzzle or a variant.
     void loaded(const ValueArray16& values, const std::string& caption);
-    void syncUndoMenu();
+    /// The undo, redo and resume commands enabled as the game and the kept games say.
+    void syncMenus();
+    /// After the game took up another board: the caption, the menus and the games on offer.
+    void boardReplaced();
     /// The palette tiles and cell pointers, in the note form while the note mode is on.
     void applyTileForms();
     /// Redraws cell n as the game now holds it: told by the game of every cell it writes.
@@ -222,30 +228,12 @@ private:
     void afterStep(Game::Outcome outcome);
     /// The caption from the game's.
     void syncTitle();
-    /// 前回の続きを開く on while a game other than this one is on offer.
-    void refreshOffer();
-    void fillRecentMenu();
     /// The port's clock, in milliseconds since the epoch.
     std::int64_t nowMs() const;
-    void buildNoteMenu(QMenu* addict);
-    void buildComfortMenu(QMenu* game);
     /// The clock and the right button as the settings say, at start-up.
     void applyComfortOptions();
     /// The window's fixed size: taller by the clock's line while it shows.
     void fitWindow();
-    /// A game that counts for the records begins: level 1..6 a new puzzle, 0 a file.
-    void startRecordedGame(int level);
-    /// At the congratulation: the finished game recorded; the line telling a new best time
-    /// of a new puzzle, or nothing.
-    QString recordFinished(std::int64_t seconds);
-    /// Whole seconds of the game's clock, held still while paused.
-    std::int64_t gameNowMs() const;
-    /// A change of the board, the notes or the history: the kept game is written once the
-    /// current command is over, so a command that changes many cells writes once.
-    void scheduleKeep();
-    void reportKeepFailure(const std::string& error);
-    QAction* addAction(class QMenu* menu, const char* name, const QString& caption,
-                       const QKeySequence& shortcut = {});
     /// Empty when `digits` form a problem with exactly one solution; otherwise the message
     /// the verification command gives for them.
     QString problemRefusal(const logic::Digits& digits);
@@ -265,7 +253,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     UiPort& m_port;
@@ -280,48 +267,17 @@ private:
     std::array<ClickLabel*, 11> m_imgCheckPai{};
     QGroupBox* m_frame1 = nullptr;
     WakuShape* m_shpWaku = nullptr;
-    QFrame* m_frmWarming = nullptr;
-    QLabel* m_lblWarming = nullptr;
+    StatusPanel* m_status = nullptr;
     QLabel* m_lblVersion = nullptr;
 
-    QAction* m_mnUNDO[2] = {nullptr, nullptr};
-    QAction* m_mnRedo = nullptr;
-
-    // The commands of the file, check, answer, variant, options and posting menus are
-    // written in frmmain_commands.cpp; their actions exist here and are connected there.
-    QAction* m_mnFileRead = nullptr;
-    QAction* m_mnSave[2] = {nullptr, nullptr};
-    QAction* m_mn1Answer = nullptr;
-    QAction* m_mnAnswer = nullptr;
-    QAction* m_mnCheck = nullptr;
-    QAction* m_mnAnalyze = nullptr;
-    QAction* m_mnCreate = nullptr;
-    QAction* m_mnOption = nullptr;
-    QAction* m_mnNewProblem = nullptr;
-    QAction* m_mnRate = nullptr;
-    QAction* m_mnHint = nullptr;
-    QAction* m_mnNoteMode = nullptr;
-    QAction* m_mnTidyNotes = nullptr;
-    QAction* m_mnHighlight = nullptr;
-    QAction* m_mnEasyNotes = nullptr;
-    QAction* m_mnShowClock = nullptr;
-    QAction* m_mnPause = nullptr;
-    QAction* m_mnRewind = nullptr;
+    std::unique_ptr<MenuTable> m_menus;
     PlayClock* m_clock = nullptr;
-    bool m_tellingOffer = false;
-    std::filesystem::path m_recordsPath;
-    std::uint64_t m_recordSerial = 0;
-    int m_recordLevel = -1;
-    int m_recordHints = 0;
+    RecordBook m_records;
     QWidget* m_client = nullptr;
 
     bool m_noteMode = false;
 
-    QAction* m_mnResume = nullptr;
-    QMenu* m_mnRecent = nullptr;
-    std::unique_ptr<GameKeeper> m_keeper;
-    QTimer* m_keepTimer = nullptr;
-    bool m_keepFailureShown = false;
+    std::unique_ptr<KeptGameCommands> m_kept;
 
     HintView* m_hintView = nullptr;
 

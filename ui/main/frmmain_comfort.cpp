@@ -5,8 +5,6 @@
 #include <QAction>
 #include <QEvent>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QMenuBar>
 #include <QSignalBlocker>
 
 #include "logic/hint.h"
@@ -19,37 +17,18 @@
 
 namespace kz {
 
-void frmMain::buildComfortMenu(QMenu* game) {
-    QAction* sep = game->addSeparator();
-    sep->setObjectName(QStringLiteral("sepClock"));
-    m_mnShowClock = addAction(game, "mnShowClock", QStringLiteral("時間を表示する(&T)"));
-    m_mnShowClock->setCheckable(true);
-    m_mnPause =
-        addAction(game, "mnPause", QStringLiteral("一時停止(&Z)"), QKeySequence(Qt::Key_F5));
-    m_mnPause->setCheckable(true);
-    QAction* records = addAction(game, "mnRecords", QStringLiteral("記録(&S)..."));
-    connect(records, &QAction::triggered, this, [this] { mnRecords_Click(); });
-    connect(m_mnShowClock, &QAction::toggled, this, [this](bool on) { mnShowClock_Click(on); });
-    connect(m_mnPause, &QAction::toggled, this, [this](bool on) { mnPause_Click(on); });
-    connect(m_mnRewind, &QAction::triggered, this, [this] { mnRewind_Click(); });
-}
-
 void frmMain::applyComfortOptions() {
-    const QSignalBlocker clock(m_mnShowClock);
-    const QSignalBlocker notes(m_mnEasyNotes);
+    const QSignalBlocker clock(action("mnShowClock"));
+    const QSignalBlocker notes(action("mnEasyNotes"));
     const bool showClock = m_options.GetExtra(ExtShowClock) == 1;
     const bool easyNotes = m_options.GetExtra(ExtEasyNotes) == 1;
-    m_mnShowClock->setChecked(showClock);
-    m_mnEasyNotes->setChecked(easyNotes);
+    action("mnShowClock")->setChecked(showClock);
+    action("mnEasyNotes")->setChecked(easyNotes);
     if (showClock) {
         m_clock->setShown(true);
         fitWindow();
     }
     if (easyNotes) m_grid->setRightClicks(true, [this](int n) { cellRightClick(n); });
-}
-
-std::int64_t frmMain::gameNowMs() const {
-    return m_clock->gameNow();
 }
 
 void frmMain::mnShowClock_Click(bool on) {
@@ -87,7 +66,7 @@ void frmMain::cellRightClick(int n) {
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if (m_mnEasyNotes->isChecked() && plain && !generating()) {
+    if (action("mnEasyNotes")->isChecked() && plain && !generating()) {
         const int key = event->key();
         if (key >= Qt::Key_1 && key <= Qt::Key_9) {
             imgCheckPai_Click(key - Qt::Key_0);
@@ -98,7 +77,7 @@ void frmMain::keyPressEvent(QKeyEvent* event) {
             return;
         }
         if (key == Qt::Key_N) {
-            m_mnNoteMode->setChecked(!m_mnNoteMode->isChecked());
+            action("mnNoteMode")->toggle();
             return;
         }
     }
@@ -123,7 +102,7 @@ void frmMain::mnRewind_Click() {
     } else {
         steps = 0;
     }
-    syncUndoMenu();
+    syncMenus();
     QString text;
     if (!steps) {
         text = QStringLiteral("間違いのない時点まで戻れません（記録に残っていません）。");

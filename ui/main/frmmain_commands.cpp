@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 // The main window's file, check, answer, verification, variant, options and posting commands.
-#include <QAction>
 #include <QDialog>
 #include <QFile>
 #include <algorithm>
@@ -74,21 +73,6 @@ QString fromUtf8(std::string_view text) {
 
 }  // namespace
 
-void frmMain::connectCommands() {
-    connect(m_mnFileRead, &QAction::triggered, this, [this] { mnFileRead_Click(); });
-    connect(m_mnSave[0], &QAction::triggered, this, [this] { mnSave_Click(0); });
-    connect(m_mnSave[1], &QAction::triggered, this, [this] { mnSave_Click(1); });
-    connect(m_mnCheck, &QAction::triggered, this, [this] { mnCheck_Click(); });
-    connect(m_mnAnalyze, &QAction::triggered, this, [this] { mnAnalyze_Click(); });
-    connect(m_mn1Answer, &QAction::triggered, this, [this] { mn1Answer_Click(); });
-    connect(m_mnAnswer, &QAction::triggered, this, [this] { mnAnswer_Click(); });
-    connect(m_mnCreate, &QAction::triggered, this, [this] { mnCreate_Click(); });
-    connect(m_mnOption, &QAction::triggered, this, [this] { mnOption_Click(); });
-    connect(m_mnNewProblem, &QAction::triggered, this, [this] { mnNewProblem_Click(); });
-    connect(m_mnRate, &QAction::triggered, this, [this] { mnRate_Click(); });
-    connect(m_mnHint, &QAction::triggered, this, [this] { mnHint_Click(); });
-}
-
 void frmMain::showMessage(const QString& text) {
     m_port.message(text, UiPort::Buttons::Ok, UiPort::Icon::None, kAppTitle);
 }
@@ -103,9 +87,7 @@ std::string frmMain::fileCaption(const QString& path) {
 
 void frmMain::loaded(const ValueArray16& values, const std::string& caption) {
     m_game.Load(values, caption, nowMs());
-    syncTitle();
-    syncUndoMenu();
-    refreshOffer();
+    boardReplaced();
 }
 
 // ---- Problem files ----
@@ -128,7 +110,7 @@ void frmMain::mnFileRead_Click() {
         return;
     }
     loaded(values, fileCaption(path));
-    startRecordedGame(0);
+    m_records.start(0);
 }
 
 void frmMain::mnSave_Click(int index) {

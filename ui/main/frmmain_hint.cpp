@@ -17,7 +17,7 @@ void frmMain::mnHint_Click() {
         showMessage(VerificationMessage(true, false, VerifyInternalError));
         return;
     }
-    if (m_recordSerial == m_game.serial()) ++m_recordHints;
+    m_records.hintShown();
     m_hintView->show(hint, current);
 }
 

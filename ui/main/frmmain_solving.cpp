@@ -53,7 +53,7 @@ void frmMain::setCommandsEnabled(bool enabled) {
     for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly)) {
         action->setEnabled(enabled);
     }
-    if (enabled) syncUndoMenu();
+    if (enabled) syncMenus();
 }
 
 void frmMain::mnNewProblem_Click() {
@@ -115,7 +115,7 @@ void frmMain::generationFinished(const generate::Result& result) {
     ValueArray16 values{};
     for (int c = 0; c < 81; ++c) values[c + 1] = puzzle.givens[c];
     loaded(values, " [新しい問題 " + std::string(logic::LevelName(puzzle.rating.level)) + "]");
-    startRecordedGame(puzzle.rating.level);
+    m_records.start(puzzle.rating.level);
 }
 
 // ---- Rating and hints ----
