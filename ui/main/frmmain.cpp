@@ -7,10 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QFrame>
-#include <QGroupBox>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QSignalBlocker>
@@ -24,37 +21,26 @@
 #include "ui/dialogs/dialogwidgets.h"
 #include "ui/dialogs/palette.h"
 #include "ui/main/apptitle.h"
-#include "ui/main/clicklabel.h"
-#include "ui/main/generationpanel.h"
 #include "ui/main/gridview.h"
 #include "ui/main/hintview.h"
 #include "ui/main/keptcommands.h"
 #include "ui/main/menutable.h"
+#include "ui/main/newproblem.h"
+#include "ui/main/paletteview.h"
 #include "ui/main/playclock.h"
 #include "ui/main/printing.h"
 #include "ui/main/statuspanel.h"
+#include "ui/main/twips.h"
 #include "ui/main/uiport.h"
-#include "ui/main/wakushape.h"
+#include "ui/main/verdicts.h"
 
 namespace kz {
 
 namespace {
 
-/// Twips to pixels at 96 dpi, rounded to the nearest pixel.
-constexpr int px(double twips) {
-    return static_cast<int>(twips / 15.0 + 0.5);
-}
-
 constexpr int kClientWidth = 413;   // 6195 twips
 constexpr int kClientHeight = 488;  // 7320 twips
-constexpr int kPalettePitch = 480;
-constexpr int kTileWidth = 360;
-constexpr int kTileHeight = 480;
-constexpr int kWakuWidth = 495;
-constexpr int kWakuHeight = 615;
 
-const QString kCompleted = QStringLiteral("完成おめでとう！");
-const QString kElapsed = QStringLiteral("経過時間 ");
 const QString kBreakpointRemoved = QStringLiteral("ﾌﾞﾚｲｸﾎﾟｲﾝﾄを一つ解除しました");
 
 QString arrayName(const char* name, int index) {
@@ -67,10 +53,6 @@ qint64 roundedSeconds(const QDateTime& t) {
     return (t.toMSecsSinceEpoch() + 500) / 1000;
 }
 
-QString twoDigits(qint64 v) {
-    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
-}
-
 void fillWith(QWidget* w, const QColor& color) {
     QPalette pal = w->palette();
     pal.setColor(QPalette::Window, color);
@@ -80,7 +62,11 @@ void fillWith(QWidget* w, const QColor& color) {
 }  // namespace
 
 frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
-    : QMainWindow(parent), m_port(port), m_options(options), m_records(port, m_game) {
+    : QMainWindow(parent),
+      m_port(port),
+      m_options(options),
+      m_files(port),
+      m_records(port, m_game) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -117,7 +103,7 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
         }
     });
     m_hintView = new HintView(this, *m_grid, [this](const logic::Step& step) { applyHint(step); });
-    buildPalette(client);
+    m_palette = new PaletteView(client, [this](int item) { imgCheckPai_Click(item); });
     // The cover hides the grid with its lines: the thick frame is 399 pixels from (7, 11).
     m_clock = new PlayClock(client, QRect(7, 11, 399, 399), kClientHeight, m_game,
                             [this] { return nowMs(); });
@@ -142,13 +128,16 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
 
     // The status panel lies above everything on the grid.
     m_status = new StatusPanel(client);
-    m_generationPanel = new GenerationPanel(client);
-    m_generate = [](const generate::Request& request, std::mt19937_64& random,
-                    const std::atomic<bool>* cancel, const generate::AttemptFn& onAttempt) {
-        return generate::Generate(request, random, cancel, onAttempt);
-    };
+    m_newProblem = std::make_unique<NewProblemCommand>(
+        *this, client, m_port, m_options,
+        NewProblemCommand::Hooks{
+            [this](bool busy) { generationBusy(busy); },
+            [this](const ValueArray16& givens, const std::string& caption, int level) {
+                loaded(givens, caption);
+                m_records.start(level);
+            }});
 
-    m_menus = std::make_unique<MenuTable>(menuBar(), this, MainMenuRows(*this));
+    m_menus = std::make_unique<MenuTable>(menuBar(), this, MainMenuRows(*this, m_options));
     (new PrintCommands(*this, m_port, m_options, [this] {
         return PrintCommands::Game{board(), notes(), windowTitle(), keptPuzzle()};
     }))->addActions(m_menus->menu("mnGame"));
@@ -172,13 +161,7 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
     m_lblVersion->setText(QStringLiteral("%1.%2").arg(KZ_VERSION_MAJOR).arg(KZ_VERSION_MINOR));
 
     m_options.LoadOptions();
-    {
-        // Showing the stored choice is not a choice: nothing is written back.
-        const QSignalBlocker tidy(action("mnTidyNotes"));
-        const QSignalBlocker highlight(action("mnHighlight"));
-        action("mnTidyNotes")->setChecked(m_options.GetExtra(ExtTidyNotes) == 1);
-        action("mnHighlight")->setChecked(m_options.GetExtra(ExtHighlight) == 1);
-    }
+    m_menus->showChecks();
     applyComfortOptions();
     for (int n = 1; n <= kCellCount; ++n) SetCell(n, 0, false, MarkNone);
     m_selectedTile = 1;
@@ -189,29 +172,8 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
 frmMain::~frmMain() {
     // Stop the workers before any widget goes; each joins its thread, the writer after
     // writing what it was last handed.
-    delete m_job;
+    m_newProblem.reset();
     m_kept.reset();
-}
-
-void frmMain::buildPalette(QWidget* client) {
-    m_frame1 = new CaptionBox(QStringLiteral("この中の牌をｸﾘｯｸした後に、上のﾏｽをｸﾘｯｸしてください"),
-                              client);
-    m_frame1->setObjectName(QStringLiteral("Frame1"));
-    m_frame1->setGeometry(px(120), px(6300), px(5295), px(915));
-
-    // The frame first, so the items lie over it.
-    m_shpWaku = new WakuShape(m_frame1);
-    m_shpWaku->setObjectName(QStringLiteral("shpWaku"));
-    m_shpWaku->setGeometry(px(4680), px(240), px(kWakuWidth), px(kWakuHeight));
-
-    for (int i = 1; i <= 10; ++i) {
-        auto* item = new ClickLabel(m_frame1);
-        item->setObjectName(arrayName("imgCheckPai", i));
-        item->setGeometry(px(180 + kPalettePitch * (i - 1)), px(300), px(kTileWidth),
-                          px(kTileHeight));
-        connect(item, &ClickLabel::clicked, this, [this, i] { imgCheckPai_Click(i); });
-        m_imgCheckPai[i] = item;
-    }
 }
 
 QAction* frmMain::action(const char* name) const {
@@ -242,14 +204,10 @@ void frmMain::CheckConsistency(bool& hasBlank, bool& hasConflict, bool mark) {
 
 void frmMain::ColorSetChange() {
     m_grid->drawAll();
-    const int base = m_options.ImageSetBase();
-    for (int k = 1; k <= 10; ++k) {
-        m_imgCheckPai[k]->setPixmap(TilePicture(base + k));
-        m_imgCheckPai[k]->setProperty("picture", base + k);
-    }
-    m_shpWaku->setColors(PaletteColor(m_options.GetOption(OptGridColor)),
-                         PaletteColor(m_options.GetOption(OptBlankColor)));
-    if (m_noteMode) applyTileForms();
+    m_palette->draw(m_options.ImageSetBase(), m_noteMode);
+    m_palette->setFrameColors(PaletteColor(m_options.GetOption(OptGridColor)),
+                              PaletteColor(m_options.GetOption(OptBlankColor)));
+    if (m_noteMode) m_grid->setNoteMode(true);
 }
 
 // ---- Placing tiles ----
@@ -258,21 +216,11 @@ void frmMain::imgCheckPai_Click(int index) {
     clearHint();
     if (index < 1 || index > 10) return;
     m_selectedTile = index;
-    const int base = m_options.ImageSetBase();
-    for (int k = 1; k <= 10; ++k) {
-        if (k == m_selectedTile || (m_selectedTile == 0 && k == 10)) {
-            const QRect item = m_imgCheckPai[k]->geometry();
-            // In twips: 10 right and down of the frame centred on the item.
-            const double left = item.x() * 15.0 + 10 + (kTileWidth - kWakuWidth) / 2.0;
-            const double top = item.y() * 15.0 + 10 + (kTileHeight - kWakuHeight) / 2.0;
-            m_shpWaku->move(px(left), px(top));
-        }
-        m_imgCheckPai[k]->setPixmap(TilePicture(base + k));
-        m_imgCheckPai[k]->setProperty("picture", base + k);
-    }
+    m_palette->frame(index);
+    m_palette->draw(m_options.ImageSetBase(), m_noteMode);
     m_grid->setChoice(m_selectedTile);
     if (m_selectedTile == 10) m_selectedTile = 0;
-    if (m_noteMode) applyTileForms();
+    if (m_noteMode) m_grid->setNoteMode(true);
 }
 
 void frmMain::imgPai_Click(int index) {
@@ -295,13 +243,11 @@ void frmMain::ShowCompletion() {
     // A step made while paused (an answer revealed from the menu) finishes the game: the
     // clock goes on first, so the time told leaves the pause out.
     m_clock->resume();
-    QString text = kCompleted;
+    QString text = CompletionMessage(std::nullopt);
     if (const QDateTime start = startTime(); start.isValid()) {
         // A clock set back while playing must not produce a negative time.
         const qint64 e = std::max<qint64>(0, roundedSeconds(m_port.now()) - roundedSeconds(start));
-        text += QStringLiteral("\r\n") + kElapsed + twoDigits(e / 3600) + QLatin1Char(':') +
-                twoDigits((e % 3600) / 60) + QLatin1Char(':') + twoDigits(e % 60);
-        text += m_records.finished(e);
+        text = CompletionMessage(e) + m_records.finished(e);
         m_game.setStartMs(std::nullopt);
     }
     m_port.message(text, UiPort::Buttons::Ok, UiPort::Icon::None, kAppTitle);
@@ -339,7 +285,8 @@ void frmMain::syncTitle() {
 }
 
 void frmMain::syncMenus() {
-    m_menus->sync();
+    // While a problem is made every command stays off; its end syncs them.
+    if (!generating()) m_menus->sync();
 }
 
 void frmMain::boardReplaced() {

@@ -10,15 +10,13 @@
 
 #include <QDateTime>
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
-#include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "core/answer.h"
 #include "core/board.h"
@@ -29,35 +27,29 @@
 #include "logic/state.h"
 #include "ui/main/generationjob.h"
 #include "ui/main/gridview.h"
+#include "ui/main/problemfiles.h"
 #include "ui/main/recordbook.h"
 
 class QAction;
 class QCloseEvent;
-class QCursor;
-class QFrame;
-class QGroupBox;
 class QLabel;
-class QMenu;
 class QMouseEvent;
 class QKeyEvent;
 class QEvent;
-class QPushButton;
-class QTimer;
 class QUrl;
 
 namespace kz {
 
-class ClickLabel;
 class PlayClock;
-class GenerationPanel;
 class HintPanel;
 class HintView;
 class KeptGameCommands;
 class MenuTable;
+class NewProblemCommand;
 class OptionMan;
+class PaletteView;
 class StatusPanel;
 class UiPort;
-class WakuShape;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -135,11 +127,11 @@ public:
     using HintLook = GridView::HintLook;
     HintLook hintLook(int n) const { return m_grid->hintLook(n); }
     /// True while a new problem is being made.
-    bool generating() const { return !m_job.isNull(); }
+    bool generating() const;
     /// Replaces the generator (tests pass one they control).
-    void setGenerateFunction(GenerationJob::GenerateFn fn) { m_generate = std::move(fn); }
+    void setGenerateFunction(GenerationJob::GenerateFn fn);
     /// Replaces how the generator's thread starts (tests pass one that fails).
-    void setLaunchFunction(GenerationJob::LaunchFn fn) { m_launch = std::move(fn); }
+    void setLaunchFunction(GenerationJob::LaunchFn fn);
 
     // The comfort commands (frmmain_comfort.cpp): the clock, pause, notes by the right
     // button and the keys, and going back to before the first mistake.
@@ -200,20 +192,16 @@ public:
     static QUrl ManualUrl();
 
 private:
-    void buildPalette(QWidget* client);
     QAction* action(const char* name) const;
     void showMessage(const QString& text);
     /// A solver whose progress goes to the status panel and whose notice to a message box.
     Solver makeSolver();
-    /// The verification command's message: for a board without blanks, with a conflict, or
-    /// else for the solver's verification code.
-    static QString VerificationMessage(bool hasBlank, bool hasConflict, int code);
     /// The refusals shared by the answer commands: a conflict, or no blank cell.
     bool canAnswer();
+    /// Solves the board and hands the solution to `reveal`, or says it cannot be solved.
+    void revealSolved(const std::function<void(const ValueArray16&)>& reveal);
     void saveProblem();
     void makePostingString();
-    /// The caption " [name]" after the application title, name without its directory.
-    static std::string fileCaption(const QString& path);
     /// A new board of givens: a file, a new puzzle or a variant.
     void loaded(const ValueArray16& values, const std::string& caption);
     /// The undo, redo and resume commands enabled as the game and the kept games say.
@@ -234,19 +222,14 @@ private:
     void applyComfortOptions();
     /// The window's fixed size: taller by the clock's line while it shows.
     void fitWindow();
-    /// Empty when `digits` form a problem with exactly one solution; otherwise the message
-    /// the verification command gives for them.
-    QString problemRefusal(const logic::Digits& digits);
     /// Clears a hint and takes the problem digits; on a refusal, shows it and gives nothing.
     std::optional<logic::Digits> acceptedProblem();
     /// Takes a hint away: its looks and its panel.
     void clearHint();
-    /// Takes the looks away, keeping the panel and its stage.
     /// A hint's step done on the board, as one undo step.
     void applyHint(const logic::Step& step);
-    void generationFinished(const generate::Result& result);
-    /// Every command off while a problem is made, so nothing races with its arrival.
-    void setCommandsEnabled(bool enabled);
+    /// Every command off while a problem is made, so that nothing races with its arrival.
+    void generationBusy(bool busy);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -261,12 +244,9 @@ private:
     Game m_game;
     int m_selectedTile = 1;
     QString m_tag;
-    /// The name the file dialogs leave behind; the open dialog starts from it.
-    QString m_lastFileName;
+    ProblemFiles m_files;
     GridView* m_grid = nullptr;
-    std::array<ClickLabel*, 11> m_imgCheckPai{};
-    QGroupBox* m_frame1 = nullptr;
-    WakuShape* m_shpWaku = nullptr;
+    PaletteView* m_palette = nullptr;
     StatusPanel* m_status = nullptr;
     QLabel* m_lblVersion = nullptr;
 
@@ -280,11 +260,7 @@ private:
     std::unique_ptr<KeptGameCommands> m_kept;
 
     HintView* m_hintView = nullptr;
-
-    GenerationJob::GenerateFn m_generate;
-    GenerationJob::LaunchFn m_launch;
-    QPointer<GenerationJob> m_job;
-    GenerationPanel* m_generationPanel = nullptr;
+    std::unique_ptr<NewProblemCommand> m_newProblem;
 };
 
 }  // namespace kz

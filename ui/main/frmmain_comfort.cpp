@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QEvent>
 #include <QKeyEvent>
-#include <QSignalBlocker>
 
 #include "logic/hint.h"
 #include "settings/optionman.h"
@@ -14,21 +13,17 @@
 #include "ui/main/gridview.h"
 #include "ui/main/playclock.h"
 #include "ui/main/uiport.h"
+#include "ui/main/verdicts.h"
 
 namespace kz {
 
 void frmMain::applyComfortOptions() {
-    const QSignalBlocker clock(action("mnShowClock"));
-    const QSignalBlocker notes(action("mnEasyNotes"));
-    const bool showClock = m_options.GetExtra(ExtShowClock) == 1;
-    const bool easyNotes = m_options.GetExtra(ExtEasyNotes) == 1;
-    action("mnShowClock")->setChecked(showClock);
-    action("mnEasyNotes")->setChecked(easyNotes);
-    if (showClock) {
+    if (m_options.GetExtra(ExtShowClock) == 1) {
         m_clock->setShown(true);
         fitWindow();
     }
-    if (easyNotes) m_grid->setRightClicks(true, [this](int n) { cellRightClick(n); });
+    if (m_options.GetExtra(ExtEasyNotes) == 1)
+        m_grid->setRightClicks(true, [this](int n) { cellRightClick(n); });
 }
 
 void frmMain::mnShowClock_Click(bool on) {
@@ -103,15 +98,7 @@ void frmMain::mnRewind_Click() {
         steps = 0;
     }
     syncMenus();
-    QString text;
-    if (!steps) {
-        text = QStringLiteral("間違いのない時点まで戻れません（記録に残っていません）。");
-    } else if (*steps == 0) {
-        text = QStringLiteral("盤面に間違いはありません。");
-    } else {
-        text = QStringLiteral("%1手戻しました。「やり直す」で元に戻せます。").arg(*steps);
-    }
-    m_port.message(text, UiPort::Buttons::Ok, UiPort::Icon::Information, kAppTitle);
+    m_port.message(RewindMessage(steps), UiPort::Buttons::Ok, UiPort::Icon::Information, kAppTitle);
 }
 
 }  // namespace kz

@@ -2,16 +2,11 @@
 // The main window's notes: the note mode and its commands, and the small tile form the palette
 // and pointers take in the mode.
 #include <QAction>
-#include <QFont>
-#include <QPainter>
-#include <QPixmap>
 
-#include "resources/pictures.h"
 #include "settings/optionman.h"
-#include "ui/main/clicklabel.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/gridview.h"
-#include "ui/main/uiport.h"
+#include "ui/main/paletteview.h"
 
 namespace kz {
 
@@ -58,12 +53,7 @@ void frmMain::SetNotes(int n, NoteSet notes) {
 }
 
 void frmMain::applyTileForms() {
-    const int base = m_options.ImageSetBase();
-    for (int k = 1; k <= 10; ++k) {
-        const QPixmap picture = TilePicture(base + k);
-        m_imgCheckPai[k]->setPixmap(m_noteMode ? GridView::noteForm(picture, picture.size())
-                                               : picture);
-    }
+    m_palette->draw(m_options.ImageSetBase(), m_noteMode);
     m_grid->setNoteMode(m_noteMode);
 }
 

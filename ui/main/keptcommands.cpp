@@ -12,6 +12,7 @@
 #include "game/keeper.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/uiport.h"
+#include "ui/main/verdicts.h"
 
 namespace kz {
 
@@ -28,12 +29,8 @@ QString entryCaption(const KeptEntry& entry) {
     QString caption = QString::fromStdString(entry.game.caption).trimmed();
     if (caption.isEmpty()) caption = QStringLiteral("[手入力の盤面]");
     QString text = caption + QStringLiteral("　%1手").arg(MovesOf(entry.game));
-    if (const std::optional<std::int64_t> e = entry.game.elapsedSeconds) {
-        text += QStringLiteral("　%1:%2:%3")
-                    .arg(*e / 3600, 2, 10, QLatin1Char('0'))
-                    .arg(*e % 3600 / 60, 2, 10, QLatin1Char('0'))
-                    .arg(*e % 60, 2, 10, QLatin1Char('0'));
-    }
+    if (const std::optional<std::int64_t> e = entry.game.elapsedSeconds)
+        text += QStringLiteral("　") + ElapsedText(*e);
     const QDateTime saved = QDateTime::fromSecsSinceEpoch(entry.savedAt);
     return text + QStringLiteral("　(") + saved.toString(QStringLiteral("M/d HH:mm")) +
            QLatin1Char(')');

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
 // The main window's menu bar, row by row as the player sees it.
+#include "settings/optionman.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/menutable.h"
 
 namespace kz {
 
-std::vector<MenuRow> MainMenuRows(frmMain& w) {
+std::vector<MenuRow> MainMenuRows(frmMain& w, const OptionMan& options) {
     const auto ctrl = [](Qt::Key key) { return QKeySequence(Qt::CTRL | key); };
     const UndoData& history = w.history();
+    const auto stored = [&options](int extra) {
+        return [&options, extra] { return options.GetExtra(extra) == 1; };
+    };
     return {
         Menu("mnFile", QStringLiteral("ﾌｧｲﾙ(&F)")),
         Item(
@@ -95,15 +99,19 @@ std::vector<MenuRow> MainMenuRows(frmMain& w) {
         Item("mnClearNotes", QStringLiteral("ﾒﾓをすべて消す(&C)"),
              [&w] { w.mnClearNotes_Click(); }),
         Separator("sepNoteOptions"),
-        Check("mnTidyNotes", QStringLiteral("ﾒﾓを自動で整理する(&A)"),
-              [&w](bool on) { w.mnTidyNotes_Click(on); }),
-        Check("mnHighlight", QStringLiteral("同じ数字を強調する(&E)"),
-              [&w](bool on) { w.mnHighlight_Click(on); }),
-        Check("mnEasyNotes", QStringLiteral("右ｸﾘｯｸとｷｰﾎﾞｰﾄﾞを使う(&Y)"),
-              [&w](bool on) { w.mnEasyNotes_Click(on); }),
+        CheckedWhen(Check("mnTidyNotes", QStringLiteral("ﾒﾓを自動で整理する(&A)"),
+                          [&w](bool on) { w.mnTidyNotes_Click(on); }),
+                    stored(ExtTidyNotes)),
+        CheckedWhen(Check("mnHighlight", QStringLiteral("同じ数字を強調する(&E)"),
+                          [&w](bool on) { w.mnHighlight_Click(on); }),
+                    stored(ExtHighlight)),
+        CheckedWhen(Check("mnEasyNotes", QStringLiteral("右ｸﾘｯｸとｷｰﾎﾞｰﾄﾞを使う(&Y)"),
+                          [&w](bool on) { w.mnEasyNotes_Click(on); }),
+                    stored(ExtEasyNotes)),
         Separator("sepClock"),
-        Check("mnShowClock", QStringLiteral("時間を表示する(&T)"),
-              [&w](bool on) { w.mnShowClock_Click(on); }),
+        CheckedWhen(Check("mnShowClock", QStringLiteral("時間を表示する(&T)"),
+                          [&w](bool on) { w.mnShowClock_Click(on); }),
+                    stored(ExtShowClock)),
         Check(
             "mnPause", QStringLiteral("一時停止(&Z)"), [&w](bool on) { w.mnPause_Click(on); },
             QKeySequence(Qt::Key_F5)),

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalBlocker>
 
 namespace kz {
 
@@ -59,6 +60,11 @@ MenuRow Hidden(MenuRow row) {
 
 MenuRow EnabledWhen(MenuRow row, std::function<bool()> rule) {
     row.enabled = std::move(rule);
+    return row;
+}
+
+MenuRow CheckedWhen(MenuRow row, std::function<bool()> rule) {
+    row.checked = std::move(rule);
     return row;
 }
 
@@ -134,6 +140,15 @@ void MenuTable::sync() const {
     for (const MenuRow& row : m_rows) {
         if (row.kind == MenuRow::Kind::Item && row.enabled)
             action(row.name)->setEnabled(row.enabled());
+    }
+}
+
+void MenuTable::showChecks() const {
+    for (const MenuRow& row : m_rows) {
+        if (!row.checked) continue;
+        QAction* checkBox = action(row.name);
+        const QSignalBlocker quiet(checkBox);
+        checkBox->setChecked(row.checked());
     }
 }
 

@@ -19,6 +19,7 @@ class QWidget;
 namespace kz {
 
 class frmMain;
+class OptionMan;
 
 struct MenuRow {
     enum class Kind { Menu, Submenu, End, Separator, Item };
@@ -31,6 +32,8 @@ struct MenuRow {
     std::function<void(bool)> run;
     /// Empty: enabled whenever commands are.
     std::function<bool()> enabled;
+    /// A check box's state as the settings keep it, shown at start-up; empty: unchecked.
+    std::function<bool()> checked;
     bool checkable = false;
     bool hidden = false;
 };
@@ -47,6 +50,7 @@ MenuRow Check(const char* name, const QString& caption, std::function<void(bool)
               const QKeySequence& shortcut = {});
 MenuRow Hidden(MenuRow row);
 MenuRow EnabledWhen(MenuRow row, std::function<bool()> rule);
+MenuRow CheckedWhen(MenuRow row, std::function<bool()> rule);
 
 class MenuTable {
 public:
@@ -58,6 +62,9 @@ public:
     QMenu* menu(const char* name) const;
     /// Every item with a rule enabled as its rule says now.
     void sync() const;
+    /// Every check box as its row's rule says, without running its command: showing a stored
+    /// choice is not a choice.
+    void showChecks() const;
 
 private:
     std::vector<MenuRow> m_rows;
@@ -65,7 +72,7 @@ private:
     std::vector<std::pair<std::string, QMenu*>> m_menus;
 };
 
-/// The main window's menus.
-std::vector<MenuRow> MainMenuRows(frmMain& w);
+/// The main window's menus; their check boxes show `options`.
+std::vector<MenuRow> MainMenuRows(frmMain& w, const OptionMan& options);
 
 }  // namespace kz

@@ -5,17 +5,18 @@
 #include <QEvent>
 #include <QLabel>
 
+#include "ui/main/twips.h"
+
 namespace kz {
 
 StatusPanel::StatusPanel(QWidget* parent) : QFrame(parent) {
-    // In pixels at 96 dpi, as the window lays out its grid.
     setObjectName(QStringLiteral("frmWarming"));
     setFrameShape(QFrame::NoFrame);
-    setGeometry(64, 184, 281, 57);
+    setGeometry(px(960), px(2760), px(4215), px(855));
     setAutoFillBackground(true);
     m_label = new QLabel(QStringLiteral("Label1"), this);
     m_label->setObjectName(QStringLiteral("lblWarming"));
-    m_label->setGeometry(8, 20, 265, 17);
+    m_label->setGeometry(px(120), px(300), px(3975), px(255));
     m_label->setAlignment(Qt::AlignCenter);
     hide();
     raise();
