@@ -10,15 +10,13 @@
 
 #include <QDateTime>
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
-#include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "core/answer.h"
 #include "core/board.h"
@@ -29,33 +27,30 @@
 #include "logic/state.h"
 #include "ui/main/generationjob.h"
 #include "ui/main/gridview.h"
+#include "ui/main/problemfiles.h"
+#include "ui/main/recordbook.h"
 
 class QAction;
 class QCloseEvent;
-class QCursor;
-class QFrame;
-class QGroupBox;
 class QLabel;
-class QMenu;
 class QMouseEvent;
 class QKeyEvent;
 class QEvent;
-class QPushButton;
-class QTimer;
 class QUrl;
 
 namespace kz {
 
-class ClickLabel;
 class DisplayScale;
 class PlayClock;
-class GameKeeper;
-class GenerationPanel;
 class HintPanel;
 class HintView;
+class KeptGameCommands;
+class MenuTable;
+class NewProblemCommand;
 class OptionMan;
+class PaletteView;
+class StatusPanel;
 class UiPort;
-class WakuShape;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -133,11 +128,11 @@ public:
     using HintLook = GridView::HintLook;
     HintLook hintLook(int n) const { return m_grid->hintLook(n); }
     /// True while a new problem is being made.
-    bool generating() const { return !m_job.isNull(); }
+    bool generating() const;
     /// Replaces the generator (tests pass one they control).
-    void setGenerateFunction(GenerationJob::GenerateFn fn) { m_generate = std::move(fn); }
+    void setGenerateFunction(GenerationJob::GenerateFn fn);
     /// Replaces how the generator's thread starts (tests pass one that fails).
-    void setLaunchFunction(GenerationJob::LaunchFn fn) { m_launch = std::move(fn); }
+    void setLaunchFunction(GenerationJob::LaunchFn fn);
 
     // The comfort commands (frmmain_comfort.cpp): the clock, pause, notes by the right
     // button and the keys, and going back to before the first mistake.
@@ -149,10 +144,9 @@ public:
     void cellRightClick(int n);
     PlayClock* playClock() const { return m_clock; }
 
-    // The records (frmmain_records.cpp).
     /// Where finished games are recorded; empty (the default) records nothing.
-    void setRecordsPath(const std::filesystem::path& path) { m_recordsPath = path; }
-    void mnRecords_Click();
+    void setRecordsPath(const std::filesystem::path& path) { m_records.setPath(path); }
+    void mnRecords_Click() { m_records.show(this); }
 
     // ---- State ----
 
@@ -181,7 +175,9 @@ public:
     /// until the first click or key.
     void tellOffer();
     /// True while the start-up line about the kept game shows.
-    bool tellingOffer() const { return m_tellingOffer; }
+    bool tellingOffer() const;
+    /// True while a game other than this one is on offer.
+    bool gameOnOffer() const;
     /// Hands the game in progress to the kept-game writer now, if it changed.
     void keepGame();
     /// keepGame, then waits until the file is written (a failed write is tried again): at
@@ -197,24 +193,22 @@ public:
     static QUrl ManualUrl();
 
 private:
-    void buildPalette(QWidget* client);
-    void buildMenus();
-    void connectCommands();
+    QAction* action(const char* name) const;
     void showMessage(const QString& text);
     /// A solver whose progress goes to the status panel and whose notice to a message box.
     Solver makeSolver();
-    /// The verification command's message: for a board without blanks, with a conflict, or
-    /// else for the solver's verification code.
-    static QString VerificationMessage(bool hasBlank, bool hasConflict, int code);
     /// The refusals shared by the answer commands: a conflict, or no blank cell.
     bool canAnswer();
+    /// Solves the board and hands the solution to `reveal`, or says it cannot be solved.
+    void revealSolved(const std::function<void(const ValueArray16&)>& reveal);
     void saveProblem();
     void makePostingString();
-    /// The caption " [name]" after the application title, name without its directory.
-    static std::string fileCaption(const QString& path);
     /// A new board of givens: a file, a new puzzle or a variant.
     void loaded(const ValueArray16& values, const std::string& caption);
-    void syncUndoMenu();
+    /// The undo, redo and resume commands enabled as the game and the kept games say.
+    void syncMenus();
+    /// After the game took up another board: the caption, the menus and the games on offer.
+    void boardReplaced();
     /// The palette tiles and cell pointers, in the note form while the note mode is on.
     void applyTileForms();
     /// Redraws cell n as the game now holds it: told by the game of every cell it writes.
@@ -223,50 +217,26 @@ private:
     void afterStep(Game::Outcome outcome);
     /// The caption from the game's.
     void syncTitle();
-    /// 前回の続きを開く on while a game other than this one is on offer.
-    void refreshOffer();
-    void fillRecentMenu();
     /// The port's clock, in milliseconds since the epoch.
     std::int64_t nowMs() const;
-    void buildNoteMenu(QMenu* addict);
-    void buildComfortMenu(QMenu* game);
     /// The clock and the right button as the settings say, at start-up.
     void applyComfortOptions();
     /// The window's fixed size: taller by the clock's line while it shows.
     void fitWindow();
-    /// A game that counts for the records begins: level 1..6 a new puzzle, 0 a file.
-    void startRecordedGame(int level);
-    /// At the congratulation: the finished game recorded; the line telling a new best time
-    /// of a new puzzle, or nothing.
-    QString recordFinished(std::int64_t seconds);
-    /// Whole seconds of the game's clock, held still while paused.
-    std::int64_t gameNowMs() const;
-    /// A change of the board, the notes or the history: the kept game is written once the
-    /// current command is over, so a command that changes many cells writes once.
-    void scheduleKeep();
-    void reportKeepFailure(const std::string& error);
-    QAction* addAction(class QMenu* menu, const char* name, const QString& caption,
-                       const QKeySequence& shortcut = {});
-    /// Empty when `digits` form a problem with exactly one solution; otherwise the message
-    /// the verification command gives for them.
-    QString problemRefusal(const logic::Digits& digits);
     /// Clears a hint and takes the problem digits; on a refusal, shows it and gives nothing.
     std::optional<logic::Digits> acceptedProblem();
     /// Takes a hint away: its looks and its panel.
     void clearHint();
-    /// Takes the looks away, keeping the panel and its stage.
     /// A hint's step done on the board, as one undo step.
     void applyHint(const logic::Step& step);
-    void generationFinished(const generate::Result& result);
-    /// Every command off while a problem is made, so nothing races with its arrival.
-    void setCommandsEnabled(bool enabled);
+    /// Every command off while a problem is made, so that nothing races with its arrival.
+    void generationBusy(bool busy);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     UiPort& m_port;
@@ -275,62 +245,24 @@ private:
     Game m_game;
     int m_selectedTile = 1;
     QString m_tag;
-    /// The name the file dialogs leave behind; the open dialog starts from it.
-    QString m_lastFileName;
+    ProblemFiles m_files;
     GridView* m_grid = nullptr;
-    std::array<ClickLabel*, 11> m_imgCheckPai{};
-    QGroupBox* m_frame1 = nullptr;
-    WakuShape* m_shpWaku = nullptr;
-    QFrame* m_frmWarming = nullptr;
-    QLabel* m_lblWarming = nullptr;
+    PaletteView* m_palette = nullptr;
+    StatusPanel* m_status = nullptr;
     QLabel* m_lblVersion = nullptr;
 
-    QAction* m_mnUNDO[2] = {nullptr, nullptr};
-    QAction* m_mnRedo = nullptr;
-
-    // The commands of the file, check, answer, variant, options and posting menus are
-    // written in frmmain_commands.cpp; their actions exist here and are connected there.
-    QAction* m_mnFileRead = nullptr;
-    QAction* m_mnSave[2] = {nullptr, nullptr};
-    QAction* m_mn1Answer = nullptr;
-    QAction* m_mnAnswer = nullptr;
-    QAction* m_mnCheck = nullptr;
-    QAction* m_mnAnalyze = nullptr;
-    QAction* m_mnCreate = nullptr;
-    QAction* m_mnOption = nullptr;
-    QAction* m_mnNewProblem = nullptr;
-    QAction* m_mnRate = nullptr;
-    QAction* m_mnHint = nullptr;
-    QAction* m_mnNoteMode = nullptr;
-    QAction* m_mnTidyNotes = nullptr;
-    QAction* m_mnHighlight = nullptr;
-    QAction* m_mnEasyNotes = nullptr;
-    QAction* m_mnShowClock = nullptr;
-    QAction* m_mnPause = nullptr;
-    QAction* m_mnRewind = nullptr;
+    std::unique_ptr<MenuTable> m_menus;
     PlayClock* m_clock = nullptr;
     DisplayScale* m_scale = nullptr;
-    bool m_tellingOffer = false;
-    std::filesystem::path m_recordsPath;
-    std::uint64_t m_recordSerial = 0;
-    int m_recordLevel = -1;
-    int m_recordHints = 0;
+    RecordBook m_records;
     QWidget* m_client = nullptr;
 
     bool m_noteMode = false;
 
-    QAction* m_mnResume = nullptr;
-    QMenu* m_mnRecent = nullptr;
-    std::unique_ptr<GameKeeper> m_keeper;
-    QTimer* m_keepTimer = nullptr;
-    bool m_keepFailureShown = false;
+    std::unique_ptr<KeptGameCommands> m_kept;
 
     HintView* m_hintView = nullptr;
-
-    GenerationJob::GenerateFn m_generate;
-    GenerationJob::LaunchFn m_launch;
-    QPointer<GenerationJob> m_job;
-    GenerationPanel* m_generationPanel = nullptr;
+    std::unique_ptr<NewProblemCommand> m_newProblem;
 };
 
 }  // namespace kz

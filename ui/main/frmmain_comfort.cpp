@@ -5,9 +5,6 @@
 #include <QAction>
 #include <QEvent>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QMenuBar>
-#include <QSignalBlocker>
 
 #include "logic/hint.h"
 #include "settings/optionman.h"
@@ -17,46 +14,18 @@
 #include "ui/main/playclock.h"
 #include "ui/main/scale.h"
 #include "ui/main/uiport.h"
+#include "ui/main/verdicts.h"
 
 namespace kz {
 
-void frmMain::buildComfortMenu(QMenu* game) {
-    QAction* sep = game->addSeparator();
-    sep->setObjectName(QStringLiteral("sepClock"));
-    m_mnShowClock = addAction(game, "mnShowClock", QStringLiteral("時間を表示する(&T)"));
-    m_mnShowClock->setCheckable(true);
-    m_scale = new DisplayScale(*this, *m_client, *m_grid, m_options, [this] {
-        fitWindow();
-        imgCheckPai_Click(m_selectedTile == 0 ? 10 : m_selectedTile);
-    });
-    m_scale->addMenu(game);
-    m_mnPause =
-        addAction(game, "mnPause", QStringLiteral("一時停止(&Z)"), QKeySequence(Qt::Key_F5));
-    m_mnPause->setCheckable(true);
-    QAction* records = addAction(game, "mnRecords", QStringLiteral("記録(&S)..."));
-    connect(records, &QAction::triggered, this, [this] { mnRecords_Click(); });
-    connect(m_mnShowClock, &QAction::toggled, this, [this](bool on) { mnShowClock_Click(on); });
-    connect(m_mnPause, &QAction::toggled, this, [this](bool on) { mnPause_Click(on); });
-    connect(m_mnRewind, &QAction::triggered, this, [this] { mnRewind_Click(); });
-}
-
 void frmMain::applyComfortOptions() {
-    const QSignalBlocker clock(m_mnShowClock);
-    const QSignalBlocker notes(m_mnEasyNotes);
-    const bool showClock = m_options.GetExtra(ExtShowClock) == 1;
-    const bool easyNotes = m_options.GetExtra(ExtEasyNotes) == 1;
-    m_mnShowClock->setChecked(showClock);
-    m_mnEasyNotes->setChecked(easyNotes);
-    if (showClock) {
+    if (m_options.GetExtra(ExtShowClock) == 1) {
         m_clock->setShown(true);
         fitWindow();
     }
-    if (easyNotes) m_grid->setRightClicks(true, [this](int n) { cellRightClick(n); });
+    if (m_options.GetExtra(ExtEasyNotes) == 1)
+        m_grid->setRightClicks(true, [this](int n) { cellRightClick(n); });
     m_scale->applyStored();
-}
-
-std::int64_t frmMain::gameNowMs() const {
-    return m_clock->gameNow();
 }
 
 void frmMain::mnShowClock_Click(bool on) {
@@ -94,7 +63,7 @@ void frmMain::cellRightClick(int n) {
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if (m_mnEasyNotes->isChecked() && plain && !generating()) {
+    if (action("mnEasyNotes")->isChecked() && plain && !generating()) {
         const int key = event->key();
         if (key >= Qt::Key_1 && key <= Qt::Key_9) {
             imgCheckPai_Click(key - Qt::Key_0);
@@ -105,7 +74,7 @@ void frmMain::keyPressEvent(QKeyEvent* event) {
             return;
         }
         if (key == Qt::Key_N) {
-            m_mnNoteMode->setChecked(!m_mnNoteMode->isChecked());
+            action("mnNoteMode")->toggle();
             return;
         }
     }
@@ -130,16 +99,8 @@ void frmMain::mnRewind_Click() {
     } else {
         steps = 0;
     }
-    syncUndoMenu();
-    QString text;
-    if (!steps) {
-        text = QStringLiteral("間違いのない時点まで戻れません（記録に残っていません）。");
-    } else if (*steps == 0) {
-        text = QStringLiteral("盤面に間違いはありません。");
-    } else {
-        text = QStringLiteral("%1手戻しました。「やり直す」で元に戻せます。").arg(*steps);
-    }
-    m_port.message(text, UiPort::Buttons::Ok, UiPort::Icon::Information, kAppTitle);
+    syncMenus();
+    m_port.message(RewindMessage(steps), UiPort::Buttons::Ok, UiPort::Icon::Information, kAppTitle);
 }
 
 }  // namespace kz

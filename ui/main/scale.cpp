@@ -144,11 +144,7 @@ DisplayScale::DisplayScale(QWidget& window, QWidget& client, GridView& grid, Opt
     setObjectName(QStringLiteral("displayScale"));
 }
 
-void DisplayScale::addMenu(QMenu* parent) {
-    auto* menu = new QMenu(QStringLiteral("表示倍率(&V)"), &m_window);
-    menu->setObjectName(QStringLiteral("mnScale"));
-    menu->menuAction()->setObjectName(QStringLiteral("mnScale"));
-    parent->addMenu(menu);
+void DisplayScale::fillMenu(QMenu* menu) {
     m_items = new QActionGroup(this);
     m_items->setExclusive(true);
     for (std::size_t i = 0; i < kDisplayScales.size(); ++i) {

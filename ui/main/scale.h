@@ -51,8 +51,8 @@ public:
     DisplayScale(QWidget& window, QWidget& client, GridView& grid, OptionMan& options,
                  AppliedFn applied);
 
-    /// Adds the submenu to `parent`, one radio item per scale.
-    void addMenu(QMenu* parent);
+    /// Fills the empty submenu `menu` with one radio item per scale.
+    void fillMenu(QMenu* menu);
     /// At start-up: the stored scale, or the largest one whose window fits the screen when
     /// the stored one does not (the choice stays stored for a larger screen).
     void applyStored();

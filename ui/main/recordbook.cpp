@@ -1,17 +1,16 @@
 // SPDX-License-Identifier: MIT
-// The main window's records: a finished game of a new puzzle or a problem file is written to
-// the records file, a new best time of a new puzzle is told in the congratulation, and 記録
-// shows each level's figures and the last ten games.
+#include "ui/main/recordbook.h"
+
 #include <QDateTime>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "game/game.h"
 #include "game/records.h"
 #include "logic/step.h"
 #include "ui/main/apptitle.h"
-#include "ui/main/frmmain.h"
 #include "ui/main/playclock.h"
 #include "ui/main/uiport.h"
 
@@ -31,18 +30,22 @@ QString timeOrDash(const std::optional<std::int64_t>& seconds) {
 
 }  // namespace
 
-void frmMain::startRecordedGame(int level) {
-    m_recordSerial = m_game.serial();
-    m_recordLevel = level;
-    m_recordHints = 0;
+void RecordBook::start(int level) {
+    m_serial = m_game.serial();
+    m_level = level;
+    m_hints = 0;
 }
 
-QString frmMain::recordFinished(std::int64_t seconds) {
-    if (m_recordsPath.empty() || m_recordLevel < 0 || m_recordSerial != m_game.serial()) return {};
-    const int level = m_recordLevel;
-    m_recordLevel = -1;  // once per game
+void RecordBook::hintShown() {
+    if (m_serial == m_game.serial()) ++m_hints;
+}
+
+QString RecordBook::finished(std::int64_t seconds) {
+    if (m_path.empty() || m_level < 0 || m_serial != m_game.serial()) return {};
+    const int level = m_level;
+    m_level = -1;  // once per game
     std::vector<GameRecord> records;
-    if (const auto error = ReadRecords(m_recordsPath, records)) {
+    if (const auto error = ReadRecords(m_path, records)) {
         // A damaged file is not written over: the games in it are worth more than this one.
         m_port.message(QStringLiteral("記録ﾌｧｲﾙを読めないため、今回の記録は残せませんでした：") +
                            QStringLiteral("\r\n") + QString::fromStdString(*error),
@@ -50,12 +53,11 @@ QString frmMain::recordFinished(std::int64_t seconds) {
         return {};
     }
     bool notesUsed = false;
-    for (const UndoRecord& r : history().records()) notesUsed |= r.Note;
-    const GameRecord record{
-        m_port.now().toSecsSinceEpoch(), level, seconds, m_recordHints, 0, notesUsed};
+    for (const UndoRecord& r : m_game.history().records()) notesUsed |= r.Note;
+    const GameRecord record{m_port.now().toSecsSinceEpoch(), level, seconds, m_hints, 0, notesUsed};
     const LevelSummary before = Summarise(records, level);
     records.push_back(record);
-    if (const auto error = WriteRecords(m_recordsPath, records)) {
+    if (const auto error = WriteRecords(m_path, records)) {
         m_port.message(QStringLiteral("記録を保存できませんでした：") + QStringLiteral("\r\n") +
                            QString::fromStdString(*error),
                        UiPort::Buttons::Ok, UiPort::Icon::Warning, kAppTitle);
@@ -67,10 +69,10 @@ QString frmMain::recordFinished(std::int64_t seconds) {
     return {};
 }
 
-void frmMain::mnRecords_Click() {
+void RecordBook::show(QWidget* parent) {
     std::vector<GameRecord> records;
-    const auto error = m_recordsPath.empty() ? std::optional<std::string>("no records file")
-                                             : ReadRecords(m_recordsPath, records);
+    const auto error = m_path.empty() ? std::optional<std::string>("no records file")
+                                      : ReadRecords(m_path, records);
     QString html;
     if (error) {
         html =
@@ -112,7 +114,7 @@ void frmMain::mnRecords_Click() {
             html += QStringLiteral("<tr><td colspan=6>まだ記録はありません</td></tr>");
         html += QStringLiteral("</table>");
     }
-    QDialog dialog(this);
+    QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("frmRecords"));
     dialog.setWindowTitle(QStringLiteral("記録"));
     auto* layout = new QVBoxLayout(&dialog);
@@ -121,7 +123,7 @@ void frmMain::mnRecords_Click() {
     label->setTextFormat(Qt::RichText);
     layout->addWidget(label);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);
     m_port.runDialog(dialog);
 }
