@@ -3,6 +3,7 @@
 // every instance of its technique that changes something, to a sink that may stop it early.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -10,6 +11,10 @@
 #include "logic/step.h"
 
 namespace kz::logic {
+
+/// A nested search's default budget: about two seconds' work on this kind of machine, far
+/// more than any board of the public hardest lists needs.
+inline constexpr std::size_t kNestedBudget = 2'000'000;
 
 /// What a finder may know besides the candidates.
 struct Context {
@@ -23,6 +28,9 @@ struct Context {
     /// would meet the very patterns it met then, none of which changed anything.
     Mask digits = kAllDigits;
     std::uint32_t units = (std::uint32_t{1} << kUnitCount) - 1;
+    /// The branches one nested chain search may follow, its own and those of the searches
+    /// inside them, before it gives up; a board it gives up on ends in a guess that says so.
+    std::size_t budget = kNestedBudget;
 
     bool Digit(int d) const { return (digits >> (d - 1)) & 1; }
     bool Unit(int u) const { return (units >> u) & 1; }
@@ -110,5 +118,10 @@ void FindAlsXz(const State&, const Context&, const StepSink&);
 void FindForcingChain(const State&, const Context&, const StepSink&);
 void FindForcingNet(const State&, const Context&, const StepSink&);
 void FindGuess(const State&, const Context&, const StepSink&);
+// Nested forcing chains (nested.cpp)
+void FindForcingChainPlus(const State&, const Context&, const StepSink&);
+void FindNestedForcingChain(const State&, const Context&, const StepSink&);
+void FindNestedMultipleChain(const State&, const Context&, const StepSink&);
+void FindNestedDynamicChain(const State&, const Context&, const StepSink&);
 
 }  // namespace kz::logic

@@ -168,6 +168,10 @@ std::string ChainInWords(const Step& step, Lang lang) {
     switch (step.technique) {
         case Technique::ForcingChain:
         case Technique::ForcingNet:
+        case Technique::ForcingChainPlus:
+        case Technique::NestedForcingChain:
+        case Technique::NestedMultipleChain:
+        case Technique::NestedDynamicChain:
             return en ? "Whichever candidate is taken in the cell or house the chains start "
                         "from, each chain leads to the same result, so the result holds. "
                         "In the notation, \"=\" means at least one of the two ends is true, "

@@ -126,7 +126,7 @@ std::optional<Digits> UniqueSolution(const Digits& digits) {
     return solution;
 }
 
-Rating Rate(const Digits& digits, Path* pathOut) {
+Rating Rate(const Digits& digits, Path* pathOut, std::size_t budget) {
     Rating rating;
     Digits solution{};
     rating.verifyCode = Verify(digits, solution);
@@ -136,13 +136,16 @@ Rating Rate(const Digits& digits, Path* pathOut) {
         rating.verifyCode = VerifyInternalError;
         return rating;
     }
-    const Context context{&solution};
+    Context context{&solution};
+    context.budget = budget;
     Path path = SolvePath(*start, context);
     // A board with nothing left to fill is as easy as boards get.
     rating.level = std::max(path.level, 1);
     int hardCount = 0;
     for (const Step& step : path.steps) {
         ++rating.counts[static_cast<int>(step.technique)];
+        rating.difficulty = std::max<int>(rating.difficulty, step.difficulty);
+        rating.outOfBudget |= step.technique == Technique::Guess && !step.chain.empty();
         if (Info(step.technique).weight > Info(rating.hardest).weight)
             rating.hardest = step.technique;
         // The last cell of a unit asks for no search, so it never counts as hard.

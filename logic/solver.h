@@ -41,10 +41,16 @@ struct Rating {
     int score = 0;
     Technique hardest = Technique::FullHouse;
     std::array<int, kTechniqueCount> counts{};  ///< steps of each technique on the path
+    /// Tenths on the community's scale of the hardest step that knows its own (a nested
+    /// chain's, by its depth and size), 0 when none does.
+    int difficulty = 0;
+    /// A nested chain search ran out of its budget, and the path guessed.
+    bool outOfBudget = false;
 };
 
 /// Rates a board (its digits are the givens). With `path`, also returns the path walked.
-Rating Rate(const Digits& digits, Path* path = nullptr);
+/// `budget` bounds each nested chain search (Context::budget).
+Rating Rate(const Digits& digits, Path* path = nullptr, std::size_t budget = kNestedBudget);
 
 /// The verification code of a board (core/answer.h) and, when it has exactly one solution,
 /// that solution in `solution`.

@@ -48,6 +48,10 @@ enum class Technique : std::uint8_t {
     AlsXz,
     ForcingChain,
     ForcingNet,
+    ForcingChainPlus,
+    NestedForcingChain,
+    NestedMultipleChain,
+    NestedDynamicChain,
     Guess,
 };
 
@@ -226,8 +230,12 @@ struct Step {
     ShortList<Placement, 1> placements;
     ShortList<Elimination, 4> eliminations;
     /// Chains and nets in Eureka notation with r1c1 cell names, e.g. "(5)r1c2=r1c7-r4c7=r4c2";
-    /// empty for other techniques.
+    /// empty for other techniques. A nested chain's inner proofs follow on lines of their own,
+    /// indented, each named by the number its removal carries in the outer chain ("[1]").
     std::string chain;
+    /// Tenths on the community's scale where the finder knows it from the step's own size (a
+    /// nested chain's), 0 where the technique alone tells.
+    std::uint8_t difficulty = 0;
 };
 
 }  // namespace kz::logic

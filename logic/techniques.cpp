@@ -81,6 +81,14 @@ constexpr std::array<TechniqueRow, kTechniqueCount> kTechniques{{
         "フォーシングチェーン"),
     Row(T::ForcingNet, 6, 85, kNone, FindForcingNet, W::Notation, "Forcing Net",
         "フォーシングネット"),
+    Row(T::ForcingChainPlus, 6, 88, kNone, FindForcingChainPlus, W::Notation,
+        "Dynamic Forcing Chain (+)", "ダイナミックフォーシングチェーン（＋）"),
+    Row(T::NestedForcingChain, 6, 91, kNone, FindNestedForcingChain, W::Notation,
+        "Nested Forcing Chain", "ネスト型フォーシングチェーン"),
+    Row(T::NestedMultipleChain, 6, 94, kNone, FindNestedMultipleChain, W::Notation,
+        "Nested Multiple Forcing Chain", "ネスト型マルチプルフォーシングチェーン"),
+    Row(T::NestedDynamicChain, 6, 97, kNone, FindNestedDynamicChain, W::Notation,
+        "Nested Dynamic Forcing Chain", "ネスト型ダイナミックフォーシングチェーン"),
     Row(T::Guess, 6, 100, kUniqueOnly, FindGuess, W::Guess, "Trial and Error", "試行錯誤"),
 }};
 
