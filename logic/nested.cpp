@@ -227,7 +227,7 @@ private:
             m_found.clear();
             FinderOf(t)(s, Context{}, [&](Step&& step) {
                 m_found.push_back(std::move(step));
-                return true;
+                return !m_rec;
             });
             if (const int changed = Apply(s, m_found, false)) return changed;
         }
@@ -236,9 +236,12 @@ private:
 
     int Inner(State& s, InnerForcing kind) {
         m_found.clear();
+        // A record takes the simplest step and goes back to the singles, so that it tells only
+        // of the inner proofs its result needs, not of every one the state offers. It reaches
+        // the same end: what it leaves now the next round finds again.
         const std::size_t runs = FindForcingInside(s, kind, m_rec != nullptr, [&](Step&& step) {
             m_found.push_back(std::move(step));
-            return true;
+            return !m_rec;
         });
         if (!m_budget.Spend(runs)) return 0;
         return Apply(s, m_found, true);
