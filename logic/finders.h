@@ -12,9 +12,9 @@
 
 namespace kz::logic {
 
-/// A nested search's default budget: about two seconds' work on this kind of machine, far
-/// more than any board of the public hardest lists needs.
-inline constexpr std::size_t kNestedBudget = 2'000'000;
+/// A nested search's default budget: about five seconds' work on this kind of machine, some
+/// five times what the searches of the public hardest lists take.
+inline constexpr std::size_t kNestedBudget = 1'000'000;
 
 /// What a finder may know besides the candidates.
 struct Context {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cctype>
 #include <cstdint>
 #include <deque>
 #include <span>
@@ -976,6 +977,19 @@ private:
             } else if (trace.contradiction < 0) {
                 trace.PathTo(trace.TimeOf(c.cell, c.digit, c.placement), step.chain, m_names);
             }
+        }
+        // On the community's scale a net is a dynamic forcing chain, one that goes through a
+        // locked group or a pair a dynamic chain with the easy techniques inside (+).
+        if (m_settings.technique == Technique::ForcingNet) {
+            const std::string& t = step.chain;
+            bool group = false;
+            for (std::size_t i = 0; i + 2 < t.size(); ++i) {
+                group |= (t[i] == 'r' || t[i] == 'c') &&
+                         std::isdigit(static_cast<unsigned char>(t[i + 1])) &&
+                         std::isdigit(static_cast<unsigned char>(t[i + 2]));
+            }
+            step.difficulty =
+                static_cast<std::uint8_t>((group ? 90 : 85) + LengthAdjustment(NodesIn(t)));
         }
         return step;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "logic/finders.h"
 #include "logic/state.h"
@@ -20,5 +21,12 @@ enum class InnerForcing {
 /// `text`) and returns the branches it followed, the measure of what it cost.
 std::size_t FindForcingInside(const State& state, InnerForcing kind, bool text,
                               const StepSink& sink);
+
+/// The community's adjustment of a chain's rating for its size, in tenths: one at each of 4, 6,
+/// 8, 12, 16, 24, 32, … nodes that the size passes.
+int LengthAdjustment(int nodes);
+
+/// The nodes of a chain in Eureka notation: one more than its links, for each of its branches.
+int NodesIn(const std::string& chain);
 
 }  // namespace kz::logic

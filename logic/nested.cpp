@@ -39,23 +39,6 @@ std::string CellName(int c) {
     return "r" + std::to_string(c / 9 + 1) + "c" + std::to_string(c % 9 + 1);
 }
 
-// The nodes of an inner chain as its notation shows them: one more than its links, for each
-// of its branches.
-int NodesIn(const std::string& chain) {
-    int nodes = 1;
-    for (char ch : chain) nodes += ch == '=' || ch == '-' || ch == ';';
-    return nodes;
-}
-
-/// The standard's adjustment for a chain's size: a tenth at each of 4, 6, 8, 12, 16, 24, ...
-/// that the size passes.
-int LengthAdjustment(int size) {
-    int tenths = 0;
-    for (long limit = 4; size > limit; ++tenths)
-        limit = limit % 3 == 0 ? limit * 4 / 3 : limit * 3 / 2;
-    return tenths;
-}
-
 // What a recorded branch did, in order: its placements by singles, and what the techniques it
 // turned to placed or removed, each with its proof.
 struct Event {
@@ -481,6 +464,19 @@ void FindNested(const State& state, const Context& context, const StepSink& sink
 }
 
 }  // namespace
+
+int NodesIn(const std::string& chain) {
+    int nodes = 1;
+    for (char ch : chain) nodes += ch == '=' || ch == '-' || ch == ';';
+    return nodes;
+}
+
+int LengthAdjustment(int nodes) {
+    int tenths = 0;
+    for (long limit = 4; nodes > limit; ++tenths)
+        limit = limit % 3 == 0 ? limit * 4 / 3 : limit * 3 / 2;
+    return tenths;
+}
 
 void FindForcingChainPlus(const State& state, const Context& context, const StepSink& sink) {
     FindNested(state, context, sink, Depth::Basic, Technique::ForcingChainPlus);
