@@ -59,8 +59,10 @@ TEST(Sweep, EveryStepOfEveryFinderIsSoundOnHardPuzzles) {
             const std::optional<Digits> solution = UniqueSolution(board);
             ASSERT_TRUE(solution);
             const Context context{&*solution};
+            // The nested chains are left out by a budget that runs out at once: their searches
+            // would cost this sweep minutes, and a guess leads through as many hard states.
             Path path;
-            Rate(board, &path);
+            Rate(board, &path, 1);
             std::optional<State> state = State::FromDigits(board);
             for (std::size_t i = 0; i <= path.steps.size(); ++i) {
                 ASSERT_TRUE(PlacesAgree(*state)) << set;
