@@ -110,7 +110,7 @@ private:
         if (!m_rec || m_rec->reached) return;
         m_rec->events.push_back(
             {static_cast<std::int8_t>(c), static_cast<std::int8_t>(d), placed, proof});
-        m_rec->size += 1 + (proof >= 0 ? NodesIn(m_rec->proofs[proof]) : 0);
+        ++m_rec->size;
         if (m_rec->cell >= 0) {
             const int x = m_rec->cell, e = m_rec->digit;
             m_rec->reached = m_rec->placement ? s.Value(x) == e : !s.Has(x, e) && s.Value(x) != e;
@@ -179,21 +179,31 @@ private:
     int Apply(State& s, const std::vector<Step>& found, bool inner) {
         int changed = 0;
         for (const Step& step : found) {
+            // A proof is kept once the step changes something the record tells of: a step
+            // whose removals an earlier one of the search made, or one after the record's
+            // result, would leave a proof that nothing refers to.
             int proof = -1;
-            if (m_rec && !m_rec->reached) {
-                proof = static_cast<int>(m_rec->proofs.size());
-                m_rec->proofs.push_back(inner ? step.chain
-                                              : std::string(Info(step.technique).english) + " " +
-                                                    CellsName(CellsOf(step)));
-            }
+            const auto index = [&] {
+                if (proof < 0 && m_rec && !m_rec->reached) {
+                    proof = static_cast<int>(m_rec->proofs.size());
+                    m_rec->proofs.push_back(inner ? step.chain
+                                                  : std::string(Info(step.technique).english) +
+                                                        " " + CellsName(CellsOf(step)));
+                    m_rec->size += NodesIn(m_rec->proofs.back());
+                }
+                return proof;
+            };
             for (const Placement& p : step.placements) {
-                if (!Place(s, p.cell, p.digit, proof)) return -1;
+                if (s.Value(p.cell) == p.digit) continue;
+                if (!Place(s, p.cell, p.digit, s.Has(p.cell, p.digit) ? index() : -1)) return -1;
                 changed = 1;
             }
             for (const Elimination& e : step.eliminations) {
-                if (!s.Eliminate(e.cell, e.digit)) continue;
+                if (!s.Has(e.cell, e.digit)) continue;
+                const int k = index();
+                s.Eliminate(e.cell, e.digit);
                 changed = 1;
-                Note(s, e.cell, e.digit, false, proof);
+                Note(s, e.cell, e.digit, false, k);
             }
         }
         return changed;
@@ -210,7 +220,7 @@ private:
             m_found.clear();
             FinderOf(t)(s, Context{}, [&](Step&& step) {
                 m_found.push_back(std::move(step));
-                return !m_rec;
+                return true;
             });
             if (const int changed = Apply(s, m_found, false)) return changed;
         }
@@ -219,12 +229,12 @@ private:
 
     int Inner(State& s, InnerForcing kind) {
         m_found.clear();
-        // A record takes the simplest step and goes back to the singles, so that it tells only
-        // of the inner proofs its result needs, not of every one the state offers. It reaches
-        // the same end: what it leaves now the next round finds again.
+        // A record takes every step of the search as the unrecorded branch does, and stops at
+        // its result. Taking the simplest one alone and going back to the singles would tell of
+        // fewer inner proofs, but ran a search for each: five times the rating's time.
         const std::size_t runs = FindForcingInside(s, kind, m_rec != nullptr, [&](Step&& step) {
             m_found.push_back(std::move(step));
-            return !m_rec;
+            return true;
         });
         if (!m_budget.Spend(runs)) return 0;
         return Apply(s, m_found, true);
