@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Run with cmake -P: installs BUILD_DIR into a fresh PREFIX and fails on anything missing;
-# without BUILD_DIR, checks the tree already at PREFIX and leaves it there. BINDIR, DATADIR
-# and MANDIR are the install directories relative to the prefix; APPSTREAMCLI, when set,
+# without BUILD_DIR, checks the tree already at PREFIX and leaves it there. BINDIR, LIBEXECDIR,
+# DATADIR and MANDIR are the install directories relative to the prefix; APPSTREAMCLI, when set,
 # also validates the installed tree.
 if(BUILD_DIR)
   file(REMOVE_RECURSE ${PREFIX})
@@ -23,6 +23,7 @@ endfunction()
 set(expected
     ${BINDIR}/kazarinoset
     ${BINDIR}/kazarinoset-solve
+    ${LIBEXECDIR}/kazarinoset/kazarinoset-solve-pdf
     ${DATADIR}/applications/kazarinoset.desktop
     ${DATADIR}/metainfo/${APP_ID}.metainfo.xml
     ${DATADIR}/kazarinoset/manual.html

@@ -108,11 +108,13 @@ posting a problem.
 It makes new puzzles at six levels, from beginner to expert, with the givens
 under a chosen symmetry; rates a problem by the techniques a person needs to
 solve it; and gives hints that point out wrong digits or explain the next
-step.
+step. It prints the game, with its notes if wished, and booklets of up to a
+hundred new puzzles with their solutions, to a printer or a PDF file.
 
 The command-line checker kazarinoset-solve verifies, solves, rates and
 explains problems given as 81-character lines, step by step in English or
-Japanese, and makes new puzzles at a chosen level.]=])
+Japanese, makes new puzzles at a chosen level, and sets puzzles in a booklet
+as a PDF file.]=])
 
 # The staged tree gets its Debian shape: the programs moved and stripped.
 set(CPACK_KZ_BINDIR ${CMAKE_INSTALL_BINDIR})

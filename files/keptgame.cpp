@@ -8,6 +8,7 @@
 #include <stdio.h>  // renameat2
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
@@ -501,7 +502,18 @@ bool renameAside(const fs::path& from, const fs::path& to) {
 
 }  // namespace
 
-std::string FormatKeptGame(const KeptGame& game) {
+KeptGame SafeKeptGame(KeptGame game) {
+    game.caption = SingleLineText(game.caption, kMaxKeptCaptionBytes);
+    if (game.elapsedSeconds) {
+        game.elapsedSeconds = std::clamp<std::int64_t>(
+            *game.elapsedSeconds, 0, static_cast<std::int64_t>(kMaxElapsedSeconds));
+    }
+    return game;
+}
+
+std::string FormatKeptGame(const KeptGame& unsafe) {
+    // The reader's own bounds, so that nothing written is refused when read back.
+    const KeptGame game = SafeKeptGame(unsafe);
     std::string out;
     std::size_t records = game.history.undo.size();
     for (const auto& step : game.history.redo) records += step.size() + 1;
@@ -549,15 +561,19 @@ FileResult ParseKeptGame(std::string_view text, KeptGame& game) {
     return result;
 }
 
-fs::path KeptGamePath() {
+fs::path XdgFilePath(const char* variable, const fs::path& underHome, const fs::path& name) {
     const auto absolute = [](const char* value) {
         return value != nullptr && *value != '\0' && fs::path(value).is_absolute();
     };
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (absolute(state)) return fs::path(state) / "kazarinoset" / "game.txt";
+    const char* folder = std::getenv(variable);
+    if (absolute(folder)) return fs::path(folder) / "kazarinoset" / name;
     const char* home = std::getenv("HOME");
-    if (absolute(home)) return fs::path(home) / ".local" / "state" / "kazarinoset" / "game.txt";
+    if (absolute(home)) return fs::path(home) / underHome / "kazarinoset" / name;
     return {};
+}
+
+fs::path KeptGamePath() {
+    return XdgFilePath("XDG_STATE_HOME", fs::path(".local") / "state", "game.txt");
 }
 
 FileResult WriteKeptGame(const fs::path& path, const KeptGame& game) {

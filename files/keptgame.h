@@ -28,7 +28,7 @@ struct KeptGame {
     /// Seconds already spent on a timed problem; none while nothing is timed.
     std::optional<std::int64_t> elapsedSeconds;
     /// What the window's caption shows after the program's name, as UTF-8 (" [name.csv]",
-    /// " [新しい問題 上級]", or empty). Never holds a line break.
+    /// " [新しい問題 上級]", or empty). Written safe: see SafeKeptGame.
     std::string caption;
 
     friend bool operator==(const KeptGame&, const KeptGame&) = default;
@@ -38,7 +38,10 @@ struct KeptGame {
 inline constexpr std::size_t kMaxKeptGameBytes = 16u << 20;
 inline constexpr std::size_t kMaxKeptCaptionBytes = 1024;
 
-/// The file's text; FormatKeptGame then ParseKeptGame gives back an equal game.
+/// The game as the reader accepts it: a caption of any bytes made into one line of text
+/// within kMaxKeptCaptionBytes, and the time spent within the reader's range.
+KeptGame SafeKeptGame(KeptGame game);
+/// The file's text, of SafeKeptGame(game); ParseKeptGame then gives back SafeKeptGame(game).
 std::string FormatKeptGame(const KeptGame& game);
 /// Reads a kept game's text. Anything damaged, truncated, of another version or out of
 /// range fails with a message, and `game` is left unchanged.
@@ -47,6 +50,10 @@ FileResult ParseKeptGame(std::string_view text, KeptGame& game);
 /// `$XDG_STATE_HOME/kazarinoset/game.txt`, or `~/.local/state/kazarinoset/game.txt` when the
 /// variable is unset, empty or not absolute; empty when neither can be worked out.
 std::filesystem::path KeptGamePath();
+/// `$<variable>/kazarinoset/<name>`, or `~/<underHome>/kazarinoset/<name>` when the variable
+/// is unset, empty or not absolute; empty when neither can be worked out.
+std::filesystem::path XdgFilePath(const char* variable, const std::filesystem::path& underHome,
+                                  const std::filesystem::path& name);
 /// Writes atomically, making the folder when needed; on failure the old file is intact.
 FileResult WriteKeptGame(const std::filesystem::path& path, const KeptGame& game);
 /// The same, for a text FormatKeptGame made (the window makes it, a writer thread writes it).

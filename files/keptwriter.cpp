@@ -4,6 +4,8 @@
 
 #include "files/keptgame.h"
 
+#include <exception>
+
 namespace kz {
 
 KeptGameWriter::KeptGameWriter(std::filesystem::path path, FailureListener onFailure)
@@ -42,12 +44,26 @@ void KeptGameWriter::run() {
         m_busy = true;
         lock.unlock();
 
-        if (text.empty()) {
-            std::error_code ec;
-            std::filesystem::remove(m_path, ec);
-        } else if (const FileResult result = WriteKeptGameText(m_path, text);
-                   !result.ok && m_onFailure) {
-            m_onFailure(result.error);
+        FileResult result{true, {}};
+        // The thread outlives anything one write throws (memory, a listener): the player is
+        // told and goes on, and the next change tries again.
+        try {
+            if (text.empty()) {
+                std::error_code ec;
+                std::filesystem::remove(m_path, ec);
+            } else {
+                result = WriteKeptGameText(m_path, text);
+            }
+        } catch (const std::exception& e) {
+            result = {false, e.what()};
+        }
+        m_failed = !result.ok;
+        if (!result.ok && m_onFailure) {
+            try {
+                m_onFailure(result.error);
+            } catch (...) {
+                // Nobody left to tell; failed() still says so.
+            }
         }
 
         lock.lock();

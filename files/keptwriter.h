@@ -4,6 +4,7 @@
 // hands it over, and the writer thread writes the newest text it was given.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <filesystem>
 #include <functional>
@@ -31,6 +32,8 @@ public:
     /// Waits until everything submitted so far is on disk (or failed).
     void Flush();
     const std::filesystem::path& path() const { return m_path; }
+    /// True when the last write failed: the game is not kept until a later one succeeds.
+    bool failed() const { return m_failed.load(); }
 
 private:
     void run();
@@ -43,6 +46,7 @@ private:
     std::optional<std::string> m_pending;
     bool m_busy = false;
     bool m_stop = false;
+    std::atomic<bool> m_failed{false};
     std::thread m_thread;
 };
 

@@ -2,6 +2,8 @@
 // Strict UTF-8 and control characters, for the readers of every file the program keeps.
 #include "files/textline.h"
 
+#include <algorithm>
+
 namespace kz {
 
 std::size_t Utf8Length(std::string_view s) {
@@ -59,6 +61,20 @@ bool IsSingleLineText(std::string_view text) {
         text.remove_prefix(length);
     }
     return true;
+}
+
+std::string SingleLineText(std::string_view bytes, std::size_t maxBytes) {
+    constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+    std::string text;
+    while (!bytes.empty()) {
+        const std::size_t length = std::max<std::size_t>(1, Utf8Length(bytes));
+        const std::string_view one = bytes.substr(0, length);
+        const std::string_view kept = IsSingleLineText(one) ? one : kReplacement;
+        if (text.size() + kept.size() > maxBytes) break;
+        text += kept;
+        bytes.remove_prefix(length);
+    }
+    return text;
 }
 
 }  // namespace kz

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace kz {
@@ -18,5 +19,9 @@ bool IsTextLine(std::string_view line);
 /// UTF-8 without any control character (the tab included, and the C1 controls) and without
 /// the Unicode line and paragraph separators: text that stays on one line wherever it is shown.
 bool IsSingleLineText(std::string_view text);
+/// Any bytes made into text IsSingleLineText accepts, at most `maxBytes` long: each character
+/// it would refuse, and each byte that is not UTF-8, becomes U+FFFD; the text is cut after
+/// the last whole character that fits.
+std::string SingleLineText(std::string_view bytes, std::size_t maxBytes);
 
 }  // namespace kz

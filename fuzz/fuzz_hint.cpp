@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int c = 0; c < 81; ++c) {
         KZ_FUZZ_CHECK(solution[c] >= 1 && solution[c] <= 9);
         KZ_FUZZ_CHECK(!puzzle[c] || puzzle[c] == solution[c]);
-        on[c] = board[c] ? board[c] : puzzle[c];
+        on[c] = board[c];  // a blank is a blank, a given the player erased too
         if (on[c] && on[c] != solution[c]) wrong.push_back(c);
     }
     for (int c = 0; c < 81; ++c) KZ_FUZZ_CHECK(allowed(solution, c) == kz::NoteBit(solution[c]));

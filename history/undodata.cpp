@@ -14,6 +14,11 @@ bool isMarker(std::int16_t cell) {
     return cell == UndoBreakpoint || cell == UndoGroupEnd || cell == UndoGroupStart;
 }
 
+// Only a record that writes what was already there leaves the board as undo left it.
+bool changesBoard(const UndoEntry& entry) {
+    return isMarker(entry.record.Cell) || entry.record.OldValue != entry.record.NewValue;
+}
+
 }  // namespace
 
 void UndoData::setMenuListener(MenuListener listener) {
@@ -54,10 +59,11 @@ void UndoData::push(const UndoEntry& entry) {
 }
 
 void UndoData::PushUndo(int cell, int oldValue, int newValue, int mark) {
-    push({{static_cast<std::int16_t>(cell), static_cast<std::int16_t>(oldValue),
-           static_cast<std::int16_t>(newValue)},
-          static_cast<std::uint8_t>(mark)});
-    clearRedo();
+    const UndoEntry entry{{static_cast<std::int16_t>(cell), static_cast<std::int16_t>(oldValue),
+                           static_cast<std::int16_t>(newValue)},
+                          static_cast<std::uint8_t>(mark)};
+    push(entry);
+    if (changesBoard(entry)) clearRedo();
     notify();
 }
 
@@ -66,13 +72,13 @@ void UndoData::PushNotes(int cell, NoteSet oldNotes, NoteSet newNotes) {
                 static_cast<std::int16_t>(newNotes), true}}});
 }
 
-void UndoData::PushStep(const std::vector<UndoEntry>& changes) {
+void UndoData::PushStep(const std::vector<UndoEntry>& changes, bool breakpoint) {
     if (changes.empty()) return;
-    const bool group = changes.size() > 1;
-    if (group) push({{UndoGroupStart, 0, 0}});
+    const bool group = breakpoint || changes.size() > 1;
+    if (group) push({{breakpoint ? UndoBreakpoint : UndoGroupStart, 0, 0}});
     for (const UndoEntry& change : changes) push(change);
     if (group) push({{UndoGroupEnd, 0, 0}});
-    clearRedo();
+    if (std::any_of(changes.begin(), changes.end(), changesBoard)) clearRedo();
     notify();
 }
 

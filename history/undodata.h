@@ -71,14 +71,17 @@ public:
     void setChangeListener(std::function<void()> listener);
 
     void ResetUndo();
-    /// Records one change; `mark` is how the new digit is shown. Any record clears the redo
-    /// list: redo only replays onto the board that undo left.
+    /// Records one change; `mark` is how the new digit is shown. A record that changes the
+    /// board clears the redo list, as redo only replays onto the board that undo left; one
+    /// that writes what was there (an eraser on a blank) leaves that board and the list alone.
     void PushUndo(int cell, int oldValue, int newValue, int mark = MarkNone);
     /// Records a change of a cell's notes.
     void PushNotes(int cell, NoteSet oldNotes, NoteSet newNotes);
     /// Records changes made as one step: alone as they are, several between a group start
-    /// and a group end, so that one undo takes them all back. Nothing for no change.
-    void PushStep(const std::vector<UndoEntry>& changes);
+    /// and a group end, so that one undo takes them all back. Nothing for no change. With
+    /// `breakpoint` the group opens with a breakpoint instead, even for one change: revealing
+    /// every answer is a step back-to-breakpoint stops before.
+    void PushStep(const std::vector<UndoEntry>& changes, bool breakpoint = false);
     /// The top record, removed; Cell = 0 when the history is empty.
     UndoRecord PopUndo();
     /// The top record, kept; Cell = 0 when the history is empty.

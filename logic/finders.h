@@ -6,11 +6,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "logic/state.h"
 #include "logic/step.h"
 
 namespace kz::logic {
+
+/// A set of assumptions a forcing search starts from: the candidates of `cell` when `unit` is
+/// −1, else the places of `digit` in `unit`.
+struct ForcingStart {
+    std::int8_t cell = -1;
+    std::int8_t unit = -1;
+    std::int8_t digit = 0;
+    bool operator==(const ForcingStart&) const = default;
+};
 
 /// A nested search's default budget: about five seconds' work on this kind of machine, some
 /// five times what the searches of the public hardest lists take.
@@ -28,6 +38,12 @@ struct Context {
     /// would meet the very patterns it met then, none of which changed anything.
     Mask digits = kAllDigits;
     std::uint32_t units = (std::uint32_t{1} << kUnitCount) - 1;
+    /// For the forcing searches: only this set of assumptions, when set. The path tries again
+    /// the sets that bore steps on an earlier state before it searches every set anew.
+    const ForcingStart* start = nullptr;
+    /// For the forcing searches, when set: receives the sets that bore the steps found, in the
+    /// order of their first step, whether or not the sink takes those steps.
+    std::vector<ForcingStart>* bore = nullptr;
     /// The branches one nested chain search may follow, its own and those of the searches
     /// inside them, before it gives up; a board it gives up on ends in a guess that says so.
     std::size_t budget = kNestedBudget;
@@ -67,6 +83,8 @@ struct TechniqueRow {
     Finder finder;
     /// The finder looks only at Context::digits and Context::units.
     bool looksWhereChanged;
+    /// The finder honours Context::start and Context::bore.
+    bool narrowable;
     Wording wording;
 };
 
@@ -79,6 +97,10 @@ inline Finder FinderOf(Technique t) {
 
 inline bool LooksWhereChanged(Technique t) {
     return RowOf(t).looksWhereChanged;
+}
+
+inline bool Narrowable(Technique t) {
+    return RowOf(t).narrowable;
 }
 
 // Singles (singles.cpp)

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cctype>
 #include <cstdint>
 #include <deque>
 #include <span>
@@ -763,8 +762,8 @@ public:
     /// The branches followed so far, probes and recorded runs both: what a search has cost.
     std::size_t Runs() const { return m_probeContradiction.size() + m_outcomes.size(); }
 
-    void Run(const StepSink& sink) {
-        CollectPremises();
+    void Run(const StepSink& sink, const ForcingStart* start, std::vector<ForcingStart>* bore) {
+        CollectPremises(start);
         std::vector<Conclusion> found;
         for (int p = 0; p < static_cast<int>(m_premises.size()); ++p) Screen(p, found);
         std::stable_sort(found.begin(), found.end(),
@@ -773,15 +772,29 @@ public:
         // candidate an earlier placement took) changes nothing once those are taken; its
         // branches are not worth running again for the text.
         State after = m_state;
+        bool more = true;
         for (const Conclusion& c : found) {
             if (c.placement ? !after.Place(c.cell, c.digit) : !after.Eliminate(c.cell, c.digit))
                 continue;
-            if (!sink(MakeStep(c))) return;
+            if (bore) {
+                const Premises& premises = m_premises[c.premises];
+                const Placement first = premises.options[0];
+                ForcingStart set{first.cell, -1, first.digit};
+                if (premises.unit >= 0)
+                    set = {-1, static_cast<std::int8_t>(premises.unit), first.digit};
+                if (std::find(bore->begin(), bore->end(), set) == bore->end()) bore->push_back(set);
+            }
+            // Told which sets bore steps, the search runs on, but makes no step the sink did
+            // not ask for: a step's text costs its branches run again.
+            if (more && !sink(MakeStep(c))) {
+                if (!bore) return;
+                more = false;
+            }
         }
     }
 
 private:
-    void CollectPremises() {
+    void CollectPremises(const ForcingStart* start) {
         // Every candidate once as a cell's and once in each of its units at most: the pool
         // never grows past this, so the sets' views of it stay valid.
         m_options.reserve(4 * 729);
@@ -793,7 +806,9 @@ private:
         const auto option = [&](int c, int d) {
             m_options.push_back({static_cast<std::int8_t>(c), static_cast<std::int8_t>(d)});
         };
-        m_state.Open().ForEach([&](int c) {
+        CellSet cells = m_state.Open();
+        if (start) cells &= start->unit < 0 ? CellSet::Of(start->cell) : CellSet{};
+        cells.ForEach([&](int c) {
             const Mask m = m_state.Candidates(c);
             const int n = BitCount(m);
             if (n < 2 || (n > m_settings.maxCellCandidates && !m_settings.everyCandidate)) return;
@@ -809,6 +824,7 @@ private:
                 const CellSet places = m_state.CellsOf(d) & kUnits.set[u];
                 const int n = places.Count();
                 if (n < 2 || n > m_settings.maxUnitPlaces) continue;
+                if (start && (start->unit != u || start->digit != d)) continue;
                 add(u, [&] { places.ForEach([&](int c) { option(c, d); }); });
             }
         }
@@ -978,19 +994,6 @@ private:
                 trace.PathTo(trace.TimeOf(c.cell, c.digit, c.placement), step.chain, m_names);
             }
         }
-        // On the community's scale a net is a dynamic forcing chain, one that goes through a
-        // locked group or a pair a dynamic chain with the easy techniques inside (+).
-        if (m_settings.technique == Technique::ForcingNet) {
-            const std::string& t = step.chain;
-            bool group = false;
-            for (std::size_t i = 0; i + 2 < t.size(); ++i) {
-                group |= (t[i] == 'r' || t[i] == 'c') &&
-                         std::isdigit(static_cast<unsigned char>(t[i + 1])) &&
-                         std::isdigit(static_cast<unsigned char>(t[i + 2]));
-            }
-            step.difficulty =
-                static_cast<std::uint8_t>((group ? 90 : 85) + LengthAdjustment(NodesIn(t)));
-        }
         return step;
     }
 
@@ -1029,14 +1032,14 @@ private:
 
 }  // namespace
 
-void FindForcingChain(const State& state, const Context&, const StepSink& sink) {
+void FindForcingChain(const State& state, const Context& context, const StepSink& sink) {
     static const Settings settings{0, 2, 2, false, Technique::ForcingChain};
-    Search<false>(state, settings).Run(sink);
+    Search<false>(state, settings).Run(sink, context.start, context.bore);
 }
 
-void FindForcingNet(const State& state, const Context&, const StepSink& sink) {
+void FindForcingNet(const State& state, const Context& context, const StepSink& sink) {
     static const Settings settings{8, 9, 9, true, Technique::ForcingNet};
-    Search<true>(state, settings).Run(sink);
+    Search<true>(state, settings).Run(sink, context.start, context.bore);
 }
 
 std::size_t FindForcingInside(const State& state, InnerForcing kind, bool text,
@@ -1052,11 +1055,11 @@ std::size_t FindForcingInside(const State& state, InnerForcing kind, bool text,
     s.text = text;
     if (kind == InnerForcing::Dynamic) {
         Search<true> search(state, s);
-        search.Run(sink);
+        search.Run(sink, nullptr, nullptr);
         return search.Runs();
     }
     Search<false> search(state, s);
-    search.Run(sink);
+    search.Run(sink, nullptr, nullptr);
     return search.Runs();
 }
 

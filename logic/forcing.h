@@ -22,10 +22,6 @@ enum class InnerForcing {
 std::size_t FindForcingInside(const State& state, InnerForcing kind, bool text,
                               const StepSink& sink);
 
-/// The community's adjustment of a chain's rating for its size, in tenths: one at each of 4, 6,
-/// 8, 12, 16, 24, 32, … nodes that the size passes.
-int LengthAdjustment(int nodes);
-
 /// The nodes of a chain in Eureka notation: one more than its links, for each of its branches.
 int NodesIn(const std::string& chain);
 

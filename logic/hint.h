@@ -41,10 +41,11 @@ struct Hint {
     /// player's candidates (it may only remove some). Without notes the board cannot show a
     /// removal, so the steps run on to and include the next placement.
     std::vector<Step> steps;
+    std::vector<State> states;  ///< the state each step applies to
 };
 
 /// The hint for a board. `puzzle` holds the givens and `board` every digit on the board,
-/// entries 0..9 in cell order 0..80; a cell the board leaves blank takes the puzzle's digit.
+/// entries 0..9 in cell order 0..80; a cell the board leaves blank is blank, a given too.
 /// `notes` are the player's notes as the window keeps them, entry n (1..81) for cell n - 1;
 /// notes of a cell holding a digit are not read.
 ///
@@ -69,5 +70,15 @@ std::string DescribeFocus(const Step& step, Lang lang);
 /// What a step written in chain notation proves, in plain words, for a reader who does not
 /// know the notation; empty for the steps whose sentence says it already.
 std::string ChainInWords(const Step& step, Lang lang);
+
+/// A chain step link by link, as a player checks it on `board`, the state the step applies
+/// to: why each link holds there (for a forcing chain's fact that needs earlier removals
+/// besides its own link, which node of the branch made each), then the contradiction or the
+/// common result it reaches. One sentence an entry; empty for steps without chain notation.
+std::vector<std::string> ChainLinks(const Step& step, const State& board, Lang lang);
+
+/// The cells a step's chain notation passes through, each once in the order first named;
+/// empty for steps without one.
+std::vector<int> ChainCells(const Step& step);
 
 }  // namespace kz::logic

@@ -270,16 +270,31 @@ public:
           m_budget{budget},
           m_brancher(depth, m_budget) {}
 
-    /// False when the budget ran out before every branch was followed.
-    bool Run(const StepSink& sink) {
+    /// False when the budget ran out before every branch was followed. With `start`, only its
+    /// set of assumptions is followed; with `bore`, the sets that bore steps are added to it.
+    bool Run(const StepSink& sink, const ForcingStart* start, std::vector<ForcingStart>* bore) {
         m_slot.fill(-1);
-        m_start.Open().ForEach([&](int c) {
+        CellSet cells = m_start.Open();
+        if (start) cells &= start->unit < 0 ? CellSet::Of(start->cell) : CellSet{};
+        const auto wanted = [&](int u, int d) {
+            return !start || (start->unit == u && start->digit == d);
+        };
+        // Every branch is followed before any step is made, so that a search the budget cuts
+        // short makes none.
+        cells.ForEach([&](int c) {
             for (unsigned m = m_start.Candidates(c); m && !m_budget.out; m &= m - 1)
                 Of(c, std::countr_zero(m) + 1);
         });
+        for (int u = 0; u < kUnitCount && start; ++u) {
+            for (int d = 1; d <= 9; ++d) {
+                if (!wanted(u, d)) continue;
+                for (unsigned m = m_start.PlacesIn(u, d); m && !m_budget.out; m &= m - 1)
+                    Of(kUnits.cells[u][std::countr_zero(m)], d);
+            }
+        }
         if (m_budget.out) return false;
         std::vector<Conclusion> found;
-        m_start.Open().ForEach([&](int c) {
+        cells.ForEach([&](int c) {
             std::array<Placement, 9> options;
             int n = 0;
             for (unsigned m = m_start.Candidates(c); m; m &= m - 1)
@@ -295,6 +310,7 @@ public:
         });
         for (int u = 0; u < kUnitCount; ++u) {
             for (int d = 1; d <= 9; ++d) {
+                if (!wanted(u, d)) continue;
                 std::array<Placement, 9> options;
                 int n = 0;
                 for (unsigned m = m_start.PlacesIn(u, d); m; m &= m - 1)
@@ -308,10 +324,22 @@ public:
         std::stable_sort(found.begin(), found.end(),
                          [](const Conclusion& a, const Conclusion& b) { return a.cost < b.cost; });
         State after = m_start;
+        bool more = true;
         for (const Conclusion& c : found) {
             if (c.placement ? !after.Place(c.cell, c.digit) : !after.Eliminate(c.cell, c.digit))
                 continue;
-            if (!sink(MakeStep(c))) return true;
+            if (bore) {
+                const ForcingStart set =
+                    c.unit >= 0 ? ForcingStart{-1, static_cast<std::int8_t>(c.unit), c.of}
+                                : ForcingStart{c.of, -1, 0};
+                if (std::find(bore->begin(), bore->end(), set) == bore->end()) bore->push_back(set);
+            }
+            // A step's text costs its branches followed again with their records: none is
+            // made that the sink did not ask for.
+            if (more && !sink(MakeStep(c))) {
+                if (!bore) return true;
+                more = false;
+            }
         }
         return true;
     }
@@ -432,8 +460,7 @@ private:
             size += 1 + rec.size;
         }
         step.chain += proofs;
-        step.difficulty =
-            static_cast<std::uint8_t>(kBase[static_cast<int>(m_depth)] + LengthAdjustment(size));
+        step.nodes = static_cast<std::uint16_t>(std::min(size, 0xffff));
         return step;
     }
 
@@ -450,8 +477,6 @@ private:
         return text;
     }
 
-    static constexpr int kBase[] = {90, 95, 100, 105};
-
     const State& m_start;
     Depth m_depth;
     Technique m_technique;
@@ -465,7 +490,9 @@ void FindNested(const State& state, const Context& context, const StepSink& sink
                 Technique technique) {
     if (state.Solved()) return;
     NestedSearch search(state, depth, technique, context.budget);
-    if (search.Run(sink) || depth != Depth::Dynamic || !context.solution) return;
+    if (search.Run(sink, context.start, context.bore) || depth != Depth::Dynamic ||
+        !context.solution)
+        return;
     // The budget ran out: the last resort says so, rather than pass for a board that needs it.
     FindGuess(state, context, [&](Step&& step) {
         step.chain = "budget";
@@ -479,13 +506,6 @@ int NodesIn(const std::string& chain) {
     int nodes = 1;
     for (char ch : chain) nodes += ch == '=' || ch == '-' || ch == ';';
     return nodes;
-}
-
-int LengthAdjustment(int nodes) {
-    int tenths = 0;
-    for (long limit = 4; nodes > limit; ++tenths)
-        limit = limit % 3 == 0 ? limit * 4 / 3 : limit * 3 / 2;
-    return tenths;
 }
 
 void FindForcingChainPlus(const State& state, const Context& context, const StepSink& sink) {

@@ -2,19 +2,13 @@
 #include "logic/solver.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "core/answer.h"
 
 namespace kz::logic {
 
 namespace {
-
-// Techniques from this level on are applied a whole search at a time.
-constexpr int kBatchLevel = 5;
-// So are locked candidates and pairs. With singles they close a state the same way in any
-// order, so the techniques above them still meet exactly the states they met one step at a
-// time, and the level cannot change; the easier finders are just not run again per step.
-constexpr int kPairsLevel = 3;
 
 bool Allowed(const TechniqueInfo& info, const Context& context, int maxLevel) {
     return info.level <= maxLevel && (!info.needsUniqueness || context.solution);
@@ -55,21 +49,49 @@ Path SolvePath(const State& start, const Context& context, int maxLevel) {
     // Every open cell takes a step, most boards' removals fewer again: growing the path as
     // it goes would move its steps several times.
     path.steps.reserve(2 * static_cast<std::size_t>(start.Open().Count()));
-    std::vector<Step> found;
+    std::optional<Step> found;
     // The states on which finders that look only where things changed found nothing, at most
     // one a round, and for each such finder the last of them it saw. The finders of a round
     // mostly saw the same one, so what changed since is worked out once for them all.
     std::vector<State> seen;
     std::array<int, kTechniqueCount> lastEmpty;
     lastEmpty.fill(-1);
+    // A forcing search costs far more than everything before it, and a board that needs one
+    // mostly needs many in a row, with singles between. So the sets of assumptions that bore
+    // steps when it last searched everything are tried first, one by one in the order of their
+    // steps: what one gives is a step of the same technique on this state, and the easier
+    // finders have all run before. Only when none gives anything is every set searched anew.
+    std::array<std::vector<ForcingStart>, kTechniqueCount> bore{};
+    std::array<std::size_t, kTechniqueCount> nextBore{};
     Context where = context;
+    const auto take = [&](Step&& step) {
+        found = std::move(step);
+        return false;
+    };
     while (!path.end.Solved()) {
-        found.clear();
+        found.reset();
         int seenNow = -1;     // this round's state in `seen`
         int whereSince = -1;  // the state in `seen` that `where` tells the changes since
-        for (int t = 0; t < kTechniqueCount && found.empty(); ++t) {
+        for (int t = 0; t < kTechniqueCount && !found; ++t) {
             const TechniqueInfo& info = Info(static_cast<Technique>(t));
             if (!Allowed(info, context, maxLevel)) continue;
+            const Finder finder = FinderOf(info.technique);
+            if (Narrowable(info.technique)) {
+                Context narrow = context;
+                // A set that bore nothing here has had its turn: the rest follow it.
+                for (; nextBore[t] < bore[t].size(); ++nextBore[t]) {
+                    narrow.start = &bore[t][nextBore[t]];
+                    finder(path.end, narrow, take);
+                    if (found) break;
+                }
+                if (found) break;
+                bore[t].clear();
+                nextBore[t] = 0;
+                narrow.start = nullptr;
+                narrow.bore = &bore[t];
+                finder(path.end, narrow, take);
+                continue;
+            }
             const bool local = LooksWhereChanged(info.technique);
             if (local && lastEmpty[t] >= 0) {
                 if (whereSince != lastEmpty[t]) Changes(seen[lastEmpty[t]], path.end, where);
@@ -79,16 +101,8 @@ Path SolvePath(const State& start, const Context& context, int maxLevel) {
                 where.units = context.units;
                 whereSince = -1;
             }
-            // A chain or net search costs far more than the easy finders, so once one has run
-            // every instance it found on this state is taken, not just the first. Each is a true
-            // statement about the solution, so it stays sound on the states that follow, and
-            // the level does not change: the board needed this technique either way.
-            const bool batch = info.level >= kBatchLevel || info.level == kPairsLevel;
-            FinderOf(info.technique)(path.end, where, [&](Step&& step) {
-                found.push_back(std::move(step));
-                return batch;
-            });
-            if (local && found.empty()) {
+            finder(path.end, where, take);
+            if (local && !found) {
                 if (seenNow < 0) {
                     seenNow = static_cast<int>(seen.size());
                     seen.push_back(path.end);
@@ -96,20 +110,119 @@ Path SolvePath(const State& start, const Context& context, int maxLevel) {
                 lastEmpty[t] = seenNow;
             }
         }
-        bool progress = false;
-        for (Step& step : found) {
-            // A step an earlier one of the batch already carried out is left out of the path.
-            if (!path.end.Apply(step)) continue;
-            progress = true;
-            path.level = std::max(path.level, Info(step.technique).level);
-            path.steps.push_back(std::move(step));
-        }
         // A finder that reports a step changing nothing would loop for ever.
-        if (!progress) break;
+        if (!found || !path.end.Apply(*found)) break;
+        path.level = std::max(path.level, Info(found->technique).level);
+        path.steps.push_back(std::move(*found));
     }
     path.solved = path.end.Solved();
     return path;
 }
+
+namespace {
+
+// A node of several cells reads "r1c23" or "r12c3": two digits in a row after "r" or "c".
+bool GroupNode(const std::string& chain) {
+    for (std::size_t i = 1; i + 1 < chain.size(); ++i) {
+        if ((chain[i - 1] == 'r' || chain[i - 1] == 'c') && std::isdigit(chain[i]) &&
+            std::isdigit(chain[i + 1]))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int StepDifficulty(const Step& step) {
+    const TechniqueInfo& info = Info(step.technique);
+    int nodes = 0;
+    int base = info.ser;
+    switch (step.technique) {
+        case Technique::HiddenSingle:
+            return !step.units.empty() && step.units[0] < 18 ? 15 : base;
+        case Technique::Skyscraper:
+        case Technique::TwoStringKite:
+            nodes = 4;
+            break;
+        case Technique::WWing:
+            nodes = 6;
+            break;
+        case Technique::SimpleColouring:
+            nodes = static_cast<int>(step.cells.size());
+            break;
+        default:
+            // Each branch's nodes are its links and one: "=" and "-" join nodes and nothing
+            // else in the notation, "; " starts the next branch.
+            if (step.chain.empty()) return base;
+            if (step.technique == Technique::Aic && GroupNode(step.chain)) base = 80;
+            // A net through a locked group or a pair is a dynamic chain with the easy
+            // techniques inside (+).
+            if (step.technique == Technique::ForcingNet && GroupNode(step.chain)) base = 90;
+            nodes = 1;
+            for (char ch : step.chain) {
+                nodes += ch == '=' || ch == '-' || ch == ';';
+                if (ch == ';' && step.technique == Technique::ForcingChain) base = 80;
+            }
+            if (step.nodes) nodes = step.nodes;
+            break;
+    }
+    // The thresholds grow by half and by a third in turn: 4, 6, 8, 12, 16, 24 …
+    for (int threshold = 4, k = 0; nodes > threshold; ++k) {
+        ++base;
+        threshold = k % 2 == 0 ? threshold * 3 / 2 : threshold * 4 / 3;
+    }
+    return base;
+}
+
+std::string DifficultyText(int tenths) {
+    return std::to_string(tenths / 10) + '.' + std::to_string(tenths % 10);
+}
+
+namespace {
+
+// The scale rates a board by its hardest step where every step is the one it rates lowest.
+// Our order puts some techniques it rates high (W-wing, skyscraper) before some it rates low
+// (swordfish, the uniqueness patterns), so at a state of the path a later technique may give
+// a lower step. Only the states that could set the maximum are looked at again, hardest
+// first, and there only the techniques after the path's own that could rate lower: the ones
+// before it found nothing there.
+constexpr int kAlternatingChain = 70;
+
+int ScaleDifficulty(const State& start, const Context& context, const std::vector<Step>& steps) {
+    std::vector<int> own(steps.size());
+    std::vector<std::size_t> order(steps.size());
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        own[i] = StepDifficulty(steps[i]);
+        order[i] = i;
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return own[a] > own[b]; });
+    int hardest = 0;
+    for (std::size_t i : order) {
+        if (own[i] <= hardest) break;
+        State state = start;
+        for (std::size_t k = 0; k < i; ++k) state.Apply(steps[k]);
+        int lowest = own[i];
+        for (int t = static_cast<int>(steps[i].technique) + 1; t < kTechniqueCount; ++t) {
+            const TechniqueInfo& info = Info(static_cast<Technique>(t));
+            // A search costs more the later its technique: one that could only shave a tenth
+            // or two off, or one the scale rates as an alternating chain or above (whose
+            // searches cost the most), is not worth it.
+            if (info.ser + 2 >= lowest || info.ser >= kAlternatingChain ||
+                !Allowed(info, context, kMaxLevel)) {
+                continue;
+            }
+            FinderOf(info.technique)(state, context, [&](Step&& step) {
+                lowest = std::min(lowest, StepDifficulty(step));
+                return false;
+            });
+        }
+        hardest = std::max(hardest, lowest);
+    }
+    return hardest;
+}
+
+}  // namespace
 
 int Verify(const Digits& digits, Digits& solution) {
     ValueArray16 values{};
@@ -142,9 +255,9 @@ Rating Rate(const Digits& digits, Path* pathOut, std::size_t budget) {
     // A board with nothing left to fill is as easy as boards get.
     rating.level = std::max(path.level, 1);
     int hardCount = 0;
+    rating.difficulty = ScaleDifficulty(*start, context, path.steps);
     for (const Step& step : path.steps) {
         ++rating.counts[static_cast<int>(step.technique)];
-        rating.difficulty = std::max<int>(rating.difficulty, step.difficulty);
         rating.outOfBudget |= step.technique == Technique::Guess && !step.chain.empty();
         if (Info(step.technique).weight > Info(rating.hardest).weight)
             rating.hardest = step.technique;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "logic/finders.h"
@@ -39,14 +40,23 @@ struct Rating {
     /// plus the number of hard steps (steps of the board's level other than full houses, at
     /// most kMaxHardSteps); 0 for a board with nothing to fill.
     int score = 0;
+    /// The difficulty on the community's scale (SER) in tenths: that of the hardest step on
+    /// the path (StepDifficulty), 0 for a board with nothing to fill.
+    int difficulty = 0;
     Technique hardest = Technique::FullHouse;
     std::array<int, kTechniqueCount> counts{};  ///< steps of each technique on the path
-    /// Tenths on the community's scale of the hardest step that knows its own (a nested
-    /// chain's, by its depth and size), 0 when none does.
-    int difficulty = 0;
     /// A nested chain search ran out of its budget, and the path guessed.
     bool outOfBudget = false;
 };
+
+/// A step's difficulty on the community's scale (SER) in tenths: its technique's (Info().ser),
+/// a hidden single in a row or column 1.5 rather than a box's 1.2, and a chain's grown by 0.1
+/// for each of 4, 6, 8, 12, 16, 24, 32, 48, 64, 96 … nodes it passes. A forcing chain of
+/// several branches is a cell's or house's forcing chains (8.0).
+int StepDifficulty(const Step& step);
+
+/// Tenths as the scale writes them: "7.2".
+std::string DifficultyText(int tenths);
 
 /// Rates a board (its digits are the givens). With `path`, also returns the path walked.
 /// `budget` bounds each nested chain search (Context::budget).

@@ -62,8 +62,12 @@ inline constexpr int kMaxLevel = 6;
 /// one row of the technique table (its level, weight, names, finder and wording).
 struct TechniqueInfo {
     Technique technique;
-    int level;                  ///< 1..6: the smallest level whose set holds it
-    int weight;                 ///< orders techniques; grows with the level
+    int level;   ///< 1..6: the smallest level whose set holds it
+    int weight;  ///< orders techniques; grows with the level
+    /// Its difficulty on the community's scale (SER), in tenths: the published value, or for
+    /// a technique the scale does not name, the value of the chain it is. A step of a chain
+    /// technique adds to it by its length (StepDifficulty, logic/solver.h).
+    int ser;
     bool needsUniqueness;       ///< only sound on a board known to have one solution
     std::string_view english;   ///< as English-speaking players name it
     std::string_view japanese;  ///< as Japanese players name it
@@ -233,9 +237,9 @@ struct Step {
     /// empty for other techniques. A nested chain's inner proofs follow on lines of their own,
     /// indented, each named by the number its removal carries in the outer chain ("[1]").
     std::string chain;
-    /// Tenths on the community's scale where the finder knows it from the step's own size (a
-    /// nested chain's), 0 where the technique alone tells.
-    std::uint8_t difficulty = 0;
+    /// The nodes of a chain whose notation does not count them (a nested chain's, its inner
+    /// proofs' included), which its difficulty grows with; 0 where the notation tells.
+    std::uint16_t nodes = 0;
 };
 
 }  // namespace kz::logic

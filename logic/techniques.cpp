@@ -18,78 +18,85 @@ enum Flags : unsigned {
     kNone = 0,
     kUniqueOnly = 1,    // only sound on a board known to have one solution
     kWhereChanged = 2,  // the finder looks only where the candidates changed
+    kNarrowable = 4,    // the finder can be told which sets of assumptions to start from
 };
 
 // The finder comes as a reference to a function, so a row cannot leave it out or pass a null
 // one (and no constant check has to compare a function's address, which a sanitized build
 // refuses as a constant expression).
-constexpr TechniqueRow Row(T technique, int level, int weight, unsigned flags,
+constexpr TechniqueRow Row(T technique, int level, int weight, int ser, unsigned flags,
                            std::remove_pointer_t<Finder>& finder, W wording,
                            std::string_view english, std::string_view japanese) {
-    return {{technique, level, weight, (flags & kUniqueOnly) != 0, english, japanese},
+    return {{technique, level, weight, ser, (flags & kUniqueOnly) != 0, english, japanese},
             finder,
             (flags & kWhereChanged) != 0,
+            (flags & kNarrowable) != 0,
             wording};
 }
 
 // Weights grow with the level, so that the easiest technique first is also the lowest level
-// first; within a level they follow how long a person usually looks for the pattern.
+// first; within a level they follow how long a person usually looks for the pattern. The
+// third number is the technique's difficulty on the community's scale in tenths: its
+// published value where the scale names it; a skyscraper, a kite and simple colouring are
+// X-chains (6.6), a W-wing and ALS-XZ are short alternating chains (7.0). A forcing chain is
+// 7.0 as one branch and 8.0 as several from one cell or house (StepDifficulty), a net is
+// dynamic (8.5), and a board past every technique ranks beyond them (9.5).
 constexpr std::array<TechniqueRow, kTechniqueCount> kTechniques{{
-    Row(T::FullHouse, 1, 10, kNone, FindFullHouse, W::FullHouse, "Full House", "フルハウス"),
-    Row(T::HiddenSingle, 1, 12, kNone, FindHiddenSingle, W::HiddenSingle, "Hidden Single",
+    Row(T::FullHouse, 1, 10, 10, kNone, FindFullHouse, W::FullHouse, "Full House", "フルハウス"),
+    Row(T::HiddenSingle, 1, 12, 12, kNone, FindHiddenSingle, W::HiddenSingle, "Hidden Single",
         "ヒドゥンシングル"),
-    Row(T::NakedSingle, 2, 23, kNone, FindNakedSingle, W::NakedSingle, "Naked Single",
+    Row(T::NakedSingle, 2, 23, 23, kNone, FindNakedSingle, W::NakedSingle, "Naked Single",
         "ネイキッドシングル"),
-    Row(T::Pointing, 3, 26, kWhereChanged, FindPointing, W::LockedCandidates,
+    Row(T::Pointing, 3, 26, 26, kWhereChanged, FindPointing, W::LockedCandidates,
         "Locked Candidates (Pointing)", "ポインティング"),
-    Row(T::Claiming, 3, 28, kWhereChanged, FindClaiming, W::LockedCandidates,
+    Row(T::Claiming, 3, 28, 28, kWhereChanged, FindClaiming, W::LockedCandidates,
         "Locked Candidates (Claiming)", "クレーミング"),
-    Row(T::NakedPair, 3, 30, kWhereChanged, FindNakedPair, W::NakedSubset, "Naked Pair",
+    Row(T::NakedPair, 3, 30, 30, kWhereChanged, FindNakedPair, W::NakedSubset, "Naked Pair",
         "ネイキッドペア"),
-    Row(T::HiddenPair, 3, 34, kWhereChanged, FindHiddenPair, W::HiddenSubset, "Hidden Pair",
+    Row(T::HiddenPair, 3, 34, 34, kWhereChanged, FindHiddenPair, W::HiddenSubset, "Hidden Pair",
         "ヒドゥンペア"),
-    Row(T::NakedTriple, 4, 36, kWhereChanged, FindNakedTriple, W::NakedSubset, "Naked Triple",
+    Row(T::NakedTriple, 4, 36, 36, kWhereChanged, FindNakedTriple, W::NakedSubset, "Naked Triple",
         "ネイキッドトリプル"),
-    Row(T::XWing, 4, 38, kWhereChanged, FindXWing, W::Fish, "X-Wing", "X-ウィング"),
-    Row(T::HiddenTriple, 4, 40, kWhereChanged, FindHiddenTriple, W::HiddenSubset, "Hidden Triple",
-        "ヒドゥントリプル"),
-    Row(T::Skyscraper, 4, 40, kWhereChanged, FindSkyscraper, W::TwoStrongLinks, "Skyscraper",
+    Row(T::XWing, 4, 38, 32, kWhereChanged, FindXWing, W::Fish, "X-Wing", "X-ウィング"),
+    Row(T::HiddenTriple, 4, 40, 40, kWhereChanged, FindHiddenTriple, W::HiddenSubset,
+        "Hidden Triple", "ヒドゥントリプル"),
+    Row(T::Skyscraper, 4, 40, 66, kWhereChanged, FindSkyscraper, W::TwoStrongLinks, "Skyscraper",
         "スカイスクレイパー"),
-    Row(T::TwoStringKite, 4, 41, kWhereChanged, FindTwoStringKite, W::TwoStrongLinks,
+    Row(T::TwoStringKite, 4, 41, 66, kWhereChanged, FindTwoStringKite, W::TwoStrongLinks,
         "2-String Kite", "2ストリングカイト"),
-    Row(T::XYWing, 4, 42, kNone, FindXYWing, W::Wing, "XY-Wing", "XY-ウィング"),
-    Row(T::XYZWing, 4, 44, kNone, FindXYZWing, W::Wing, "XYZ-Wing", "XYZ-ウィング"),
-    Row(T::WWing, 4, 44, kNone, FindWWing, W::WWing, "W-Wing", "W-ウィング"),
-    Row(T::Swordfish, 4, 45, kWhereChanged, FindSwordfish, W::Fish, "Swordfish",
+    Row(T::XYWing, 4, 42, 42, kNone, FindXYWing, W::Wing, "XY-Wing", "XY-ウィング"),
+    Row(T::XYZWing, 4, 44, 44, kNone, FindXYZWing, W::Wing, "XYZ-Wing", "XYZ-ウィング"),
+    Row(T::WWing, 4, 44, 70, kNone, FindWWing, W::WWing, "W-Wing", "W-ウィング"),
+    Row(T::Swordfish, 4, 45, 38, kWhereChanged, FindSwordfish, W::Fish, "Swordfish",
         "ソードフィッシュ"),
-    Row(T::SimpleColouring, 4, 45, kWhereChanged, FindSimpleColouring, W::Colouring,
+    Row(T::SimpleColouring, 4, 45, 66, kWhereChanged, FindSimpleColouring, W::Colouring,
         "Simple Colouring", "シンプルカラーリング"),
-    Row(T::UniqueRectangle1, 4, 46, kUniqueOnly, FindUniqueRectangle1, W::UniqueRectangle,
+    Row(T::UniqueRectangle1, 4, 46, 45, kUniqueOnly, FindUniqueRectangle1, W::UniqueRectangle,
         "Unique Rectangle Type 1", "ユニークレクタングル タイプ1"),
-    Row(T::BugPlusOne, 4, 48, kUniqueOnly, FindBugPlusOne, W::Bug, "BUG+1", "BUG+1"),
-    Row(T::NakedQuad, 4, 50, kWhereChanged, FindNakedQuad, W::NakedSubset, "Naked Quad",
+    Row(T::BugPlusOne, 4, 48, 56, kUniqueOnly, FindBugPlusOne, W::Bug, "BUG+1", "BUG+1"),
+    Row(T::NakedQuad, 4, 50, 50, kWhereChanged, FindNakedQuad, W::NakedSubset, "Naked Quad",
         "ネイキッドクアッド"),
-    Row(T::Jellyfish, 4, 52, kWhereChanged, FindJellyfish, W::Fish, "Jellyfish",
+    Row(T::Jellyfish, 4, 52, 52, kWhereChanged, FindJellyfish, W::Fish, "Jellyfish",
         "ジェリーフィッシュ"),
-    Row(T::HiddenQuad, 4, 54, kWhereChanged, FindHiddenQuad, W::HiddenSubset, "Hidden Quad",
+    Row(T::HiddenQuad, 4, 54, 54, kWhereChanged, FindHiddenQuad, W::HiddenSubset, "Hidden Quad",
         "ヒドゥンクアッド"),
-    Row(T::XChain, 5, 60, kWhereChanged, FindXChain, W::Notation, "X-Chain", "X-チェーン"),
-    Row(T::XYChain, 5, 62, kNone, FindXYChain, W::Notation, "XY-Chain", "XY-チェーン"),
-    Row(T::Aic, 5, 66, kNone, FindAic, W::Notation, "Alternating Inference Chain", "AIC"),
-    Row(T::AlsXz, 5, 68, kNone, FindAlsXz, W::Notation, "ALS-XZ", "ALS-XZ"),
-    Row(T::ForcingChain, 6, 75, kNone, FindForcingChain, W::Notation, "Forcing Chain",
+    Row(T::XChain, 5, 60, 66, kWhereChanged, FindXChain, W::Notation, "X-Chain", "X-チェーン"),
+    Row(T::XYChain, 5, 62, 66, kNone, FindXYChain, W::Notation, "XY-Chain", "XY-チェーン"),
+    Row(T::Aic, 5, 66, 70, kNone, FindAic, W::Notation, "Alternating Inference Chain", "AIC"),
+    Row(T::AlsXz, 5, 68, 70, kNone, FindAlsXz, W::Notation, "ALS-XZ", "ALS-XZ"),
+    Row(T::ForcingChain, 6, 75, 70, kNarrowable, FindForcingChain, W::Notation, "Forcing Chain",
         "フォーシングチェーン"),
-    Row(T::ForcingNet, 6, 85, kNone, FindForcingNet, W::Notation, "Forcing Net",
+    Row(T::ForcingNet, 6, 85, 85, kNarrowable, FindForcingNet, W::Notation, "Forcing Net",
         "フォーシングネット"),
-    Row(T::ForcingChainPlus, 6, 88, kNone, FindForcingChainPlus, W::Notation,
+    Row(T::ForcingChainPlus, 6, 88, 90, kNarrowable, FindForcingChainPlus, W::Notation,
         "Dynamic Forcing Chain (+)", "ダイナミックフォーシングチェーン（＋）"),
-    Row(T::NestedForcingChain, 6, 91, kNone, FindNestedForcingChain, W::Notation,
+    Row(T::NestedForcingChain, 6, 91, 95, kNarrowable, FindNestedForcingChain, W::Notation,
         "Nested Forcing Chain", "ネスト型フォーシングチェーン"),
-    Row(T::NestedMultipleChain, 6, 94, kNone, FindNestedMultipleChain, W::Notation,
+    Row(T::NestedMultipleChain, 6, 94, 100, kNarrowable, FindNestedMultipleChain, W::Notation,
         "Nested Multiple Forcing Chain", "ネスト型マルチプルフォーシングチェーン"),
-    Row(T::NestedDynamicChain, 6, 97, kNone, FindNestedDynamicChain, W::Notation,
+    Row(T::NestedDynamicChain, 6, 97, 105, kNarrowable, FindNestedDynamicChain, W::Notation,
         "Nested Dynamic Forcing Chain", "ネスト型ダイナミックフォーシングチェーン"),
-    Row(T::Guess, 6, 100, kUniqueOnly, FindGuess, W::Guess, "Trial and Error", "試行錯誤"),
+    Row(T::Guess, 6, 100, 110, kUniqueOnly, FindGuess, W::Guess, "Trial and Error", "試行錯誤"),
 }};
 
 // A row out of place would give a technique another's finder, level or name: the table is

@@ -28,12 +28,13 @@ cmake --build "$asan_build" --parallel "$jobs"
   QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$jobs" --timeout 900
 )
 
-# Only the window tests that start a worker thread (the generation job, the kept game's
-# writer): the thread checker slows everything down several times, and the rest of the suite
-# runs on one thread.
+# Only the window tests that start a worker thread (the generation job, the booklet's job,
+# the kept game's writer): the thread checker slows everything down several times, and the
+# rest of the suite runs on one thread.
 tsan_tests=()
 for src in "$top"/tests/ui/*_test.cpp; do
-  if grep -q -e 'GenerationJob' -e 'trigger("mnNewProblem")' -e 'setKeptGamePath' "$src"; then
+  if grep -q -e 'GenerationJob' -e 'trigger("mnNewProblem")' -e 'trigger("mnBooklet")' \
+       -e 'setKeptGamePath' "$src"; then
     tsan_tests+=("ui_$(basename "$src" .cpp)")
   fi
 done

@@ -14,6 +14,7 @@ packages=(
   appstream desktop-file-utils
   dpkg-dev file lintian
   clang libclang-rt-14-dev
+  poppler-utils
 )
 
 missing=()

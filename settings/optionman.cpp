@@ -38,6 +38,8 @@ constexpr std::array<SlotRange, OptionMan::kLaterCount> kExtraRanges = {{
     {0, kNewSymmetryMax},  // new-problem symmetry
     {0, 1},                // tidy notes
     {0, 1},                // highlight the selected digit
+    {0, 1},                // show the clock
+    {0, 1},                // notes by the right button, tiles by the keys
 }};
 
 }  // namespace
@@ -59,7 +61,7 @@ OptionMan::Values OptionMan::Defaults() {
 }
 
 OptionMan::LaterFields OptionMan::LaterDefaults() {
-    return {2, 1, 1, 0};
+    return {2, 1, 1, 0, 0, 0};
 }
 
 OptionMan::Extras OptionMan::ExtraDefaults() {

@@ -32,6 +32,8 @@ enum ExtraField : int {
     ExtNewSymmetry = 1,  ///< its symmetry: the number the generator gives it, 0..kNewSymmetryMax
     ExtTidyNotes = 2,    ///< 1 = a placement takes its digit's notes from the cells it sees
     ExtHighlight = 3,    ///< 1 = the selected tile's digit is highlighted, in cells and notes
+    ExtShowClock = 4,    ///< 1 = the current game's time shows under the palette
+    ExtEasyNotes = 5,    ///< 1 = the right button writes notes, the keys choose the tile
 };
 
 /// The largest number of a symmetry the new-problem dialog offers (the generator numbers
@@ -43,8 +45,9 @@ public:
     static constexpr int kSlotCount = 11;
     /// The new-problem dialog's two fields, the first after the eleven.
     static constexpr int kExtraCount = 2;
-    /// Every field after the eleven: the dialog's two, then the note options.
-    static constexpr int kLaterCount = 4;
+    /// Every field after the eleven: the dialog's two, the note options, then the clock and
+    /// the right button's notes.
+    static constexpr int kLaterCount = 6;
     using Values = std::array<std::int16_t, kSlotCount>;
     using Extras = std::array<std::int16_t, kExtraCount>;
     using LaterFields = std::array<std::int16_t, kLaterCount>;

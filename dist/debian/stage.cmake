@@ -10,7 +10,7 @@ endif()
 file(RENAME "${root}/${CPACK_KZ_BINDIR}" "${root}/games")
 
 # Stripped as Debian's own tools do it: no symbols, debug data, compiler notes or comments.
-file(GLOB programs "${root}/games/*")
+file(GLOB programs "${root}/games/*" "${root}/libexec/kazarinoset/*")
 foreach(program IN LISTS programs)
   execute_process(COMMAND "${CPACK_KZ_STRIP}" --remove-section=.comment --remove-section=.note
                           "${program}" RESULT_VARIABLE result)

@@ -3,7 +3,8 @@
 # The game kept aside, as a player meets it under a window manager: tiles and a note placed,
 # the program killed outright, started again and the game taken up from the menu, board and
 # notes as they were, with undo and redo working on the history; then a close from the window
-# manager, a start, and the game again. Usage: kept_game.sh <program> <artifact-dir>
+# manager, a start, and the game again; then a stray click and a clear, and the game taken up
+# from the list. Usage: kept_game.sh <program> <artifact-dir>
 set -euo pipefail
 
 # shellcheck source=xvfb.sh
@@ -42,9 +43,7 @@ same() {  # two grid shots -> true when no pixel differs
     [ "$(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1)" = 0 ]
 }
 resume() {
-    xdotool windowfocus --sync "$main" key alt+t
-    sleep 0.3
-    xdotool key d
+    xdotool windowfocus --sync "$main" key alt+g
     sleep 0.3
     xdotool key r
 }
@@ -90,4 +89,23 @@ start
 resume
 grid again
 same closing again || fail "the game closed by the window manager did not come back"
+
+# A stray click and a clear after a start cost nothing: the game comes back from the list of
+# kept games, the second entry after the stray one.
+kill -9 "$pid"
+sleep 0.5
+start
+click_cell 80
+xdotool windowfocus --sync "$main" key alt+f
+sleep 0.3
+xdotool key e
+grid cleared
+same again cleared && fail "the clear left the board as it was"
+xdotool windowfocus --sync "$main" key alt+g
+sleep 0.3
+xdotool key l
+sleep 0.5
+xdotool key Down Return
+grid listed
+same again listed || fail "the game cleared away did not come back from the list"
 echo "PASS"

@@ -66,10 +66,8 @@ givens=$(tr -d ',\r\n' <"$work/puzzle.csv")
 answer=$("$checker" --solve "$work/puzzle.csv")
 [ ${#answer} -eq 81 ] || fail "no answer for $givens"
 
-# All candidates from the keyboard: the tool menu, its addicts' submenu, the fill item.
-xdotool windowfocus --sync "$main" key alt+t
-sleep 0.3
-xdotool key d
+# All candidates from the keyboard: the game menu, the fill item.
+xdotool windowfocus --sync "$main" key alt+g
 sleep 0.3
 xdotool key w
 sleep 0.5

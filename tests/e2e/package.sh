@@ -36,7 +36,7 @@ if [ -z "${KZ_E2E_INSIDE:-}" ]; then
     [ "$(basename "$deb")" = "$expected_name" ] || die "package is $(basename "$deb"), not $expected_name"
     # Computed from the binaries, and the packages loaded at run time on top of them.
     depends=$(field Depends)
-    for dep in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6 \
+    for dep in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libstdc++6 \
                qt6-qpa-plugins fonts-ipafont-gothic qt6-translations-l10n; do
         [[ ", $depends," == *", $dep"[\ ,]* ]] || die "Depends lacks $dep: $depends"
     done
@@ -55,7 +55,7 @@ if [ -z "${KZ_E2E_INSIDE:-}" ]; then
     [ "$lint" -eq 0 ] || die "lintian found errors or warnings (status $lint)"
 
     dpkg-deb -x "$deb" "$root"
-    cmake -DPREFIX="$root/usr" -DBINDIR=games -DDATADIR=share -DMANDIR=share/man \
+    cmake -DPREFIX="$root/usr" -DBINDIR=games -DLIBEXECDIR=libexec -DDATADIR=share -DMANDIR=share/man \
           -DAPP_ID=io.github.kazarinoset.Kazarinoset \
           -DAPPSTREAMCLI="$(command -v appstreamcli || true)" \
           -P "$here/../../dist/checkinstall.cmake"
@@ -81,6 +81,10 @@ out=$(printf '%s\n%s\n' "$problem" "$answer" | "$root/usr/games/kazarinoset-solv
 out=$(echo "$problem" | "$root/usr/games/kazarinoset-solve" --solve)
 [ "$out" = "$answer" ] || fail "checker solved it as: $out"
 echo "the packaged checker verifies and solves a problem"
+echo "$problem" | "$root/usr/games/kazarinoset-solve" --pdf "$root/booklet.pdf" ||
+    fail "the packaged checker wrote no booklet"
+[ "$(head -c 5 "$root/booklet.pdf")" = "%PDF-" ] || fail "the packaged booklet is no PDF file"
+echo "the packaged checker writes a booklet through its PDF writer"
 
 "$root/usr/games/kazarinoset" &
 pids+=($!)

@@ -12,6 +12,10 @@ trap cleanup EXIT
 # A private runtime directory: the instance lock must not meet a copy the user is running,
 # and a fresh working directory means default settings.
 export XDG_RUNTIME_DIR=$work/runtime
+# No game kept aside and no records from the user's own play: start-up would offer the game
+# on a line over the grid.
+export XDG_STATE_HOME=$work/state
+export XDG_DATA_HOME=$work/data
 # The test runner may ask for the headless platform; this test needs the real X server.
 export QT_QPA_PLATFORM=xcb
 mkdir -m 700 "$XDG_RUNTIME_DIR"

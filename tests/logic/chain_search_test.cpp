@@ -74,18 +74,18 @@ TEST(ChainSearch, ReportsMatchTheRecordedSearch) {
         std::uint64_t hash;
     };
     const Row rows[] = {
-        {"forum_hardest_1905_sample500.txt", Technique::XChain, FindXChain, 2744,
-         6852086026229989075u},
-        {"forum_hardest_1905_sample500.txt", Technique::XYChain, FindXYChain, 1991,
-         195624625440836527u},
-        {"forum_hardest_1905_sample500.txt", Technique::Aic, FindAic, 18154, 6754783557671337249u},
-        {"magictour_top1465.txt", Technique::XChain, FindXChain, 2165, 6941452129831795453u},
-        {"magictour_top1465.txt", Technique::XYChain, FindXYChain, 1032, 9538791468691278382u},
-        {"magictour_top1465.txt", Technique::Aic, FindAic, 16206, 14305900423390320948u},
+        {"forum_hardest_1905_sample500.txt", Technique::XChain, FindXChain, 1649,
+         16050264339060606337u},
+        {"forum_hardest_1905_sample500.txt", Technique::XYChain, FindXYChain, 2096,
+         12533083555279695686u},
+        {"forum_hardest_1905_sample500.txt", Technique::Aic, FindAic, 14085, 15690233067392059906u},
+        {"magictour_top1465.txt", Technique::XChain, FindXChain, 1965, 14967107109978898594u},
+        {"magictour_top1465.txt", Technique::XYChain, FindXYChain, 1094, 10558616826424541665u},
+        {"magictour_top1465.txt", Technique::Aic, FindAic, 13460, 16281699875706714256u},
         // Sparse boards, whose first states hold the most candidates.
-        {"royle_17clue_sample200.txt", Technique::XChain, FindXChain, 2260, 10748005446149997737u},
-        {"royle_17clue_sample200.txt", Technique::XYChain, FindXYChain, 442, 180814470998173109u},
-        {"royle_17clue_sample200.txt", Technique::Aic, FindAic, 12815, 4403234520030537697u},
+        {"royle_17clue_sample200.txt", Technique::XChain, FindXChain, 2264, 7162439004122627219u},
+        {"royle_17clue_sample200.txt", Technique::XYChain, FindXYChain, 442, 14164383611247581253u},
+        {"royle_17clue_sample200.txt", Technique::Aic, FindAic, 12781, 7016811349372677172u},
     };
     for (const Row& row : rows) {
         Digest digest;

@@ -106,6 +106,40 @@ TEST(Hint, WithoutNotesItStartsWhereTheExplanationStarts) {
     }
 }
 
+// The rating, its counts and the explanation read one path: at every state on it, the hint
+// from full candidates must name the technique the path took there. A path that took several
+// steps of one search at once, or a remembered step once something easier had come up, breaks
+// this at the first state after the search.
+TEST(Hint, PathTakesTheHintsTechniqueAtEveryState) {
+    for (const char* set : {"forum_hardest_1106.txt", "magictour_top1465.txt",
+                            "forum_hardest_1905_sample500.txt", "royle_17clue_sample200.txt"}) {
+        for (const Digits& puzzle : test::ReadSet(set, 6)) {
+            SCOPED_TRACE(set);
+            Path path;
+            ASSERT_EQ(Rate(puzzle, &path).verifyCode, VerifyUnique);
+            State state = *State::FromDigits(puzzle);
+            for (std::size_t i = 0; i < path.steps.size(); ++i) {
+                NoteArray notes{};
+                state.Open().ForEach([&](int c) { notes[c + 1] = state.Candidates(c); });
+                const Hint hint = FindHint(puzzle, state.Values(), notes);
+                ASSERT_EQ(hint.kind, HintKind::Steps);
+                ASSERT_EQ(Info(hint.steps.at(0).technique).english,
+                          Info(path.steps[i].technique).english)
+                    << "step " << i;
+                // The first look names a place: a house, a digit's places, or the cell the
+                // step settles.
+                const std::string look = DescribeFocus(hint.steps[0], Lang::English);
+                EXPECT_TRUE(look.find(" in ") != std::string::npos ||
+                            look.find(" on digit ") != std::string::npos ||
+                            look.find(" about r") != std::string::npos ||
+                            look.find("digit of r") != std::string::npos)
+                    << look;
+                ASSERT_TRUE(state.Apply(path.steps[i]));
+            }
+        }
+    }
+}
+
 TEST(Hint, HardPuzzlesSolvedFromFullCandidatesByHintsAlone) {
     std::array<int, kTechniqueCount> seen{};
     int onlyRemovals = 0;

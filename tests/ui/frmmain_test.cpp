@@ -233,6 +233,8 @@ void FrmMainTest::menus_data() {
                              << "同じﾚﾍﾞﾙの別問題を作成(&B)..." << ctrl(Qt::Key_N);
     QTest::newRow("options") << "mnOption"
                              << "ｵﾌﾟｼｮﾝ設定(&O)..." << QKeySequence();
+    QTest::newRow("game") << "mnGame"
+                          << "ｹﾞｰﾑ(&G)" << QKeySequence();
     QTest::newRow("help") << "mnHelp"
                           << "ﾍﾙﾌﾟ(&H)" << QKeySequence();
     QTest::newRow("manual") << "mnManuual"
@@ -273,9 +275,10 @@ void FrmMainTest::menuTree() {
              QStringLiteral("mnFile(mnFileRead - mnSave_0 mnSave_1 - mnClear_0 mnClear_1 - mnExit) "
                             "mnEdit(mnUNDO_0 mnUNDO_1 - mnSetBreake - mn1Answer mnAnswer - "
                             "mnRedo) "
-                            "mnTool(mnCheck - mnTyuudoku(mnAnalyze mnAllInp mnCreate - "
-                            "mnNewProblem mnRate mnHint - mnNoteMode mnFillNotes mnClearNotes - "
-                            "mnTidyNotes mnHighlight - mnResume) - mnOption) "
+                            "mnTool(mnCheck - mnTyuudoku(mnAnalyze mnAllInp mnCreate) - mnOption) "
+                            "mnGame(mnNewProblem mnResume mnRecent() - mnHint mnRate mnRewind - "
+                            "mnNoteMode mnFillNotes mnClearNotes - mnTidyNotes mnHighlight "
+                            "mnEasyNotes - mnShowClock mnPause mnRecords - mnPrint mnBooklet) "
                             "mnHelp(mnManuual)"));
 }
 

@@ -69,19 +69,24 @@ private slots:
     void menuPlacementAndKeys() {
         Env env;
         QStringList order;
-        for (QAction* a : env.child<QMenu>(QStringLiteral("mnTyuudoku"))->actions())
+        for (QAction* a : env.child<QMenu>(QStringLiteral("mnGame"))->actions())
             order << (a->isSeparator()
                           ? "-"
                           : a->objectName() + " " + a->text() + " " + a->shortcut().toString());
-        QCOMPARE(
-            order.mid(2),
-            (QStringList{
-                "mnCreate 同じﾚﾍﾞﾙの別問題を作成(&B)... Ctrl+N", "-",
-                "mnNewProblem 新しい問題を作成(&N)... F2", "mnRate 難易度を判定(&J)... Ctrl+R",
-                "mnHint ﾋﾝﾄ(&H) Ctrl+I", "-", "mnNoteMode ﾒﾓ入力ﾓｰﾄﾞ(&M) F3",
-                "mnFillNotes 候補をすべて書き込む(&W) ", "mnClearNotes ﾒﾓをすべて消す(&C) ", "-",
-                "mnTidyNotes ﾒﾓを自動で整理する(&A) ", "mnHighlight 同じ数字を強調する(&S) ", "-",
-                "mnResume 前回の続きを開く(&R) "}));
+        QCOMPARE(order,
+                 (QStringList{
+                     "mnNewProblem 新しい問題を作成(&N)... F2", "mnResume 前回の続きを開く(&R) ",
+                     "mnRecent 最近のｹﾞｰﾑ(&L) ", "-", "mnHint ﾋﾝﾄ(&H) Ctrl+I",
+                     "mnRate 難易度を判定(&J)... Ctrl+R", "mnRewind 間違える前に戻る(&B) ", "-",
+                     "mnNoteMode ﾒﾓ入力ﾓｰﾄﾞ(&M) F3", "mnFillNotes 候補をすべて書き込む(&W) ",
+                     "mnClearNotes ﾒﾓをすべて消す(&C) ", "-", "mnTidyNotes ﾒﾓを自動で整理する(&A) ",
+                     "mnHighlight 同じ数字を強調する(&E) ", "mnEasyNotes 右ｸﾘｯｸとｷｰﾎﾞｰﾄﾞを使う(&Y) ",
+                     "-", "mnShowClock 時間を表示する(&T) ", "mnPause 一時停止(&Z) F5", "mnRecords 記録(&S)... ", "-",
+                     "mnPrint 印刷(&P)... Ctrl+P", "mnBooklet 問題集を作成(&K)... "}));
+        // The game's menu sits between the tools and the help.
+        QStringList menus;
+        for (QAction* a : env.win->menuBar()->actions()) menus << a->objectName();
+        QCOMPARE(menus, (QStringList{"mnFile", "mnEdit", "mnTool", "mnGame", "mnHelp"}));
         // No two shown items of one menu share an access key, no two actions a shortcut.
         QSet<QKeySequence> shortcuts;
         std::function<void(QMenu*)> walk = [&](QMenu* menu) {
@@ -100,7 +105,7 @@ private slots:
         QMenu bar;  // the menu bar's own menus, as one menu of access keys
         for (QAction* a : env.win->menuBar()->actions()) bar.addAction(a);
         walk(&bar);
-        QCOMPARE(shortcuts.size(), 13);  // twelve shortcuts and the empty one
+        QCOMPARE(shortcuts.size(), 15);  // fourteen shortcuts and the empty one
     }
 
     void newProblemFromTheGenerator() {
@@ -276,16 +281,17 @@ private slots:
         env.load(oneBlank.constData(), true);
         env.place(41, 9);  // the player's digit is not part of the problem
         env.trigger("mnRate");
-        QCOMPARE(env.port.lastMessage(),
-                 QStringLiteral("【難易度の判定結果】\r\nﾚﾍﾞﾙ：入門（1 / 6）\r\nｽｺｱ：%1\r\n"
-                                "使う解き方と回数：\r\n　フルハウス　1 回")
-                     .arg(kz::logic::Rate(digitsOf(oneBlank.constData())).score));
+        QCOMPARE(
+            env.port.lastMessage(),
+            QStringLiteral("【難易度の判定結果】\r\nﾚﾍﾞﾙ：入門（1 / 6）\r\n難易度 1.0（入門）\r\n"
+                           "使う解き方と回数：\r\n　フルハウス　1 回"));
         // Typed in by hand (no givens): every technique of the path with its count.
         env.load(kPuzzle, false);
         env.trigger("mnRate");
         const kz::logic::Rating hard = kz::logic::Rate(digitsOf(kPuzzle));
         const QString text = env.port.lastMessage();
-        QVERIFY(text.contains(QStringLiteral("ｽｺｱ：%1\r\n").arg(hard.score)));
+        QVERIFY(text.contains(
+            QStringLiteral("難易度 %1.%2（").arg(hard.difficulty / 10).arg(hard.difficulty % 10)));
         QCOMPARE(text.count(QStringLiteral(" 回")),
                  int(std::count_if(hard.counts.begin(), hard.counts.end(),
                                    [](int k) { return k > 0; })));

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // kazarinoset-solve: prints the verification code, the completion, the rating or the step path
-// of every board it reads.
+// of every board it reads, or sets the boards in a booklet as a PDF file.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -20,6 +20,7 @@
 #include "logic/solver.h"
 #include "tools/solve/boardline.h"
 #include "tools/solve/generatemode.h"
+#include "tools/solve/pdfmode.h"
 
 namespace {
 
@@ -28,6 +29,8 @@ constexpr int kExitUsage = 2;
 
 constexpr std::string_view kHelp =
     "Usage: kazarinoset-solve [--solve | --rate | --explain | --hint] [--lang en|ja] [FILE...]\n"
+    "       kazarinoset-solve --pdf OUT [--per-page N] [--solutions] [--tiles]\n"
+    "                         [--paper a4|letter] [FILE...]\n"
     "\n"
     "Checks Sudoku boards. With no FILE, or when FILE is -, reads standard input.\n"
     "A FILE whose name ends in .csv is a problem file holding one board (nine lines of\n"
@@ -45,8 +48,9 @@ constexpr std::string_view kHelp =
     "  --solve   the 81 digits of the completion that is smallest in cell order, or -\n"
     "            when there is none\n"
     "  --rate    how hard the board is for a person: the level (1 beginner to 6 expert),\n"
-    "            a tab, the score that orders boards within a level, a tab and the\n"
-    "            hardest technique the solution needs\n"
+    "            a tab, the difficulty on the players' community scale (SER, 1.0 to\n"
+    "            about 12, one decimal: its hardest step's), a tab and the hardest\n"
+    "            technique the solution needs\n"
     "  --explain the whole solution path as a person would take it, one step a line,\n"
     "            then the 81 digits of the solution on a line of their own\n"
     "  --hint    reads lines of a puzzle, a space and the board (81 characters each: the\n"
@@ -58,6 +62,9 @@ constexpr std::string_view kHelp =
     "            (r<row>c<col>#<digit>), else 'solved' for a full board, else the next\n"
     "            step as --explain writes it. A cell with notes has its notes as\n"
     "            candidates, a cell without every digit its row, column and box allow.\n"
+    "  --pdf OUT writes no lines but sets the boards, numbered and rated, in a booklet\n"
+    "            that it writes to the file OUT as PDF; a board without exactly one\n"
+    "            solution is named on standard error and left out of the booklet\n"
     "With --rate, --explain and --hint, a puzzle without exactly one solution prints\n"
     "its verification code and word instead.\n"
     "\n"
@@ -65,18 +72,24 @@ constexpr std::string_view kHelp =
     "line on standard error.\n"
     "\n"
     "Exit status: 0 all boards read, 1 some board was malformed, 2 a file could not be\n"
-    "read, the output could not be written or the options were wrong.\n"
+    "read, the output or the PDF file could not be written or the options were wrong.\n"
     "\n"
     "Options:\n"
     "  --solve          print completions instead of verification codes\n"
-    "  --rate           print level, score and hardest technique\n"
+    "  --rate           print level, difficulty and hardest technique\n"
     "  --explain        print the solution path step by step\n"
     "  --hint           print the next step from a board and its notes\n"
     "  --lang en|ja     language of --explain and --hint: English (the default) or\n"
     "                   Japanese\n"
+    "  --pdf OUT        write the boards as a booklet to the PDF file OUT\n"
+    "  --per-page N     with --pdf: puzzles on a page, 1, 2, 4 (the default) or 6\n"
+    "  --solutions      with --pdf: the solutions at the end, small, twelve to a page\n"
+    "  --tiles          with --pdf: pin tiles in place of numerals\n"
+    "  --paper a4|letter\n"
+    "                   with --pdf: the paper size, A4 (the default) or US Letter\n"
     "  --help           show this text and exit\n";
 
-enum class Mode { Verify, Solve, Rate, Explain, Hint };
+enum class Mode { Verify, Solve, Rate, Explain, Hint, Pdf };
 
 // The options that choose what is printed; at most one of them.
 constexpr std::pair<std::string_view, Mode> kModes[] = {{"--solve", Mode::Solve},
@@ -88,6 +101,7 @@ struct Options {
     Mode mode = Mode::Verify;
     kz::logic::Lang lang = kz::logic::Lang::English;
     bool langGiven = false;
+    kz::PdfOptions pdf;
     std::vector<std::string> files;
 };
 
@@ -144,6 +158,13 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
                 error = "unknown language '" + std::string(*lang) + "' for --lang: use en or ja";
             }
             options.langGiven = true;
+        } else if (name == "--pdf") {
+            const std::optional<std::string_view> out = takeValue();
+            error = !out || out->empty() ? "option --pdf needs the name of the file to write"
+                                         : setMode(Mode::Pdf, "--pdf");
+            if (error.empty()) options.pdf.out = std::string(*out);
+        } else if (kz::IsPdfOption(name)) {
+            error = kz::TakePdfOption(name, value, takeValue, options.pdf);
         } else {
             error = "unknown option " + std::string(arg);
         }
@@ -151,6 +172,9 @@ std::string ParseOptions(int argc, char** argv, Options& options) {
     }
     if (options.langGiven && options.mode != Mode::Explain && options.mode != Mode::Hint) {
         return "option --lang applies to --hint and --explain only";
+    }
+    if (options.pdf.anyGiven && options.mode != Mode::Pdf) {
+        return "options --per-page, --solutions, --tiles and --paper apply to --pdf only";
     }
     return {};
 }
@@ -160,6 +184,14 @@ public:
     explicit Checker(const Options& options) : m_options(options) {}
 
     void board(const kz::ValueArray16& values) {
+        if (m_options.mode == Mode::Pdf) {
+            if (std::optional<kz::print::Entry> entry = kz::print::RatedEntry(Digits(values))) {
+                m_booklet.push_back(*entry);
+            } else {
+                malformed(m_source, m_line, "not exactly one solution: left out of the booklet");
+            }
+            return;
+        }
         if (m_options.mode == Mode::Hint) {
             // A problem file is a puzzle with nothing played yet.
             hint(values, values, kz::NoteArray{});
@@ -199,18 +231,31 @@ public:
         }
         if (m_options.mode == Mode::Rate) {
             // A complete board needs no technique at all.
-            std::cout << rating.level << '\t' << rating.score << '\t'
+            std::cout << rating.level << '\t' << kz::logic::DifficultyText(rating.difficulty)
+                      << '\t'
                       << (path.steps.empty() ? std::string_view("-")
                                              : kz::logic::Info(rating.hardest).english)
                       << '\n';
             return;
         }
+        std::optional<kz::logic::State> state = kz::logic::State::FromDigits(digits);
         for (const kz::logic::Step& step : path.steps) {
-            std::cout << kz::logic::Describe(step, m_options.lang) << '\n';
+            std::cout << StepLine(step, *state) << '\n';
+            state->Apply(step);
         }
         std::string solution;
         for (int d : path.end.Values()) solution += static_cast<char>('0' + d);
         std::cout << solution << '\n';
+    }
+
+    // A step's sentence, and for a chain why each link holds on the board, on the same line.
+    std::string StepLine(const kz::logic::Step& step, const kz::logic::State& state) const {
+        const bool en = m_options.lang == kz::logic::Lang::English;
+        std::string line = kz::logic::Describe(step, m_options.lang);
+        const std::vector<std::string> links = kz::logic::ChainLinks(step, state, m_options.lang);
+        if (!links.empty()) line += en ? "." : "。";
+        for (const std::string& link : links) line += (en ? " " : "") + link;
+        return line;
     }
 
     void hint(const kz::ValueArray16& puzzle, const kz::ValueArray16& board,
@@ -235,13 +280,14 @@ public:
                 std::cout << '\n';
                 return;
             case kz::logic::HintKind::Steps:
-                std::cout << kz::logic::Describe(hint.steps.front(), m_options.lang) << '\n';
+                std::cout << StepLine(hint.steps.front(), hint.states.front()) << '\n';
                 return;
         }
     }
 
     void malformed(std::string_view source, long line, std::string_view why) {
-        std::cout << "error\n";
+        // A booklet has no lines to hold the place of the board.
+        if (m_options.mode != Mode::Pdf) std::cout << "error\n";
         std::cout.flush();
         std::cerr << "kazarinoset-solve: " << source;
         if (line > 0) std::cerr << ':' << line;
@@ -292,6 +338,8 @@ public:
                 case kz::BoardLineKind::Skip:
                     break;
                 case kz::BoardLineKind::Board:
+                    m_source = source;
+                    m_line = number;
                     board(values);
                     break;
                 case kz::BoardLineKind::Malformed:
@@ -323,6 +371,8 @@ public:
             kz::ValueArray16 values{};
             const kz::FileResult result = kz::ReadProblemFile(name, values);
             if (result.ok) {
+                m_source = name;
+                m_line = 0;
                 board(values);
             } else {
                 malformed(name, 0, result.error);
@@ -333,6 +383,14 @@ public:
     }
 
     int status() const { return m_status; }
+
+    /// In the PDF mode, after every file: writes the booklet of the puzzles read.
+    void finish() {
+#ifdef KZ_PDF_WRITER
+        if (m_options.mode != Mode::Pdf) return;
+        m_status = std::max(m_status, kz::WritePdf(m_options.pdf, m_booklet, std::cerr));
+#endif
+    }
 
 private:
     static kz::logic::Digits Digits(const kz::ValueArray16& values) {
@@ -365,6 +423,10 @@ private:
     const Options& m_options;
     kz::Solver m_solver;
     int m_status = 0;
+    std::vector<kz::print::Entry> m_booklet;
+    // Where the board being read comes from, for the PDF mode's messages.
+    std::string m_source;
+    long m_line = 0;
 };
 
 // True when --help or -h comes before any "--": the help is printed whatever else the
@@ -391,12 +453,18 @@ int Run(int argc, char** argv) {
         std::cerr << "kazarinoset-solve: " << error << "\nTry 'kazarinoset-solve --help'.\n";
         return kExitUsage;
     }
+#ifndef KZ_PDF_WRITER
+    // The booklet is drawn by the same checker built with Qt, a program of its own, so that
+    // Qt is loaded for --pdf alone and every other mode starts as fast as ever.
+    if (options.mode == Mode::Pdf) return kz::RunPdfWriter(argv, std::cerr);
+#endif
     if (options.files.empty()) options.files.emplace_back("-");
     Checker checker(options);
     for (const std::string& name : options.files) {
         if (!std::cout) break;  // nothing more can be told
         checker.file(name);
     }
+    checker.finish();
     return checker.status();
 }
 

@@ -15,6 +15,11 @@ void ClickLabel::mousePressEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
+    if (event->button() == Qt::RightButton && m_rightClicks) {
+        m_rightPressed = true;
+        event->accept();
+        return;
+    }
     QLabel::mousePressEvent(event);
 }
 
@@ -25,13 +30,20 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
         if (rect().contains(event->position().toPoint())) emit clicked();
         return;
     }
+    if (event->button() == Qt::RightButton && m_rightPressed) {
+        m_rightPressed = false;
+        event->accept();
+        if (rect().contains(event->position().toPoint())) emit rightClicked();
+        return;
+    }
     QLabel::mouseReleaseEvent(event);
 }
 
 void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     // Qt would treat it as a fresh press; a quick second click on a cell must not place the
     // tile again and leave a second history record.
-    if (event->button() == Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton ||
+        (event->button() == Qt::RightButton && m_rightClicks)) {
         event->accept();
         return;
     }

@@ -17,6 +17,12 @@ signals:
     /// A left press and release both inside the label; other buttons and drags off it are
     /// not clicks.
     void clicked();
+    /// A right press and release both inside the label, reported only while right clicks
+    /// are taken (otherwise the right button passes on to the parent as before).
+    void rightClicked();
+
+public:
+    void setRightClicks(bool on) { m_rightClicks = on; }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -26,6 +32,8 @@ protected:
 
 private:
     bool m_pressed = false;
+    bool m_rightClicks = false;
+    bool m_rightPressed = false;
 };
 
 }  // namespace kz

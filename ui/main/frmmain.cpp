@@ -18,7 +18,7 @@
 #include <algorithm>
 
 #include "core/consistency.h"
-#include "files/keptwriter.h"
+#include "game/keeper.h"
 #include "history/notes.h"
 #include "resources/pictures.h"
 #include "settings/optionman.h"
@@ -26,6 +26,11 @@
 #include "ui/dialogs/palette.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/clicklabel.h"
+#include "ui/main/generationpanel.h"
+#include "ui/main/gridview.h"
+#include "ui/main/hintview.h"
+#include "ui/main/playclock.h"
+#include "ui/main/printing.h"
 #include "ui/main/uiport.h"
 #include "ui/main/wakushape.h"
 
@@ -40,7 +45,6 @@ constexpr int px(double twips) {
 
 constexpr int kClientWidth = 413;   // 6195 twips
 constexpr int kClientHeight = 488;  // 7320 twips
-constexpr int kCellPitch = 660;
 constexpr int kPalettePitch = 480;
 constexpr int kTileWidth = 360;
 constexpr int kTileHeight = 480;
@@ -71,23 +75,6 @@ void fillWith(QWidget* w, const QColor& color) {
     w->setPalette(pal);
 }
 
-/// The look of a hinted cell; a wrong digit takes the colour the consistency check marks with.
-QColor HintColour(frmMain::HintLook look, const QColor& conflict) {
-    switch (look) {
-        case frmMain::HintLook::Pattern:
-            return QColor(170, 225, 170);
-        case frmMain::HintLook::Elimination:
-            return QColor(255, 215, 160);
-        case frmMain::HintLook::Placement:
-            return QColor(255, 150, 50);
-        case frmMain::HintLook::Wrong:
-            return conflict;
-        case frmMain::HintLook::None:
-            break;
-    }
-    return {};
-}
-
 }  // namespace
 
 frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
@@ -98,12 +85,12 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setWindowIcon(WindowIcon());
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
-    m_cellCursor.fill(1);
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(client);
+    m_client = client;
     // The grid takes no keys, but something in the window must hold the focus: the menu bar
     // hands it back to that widget when a menu closes, and keeps it when there is none, so
     // that plain letters would go on opening menus and running their items. A click on a
@@ -120,8 +107,24 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
         fillWith(line, palette().color(i == 0 ? QPalette::Dark : QPalette::Light));
     }
 
-    buildCells(client);
+    m_grid = new GridView(client, m_game, m_options, [this](int n, bool onTile) {
+        if (onTile) {
+            imgPai_Click(n);
+        } else {
+            lblBack_Click(n);
+        }
+    });
+    m_hintView = new HintView(this, *m_grid, [this](const logic::Step& step) { applyHint(step); });
     buildPalette(client);
+    // The cover hides the grid with its lines: the thick frame is 399 pixels from (7, 11).
+    m_clock = new PlayClock(client, QRect(7, 11, 399, 399), kClientHeight, m_game,
+                            [this] { return nowMs(); });
+    connect(m_clock, &PlayClock::pausedChanged, this, [this](bool paused) {
+        if (m_mnPause->isChecked() != paused) {
+            const QSignalBlocker block(m_mnPause);
+            m_mnPause->setChecked(paused);
+        }
+    });
 
     auto* label1 = new QLabel(QStringLiteral("Version"), client);
     label1->setObjectName(QStringLiteral("Label1"));
@@ -147,32 +150,29 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
     m_lblWarming->setAlignment(Qt::AlignCenter);
     m_frmWarming->hide();
     m_frmWarming->raise();
-    buildGenerationPanel(client);
+    m_generationPanel = new GenerationPanel(client);
     m_generate = [](const generate::Request& request, std::mt19937_64& random,
                     const std::atomic<bool>* cancel, const generate::AttemptFn& onAttempt) {
         return generate::Generate(request, random, cancel, onAttempt);
     };
 
     buildMenus();
-    m_history.setMenuListener([this](bool canUndoOne, bool canUndoToBreakpoint) {
+    history().setMenuListener([this](bool canUndoOne, bool canUndoToBreakpoint) {
         m_mnUNDO[0]->setEnabled(canUndoOne);
         m_mnUNDO[1]->setEnabled(canUndoToBreakpoint);
     });
-    m_history.setRedoListener([this](bool canRedo) { m_mnRedo->setEnabled(canRedo); });
-    m_history.setChangeListener([this] { scheduleKeep(); });
+    history().setRedoListener([this](bool canRedo) { m_mnRedo->setEnabled(canRedo); });
+    m_game.setCellListener([this](int n) { drawCell(n); });
+    m_game.setChangeListener([this] { scheduleKeep(); });
+    m_game.setRules([this] {
+        return GameRules{m_options.GetOption(OptAutoCheck) == 1,
+                         m_options.GetExtra(ExtTidyNotes) == 1};
+    });
 
-    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    fitWindow();
 
     // ---- Start-up ----
     m_lblVersion->setText(QStringLiteral("%1.%2").arg(KZ_VERSION_MAJOR).arg(KZ_VERSION_MINOR));
-
-    // Tile layout: each row starts under the row above, each tile right of its neighbour.
-    m_imgPai[1]->move(px(270), px(270));
-    for (int n = 2; n <= kCellCount; ++n) {
-        const QPoint prev = m_imgPai[n % 9 == 1 ? n - 9 : n - 1]->pos();
-        m_imgPai[n]->move(n % 9 == 1 ? QPoint(prev.x(), prev.y() + px(kCellPitch))
-                                     : QPoint(prev.x() + px(kCellPitch), prev.y()));
-    }
 
     m_options.LoadOptions();
     {
@@ -182,6 +182,7 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
         m_mnTidyNotes->setChecked(m_options.GetExtra(ExtTidyNotes) == 1);
         m_mnHighlight->setChecked(m_options.GetExtra(ExtHighlight) == 1);
     }
+    applyComfortOptions();
     for (int n = 1; n <= kCellCount; ++n) SetCell(n, 0, false, MarkNone);
     m_selectedTile = 1;
     ClearBoard(false);
@@ -192,54 +193,7 @@ frmMain::~frmMain() {
     // Stop the workers before any widget goes; each joins its thread, the writer after
     // writing what it was last handed.
     delete m_job;
-    m_keptWriter.reset();
-}
-
-void frmMain::buildCells(QWidget* client) {
-    // Created back to front: squares, grid lines, tiles.
-    for (int n = 1; n <= kCellCount; ++n) {
-        const int r = (n - 1) / 9;
-        const int c = (n - 1) % 9;
-        auto* back = new ClickLabel(client);
-        back->setObjectName(arrayName("lblBack", n));
-        // 675 twips on a 660 pitch: neighbours overlap by a pixel under the grid lines.
-        back->setGeometry(px(120 + kCellPitch * c), px(180 + kCellPitch * r), px(675), px(675));
-        back->setAutoFillBackground(true);
-        connect(back, &ClickLabel::clicked, this, [this, n] { lblBack_Click(n); });
-        m_lblBack[n] = back;
-    }
-    for (int k = 0; k <= 9; ++k) {
-        const bool thick = k % 3 == 0;
-        const int at = px(180 + kCellPitch * k);
-        auto* h = new QWidget(client);
-        h->setObjectName(arrayName("linFrame", k));
-        // Thick lines are centred on the twip line and reach one pixel past the ends, so
-        // the box corners are closed.
-        h->setGeometry(thick ? QRect(px(120) - 1, at - 1, px(6060) - px(120) + 3, 3)
-                             : QRect(px(120), at, px(6060) - px(120) + 1, 1));
-        m_linFrame[k] = h;
-
-        const int x = px(120 + kCellPitch * k);
-        auto* v = new QWidget(client);
-        v->setObjectName(arrayName("linFrame", 10 + k));
-        v->setGeometry(thick ? QRect(x - 1, px(180) - 1, 3, px(6120) - px(180) + 3)
-                             : QRect(x, px(180), 1, px(6120) - px(180) + 1));
-        m_linFrame[10 + k] = v;
-    }
-    for (QWidget* line : m_linFrame) {
-        // A click on a line belongs to the square beneath it, as the squares overlap there.
-        line->setAttribute(Qt::WA_TransparentForMouseEvents);
-        line->setAutoFillBackground(true);
-        fillWith(line, Qt::black);
-    }
-    for (int n = 1; n <= kCellCount; ++n) {
-        auto* tile = new ClickLabel(client);
-        tile->setObjectName(arrayName("imgPai", n));
-        tile->setGeometry(px(270), px(270), px(kTileWidth), px(kTileHeight));
-        tile->hide();
-        connect(tile, &ClickLabel::clicked, this, [this, n] { imgPai_Click(n); });
-        m_imgPai[n] = tile;
-    }
+    m_keeper.reset();
 }
 
 void frmMain::buildPalette(QWidget* client) {
@@ -332,21 +286,33 @@ void frmMain::buildMenus() {
     QAction* allInp = addAction(addict, "mnAllInp", QStringLiteral("すべてのﾏｽを入力可能に(&T)"));
     m_mnCreate = addAction(addict, "mnCreate", QStringLiteral("同じﾚﾍﾞﾙの別問題を作成(&B)..."),
                            QKeySequence(Qt::CTRL | Qt::Key_N));
-    separator(addict, "sepSolving");
-    m_mnNewProblem = addAction(addict, "mnNewProblem", QStringLiteral("新しい問題を作成(&N)..."),
-                               QKeySequence(Qt::Key_F2));
-    m_mnRate = addAction(addict, "mnRate", QStringLiteral("難易度を判定(&J)..."),
-                         QKeySequence(Qt::CTRL | Qt::Key_R));
-    m_mnHint =
-        addAction(addict, "mnHint", QStringLiteral("ﾋﾝﾄ(&H)"), QKeySequence(Qt::CTRL | Qt::Key_I));
-    buildNoteMenu(addict);
-    separator(addict, "sepResume");
-    m_mnResume = addAction(addict, "mnResume", QStringLiteral("前回の続きを開く(&R)"));
-    m_mnResume->setEnabled(false);
-    connect(m_mnResume, &QAction::triggered, this, [this] { mnResume_Click(); });
     separator(tool, "sep32");
     m_mnOption = addAction(tool, "mnOption", QStringLiteral("ｵﾌﾟｼｮﾝ設定(&O)..."));
     connect(allInp, &QAction::triggered, this, [this] { mnAllInp_Click(); });
+
+    // Every command this program added beside the original ones, in one menu of the game's,
+    // so that none hides two levels down.
+    QMenu* game = submenu(bar, nullptr, "mnGame", QStringLiteral("ｹﾞｰﾑ(&G)"));
+    m_mnNewProblem = addAction(game, "mnNewProblem", QStringLiteral("新しい問題を作成(&N)..."),
+                               QKeySequence(Qt::Key_F2));
+    m_mnResume = addAction(game, "mnResume", QStringLiteral("前回の続きを開く(&R)"));
+    m_mnResume->setEnabled(false);
+    connect(m_mnResume, &QAction::triggered, this, [this] { mnResume_Click(); });
+    // Every game kept aside, newest first, read when the menu opens.
+    m_mnRecent = submenu(nullptr, game, "mnRecent", QStringLiteral("最近のｹﾞｰﾑ(&L)"));
+    connect(m_mnRecent, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
+    separator(game, "sepSolving");
+    m_mnHint =
+        addAction(game, "mnHint", QStringLiteral("ﾋﾝﾄ(&H)"), QKeySequence(Qt::CTRL | Qt::Key_I));
+    m_mnRate = addAction(game, "mnRate", QStringLiteral("難易度を判定(&J)..."),
+                         QKeySequence(Qt::CTRL | Qt::Key_R));
+    m_mnRewind = addAction(game, "mnRewind", QStringLiteral("間違える前に戻る(&B)"));
+    buildNoteMenu(game);
+    buildComfortMenu(game);
+    separator(game, "sepPrint");
+    (new PrintCommands(*this, m_port, m_options, [this] {
+        return PrintCommands::Game{board(), notes(), windowTitle(), keptPuzzle()};
+    }))->addActions(game);
 
     QMenu* help = submenu(bar, nullptr, "mnHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     QAction* manual = addAction(help, "mnManuual", QStringLiteral("操作説明／ｵﾝﾗｲﾝﾏﾆｭｱﾙ(&H)..."),
@@ -360,84 +326,35 @@ void frmMain::buildMenus() {
 
 // ---- Cell display ----
 
-QColor frmMain::slotColor(int slot) const {
-    return PaletteColor(m_options.GetOption(slot));
-}
-
-void frmMain::applyCellLook(int n) {
-    const CellData& cell = m_board[n];
-    if (m_hintLook[n] != HintLook::None) {
-        fillWith(m_lblBack[n], HintColour(m_hintLook[n], slotColor(OptConflictColor)));
-    } else {
-        int slot = OptBlankColor;
-        if (cell.Problem) {
-            slot = OptProblemColor;
-        } else if (cell.Mark == MarkConflict) {
-            slot = OptConflictColor;
-        } else if (cell.Mark == MarkAnswer) {
-            slot = OptAnswerColor;
-        }
-        fillWith(m_lblBack[n], slotColor(slot));
-    }
-    // The notes' ink follows the colour beneath them.
-    applyCellOverlay(n);
-}
-
 void frmMain::SetCell(int n, int value, bool problem, int mark) {
-    if (n < 1 || n > kCellCount || value < 0 || value > 9) return;
+    m_game.SetCell(n, value, problem, mark);
+}
+
+void frmMain::drawCell(int n) {
     // A hint describes the board it was given for; any change makes it stale.
     clearHint();
-    CellData& cell = m_board[n];
-    cell.Value = static_cast<std::uint8_t>(value);
-    cell.Problem = problem;
-    cell.Mark = static_cast<std::uint8_t>(mark);
-    scheduleKeep();
-
-    ClickLabel* tile = m_imgPai[n];
-    if (value != 0) {
-        const int picture = value + m_options.ImageSetBase();
-        tile->setPixmap(TilePicture(picture));
-        tile->setProperty("picture", picture);
-        tile->show();
-    } else {
-        tile->hide();
-    }
-    const QCursor cursor = problem ? QCursor(Qt::ForbiddenCursor) : cellCursor(m_cellCursor[n]);
-    tile->setCursor(cursor);
-    m_lblBack[n]->setCursor(cursor);
-    applyCellLook(n);
+    m_grid->draw(n);
 }
 
 void frmMain::ClearConflictMarks() {
-    ::kz::ClearConflictMarks(
-        m_board, [this](int n, std::uint8_t v, bool p, std::uint8_t m) { SetCell(n, v, p, m); });
+    m_game.ClearConflictMarks();
 }
 
 void frmMain::CheckConsistency(bool& hasBlank, bool& hasConflict, bool mark) {
-    const ConsistencyResult result = ::kz::CheckConsistency(
-        m_board, m_consistent, mark,
-        [this](int n, std::uint8_t v, bool p, std::uint8_t m) { SetCell(n, v, p, m); });
+    const ConsistencyResult result = m_game.CheckConsistency(mark);
     hasBlank = result.hasBlank;
     hasConflict = result.hasConflict;
 }
 
 void frmMain::ColorSetChange() {
+    m_grid->drawAll();
     const int base = m_options.ImageSetBase();
-    for (int n = 1; n <= kCellCount; ++n) {
-        applyCellLook(n);
-        if (m_board[n].Value != 0) {
-            const int picture = m_board[n].Value + base;
-            m_imgPai[n]->setPixmap(TilePicture(picture));
-            m_imgPai[n]->setProperty("picture", picture);
-        }
-    }
-    const QColor grid = slotColor(OptGridColor);
-    for (QWidget* line : m_linFrame) fillWith(line, grid);
     for (int k = 1; k <= 10; ++k) {
         m_imgCheckPai[k]->setPixmap(TilePicture(base + k));
         m_imgCheckPai[k]->setProperty("picture", base + k);
     }
-    m_shpWaku->setColors(grid, slotColor(OptBlankColor));
+    m_shpWaku->setColors(PaletteColor(m_options.GetOption(OptGridColor)),
+                         PaletteColor(m_options.GetOption(OptBlankColor)));
     if (m_noteMode) applyTileForms();
 }
 
@@ -459,44 +376,21 @@ void frmMain::imgCheckPai_Click(int index) {
         m_imgCheckPai[k]->setPixmap(TilePicture(base + k));
         m_imgCheckPai[k]->setProperty("picture", base + k);
     }
-    for (int n = 1; n <= kCellCount; ++n) {
-        // Problem cells keep their earlier cursor picture; they show the no-drop pointer.
-        if (m_board[n].Problem) continue;
-        m_cellCursor[n] = m_selectedTile;
-        const QCursor cursor = cellCursor(m_selectedTile);
-        m_lblBack[n]->setCursor(cursor);
-        m_imgPai[n]->setCursor(cursor);
-    }
+    m_grid->setChoice(m_selectedTile);
     if (m_selectedTile == 10) m_selectedTile = 0;
     if (m_noteMode) applyTileForms();
-    if (m_options.GetExtra(ExtHighlight) == 1) {
-        for (int n = 1; n <= kCellCount; ++n) applyCellOverlay(n);
-    }
 }
 
 void frmMain::imgPai_Click(int index) {
     clearHint();
-    if (index < 1 || index > kCellCount) return;
     // The board is about to be replaced by the problem being made.
     if (generating()) return;
-    if (m_board[index].Problem) return;
-    if (m_noteMode) {
-        noteClick(index);
-        return;
-    }
-    if (m_options.GetOption(OptAutoCheck) == 1 && m_selectedTile != 0) {
-        const ValueArray8 grid = Values8(m_board);
-        if (!CanPlace(grid, index, m_selectedTile)) {
-            m_port.beep();
-            return;
-        }
-    }
-    // Without notes to tidy this is the one record a placement always was.
-    applyStep(placementChanges(index, m_selectedTile, m_notes));
-    bool hasBlank = false;
-    bool hasConflict = false;
-    CheckConsistency(hasBlank, hasConflict, false);
-    if (!hasBlank && !hasConflict) ShowCompletion();
+    afterStep(m_game.Click(index, m_selectedTile, m_noteMode));
+}
+
+void frmMain::afterStep(Game::Outcome outcome) {
+    if (outcome == Game::Outcome::Refused) m_port.beep();
+    if (outcome == Game::Outcome::Completed) ShowCompletion();
 }
 
 void frmMain::lblBack_Click(int index) {
@@ -504,14 +398,17 @@ void frmMain::lblBack_Click(int index) {
 }
 
 void frmMain::ShowCompletion() {
+    // A step made while paused (an answer revealed from the menu) finishes the game: the
+    // clock goes on first, so the time told leaves the pause out.
+    m_clock->resume();
     QString text = kCompleted;
-    if (m_startTime.isValid()) {
+    if (const QDateTime start = startTime(); start.isValid()) {
         // A clock set back while playing must not produce a negative time.
-        const qint64 e =
-            std::max<qint64>(0, roundedSeconds(m_port.now()) - roundedSeconds(m_startTime));
+        const qint64 e = std::max<qint64>(0, roundedSeconds(m_port.now()) - roundedSeconds(start));
         text += QStringLiteral("\r\n") + kElapsed + twoDigits(e / 3600) + QLatin1Char(':') +
                 twoDigits((e % 3600) / 60) + QLatin1Char(':') + twoDigits(e % 60);
-        m_startTime = QDateTime();
+        text += recordFinished(e);
+        m_game.setStartMs(std::nullopt);
     }
     m_port.message(text, UiPort::Buttons::Ok, UiPort::Icon::None, kAppTitle);
 }
@@ -519,28 +416,40 @@ void frmMain::ShowCompletion() {
 // ---- Window commands ----
 
 void frmMain::ClearBoard(bool keepProblem) {
-    setWindowTitle(kAppTitle);
-    // Notes belong to the game on the board; only enterable cells carry them, and every
-    // one of those is emptied here.
-    m_notes.fill(0);
-    if (!keepProblem) m_puzzle.reset();
-    for (int n = 1; n <= kCellCount; ++n) {
-        if (keepProblem && m_board[n].Problem) {
-            SetCell(n, m_board[n].Value, true, MarkNone);
-        } else {
-            SetCell(n, 0, false, MarkNone);
-        }
-    }
-    m_history.ResetUndo();
+    // The game cleared stays on offer: another one begins.
+    m_game.Clear(keepProblem);
+    syncTitle();
     syncUndoMenu();
-    m_startTime = QDateTime();
+    refreshOffer();
+}
+
+QDateTime frmMain::startTime() const {
+    const std::optional<std::int64_t> start = m_game.startMs();
+    return start ? QDateTime::fromMSecsSinceEpoch(*start) : QDateTime();
+}
+
+void frmMain::setStartTime(const QDateTime& start) {
+    m_game.setStartMs(start.isValid() ? std::optional(start.toMSecsSinceEpoch()) : std::nullopt);
+}
+
+void frmMain::fitWindow() {
+    const int height = kClientHeight + (m_clock->shown() ? PlayClock::lineHeight() : 0);
+    m_client->setFixedSize(kClientWidth, height);
+    setFixedSize(kClientWidth, height + menuBar()->sizeHint().height());
+}
+
+std::int64_t frmMain::nowMs() const {
+    return m_port.now().toMSecsSinceEpoch();
+}
+
+void frmMain::syncTitle() {
+    setWindowTitle(kAppTitle + QString::fromStdString(m_game.caption()));
 }
 
 void frmMain::syncUndoMenu() {
-    m_mnUNDO[0]->setEnabled(m_history.canUndoOne());
-    m_mnUNDO[1]->setEnabled(m_history.canUndoToBreakpoint());
-    m_mnRedo->setEnabled(m_history.canRedo());
-    m_mnResume->setEnabled(m_resumeOffered);
+    m_mnUNDO[0]->setEnabled(history().canUndoOne());
+    m_mnUNDO[1]->setEnabled(history().canUndoToBreakpoint());
+    m_mnRedo->setEnabled(history().canRedo());
 }
 
 void frmMain::mnClear_Click(int index) {
@@ -548,9 +457,7 @@ void frmMain::mnClear_Click(int index) {
 }
 
 void frmMain::mnAllInp_Click() {
-    for (int n = 1; n <= kCellCount; ++n) {
-        if (m_board[n].Problem) SetCell(n, m_board[n].Value, false, MarkNone);
-    }
+    m_game.MakeAllEnterable();
 }
 
 void frmMain::mnExit_Click() {
@@ -597,13 +504,12 @@ void frmMain::mousePressEvent(QMouseEvent* event) {
 // ---- Undo ----
 
 void frmMain::mnUNDO_Click(int index) {
-    const UndoData::ChangeWriter restore = changeWriter();
     if (index == 0) {
-        if (m_history.UndoOne(restore) == UndoData::UndoOutcome::BreakpointRemoved) {
+        if (m_game.UndoOne() == UndoData::UndoOutcome::BreakpointRemoved) {
             m_port.message(kBreakpointRemoved, UiPort::Buttons::Ok, UiPort::Icon::None, kAppTitle);
         }
     } else if (index == 1) {
-        m_history.UndoToBreakpoint(restore);
+        m_game.UndoToBreakpoint();
     }
     syncUndoMenu();
 }
@@ -611,12 +517,12 @@ void frmMain::mnUNDO_Click(int index) {
 void frmMain::mnRedo_Click() {
     clearHint();
     if (generating()) return;
-    m_history.Redo(changeWriter());
+    m_game.Redo();
     syncUndoMenu();
 }
 
 void frmMain::mnSetBreake_Click() {
-    m_history.SetBreakpoint();
+    m_game.SetBreakpoint();
     syncUndoMenu();
 }
 

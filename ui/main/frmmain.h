@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The main window: the grid, the palette, the menu bar, and the play state it owns (board,
-// consistency flags, history, palette choice, clock, mailbox).
+// The main window, the game's view: the grid, the palette and the menu bar. It turns clicks
+// and menu commands into calls on the game it owns, redraws the cells the game names, and
+// talks to the player through the port.
 //
 // Widget geometry is given where it is built in twips divided by 15 (pixels at 96 dpi); Qt
 // scales it for other screens. Every control carries its form name as object name, with an
@@ -22,10 +23,12 @@
 #include "core/answer.h"
 #include "core/board.h"
 #include "files/keptgame.h"
+#include "game/game.h"
 #include "history/undodata.h"
 #include "logic/hint.h"
 #include "logic/state.h"
 #include "ui/main/generationjob.h"
+#include "ui/main/gridview.h"
 
 class QAction;
 class QCloseEvent;
@@ -35,6 +38,8 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QMouseEvent;
+class QKeyEvent;
+class QEvent;
 class QPushButton;
 class QTimer;
 class QUrl;
@@ -42,8 +47,11 @@ class QUrl;
 namespace kz {
 
 class ClickLabel;
-class KeptGameWriter;
+class PlayClock;
+class GameKeeper;
+class GenerationPanel;
 class HintPanel;
+class HintView;
 class OptionMan;
 class UiPort;
 class WakuShape;
@@ -88,8 +96,10 @@ public:
     void mnSetBreake_Click();
     /// Replays what the last undo took back.
     void mnRedo_Click();
-    /// Takes up the game kept aside when the program last ran.
+    /// Takes up the newest game kept aside, other than the one being played.
     void mnResume_Click();
+    /// Takes up the game kept in `file`.
+    void resumeFrom(const std::filesystem::path& file);
 
     // The file, check, answer, verification, variant, options and posting commands.
     void mnFileRead_Click();
@@ -117,11 +127,10 @@ public:
     void SetNotes(int n, NoteSet notes);
 
     /// The hint's panel, beside the window while a hint shows.
-    HintPanel* hintPanel() const { return m_hintPanel; }
-    /// How a hint shows a cell, drawn over the cell's colour. Not a mark of the Board: it
-    /// changes nothing there or in the history, and the next click takes it away.
-    enum class HintLook : std::uint8_t { None, Pattern, Elimination, Placement, Wrong };
-    HintLook hintLook(int n) const { return m_hintLook.at(n); }
+    HintPanel* hintPanel() const;
+    /// How a hint shows a cell; the next click takes it away.
+    using HintLook = GridView::HintLook;
+    HintLook hintLook(int n) const { return m_grid->hintLook(n); }
     /// True while a new problem is being made.
     bool generating() const { return !m_job.isNull(); }
     /// Replaces the generator (tests pass one they control).
@@ -129,43 +138,64 @@ public:
     /// Replaces how the generator's thread starts (tests pass one that fails).
     void setLaunchFunction(GenerationJob::LaunchFn fn) { m_launch = std::move(fn); }
 
+    // The comfort commands (frmmain_comfort.cpp): the clock, pause, notes by the right
+    // button and the keys, and going back to before the first mistake.
+    void mnShowClock_Click(bool on);
+    void mnPause_Click(bool on);
+    void mnEasyNotes_Click(bool on);
+    void mnRewind_Click();
+    /// A right click on cell n while notes by the right button are on.
+    void cellRightClick(int n);
+    PlayClock* playClock() const { return m_clock; }
+
+    // The records (frmmain_records.cpp).
+    /// Where finished games are recorded; empty (the default) records nothing.
+    void setRecordsPath(const std::filesystem::path& path) { m_recordsPath = path; }
+    void mnRecords_Click();
+
     // ---- State ----
 
-    const Board& board() const { return m_board; }
-    const CellConsistentArray& consistent() const { return m_consistent; }
-    const NoteArray& notes() const { return m_notes; }
+    Game& game() { return m_game; }
+    const Board& board() const { return m_game.board(); }
+    const CellConsistentArray& consistent() const { return m_game.consistent(); }
+    const NoteArray& notes() const { return m_game.notes(); }
     /// True while clicks write notes instead of digits.
     bool noteMode() const { return m_noteMode; }
-    UndoData& history() { return m_history; }
-    const UndoData& history() const { return m_history; }
+    UndoData& history() { return m_game.history(); }
+    const UndoData& history() const { return m_game.history(); }
     /// The palette choice: 1..9 a digit, 0 the eraser.
     int selectedTile() const { return m_selectedTile; }
     /// When the current problem was started; invalid while nothing is timed.
-    QDateTime startTime() const { return m_startTime; }
-    void setStartTime(const QDateTime& start) { m_startTime = start; }
+    QDateTime startTime() const;
+    void setStartTime(const QDateTime& start);
     QString tag() const { return m_tag; }
     void setTag(const QString& tag) { m_tag = tag; }
     /// The cursor picture (1..10) the last palette choice gave cell n while it was enterable.
-    int cellCursorNumber(int n) const { return m_cellCursor.at(n); }
+    int cellCursorNumber(int n) const { return m_grid->cursorNumber(n); }
 
     /// Where the game in progress is kept aside after every change; empty (the default)
-    /// keeps nothing. The resume command offers the game found there until the first change.
+    /// keeps nothing. The games kept before it stay on offer beside it.
     void setKeptGamePath(const std::filesystem::path& path);
+    /// At start-up: when a kept game is on offer, the status panel says how to take it up,
+    /// until the first click or key.
+    void tellOffer();
+    /// True while the start-up line about the kept game shows.
+    bool tellingOffer() const { return m_tellingOffer; }
     /// Hands the game in progress to the kept-game writer now, if it changed.
     void keepGame();
-    /// keepGame, then waits until the file is written: at closing and at a log-out.
+    /// keepGame, then waits until the file is written (a failed write is tried again): at
+    /// closing and at a log-out.
     void flushKeptGame();
     /// The game on the board as the kept-game file holds it.
     KeptGame currentGame() const;
     /// The puzzle the hint and the rating work on, when one is kept (see problemDigits).
-    const std::optional<logic::Digits>& keptPuzzle() const { return m_puzzle; }
+    const std::optional<logic::Digits>& keptPuzzle() const { return m_game.puzzle(); }
 
     /// The shipped manual: next to the program in a build tree, under the data directory
     /// once installed.
     static QUrl ManualUrl();
 
 private:
-    void buildCells(QWidget* client);
     void buildPalette(QWidget* client);
     void buildMenus();
     void connectCommands();
@@ -180,37 +210,42 @@ private:
     void saveProblem();
     void makePostingString();
     /// The caption " [name]" after the application title, name without its directory.
-    void setFileCaption(const QString& path);
+    static std::string fileCaption(const QString& path);
+    /// A new board of givens: a file, a new puzzle or a variant.
+    void loaded(const ValueArray16& values, const std::string& caption);
     void syncUndoMenu();
-    void applyCellLook(int n);
-    /// Draws cell n's notes and highlight over its colour; nothing when it has neither.
-    void applyCellOverlay(int n);
-    /// The digit the same-digit highlight shows, 0 for none.
-    int highlightedDigit() const;
     /// The palette tiles and cell pointers, in the note form while the note mode is on.
     void applyTileForms();
-    QCursor cellCursor(int picture) const;
-    /// A click in the note mode: toggles the tile's note, or the eraser clears the notes.
-    void noteClick(int n);
-    /// Writes each change's new digit or notes and records them all as one undo step.
-    void applyStep(const std::vector<UndoEntry>& changes);
-    /// How undo and redo write the history's changes onto the board.
-    UndoData::ChangeWriter changeWriter();
+    /// Redraws cell n as the game now holds it: told by the game of every cell it writes.
+    void drawCell(int n);
+    /// What the player hears or sees of a click or a hint's step on the board.
+    void afterStep(Game::Outcome outcome);
+    /// The caption from the game's.
+    void syncTitle();
+    /// 前回の続きを開く on while a game other than this one is on offer.
+    void refreshOffer();
+    void fillRecentMenu();
+    /// The port's clock, in milliseconds since the epoch.
+    std::int64_t nowMs() const;
     void buildNoteMenu(QMenu* addict);
+    void buildComfortMenu(QMenu* game);
+    /// The clock and the right button as the settings say, at start-up.
+    void applyComfortOptions();
+    /// The window's fixed size: taller by the clock's line while it shows.
+    void fitWindow();
+    /// A game that counts for the records begins: level 1..6 a new puzzle, 0 a file.
+    void startRecordedGame(int level);
+    /// At the congratulation: the finished game recorded; the line telling a new best time
+    /// of a new puzzle, or nothing.
+    QString recordFinished(std::int64_t seconds);
+    /// Whole seconds of the game's clock, held still while paused.
+    std::int64_t gameNowMs() const;
     /// A change of the board, the notes or the history: the kept game is written once the
     /// current command is over, so a command that changes many cells writes once.
     void scheduleKeep();
-    /// The puzzle as it came: set when a problem is read, made, derived or saved from a board
-    /// without givens, and dropped when the whole board is cleared.
-    void setKeptPuzzle(const Board& board);
     void reportKeepFailure(const std::string& error);
-    QColor slotColor(int slot) const;
     QAction* addAction(class QMenu* menu, const char* name, const QString& caption,
                        const QKeySequence& shortcut = {});
-    void buildGenerationPanel(QWidget* client);
-    /// The digits taken as the problem by the rating and the hint: the kept puzzle; without
-    /// one, the givens, or every digit when the board has no given (typed by hand).
-    logic::Digits problemDigits() const;
     /// Empty when `digits` form a problem with exactly one solution; otherwise the message
     /// the verification command gives for them.
     QString problemRefusal(const logic::Digits& digits);
@@ -219,44 +254,29 @@ private:
     /// Takes a hint away: its looks and its panel.
     void clearHint();
     /// Takes the looks away, keeping the panel and its stage.
-    void clearHintLooks();
-    void showHintLook(int n, HintLook look);
-    /// The hint's first look at a step: the technique and where to look, nothing more.
-    void showHintFocus();
-    /// Step i of the hint in full, with its cells.
-    void showHintStep(std::size_t i);
-    /// The hint's step done on the board: its removals leave the notes, its placement is made
-    /// with the tidying of a click, all in one undo step.
-    void applyHint();
-    /// A placement of `digit` in cell n as a click records it: the digit, the cell's own
-    /// notes and, with tidying on, the digit's notes in the cells it sees.
-    std::vector<UndoEntry> placementChanges(int n, int digit, const NoteArray& notes) const;
+    /// A hint's step done on the board, as one undo step.
+    void applyHint(const logic::Step& step);
     void generationFinished(const generate::Result& result);
-    void refreshGenerationPanel();
     /// Every command off while a problem is made, so nothing races with its arrival.
     void setCommandsEnabled(bool enabled);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     UiPort& m_port;
     OptionMan& m_options;
 
-    Board m_board{};
-    CellConsistentArray m_consistent{};
-    UndoData m_history;
+    Game m_game;
     int m_selectedTile = 1;
-    QDateTime m_startTime;
     QString m_tag;
     /// The name the file dialogs leave behind; the open dialog starts from it.
     QString m_lastFileName;
-    std::array<int, kArraySize> m_cellCursor{};
-
-    std::array<ClickLabel*, kArraySize> m_lblBack{};
-    std::array<ClickLabel*, kArraySize> m_imgPai{};
-    std::array<QWidget*, 20> m_linFrame{};
+    GridView* m_grid = nullptr;
     std::array<ClickLabel*, 11> m_imgCheckPai{};
     QGroupBox* m_frame1 = nullptr;
     WakuShape* m_shpWaku = nullptr;
@@ -283,35 +303,32 @@ private:
     QAction* m_mnNoteMode = nullptr;
     QAction* m_mnTidyNotes = nullptr;
     QAction* m_mnHighlight = nullptr;
+    QAction* m_mnEasyNotes = nullptr;
+    QAction* m_mnShowClock = nullptr;
+    QAction* m_mnPause = nullptr;
+    QAction* m_mnRewind = nullptr;
+    PlayClock* m_clock = nullptr;
+    bool m_tellingOffer = false;
+    std::filesystem::path m_recordsPath;
+    std::uint64_t m_recordSerial = 0;
+    int m_recordLevel = -1;
+    int m_recordHints = 0;
+    QWidget* m_client = nullptr;
 
-    NoteArray m_notes{};
     bool m_noteMode = false;
 
-    std::optional<logic::Digits> m_puzzle;
     QAction* m_mnResume = nullptr;
-    std::filesystem::path m_keptPath;
-    std::unique_ptr<KeptGameWriter> m_keptWriter;
+    QMenu* m_mnRecent = nullptr;
+    std::unique_ptr<GameKeeper> m_keeper;
     QTimer* m_keepTimer = nullptr;
     bool m_keepFailureShown = false;
-    /// The game found at start-up is on offer until this session writes its own.
-    bool m_resumeOffered = false;
-    /// The game as last written, or as found on the board when keeping began.
-    KeptGame m_lastKept;
 
-    std::array<HintLook, kArraySize> m_hintLook{};
-    bool m_hintShown = false;
-    HintPanel* m_hintPanel = nullptr;
-    /// The hint on show, and its step on show (none while only the first look shows).
-    std::optional<logic::Hint> m_hint;
-    std::optional<std::size_t> m_hintStep;
+    HintView* m_hintView = nullptr;
 
     GenerationJob::GenerateFn m_generate;
     GenerationJob::LaunchFn m_launch;
     QPointer<GenerationJob> m_job;
-    QTimer* m_generationTimer = nullptr;
-    QFrame* m_frmGenerating = nullptr;
-    QLabel* m_lblGenerating = nullptr;
-    QPushButton* m_cmdGenCancel = nullptr;
+    GenerationPanel* m_generationPanel = nullptr;
 };
 
 }  // namespace kz

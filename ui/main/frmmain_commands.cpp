@@ -34,7 +34,7 @@ const QString kSaveFailed = QStringLiteral("ﾌｧｲﾙへの保存に失敗し
 const QString kNoConflictFound = QStringLiteral("不整合はみつかりませんでした");
 const QString kAlreadyConflicting = QStringLiteral("既に不整合箇所があるので解けません");
 const QString kAllFilled = QStringLiteral("全部のﾏｽが埋まっているので解けません");
-const QString kNewQuestionCaption = QStringLiteral(" [new question]");
+const std::string kNewQuestionCaption = " [new question]";
 
 QString unsolvableText() {
     return QStringLiteral("解けません！") + kCrLf +
@@ -93,13 +93,19 @@ void frmMain::showMessage(const QString& text) {
     m_port.message(text, UiPort::Buttons::Ok, UiPort::Icon::None, kAppTitle);
 }
 
-void frmMain::setFileCaption(const QString& path) {
+std::string frmMain::fileCaption(const QString& path) {
     std::string directory;
     std::string name;
     std::string extension;
     SplitPath(path.toStdString(), directory, name, extension);
-    setWindowTitle(kAppTitle + QStringLiteral(" [") + QString::fromStdString(name + extension) +
-                   QStringLiteral("]"));
+    return " [" + name + extension + "]";
+}
+
+void frmMain::loaded(const ValueArray16& values, const std::string& caption) {
+    m_game.Load(values, caption, nowMs());
+    syncTitle();
+    syncUndoMenu();
+    refreshOffer();
 }
 
 // ---- Problem files ----
@@ -121,11 +127,8 @@ void frmMain::mnFileRead_Click() {
         showMessage(kReadFailed);
         return;
     }
-    ClearBoard(false);
-    for (int n = 1; n <= kCellCount; ++n) SetCell(n, values[n], values[n] != 0, MarkNone);
-    setKeptPuzzle(m_board);
-    setFileCaption(path);
-    m_startTime = m_port.now();
+    loaded(values, fileCaption(path));
+    startRecordedGame(0);
 }
 
 void frmMain::mnSave_Click(int index) {
@@ -145,26 +148,19 @@ void frmMain::saveProblem() {
     if (path.isEmpty()) return;
 
     // Nothing becomes a given unless the file really holds the board.
-    if (!WriteProblemFile(localPath(path), Values16(m_board)).ok) {
+    if (!WriteProblemFile(localPath(path), Values16(board())).ok) {
         showMessage(kSaveFailed);
         return;
     }
     showMessage(kSaved);
-    const bool hadGivens = std::any_of(m_board.begin() + 1, m_board.end(),
-                                       [](const CellData& c) { return c.Problem; });
-    for (int n = 1; n <= kCellCount; ++n) {
-        if (m_board[n].Value != 0) SetCell(n, m_board[n].Value, true, MarkNone);
-    }
-    // A board typed by hand becomes the puzzle; a game saved half way keeps the one it has.
-    if (!m_puzzle && !hadGivens) setKeptPuzzle(m_board);
-    setFileCaption(path);
-    m_startTime = m_port.now();
+    m_game.SavedHalfWay(fileCaption(path), nowMs());
+    syncTitle();
 }
 
 void frmMain::makePostingString() {
     QString text;
     text.reserve(kCellCount);
-    for (int n = 1; n <= kCellCount; ++n) text += QString::number(m_board[n].Value);
+    for (int n = 1; n <= kCellCount; ++n) text += QString::number(board()[n].Value);
     m_tag = text;
     frmToukou dialog(m_tag, this);
     m_port.runDialog(dialog);
@@ -225,7 +221,7 @@ void frmMain::mnAnalyze_Click() {
     int code = VerifyUnique;
     if (hasBlank && !hasConflict) {
         Solver solver = makeSolver();
-        code = solver.VerifyProblem(Values16(m_board));
+        code = solver.VerifyProblem(Values16(board()));
     }
     showMessage(VerificationMessage(hasBlank, hasConflict, code));
 }
@@ -234,52 +230,33 @@ void frmMain::mn1Answer_Click() {
     if (!canAnswer()) return;
     std::vector<int> blanks;
     for (int n = 1; n <= kCellCount; ++n) {
-        if (m_board[n].Value == 0) blanks.push_back(n);
+        if (board()[n].Value == 0) blanks.push_back(n);
     }
     const int k = static_cast<int>(blanks.size());
     // A draw of exactly 1.0 (or a source outside [0, 1)) still picks a cell of the list.
     const int i = std::clamp(static_cast<int>(std::floor(m_port.random() * k)), 0, k - 1);
     const int cell = blanks[static_cast<std::size_t>(i)];
 
-    ValueArray16 values = Values16(m_board);
+    ValueArray16 values = Values16(board());
     Solver solver = makeSolver();
     if (solver.SolveBoard(values)) {
-        if (m_notes[cell] == 0) {
-            m_history.PushUndo(cell, 0, values[cell], MarkAnswer);
-        } else {
-            // The cell's notes go with the answer, in the same step.
-            m_history.PushStep({{{static_cast<std::int16_t>(cell), 0, values[cell]}, MarkAnswer},
-                                NoteEntry(cell, m_notes[cell], 0)});
-            SetNotes(cell, 0);
-        }
-        SetCell(cell, values[cell], false, MarkAnswer);
+        m_game.RevealAnswer(cell, values[cell]);
     } else {
         showMessage(unsolvableText());
     }
-    m_startTime = QDateTime();
+    m_game.setStartMs(std::nullopt);
 }
 
 void frmMain::mnAnswer_Click() {
     if (!canAnswer()) return;
-    ValueArray16 values = Values16(m_board);
+    ValueArray16 values = Values16(board());
     Solver solver = makeSolver();
     if (solver.SolveBoard(values)) {
-        // One group, so a single undo takes every answer back.
-        m_history.PushUndo(UndoBreakpoint, 0, 0);
-        for (int n = 1; n <= kCellCount; ++n) {
-            if (m_board[n].Value != 0) continue;
-            m_history.PushUndo(n, 0, values[n], MarkAnswer);
-            if (m_notes[n] != 0) {
-                m_history.PushNotes(n, m_notes[n], 0);
-                SetNotes(n, 0);
-            }
-            SetCell(n, values[n], false, MarkAnswer);
-        }
-        m_history.PushUndo(UndoGroupEnd, 0, 0);
+        m_game.RevealAll(values);
     } else {
         showMessage(unsolvableText());
     }
-    m_startTime = QDateTime();
+    m_game.setStartMs(std::nullopt);
 }
 
 // ---- Variant and options ----
@@ -294,16 +271,14 @@ void frmMain::mnCreate_Click() {
     m_tag.clear();
 
     // Every digit on the board is taken: givens, the player's and revealed answers alike.
-    ValueArray8 grid = Values8(m_board);
+    ValueArray8 grid = Values8(board());
     const int relabel =
         RelabelCode(m_options.GetOption(OptVariantNumber), m_options.GetOption(OptVariantShift));
     MakeVariant(grid, m_options.GetOption(OptVariantPlacement), relabel,
                 [this] { return m_port.random(); });
-    ClearBoard(false);
-    for (int n = 1; n <= kCellCount; ++n) SetCell(n, grid[n], grid[n] != 0, MarkNone);
-    setKeptPuzzle(m_board);
-    setWindowTitle(kAppTitle + kNewQuestionCaption);
-    m_startTime = m_port.now();
+    ValueArray16 values{};
+    std::copy(grid.begin(), grid.end(), values.begin());
+    loaded(values, kNewQuestionCaption);
 }
 
 void frmMain::mnOption_Click() {

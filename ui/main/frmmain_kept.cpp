@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
-// The main window's kept game: the game in progress written aside after every change and
-// when the window closes, the puzzle it came from, and the command that takes it up again.
+// The main window's kept games: the game in progress written aside after every change and
+// when the window closes, and the commands that take a game on offer up again.
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
+#include <QFrame>
+#include <QMenu>
 #include <QTimer>
-#include <algorithm>
 
 #include "files/keptgame.h"
-#include "files/keptwriter.h"
+#include "game/keeper.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/uiport.h"
@@ -23,21 +26,28 @@ QString localName(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.string()));
 }
 
-bool isEmptyGame(const KeptGame& game) {
-    if (!game.history.undo.empty() || !game.history.redo.empty()) return false;
-    for (int n = 1; n <= kCellCount; ++n) {
-        if (game.board[n].Value != 0 || game.notes[n] != 0) return false;
+/// How the list names a game: its caption, its moves, the time played and when it was left.
+QString entryCaption(const KeptEntry& entry) {
+    QString caption = QString::fromStdString(entry.game.caption).trimmed();
+    if (caption.isEmpty()) caption = QStringLiteral("[手入力の盤面]");
+    QString text = caption + QStringLiteral("　%1手").arg(MovesOf(entry.game));
+    if (const std::optional<std::int64_t> e = entry.game.elapsedSeconds) {
+        text += QStringLiteral("　%1:%2:%3")
+                    .arg(*e / 3600, 2, 10, QLatin1Char('0'))
+                    .arg(*e % 3600 / 60, 2, 10, QLatin1Char('0'))
+                    .arg(*e % 60, 2, 10, QLatin1Char('0'));
     }
-    return true;
+    const QDateTime saved = QDateTime::fromSecsSinceEpoch(entry.savedAt);
+    return text + QStringLiteral("　(") + saved.toString(QStringLiteral("M/d HH:mm")) +
+           QLatin1Char(')');
 }
 
 }  // namespace
 
 void frmMain::setKeptGamePath(const std::filesystem::path& path) {
-    m_keptPath = path;
-    m_keptWriter.reset();
+    m_keeper.reset();
     if (!path.empty()) {
-        m_keptWriter = std::make_unique<KeptGameWriter>(path, [this](const std::string& error) {
+        m_keeper = std::make_unique<GameKeeper>(path, [this](const std::string& error) {
             // Told on the writer's thread; the message box belongs to the window's.
             QMetaObject::invokeMethod(
                 this, [this, error] { reportKeepFailure(error); }, Qt::QueuedConnection);
@@ -49,75 +59,100 @@ void frmMain::setKeptGamePath(const std::filesystem::path& path) {
         m_keepTimer->setInterval(0);
         connect(m_keepTimer, &QTimer::timeout, this, [this] { keepGame(); });
     }
-    std::error_code ec;
-    m_resumeOffered = !path.empty() && std::filesystem::exists(path, ec);
-    m_mnResume->setEnabled(m_resumeOffered);
-    // What the board shows now is what "nothing changed" means.
-    m_lastKept = currentGame();
+    refreshOffer();
+}
+
+void frmMain::refreshOffer() {
+    m_mnResume->setEnabled(m_keeper && m_keeper->Newest(m_game.serial()));
+}
+
+void frmMain::tellOffer() {
+    if (!m_mnResume->isEnabled()) return;
+    WarmingMsg(QStringLiteral("前回の続き：ｹﾞｰﾑ → 前回の続きを開く"));
+    m_tellingOffer = true;
+    // Any click or key, on the grid, the palette or the menus, ends the line.
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (m_tellingOffer &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress)) {
+        m_tellingOffer = false;
+        QCoreApplication::instance()->removeEventFilter(this);
+        m_frmWarming->hide();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::fillRecentMenu() {
+    m_mnRecent->clear();
+    const std::vector<KeptEntry> entries =
+        m_keeper ? m_keeper->Offered(m_game.serial()) : std::vector<KeptEntry>{};
+    for (const KeptEntry& entry : entries) {
+        QAction* action = m_mnRecent->addAction(entryCaption(entry));
+        action->setObjectName(QStringLiteral("mnRecentGame"));
+        const std::filesystem::path file = entry.file;
+        connect(action, &QAction::triggered, this, [this, file] { resumeFrom(file); });
+    }
+    if (entries.empty()) {
+        m_mnRecent->addAction(QStringLiteral("（続きを開けるｹﾞｰﾑはありません）"))
+            ->setEnabled(false);
+    }
 }
 
 void frmMain::scheduleKeep() {
-    // The game found at start-up stays on offer until the player changes something.
     if (m_keepTimer == nullptr || m_keepTimer->isActive()) return;
     m_keepTimer->start();
 }
 
 KeptGame frmMain::currentGame() const {
-    KeptGame game;
-    if (m_puzzle) std::copy(m_puzzle->begin(), m_puzzle->end(), game.puzzle.emplace().begin());
-    game.board = m_board;
-    game.notes = m_notes;
-    game.history = m_history.snapshot();
-    if (m_startTime.isValid()) {
-        game.elapsedSeconds = std::max<qint64>(0, m_startTime.secsTo(m_port.now()));
-    }
-    const QString title = windowTitle();
-    if (title.startsWith(kAppTitle)) game.caption = title.mid(kAppTitle.size()).toStdString();
-    return game;
+    return m_game.Kept(gameNowMs());
 }
 
 void frmMain::keepGame() {
-    if (m_keptPath.empty()) return;
+    if (!m_keeper) return;
     if (m_keepTimer) m_keepTimer->stop();
-    const KeptGame game = currentGame();
-    KeptGame unclocked = game;
-    unclocked.elapsedSeconds = m_lastKept.elapsedSeconds;
-    // A command that changed nothing (a check of an empty board) must not take the offer of
-    // the game found at start-up away; the clock alone is news only for this session's game.
-    if (unclocked == m_lastKept && (m_resumeOffered || game == m_lastKept)) return;
-    m_resumeOffered = false;
-    m_mnResume->setEnabled(false);
-    m_lastKept = game;
-    // Nothing to take up again: no file (an empty text) rather than an empty board on offer.
-    m_keptWriter->Submit(isEmptyGame(game) ? std::string() : FormatKeptGame(game));
+    // A finished game leaves the list.
+    if (m_keeper->Keep(m_game.serial(), currentGame(), m_game.Complete())) refreshOffer();
 }
 
 void frmMain::flushKeptGame() {
     keepGame();
-    if (m_keptWriter) m_keptWriter->Flush();
+    if (!m_keeper) return;
+    m_keeper->Flush();
+    // A write that failed is tried once more before the window goes.
+    keepGame();
+    m_keeper->Flush();
 }
 
 void frmMain::reportKeepFailure(const std::string& error) {
-    if (m_keepFailureShown) return;
+    if (m_keepFailureShown || !m_keeper) return;
     // Said once: the player goes on, only without the safety net.
     m_keepFailureShown = true;
     m_port.message(QStringLiteral("ゲームの途中経過を保存できませんでした") + kCrLf +
-                       localName(m_keptPath) + kCrLf + QString::fromStdString(error),
+                       localName(m_keeper->path()) + kCrLf + QString::fromStdString(error),
                    UiPort::Buttons::Ok, UiPort::Icon::Warning, kAppTitle);
 }
 
 void frmMain::mnResume_Click() {
+    if (!m_keeper) return;
+    if (const std::optional<std::filesystem::path> newest = m_keeper->Newest(m_game.serial()))
+        resumeFrom(*newest);
+}
+
+void frmMain::resumeFrom(const std::filesystem::path& file) {
     clearHint();
-    if (generating() || m_keptPath.empty()) return;
-    // A write of this session still on its way would be read half done otherwise.
-    m_keptWriter->Flush();
+    if (generating() || !m_keeper) return;
+    // The game being played goes on the list with its last change; unless the game taken up
+    // is the one in the kept-game file, which nothing of this game has reached yet.
+    if (file != m_keeper->path()) keepGame();
     KeptGame game;
-    const FileResult read = ReadKeptGame(m_keptPath, game);
+    std::filesystem::path aside;
+    // Resume begins another game: the next number.
+    const FileResult read = m_keeper->TakeUp(file, m_game.serial() + 1, game, aside);
     if (!read.ok) {
-        m_resumeOffered = false;
-        m_mnResume->setEnabled(false);
-        if (read.error.empty()) return;  // gone since start-up: nothing to say
-        const std::filesystem::path aside = SetAsideKeptGame(m_keptPath);
+        refreshOffer();
+        if (read.error.empty()) return;  // gone since it was listed: nothing to say
         QString text = QStringLiteral("前回の続きを開けませんでした") + kCrLf +
                        QString::fromStdString(read.error);
         if (!aside.empty()) {
@@ -127,33 +162,11 @@ void frmMain::mnResume_Click() {
         m_port.message(text, UiPort::Buttons::Ok, UiPort::Icon::Warning, kAppTitle);
         return;
     }
-
-    ClearBoard(false);
-    for (int n = 1; n <= kCellCount; ++n) {
-        const CellData& cell = game.board[n];
-        SetCell(n, cell.Value, cell.Problem, cell.Mark);
-        SetNotes(n, game.notes[n]);
-    }
-    m_puzzle.reset();
-    if (game.puzzle)
-        std::copy(game.puzzle->begin(), game.puzzle->end(), m_puzzle.emplace().begin());
-    m_history.restore(game.history);
+    m_game.Resume(game, nowMs());
+    syncTitle();
     syncUndoMenu();
-    setWindowTitle(kAppTitle + QString::fromStdString(game.caption));
-    // The clock goes on from the time already spent; the time the program was closed does
-    // not count.
-    m_startTime = game.elapsedSeconds ? m_port.now().addSecs(-*game.elapsedSeconds) : QDateTime();
-    m_resumeOffered = false;
-    m_mnResume->setEnabled(false);
+    refreshOffer();
     keepGame();
-}
-
-void frmMain::setKeptPuzzle(const Board& board) {
-    logic::Digits puzzle{};
-    for (int n = 1; n <= kCellCount; ++n) {
-        puzzle[n - 1] = board[n].Problem ? board[n].Value : 0;
-    }
-    m_puzzle = puzzle;
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

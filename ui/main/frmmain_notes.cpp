@@ -1,47 +1,20 @@
 // SPDX-License-Identifier: MIT
-// The main window's notes: the note mode and its commands, drawing notes and the same-digit
-// highlight over the cells, and the small tile form the palette and pointers take in the mode.
+// The main window's notes: the note mode and its commands, and the small tile form the palette
+// and pointers take in the mode.
 #include <QAction>
 #include <QFont>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 
-#include "core/consistency.h"
-#include "history/notes.h"
 #include "resources/pictures.h"
 #include "settings/optionman.h"
 #include "ui/main/clicklabel.h"
 #include "ui/main/frmmain.h"
+#include "ui/main/gridview.h"
 #include "ui/main/uiport.h"
 
 namespace kz {
-
-namespace {
-
-// The note form of a tile: small enough to tell from a placement at a glance, large enough
-// to read which tile it is.
-constexpr double kNoteFormScale = 0.6;
-
-bool isDark(const QColor& colour) {
-    // Perceived brightness (ITU-R BT.601 weights): the 16-colour palette's dark entries get
-    // light notes, the rest dark ones.
-    return 299 * colour.red() + 587 * colour.green() + 114 * colour.blue() < 128 * 1000;
-}
-
-QPixmap smallForm(const QPixmap& picture, QSize box) {
-    QPixmap result(box);
-    result.fill(Qt::transparent);
-    if (picture.isNull()) return result;
-    const QPixmap small = picture.scaled(picture.size() * kNoteFormScale, Qt::KeepAspectRatio,
-                                         Qt::SmoothTransformation);
-    QPainter painter(&result);
-    painter.drawPixmap((box.width() - small.width()) / 2, (box.height() - small.height()) / 2,
-                       small);
-    return result;
-}
-
-}  // namespace
 
 void frmMain::buildNoteMenu(QMenu* addict) {
     QAction* sep = addict->addSeparator();
@@ -55,8 +28,11 @@ void frmMain::buildNoteMenu(QMenu* addict) {
     sep2->setObjectName(QStringLiteral("sepNoteOptions"));
     m_mnTidyNotes = addAction(addict, "mnTidyNotes", QStringLiteral("ﾒﾓを自動で整理する(&A)"));
     m_mnTidyNotes->setCheckable(true);
-    m_mnHighlight = addAction(addict, "mnHighlight", QStringLiteral("同じ数字を強調する(&S)"));
+    m_mnHighlight = addAction(addict, "mnHighlight", QStringLiteral("同じ数字を強調する(&E)"));
     m_mnHighlight->setCheckable(true);
+    m_mnEasyNotes = addAction(addict, "mnEasyNotes", QStringLiteral("右ｸﾘｯｸとｷｰﾎﾞｰﾄﾞを使う(&Y)"));
+    m_mnEasyNotes->setCheckable(true);
+    connect(m_mnEasyNotes, &QAction::toggled, this, [this](bool on) { mnEasyNotes_Click(on); });
     // toggled, not triggered: a test or a script that sets the check runs the command too.
     connect(m_mnNoteMode, &QAction::toggled, this, [this](bool on) { mnNoteMode_Click(on); });
     connect(fill, &QAction::triggered, this, [this] { mnFillNotes_Click(); });
@@ -78,13 +54,13 @@ void frmMain::mnNoteMode_Click(bool on) {
 void frmMain::mnFillNotes_Click() {
     clearHint();
     if (generating()) return;
-    applyStep(FillAllNotes(m_board, m_notes));
+    m_game.FillNotes();
 }
 
 void frmMain::mnClearNotes_Click() {
     clearHint();
     if (generating()) return;
-    applyStep(ClearNotes(m_notes));
+    m_game.ClearNotes();
 }
 
 void frmMain::mnTidyNotes_Click(bool on) {
@@ -98,128 +74,23 @@ void frmMain::mnHighlight_Click(bool on) {
     if (m_mnHighlight->isChecked() != on) m_mnHighlight->setChecked(on);
     m_options.SetExtra(ExtHighlight, on ? 1 : 0);
     (void)m_options.SaveOptions();
-    for (int n = 1; n <= kCellCount; ++n) applyCellOverlay(n);
-}
-
-void frmMain::applyStep(const std::vector<UndoEntry>& changes) {
-    for (const UndoEntry& change : changes) {
-        const UndoRecord& r = change.record;
-        if (r.Note) {
-            SetNotes(r.Cell, static_cast<NoteSet>(r.NewValue));
-        } else {
-            SetCell(r.Cell, r.NewValue, false, MarkNone);
-        }
-    }
-    m_history.PushStep(changes);
-}
-
-void frmMain::noteClick(int n) {
-    if (m_board[n].Problem || m_board[n].Value != 0) return;
-    const NoteSet before = m_notes[n];
-    NoteSet after = 0;
-    if (m_selectedTile != 0) {
-        const NoteSet bit = NoteBit(m_selectedTile);
-        // Only a new note is refused: one already written may always be taken away.
-        if ((before & bit) == 0 && m_options.GetOption(OptAutoCheck) == 1 &&
-            !CanPlace(Values8(m_board), n, m_selectedTile)) {
-            m_port.beep();
-            return;
-        }
-        after = static_cast<NoteSet>(before ^ bit);
-    }
-    if (after == before) return;
-    applyStep({NoteEntry(n, before, after)});
+    m_grid->setChoice(m_selectedTile == 0 ? 10 : m_selectedTile);
 }
 
 // ---- Drawing ----
 
 void frmMain::SetNotes(int n, NoteSet notes) {
-    if (n < 1 || n > kCellCount) return;
-    clearHint();
-    m_notes[n] = notes & kAllNotes;
-    applyCellOverlay(n);
-    scheduleKeep();
-}
-
-int frmMain::highlightedDigit() const {
-    return m_options.GetExtra(ExtHighlight) == 1 ? m_selectedTile : 0;
-}
-
-void frmMain::applyCellOverlay(int n) {
-    ClickLabel* back = m_lblBack[n];
-    const int digit = m_board[n].Value;
-    const NoteSet notes = digit == 0 ? m_notes[n] : NoteSet{0};
-    const int highlight = highlightedDigit();
-    const bool framed = highlight != 0 && digit == highlight;
-    if (notes == 0 && !framed) {
-        if (!back->pixmap().isNull()) back->clear();
-        return;
-    }
-
-    const QColor ground = back->palette().color(QPalette::Window);
-    const bool dark = isDark(ground);
-    const QColor ink = dark ? QColor(255, 255, 255) : QColor(0, 0, 0);
-    // A highlight colour that stands out on light and on dark cells alike, keeping the
-    // cell's own colour around it.
-    const QColor accent = dark ? QColor(255, 230, 0) : QColor(0, 70, 230);
-
-    const QSize size = back->size();
-    QPixmap overlay(size);
-    overlay.fill(Qt::transparent);
-    QPainter painter(&overlay);
-    if (framed) {
-        painter.setPen(QPen(accent, 3));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(QRectF(2.5, 2.5, size.width() - 5.0, size.height() - 5.0));
-    }
-    if (notes != 0) {
-        QFont font(QStringLiteral("ＭＳ ゴシック"));
-        font.setPixelSize(size.height() / 4);
-        const double slotWidth = (size.width() - 4) / 3.0;
-        const double slotHeight = (size.height() - 4) / 3.0;
-        for (int k = 1; k <= 9; ++k) {
-            if ((notes & NoteBit(k)) == 0) continue;
-            const bool strong = k == highlight;
-            font.setBold(strong);
-            painter.setFont(font);
-            painter.setPen(strong ? accent : ink);
-            const QRectF slot(2 + slotWidth * ((k - 1) % 3), 2 + slotHeight * ((k - 1) / 3),
-                              slotWidth, slotHeight);
-            painter.drawText(slot, Qt::AlignCenter, QString::number(k));
-        }
-    }
-    painter.end();
-    back->setPixmap(overlay);
-}
-
-QCursor frmMain::cellCursor(int picture) const {
-    const QCursor normal = TileCursor(picture);
-    if (!m_noteMode) return normal;
-    const QPixmap full = normal.pixmap();
-    if (full.isNull()) return normal;
-    // The hot spot stays where the full pointer has it, so a click lands where it did.
-    return QCursor(smallForm(full, full.size()), normal.hotSpot().x(), normal.hotSpot().y());
+    m_game.SetNotes(n, notes);
 }
 
 void frmMain::applyTileForms() {
     const int base = m_options.ImageSetBase();
     for (int k = 1; k <= 10; ++k) {
         const QPixmap picture = TilePicture(base + k);
-        m_imgCheckPai[k]->setPixmap(m_noteMode ? smallForm(picture, picture.size()) : picture);
+        m_imgCheckPai[k]->setPixmap(m_noteMode ? GridView::noteForm(picture, picture.size())
+                                               : picture);
     }
-    for (int n = 1; n <= kCellCount; ++n) {
-        if (m_board[n].Problem) continue;
-        const QCursor cursor = cellCursor(m_cellCursor[n]);
-        m_lblBack[n]->setCursor(cursor);
-        m_imgPai[n]->setCursor(cursor);
-    }
-}
-
-UndoData::ChangeWriter frmMain::changeWriter() {
-    UndoData::ChangeWriter write;
-    write.digit = [this](int cell, int value, int mark) { SetCell(cell, value, false, mark); };
-    write.notes = [this](int cell, NoteSet notes) { SetNotes(cell, notes); };
-    return write;
+    m_grid->setNoteMode(m_noteMode);
 }
 
 }  // namespace kz

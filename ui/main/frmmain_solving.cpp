@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The main window's new-problem, rating and hint commands: puzzles from the generator, made on
-// a worker thread, and the logical solver's level, score and next step.
+// a worker thread, and the logical solver's level, difficulty and next step.
 #include <QAction>
 #include <QDialog>
-#include <QFrame>
-#include <QLabel>
-#include <QPushButton>
 #include <QStringList>
-#include <QTimer>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -24,6 +20,8 @@
 #include "ui/dialogs/frmnewproblem.h"
 #include "ui/main/apptitle.h"
 #include "ui/main/frmmain.h"
+#include "ui/main/generationpanel.h"
+#include "ui/main/gridview.h"
 #include "ui/main/hintpanel.h"
 #include "ui/main/uiport.h"
 
@@ -32,9 +30,6 @@ namespace kz {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-// Quick puzzles arrive before a panel could be read; it would only flicker.
-constexpr int kPanelDelayMs = 300;
-constexpr int kPanelRefreshMs = 200;
 
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -53,49 +48,6 @@ QString levelName(int level) {
 }  // namespace
 
 // ---- New problem ----
-
-void frmMain::buildGenerationPanel(QWidget* client) {
-    // Where the status panel shows, with a way out.
-    m_frmGenerating = new QFrame(client);
-    m_frmGenerating->setObjectName(QStringLiteral("frmGenerating"));
-    m_frmGenerating->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    const QRect area(64, 184, 281, 57);
-    m_frmGenerating->setGeometry(area);
-    m_frmGenerating->setAutoFillBackground(true);
-    m_lblGenerating = new QLabel(m_frmGenerating);
-    m_lblGenerating->setObjectName(QStringLiteral("lblGenerating"));
-    m_lblGenerating->setGeometry(8, 8, area.width() - 16, 17);
-    m_lblGenerating->setAlignment(Qt::AlignCenter);
-    m_cmdGenCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), m_frmGenerating);
-    m_cmdGenCancel->setObjectName(QStringLiteral("cmdGenCancel"));
-    m_cmdGenCancel->setGeometry((area.width() - 80) / 2, 29, 80, 22);
-    m_cmdGenCancel->setShortcut(QKeySequence(Qt::Key_Escape));
-    m_frmGenerating->hide();
-
-    m_generationTimer = new QTimer(this);
-    connect(m_generationTimer, &QTimer::timeout, this, [this] { refreshGenerationPanel(); });
-    connect(m_cmdGenCancel, &QPushButton::clicked, this, [this] {
-        if (!m_job) return;
-        m_job->cancel();
-        m_cmdGenCancel->setEnabled(false);
-        refreshGenerationPanel();
-    });
-}
-
-void frmMain::refreshGenerationPanel() {
-    if (!m_job) return;
-    if (m_frmGenerating->isHidden()) {
-        m_frmGenerating->show();
-        m_frmGenerating->raise();
-        m_cmdGenCancel->setEnabled(true);
-        m_cmdGenCancel->setFocus();
-        m_generationTimer->setInterval(kPanelRefreshMs);
-    }
-    m_lblGenerating->setText(m_job->cancelRequested()
-                                 ? QStringLiteral("中止しています…")
-                                 : QStringLiteral("新しい問題を作成しています（試行 %1 回）")
-                                       .arg(m_job->attempts() + 1));
-}
 
 void frmMain::setCommandsEnabled(bool enabled) {
     for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly)) {
@@ -128,8 +80,7 @@ void frmMain::mnNewProblem_Click() {
     setCommandsEnabled(false);
     m_job = new GenerationJob(m_generate, request, seed, this, m_launch);
     connect(m_job, &GenerationJob::finished, this, &frmMain::generationFinished);
-    m_generationTimer->setInterval(kPanelDelayMs);
-    m_generationTimer->start();
+    m_generationPanel->start(m_job);
 }
 
 void frmMain::generationFinished(const generate::Result& result) {
@@ -143,8 +94,7 @@ void frmMain::generationFinished(const generate::Result& result) {
         m_job = nullptr;
         job->deleteLater();
     }
-    m_generationTimer->stop();
-    m_frmGenerating->hide();
+    m_generationPanel->stop();
     // The panel's button held the focus; without a holder the menu bar keeps it after the
     // next keyboard menu, and plain letters would run its items.
     centralWidget()->setFocus();
@@ -162,32 +112,13 @@ void frmMain::generationFinished(const generate::Result& result) {
     }
     // Like a problem read from a file: every digit a given, a fresh history and clock.
     const generate::Puzzle& puzzle = *result.puzzle;
-    ClearBoard(false);
-    for (int c = 0; c < 81; ++c) SetCell(c + 1, puzzle.givens[c], puzzle.givens[c] != 0, MarkNone);
-    setKeptPuzzle(m_board);
-    setWindowTitle(kAppTitle + QStringLiteral(" [新しい問題 ") + levelName(puzzle.rating.level) +
-                   QStringLiteral("]"));
-    m_startTime = m_port.now();
+    ValueArray16 values{};
+    for (int c = 0; c < 81; ++c) values[c + 1] = puzzle.givens[c];
+    loaded(values, " [新しい問題 " + std::string(logic::LevelName(puzzle.rating.level)) + "]");
+    startRecordedGame(puzzle.rating.level);
 }
 
 // ---- Rating and hints ----
-
-logic::Digits frmMain::problemDigits() const {
-    // The player's digits are never the puzzle while the one the game came from is kept:
-    // not after the givens were made editable, nor after a save half way.
-    if (m_puzzle) return *m_puzzle;
-    logic::Digits givens{};
-    logic::Digits all{};
-    bool anyGiven = false;
-    for (int n = 1; n <= kCellCount; ++n) {
-        all[n - 1] = m_board[n].Value;
-        if (m_board[n].Problem) {
-            givens[n - 1] = m_board[n].Value;
-            anyGiven = true;
-        }
-    }
-    return anyGiven ? givens : all;
-}
 
 QString frmMain::problemRefusal(const logic::Digits& digits) {
     Board board{};
@@ -205,7 +136,7 @@ QString frmMain::problemRefusal(const logic::Digits& digits) {
 
 std::optional<logic::Digits> frmMain::acceptedProblem() {
     clearHint();
-    const logic::Digits digits = problemDigits();
+    const logic::Digits digits = m_game.ProblemDigits();
     if (const QString refusal = problemRefusal(digits); !refusal.isEmpty()) {
         showMessage(refusal);
         return std::nullopt;
@@ -221,11 +152,13 @@ void frmMain::mnRate_Click() {
         showMessage(VerificationMessage(true, false, rating.verifyCode));
         return;
     }
-    QString text = QStringLiteral("【難易度の判定結果】") + kCrLf + QStringLiteral("ﾚﾍﾞﾙ：") +
-                   levelName(rating.level) +
-                   QStringLiteral("（%1 / %2）").arg(rating.level).arg(logic::kMaxLevel) + kCrLf +
-                   QStringLiteral("ｽｺｱ：%1").arg(rating.score) + kCrLf +
-                   QStringLiteral("使う解き方と回数：");
+    QString text =
+        QStringLiteral("【難易度の判定結果】") + kCrLf + QStringLiteral("ﾚﾍﾞﾙ：") +
+        levelName(rating.level) +
+        QStringLiteral("（%1 / %2）").arg(rating.level).arg(logic::kMaxLevel) + kCrLf +
+        QStringLiteral("難易度 %1（%2）")
+            .arg(fromUtf8(logic::DifficultyText(rating.difficulty)), levelName(rating.level)) +
+        kCrLf + QStringLiteral("使う解き方と回数：");
     for (int t = 0; t < logic::kTechniqueCount; ++t) {
         if (rating.counts[static_cast<std::size_t>(t)] == 0) continue;
         text += kCrLf + QStringLiteral("　") +
@@ -233,28 +166,6 @@ void frmMain::mnRate_Click() {
                 QStringLiteral("　%1 回").arg(rating.counts[static_cast<std::size_t>(t)]);
     }
     showMessage(text);
-}
-
-void frmMain::showHintLook(int n, HintLook look) {
-    m_hintLook[n] = look;
-    m_hintShown = true;
-    applyCellLook(n);
-}
-
-void frmMain::clearHint() {
-    if (m_hintPanel && !m_hintPanel->isHidden()) m_hintPanel->hide();
-    m_hint.reset();
-    clearHintLooks();
-}
-
-void frmMain::clearHintLooks() {
-    if (!m_hintShown) return;
-    m_hintShown = false;
-    for (int n = 1; n <= kCellCount; ++n) {
-        if (m_hintLook[n] == HintLook::None) continue;
-        m_hintLook[n] = HintLook::None;
-        applyCellLook(n);
-    }
 }
 
 }  // namespace kz

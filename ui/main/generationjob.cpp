@@ -9,11 +9,9 @@
 
 namespace kz {
 
-namespace {
-
 // Whatever escapes the generator ends in a message, never in std::terminate: the player's
 // game is still on the board.
-QString failureText(const std::exception_ptr& error) {
+QString GenerationFailureText(const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);
     } catch (const std::bad_alloc&) {
@@ -25,8 +23,6 @@ QString failureText(const std::exception_ptr& error) {
         return QStringLiteral("問題の作成中にｴﾗｰが発生しました");
     }
 }
-
-}  // namespace
 
 GenerationJob::GenerationJob(GenerateFn generateFn, const generate::Request& request,
                              std::uint64_t seed, QObject* parent, const LaunchFn& launch)
@@ -40,7 +36,7 @@ GenerationJob::GenerationJob(GenerateFn generateFn, const generate::Request& req
                                 [this](int attempts) { m_attempts = attempts; });
         } catch (...) {
             result = {};
-            failure = failureText(std::current_exception());
+            failure = GenerationFailureText(std::current_exception());
         }
         if (m_cancel) result.cancelled = true;
         post(std::move(result), std::move(failure));

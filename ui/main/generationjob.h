@@ -7,6 +7,7 @@
 #include <QString>
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <random>
 #include <thread>
@@ -14,6 +15,10 @@
 #include "generate/generator.h"
 
 namespace kz {
+
+/// What the player is told when making puzzles threw: the generator's and the booklet's jobs
+/// share it.
+QString GenerationFailureText(const std::exception_ptr& error);
 
 class GenerationJob : public QObject {
     Q_OBJECT

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -25,13 +26,31 @@ QPushButton* makeButton(const QString& caption, const char* name, QWidget* paren
     return button;
 }
 
+constexpr QChar kBreak(0x200B);  // a zero-width space: a line may break here
+constexpr QChar kJoin(0x2060);   // a word joiner: a line may not
+
 /// Chain notation has no spaces for a line to break at; a zero-width space after each link
-/// lets a long chain wrap between links instead of running off the panel.
+/// lets a long chain wrap between links instead of running off the panel. Japanese text may
+/// break between any two characters, so the characters of a cell's or house's name
+/// ("2行4列", "ブロック3") are joined: a name never runs over two lines.
 QString breakable(QString text) {
     for (const QChar link : {QChar('-'), QChar('='), QChar(';')}) {
-        text.replace(link, QString(link) + QChar(0x200B));
+        text.replace(link, QString(link) + kBreak);
     }
-    return text;
+    static const QRegularExpression name(QStringLiteral("\\d行\\d列|\\d[行列]|ブロック\\d"));
+    QString joined;
+    qsizetype from = 0;
+    for (auto it = name.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        joined += text.mid(from, match.capturedStart() - from);
+        const QString found = match.captured();
+        for (qsizetype i = 0; i < found.size(); ++i) {
+            if (i) joined += kJoin;
+            joined += found[i];
+        }
+        from = match.capturedEnd();
+    }
+    return joined + text.mid(from);
 }
 
 }  // namespace
@@ -65,7 +84,7 @@ HintPanel::HintPanel(QWidget* owner)
 
 QString HintPanel::text() const {
     QString shown = m_text->text();
-    return shown.remove(QChar(0x200B));
+    return shown.remove(kBreak).remove(kJoin);
 }
 
 void HintPanel::present(const QString& text, unsigned buttons) {

@@ -5,6 +5,7 @@
 #include <QSessionManager>
 
 #include "files/keptgame.h"
+#include "game/records.h"
 #include "settings/optionman.h"
 #include "ui/dialogs/dialogwidgets.h"
 #include "ui/main/apptitle.h"
@@ -27,6 +28,8 @@ int main(int argc, char* argv[]) {
     kz::frmMain window(port, options);
     port.setOwner(&window);
     window.setKeptGamePath(kz::KeptGamePath());
+    window.tellOffer();
+    window.setRecordsPath(kz::RecordsPath());
     // A log-out closes no window; the game is written as the session asks to save data.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window](QSessionManager&) { window.flushKeptGame(); });

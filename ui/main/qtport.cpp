@@ -11,6 +11,9 @@
 #include <QGridLayout>
 #include <QIcon>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QSpacerItem>
 #include <QTimer>
 #include <chrono>
@@ -112,6 +115,19 @@ QString QtPort::saveFileName(const FileRequest& request) {
 
 int QtPort::runDialog(QDialog& dialog) {
     return dialog.exec();
+}
+
+bool QtPort::print(QPrinter& printer, PrintMode mode, const std::function<void(QPrinter&)>& paint) {
+    if (mode == PrintMode::Preview) {
+        QPrintPreviewDialog preview(&printer, m_owner);
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
+                         [&paint](QPrinter* p) { paint(*p); });
+        return preview.exec() == QDialog::Accepted;
+    }
+    QPrintDialog dialog(&printer, m_owner);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    paint(printer);
+    return true;
 }
 
 void QtPort::beep() {

@@ -35,6 +35,8 @@ public:
     QDateTime now() override;
     double random() override;
     void openUrl(const QUrl& url) override;
+    bool print(QPrinter& printer, PrintMode mode,
+               const std::function<void(QPrinter&)>& paint) override;
 
 private:
     QString fileName(const FileRequest& request, bool save);

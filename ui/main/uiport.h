@@ -8,8 +8,10 @@
 #include <QDateTime>
 #include <QString>
 #include <QUrl>
+#include <functional>
 
 class QDialog;
+class QPrinter;
 
 namespace kz {
 
@@ -18,6 +20,9 @@ public:
     enum class Icon { None, Error, Question, Warning, Information };
     enum class Buttons { Ok, OkCancel };
     enum class Answer { Ok, Cancel };
+    /// How a document reaches a printer: the print dialog first, or the print preview, whose
+    /// own button prints.
+    enum class PrintMode { Dialog, Preview };
 
     /// What a file dialog is asked for.
     struct FileRequest {
@@ -45,6 +50,11 @@ public:
     virtual double random() = 0;
     /// Opens an address in the user's browser; failures are ignored.
     virtual void openUrl(const QUrl& url) = 0;
+    /// Lets the user choose the printer, the paper and so on, and prints. `paint` draws the
+    /// whole document on the printer it is given, and again whenever a preview needs it.
+    /// False when the user cancelled.
+    virtual bool print(QPrinter& printer, PrintMode mode,
+                       const std::function<void(QPrinter&)>& paint) = 0;
 };
 
 }  // namespace kz

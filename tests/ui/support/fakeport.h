@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QList>
+#include <QPrinter>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -33,6 +34,8 @@ public:
     /// Each script drives the shown dialog (clicks, typing) and returns its result code.
     std::deque<std::function<int(QDialog&)>> dialogScripts;
     std::deque<double> randoms;
+    /// Each answer to a print request is the PDF file the printer writes to; empty = cancel.
+    std::deque<QString> printAnswers;
     QDateTime clock = QDateTime(QDate(2026, 1, 1), QTime(12, 0, 0));
 
     // Records.
@@ -41,6 +44,7 @@ public:
     QList<FileRequest> saveRequests;
     QStringList dialogs;  ///< class names of the dialogs run
     QList<QUrl> urls;
+    QList<PrintMode> prints;
     int beeps = 0;
     QStringList unexpected;
 
@@ -89,6 +93,16 @@ public:
         return r;
     }
     void openUrl(const QUrl& url) override { urls.append(url); }
+    bool print(QPrinter& printer, PrintMode mode,
+               const std::function<void(QPrinter&)>& paint) override {
+        prints.append(mode);
+        const QString file = take(printAnswers, QStringLiteral("print"));
+        if (file.isEmpty()) return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        paint(printer);
+        return true;
+    }
 
     /// The text of the last message box, or an empty text.
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
