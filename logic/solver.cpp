@@ -2,6 +2,7 @@
 #include "logic/solver.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "core/answer.h"
 
@@ -118,6 +119,20 @@ Path SolvePath(const State& start, const Context& context, int maxLevel) {
     return path;
 }
 
+namespace {
+
+// A node of several cells reads "r1c23" or "r12c3": two digits in a row after "r" or "c".
+bool GroupNode(const std::string& chain) {
+    for (std::size_t i = 1; i + 1 < chain.size(); ++i) {
+        if ((chain[i - 1] == 'r' || chain[i - 1] == 'c') && std::isdigit(chain[i]) &&
+            std::isdigit(chain[i + 1]))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int StepDifficulty(const Step& step) {
     const TechniqueInfo& info = Info(step.technique);
     int nodes = 0;
@@ -141,11 +156,15 @@ int StepDifficulty(const Step& step) {
             // an alternating chain rated by its length: the scale puts most boards whose
             // hardest step here is a grouped AIC at 7.0 to 7.2, not at 8.x.
             if (step.chain.empty()) return base;
+            // A net through a locked group or a pair is a dynamic chain with the easy
+            // techniques inside (+).
+            if (step.technique == Technique::ForcingNet && GroupNode(step.chain)) base = 90;
             nodes = 1;
             for (char ch : step.chain) {
                 nodes += ch == '=' || ch == '-' || ch == ';';
                 if (ch == ';' && step.technique == Technique::ForcingChain) base = 80;
             }
+            if (step.nodes) nodes = step.nodes;
             break;
     }
     // The thresholds grow by half and by a third in turn: 4, 6, 8, 12, 16, 24 …
@@ -221,7 +240,7 @@ std::optional<Digits> UniqueSolution(const Digits& digits) {
     return solution;
 }
 
-Rating Rate(const Digits& digits, Path* pathOut) {
+Rating Rate(const Digits& digits, Path* pathOut, std::size_t budget) {
     Rating rating;
     Digits solution{};
     rating.verifyCode = Verify(digits, solution);
@@ -231,7 +250,8 @@ Rating Rate(const Digits& digits, Path* pathOut) {
         rating.verifyCode = VerifyInternalError;
         return rating;
     }
-    const Context context{&solution};
+    Context context{&solution};
+    context.budget = budget;
     Path path = SolvePath(*start, context);
     // A board with nothing left to fill is as easy as boards get.
     rating.level = std::max(path.level, 1);
@@ -239,6 +259,7 @@ Rating Rate(const Digits& digits, Path* pathOut) {
     rating.difficulty = ScaleDifficulty(*start, context, path.steps);
     for (const Step& step : path.steps) {
         ++rating.counts[static_cast<int>(step.technique)];
+        rating.outOfBudget |= step.technique == Technique::Guess && !step.chain.empty();
         if (Info(step.technique).weight > Info(rating.hardest).weight)
             rating.hardest = step.technique;
         // The last cell of a unit asks for no search, so it never counts as hard.
