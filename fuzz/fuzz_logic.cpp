@@ -4,7 +4,9 @@
 // on a board with one solution every step of the path must hold against that solution, and
 // every step must have its sentence in both languages.
 // Input: the first 81 bytes are the cells in order, '1'..'9' a digit and anything else a
-// blank (so the public puzzle lines serve as seeds); missing cells are blank.
+// blank (so the public puzzle lines serve as seeds); missing cells are blank. A letter after
+// them, a to z, sets a budget of 100 << (letter − a) for the nested chains' searches (none: the
+// default), so that the hardest seeds reach those levels and also run out of their budget part way.
 
 #include <algorithm>
 #include <array>
@@ -51,6 +53,19 @@ void checkPath(const Digits& givens, const Digits& solution, const Rating& ratin
     }
     KZ_FUZZ_CHECK(path.solved && state->Values() == solution && path.end.Values() == solution);
     KZ_FUZZ_CHECK(counts == rating.counts);
+    // A search that ran out of its budget says so in the guess it left the board to, and only
+    // then does a guess carry a note; a rated nested chain is on the community's scale.
+    bool budgetGuess = false;
+    for (const Step& step : path.steps) {
+        KZ_FUZZ_CHECK(step.chain.empty() || step.technique != Technique::Guess ||
+                      step.chain == "budget");
+        budgetGuess |= step.technique == Technique::Guess && !step.chain.empty();
+        const bool nested =
+            step.technique >= Technique::ForcingChainPlus && step.technique < Technique::Guess;
+        KZ_FUZZ_CHECK(!nested || (StepDifficulty(step) >= Info(step.technique).ser &&
+                                  StepDifficulty(step) <= Info(step.technique).ser + 30));
+    }
+    KZ_FUZZ_CHECK(budgetGuess == rating.outOfBudget);
     KZ_FUZZ_CHECK(rating.level >= 1 && rating.level <= kMaxLevel);
     if (path.steps.empty()) {
         KZ_FUZZ_CHECK(rating.level == 1 && rating.score == 0);
@@ -69,8 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < size && i < givens.size(); ++i) {
         if (data[i] >= '1' && data[i] <= '9') givens[i] = static_cast<std::uint8_t>(data[i] - '0');
     }
+    const std::uint8_t tail = size > givens.size() ? data[givens.size()] : 0;
+    const std::size_t budget =
+        tail >= 'a' && tail <= 'z' ? std::size_t{100} << (tail - 'a') : kNestedBudget;
     Path path;
-    const Rating rating = Rate(givens, &path);
+    const Rating rating = Rate(givens, &path, budget);
     const std::optional<Digits> solution = UniqueSolution(givens);
     KZ_FUZZ_CHECK((rating.verifyCode == kz::VerifyUnique) == solution.has_value());
     if (solution) checkPath(givens, *solution, rating, path);

@@ -224,6 +224,13 @@ std::string Reason(const Step& step, Lang lang) {
                       : "ほかの空きマスはすべて候補が二つで、解を一つにするのは" + cell(0) + "の" +
                             d + "だけです";
         case Wording::Guess:
+            // A guess the nested chains' search left to, having run out of its budget.
+            if (!step.chain.empty()) {
+                return en ? "the search for a proof ran out of its budget; the solution is taken "
+                            "in the cell with the fewest candidates"
+                          : "証明の探索が上限に達したため、候補の最も少ないマスに解の数字を入れま"
+                            "す";
+            }
             return en ? "no technique helps here; the solution is taken in the cell with the "
                         "fewest candidates"
                       : "使える手筋がないため、候補の最も少ないマスに解の数字を入れます";
@@ -253,10 +260,15 @@ std::string Describe(const Step& step, Lang lang) {
     text += ": " + reason;
     if (single || effect.empty()) return text;
     // A chain whose notation is not the reason itself still gets shown.
-    if (!step.chain.empty() && reason != step.chain) text += " [" + step.chain + "]";
+    if (!step.chain.empty() && reason != step.chain && wording != Wording::Guess)
+        text += " [" + step.chain + "]";
     if (reason.empty()) return text + effect;
+    // A nested chain's inner proofs, on the lines after its first, follow what it concludes.
+    const std::size_t inner = text.find('\n');
+    const std::string proofs = inner == std::string::npos ? "" : text.substr(inner);
+    if (inner != std::string::npos) text.erase(inner);
     text += En(lang) ? ", so " + effect : "。" + effect;
-    return text;
+    return text + proofs;
 }
 
 }  // namespace kz::logic

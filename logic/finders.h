@@ -3,6 +3,7 @@
 // every instance of its technique that changes something, to a sink that may stop it early.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -20,6 +21,10 @@ struct ForcingStart {
     std::int8_t digit = 0;
     bool operator==(const ForcingStart&) const = default;
 };
+
+/// A nested search's default budget: about five seconds' work on this kind of machine, some
+/// five times what the searches of the public hardest lists take.
+inline constexpr std::size_t kNestedBudget = 1'000'000;
 
 /// What a finder may know besides the candidates.
 struct Context {
@@ -39,6 +44,9 @@ struct Context {
     /// For the forcing searches, when set: receives the sets that bore the steps found, in the
     /// order of their first step, whether or not the sink takes those steps.
     std::vector<ForcingStart>* bore = nullptr;
+    /// The branches one nested chain search may follow, its own and those of the searches
+    /// inside them, before it gives up; a board it gives up on ends in a guess that says so.
+    std::size_t budget = kNestedBudget;
 
     bool Digit(int d) const { return (digits >> (d - 1)) & 1; }
     bool Unit(int u) const { return (units >> u) & 1; }
@@ -132,5 +140,10 @@ void FindAlsXz(const State&, const Context&, const StepSink&);
 void FindForcingChain(const State&, const Context&, const StepSink&);
 void FindForcingNet(const State&, const Context&, const StepSink&);
 void FindGuess(const State&, const Context&, const StepSink&);
+// Nested forcing chains (nested.cpp)
+void FindForcingChainPlus(const State&, const Context&, const StepSink&);
+void FindNestedForcingChain(const State&, const Context&, const StepSink&);
+void FindNestedMultipleChain(const State&, const Context&, const StepSink&);
+void FindNestedDynamicChain(const State&, const Context&, const StepSink&);
 
 }  // namespace kz::logic

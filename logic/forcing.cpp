@@ -24,6 +24,7 @@
 #endif
 
 #include "logic/finders.h"
+#include "logic/forcing.h"
 #include "logic/notation.h"
 
 namespace kz::logic {
@@ -49,6 +50,7 @@ struct Settings {
     int maxUnitPlaces;      ///< the most places of a digit in a unit to branch on
     bool everyCandidate;    ///< also refute single candidates by contradiction
     Technique technique;
+    bool text = true;  ///< false: a step carries its result alone, not the chains behind it
 };
 
 // The cells with exactly two candidates, counted over the digits' places at once.
@@ -757,6 +759,9 @@ public:
         m_probeSlot.fill(-1);
     }
 
+    /// The branches followed so far, probes and recorded runs both: what a search has cost.
+    std::size_t Runs() const { return m_probeContradiction.size() + m_outcomes.size(); }
+
     void Run(const StepSink& sink, const ForcingStart* start, std::vector<ForcingStart>* bore) {
         CollectPremises(start);
         std::vector<Conclusion> found;
@@ -972,6 +977,7 @@ private:
         } else {
             step.eliminations = {{c.cell, c.digit}};
         }
+        if (!m_settings.text) return step;
         // A refuted assumption: its one branch; otherwise every branch to the agreed fact.
         const bool refuted =
             !c.placement &&
@@ -1034,6 +1040,27 @@ void FindForcingChain(const State& state, const Context& context, const StepSink
 void FindForcingNet(const State& state, const Context& context, const StepSink& sink) {
     static const Settings settings{8, 9, 9, true, Technique::ForcingNet};
     Search<true>(state, settings).Run(sink, context.start, context.bore);
+}
+
+std::size_t FindForcingInside(const State& state, InnerForcing kind, bool text,
+                              const StepSink& sink) {
+    // A cell too large to branch on still has its candidates refuted one by one; with
+    // one candidate and one place at most, nothing but refutations is left.
+    static const std::array<Settings, 3> settings{{
+        {0, 1, 1, true, Technique::ForcingChain, true},
+        {0, 9, 9, true, Technique::ForcingChain, true},
+        {8, 9, 9, true, Technique::ForcingNet, true},
+    }};
+    Settings s = settings[static_cast<int>(kind)];
+    s.text = text;
+    if (kind == InnerForcing::Dynamic) {
+        Search<true> search(state, s);
+        search.Run(sink, nullptr, nullptr);
+        return search.Runs();
+    }
+    Search<false> search(state, s);
+    search.Run(sink, nullptr, nullptr);
+    return search.Runs();
 }
 
 }  // namespace kz::logic

@@ -45,6 +45,8 @@ struct Rating {
     int difficulty = 0;
     Technique hardest = Technique::FullHouse;
     std::array<int, kTechniqueCount> counts{};  ///< steps of each technique on the path
+    /// A nested chain search ran out of its budget, and the path guessed.
+    bool outOfBudget = false;
 };
 
 /// A step's difficulty on the community's scale (SER) in tenths: its technique's (Info().ser),
@@ -57,7 +59,8 @@ int StepDifficulty(const Step& step);
 std::string DifficultyText(int tenths);
 
 /// Rates a board (its digits are the givens). With `path`, also returns the path walked.
-Rating Rate(const Digits& digits, Path* path = nullptr);
+/// `budget` bounds each nested chain search (Context::budget).
+Rating Rate(const Digits& digits, Path* path = nullptr, std::size_t budget = kNestedBudget);
 
 /// The verification code of a board (core/answer.h) and, when it has exactly one solution,
 /// that solution in `solution`.

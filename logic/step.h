@@ -48,6 +48,10 @@ enum class Technique : std::uint8_t {
     AlsXz,
     ForcingChain,
     ForcingNet,
+    ForcingChainPlus,
+    NestedForcingChain,
+    NestedMultipleChain,
+    NestedDynamicChain,
     Guess,
 };
 
@@ -230,8 +234,12 @@ struct Step {
     ShortList<Placement, 1> placements;
     ShortList<Elimination, 4> eliminations;
     /// Chains and nets in Eureka notation with r1c1 cell names, e.g. "(5)r1c2=r1c7-r4c7=r4c2";
-    /// empty for other techniques.
+    /// empty for other techniques. A nested chain's inner proofs follow on lines of their own,
+    /// indented, each named by the number its removal carries in the outer chain ("[1]").
     std::string chain;
+    /// The nodes of a chain whose notation does not count them (a nested chain's, its inner
+    /// proofs' included), which its difficulty grows with; 0 where the notation tells.
+    std::uint16_t nodes = 0;
 };
 
 }  // namespace kz::logic

@@ -88,7 +88,15 @@ constexpr std::array<TechniqueRow, kTechniqueCount> kTechniques{{
         "フォーシングチェーン"),
     Row(T::ForcingNet, 6, 85, 85, kNarrowable, FindForcingNet, W::Notation, "Forcing Net",
         "フォーシングネット"),
-    Row(T::Guess, 6, 100, 95, kUniqueOnly, FindGuess, W::Guess, "Trial and Error", "試行錯誤"),
+    Row(T::ForcingChainPlus, 6, 88, 90, kNarrowable, FindForcingChainPlus, W::Notation,
+        "Dynamic Forcing Chain (+)", "ダイナミックフォーシングチェーン（＋）"),
+    Row(T::NestedForcingChain, 6, 91, 95, kNarrowable, FindNestedForcingChain, W::Notation,
+        "Nested Forcing Chain", "ネスト型フォーシングチェーン"),
+    Row(T::NestedMultipleChain, 6, 94, 100, kNarrowable, FindNestedMultipleChain, W::Notation,
+        "Nested Multiple Forcing Chain", "ネスト型マルチプルフォーシングチェーン"),
+    Row(T::NestedDynamicChain, 6, 97, 105, kNarrowable, FindNestedDynamicChain, W::Notation,
+        "Nested Dynamic Forcing Chain", "ネスト型ダイナミックフォーシングチェーン"),
+    Row(T::Guess, 6, 100, 110, kUniqueOnly, FindGuess, W::Guess, "Trial and Error", "試行錯誤"),
 }};
 
 // A row out of place would give a technique another's finder, level or name: the table is

@@ -40,10 +40,12 @@ struct Digest {
     }
 };
 
-// Every state along a board's path, the board's own first.
+// Every state along a board's path, the board's own first. The paths are those the digests
+// were recorded on: a budget that runs out at once leaves the nested chains out, and the
+// board to the guess it took then.
 std::vector<State> PathStates(const Digits& board) {
     Path path;
-    Rate(board, &path);
+    Rate(board, &path, 1);
     std::vector<State> states{*State::FromDigits(board)};
     for (const Step& step : path.steps) {
         states.push_back(states.back());

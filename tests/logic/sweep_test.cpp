@@ -59,8 +59,10 @@ TEST(Sweep, EveryStepOfEveryFinderIsSoundOnHardPuzzles) {
             const std::optional<Digits> solution = UniqueSolution(board);
             ASSERT_TRUE(solution);
             const Context context{&*solution};
+            // The nested chains are left out by a budget that runs out at once: their searches
+            // would cost this sweep minutes, and a guess leads through as many hard states.
             Path path;
-            Rate(board, &path);
+            Rate(board, &path, 1);
             std::optional<State> state = State::FromDigits(board);
             for (std::size_t i = 0; i <= path.steps.size(); ++i) {
                 ASSERT_TRUE(PlacesAgree(*state)) << set;
@@ -83,6 +85,62 @@ TEST(Sweep, EveryStepOfEveryFinderIsSoundOnHardPuzzles) {
             EXPECT_GT(fired[technique], 0) << Info(technique).english;
         }
     }
+}
+
+// On the states where the rated paths of the hardest public puzzles need a nested chain, every
+// depth's search is run: each step it reports holds against the solution and changes the
+// state, and a depth concludes wherever a shallower one does, as each takes in those before it.
+TEST(Sweep, NestedChainsAreSoundAndEachDepthTakesInTheOnesBefore) {
+    constexpr Technique kDepths[] = {Technique::ForcingChainPlus, Technique::NestedForcingChain,
+                                     Technique::NestedMultipleChain, Technique::NestedDynamicChain};
+    std::map<Technique, int> fired;
+    int states = 0;
+    // Two boards of each list, and the first whose hardest step is the shallowest depth.
+    const std::pair<const char*, std::size_t> sample[] = {{"forum_hardest_1106.txt", 0},
+                                                          {"forum_hardest_1106.txt", 1},
+                                                          {"forum_hardest_1106.txt", 36},
+                                                          {"forum_hardest_1905_sample500.txt", 0},
+                                                          {"forum_hardest_1905_sample500.txt", 1}};
+    for (const auto& [set, index] : sample) {
+        const Digits board = test::ReadSet(set, index + 1)[index];
+        const std::optional<Digits> solution = UniqueSolution(board);
+        ASSERT_TRUE(solution);
+        const Context context{&*solution};
+        Path path;
+        const Rating rating = Rate(board, &path);
+        EXPECT_EQ(rating.counts[static_cast<int>(Technique::Guess)], 0) << set;
+        std::optional<State> state = State::FromDigits(board);
+        Technique last = Technique::FullHouse;
+        int looked = 0;
+        for (const Step& next : path.steps) {
+            // The first state of the first run of nested steps: the batch that follows
+            // shares it, and the deeper searches cost most of a second a state.
+            const bool nested = next.technique >= kDepths[0] && next.technique < Technique::Guess;
+            if (nested && next.technique != last && looked++ < 1) {
+                ++states;
+                bool shallower = false;
+                for (Technique t : kDepths) {
+                    int found = 0;
+                    State after = *state;
+                    FinderOf(t)(*state, context, [&](Step&& step) {
+                        ++found;
+                        EXPECT_EQ(step.technique, t);
+                        EXPECT_TRUE(after.Apply(step)) << "a step that changes nothing";
+                        EXPECT_GE(StepDifficulty(step), Info(t).ser);
+                        return CheckStep(*state, step, *solution);
+                    });
+                    ASSERT_FALSE(::testing::Test::HasFailure()) << set;
+                    EXPECT_TRUE(found > 0 || !shallower) << Info(t).english;
+                    shallower |= found > 0;
+                    fired[t] += found;
+                }
+            }
+            last = next.technique;
+            state->Apply(next);
+        }
+    }
+    EXPECT_EQ(states, 5);
+    for (Technique t : kDepths) EXPECT_GT(fired[t], 0) << Info(t).english;
 }
 
 // A finder told to look only at the digits and units that changed since it last found

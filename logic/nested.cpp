@@ -1,0 +1,527 @@
+// SPDX-License-Identifier: MIT
+// Nested forcing chains. As in a forcing net, each candidate is assumed in turn and its
+// consequences are followed on a copy of the candidates; but where the singles stall, the branch
+// turns to harder techniques on its own candidates and goes on with what they remove: first
+// locked candidates, subsets and fish, then, by depth, forcing chains that refute a candidate,
+// those that start from every candidate of a cell or place of a digit, and forcing nets. A
+// branch that meets a contradiction refutes its assumption; what every branch of a cell or of a
+// digit's places in a house agrees on holds.
+//
+// Each depth is its own technique, and the solver tries them easiest first, so a board gets
+// the shallowest nesting that proves something.
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "logic/finders.h"
+#include "logic/forcing.h"
+#include "logic/notation.h"
+
+namespace kz::logic {
+
+namespace {
+
+enum class Depth { Basic, Chains, Multiple, Dynamic };
+
+// The techniques a branch turns to first when its singles stall, easiest first. Those that
+// need a unique solution have no place in a branch, which is a board that may have none.
+constexpr Technique kBasic[] = {
+    Technique::Pointing,    Technique::Claiming,  Technique::NakedPair,    Technique::HiddenPair,
+    Technique::NakedTriple, Technique::XWing,     Technique::HiddenTriple, Technique::Swordfish,
+    Technique::NakedQuad,   Technique::Jellyfish, Technique::HiddenQuad,
+};
+
+std::string CellName(int c) {
+    return "r" + std::to_string(c / 9 + 1) + "c" + std::to_string(c % 9 + 1);
+}
+
+// What a recorded branch did, in order: its placements by singles, and what the techniques it
+// turned to placed or removed, each with its proof.
+struct Event {
+    std::int8_t cell, digit;
+    bool placed;
+    int proof;  ///< an index into Record::proofs, or −1 for a single
+};
+
+struct Record {
+    // The result the branch is followed to (a cell of −1: to its end or its contradiction).
+    int cell = -1, digit = 0;
+    bool placement = false;
+    bool reached = false;
+    std::vector<Event> events;
+    std::vector<std::string> proofs;
+    std::string contradiction;
+    int size = 0;  ///< the nodes of the branch, those of its inner proofs included
+};
+
+struct Budget {
+    std::size_t left;
+    bool out = false;
+
+    bool Spend(std::size_t runs) {
+        if (runs >= left) {
+            left = 0;
+            out = true;
+        } else {
+            left -= runs;
+        }
+        return !out;
+    }
+};
+
+// Follows assumptions on copies of one state, to a contradiction or to where neither the
+// singles nor the techniques of its depth find more.
+class Brancher {
+public:
+    Brancher(Depth depth, Budget& budget) : m_depth(depth), m_budget(budget) {}
+
+    /// Follows "c holds d" on `s`; false when it meets a contradiction (or, recorded, once the
+    /// record's result is reached: `s` is then left part way).
+    bool Follow(State& s, int c, int d, Record* rec) {
+        m_rec = rec;
+        if (!Place(s, c, d, -1)) return false;
+        for (;;) {
+            if (Done()) return true;
+            if (!Singles(s)) return false;
+            if (Done() || !m_budget.Spend(1)) return true;
+            int changed = Basic(s);
+            for (int k = static_cast<int>(Depth::Chains);
+                 !changed && k <= static_cast<int>(m_depth); ++k) {
+                changed = Inner(s, static_cast<InnerForcing>(k - 1));
+                if (m_budget.out) return true;
+            }
+            if (changed < 0) return false;
+            if (!changed) return true;
+        }
+    }
+
+private:
+    bool Done() const { return m_rec && m_rec->reached; }
+
+    void Contradiction(const std::string& why) {
+        if (m_rec && m_rec->contradiction.empty()) m_rec->contradiction = why;
+    }
+
+    void Note(const State& s, int c, int d, bool placed, int proof) {
+        if (!m_rec || m_rec->reached) return;
+        m_rec->events.push_back(
+            {static_cast<std::int8_t>(c), static_cast<std::int8_t>(d), placed, proof});
+        ++m_rec->size;
+        if (m_rec->cell >= 0) {
+            const int x = m_rec->cell, e = m_rec->digit;
+            m_rec->reached = m_rec->placement ? s.Value(x) == e : !s.Has(x, e) && s.Value(x) != e;
+        }
+    }
+
+    bool Place(State& s, int c, int d, int proof) {
+        if (s.Value(c) == d) return true;
+        if (!s.Place(c, d)) {
+            Contradiction(CellName(c) + " cannot be " + std::to_string(d));
+            return false;
+        }
+        Note(s, c, d, true, proof);
+        return true;
+    }
+
+    // Naked and hidden singles until none is left; false on a contradiction: a cell without a
+    // candidate, or a digit with no place in a house that does not hold it.
+    bool Singles(State& s) {
+        for (bool any = true; any;) {
+            any = false;
+            bool broken = false;
+            s.Open().ForEach([&](int c) {
+                if (broken) return;
+                const Mask m = s.Candidates(c);
+                if (!m) {
+                    Contradiction(CellName(c) + " has no candidate");
+                    broken = true;
+                } else if (!(m & (m - 1))) {
+                    broken = !Place(s, c, std::countr_zero(m) + 1, -1);
+                    any = true;
+                }
+            });
+            if (broken) return false;
+            for (int u = 0; u < kUnitCount; ++u) {
+                for (Mask lone; (lone = s.LoneIn(u)) != 0;) {
+                    const int d = std::countr_zero(lone) + 1;
+                    const int c = kUnits.cells[u][std::countr_zero(s.PlacesIn(u, d))];
+                    if (!Place(s, c, d, -1)) return false;
+                    any = true;
+                }
+            }
+        }
+        for (int u = 0; u < kUnitCount; ++u) {
+            Mask held = 0;
+            for (int c : kUnits.cells[u]) {
+                held |= s.Value(c) ? DigitBit(s.Value(c)) : Mask{0};
+                held |= s.Candidates(c);
+            }
+            if (held != kAllDigits) {
+                const int d = std::countr_zero(static_cast<unsigned>(~held & kAllDigits)) + 1;
+                Contradiction(UnitName(u) + " has no place for " + std::to_string(d));
+                return false;
+            }
+        }
+        return true;
+    }
+
+    static std::string UnitName(int u) {
+        static const char* const kKinds[] = {"row ", "column ", "box "};
+        return kKinds[u / 9] + std::to_string(u % 9 + 1);
+    }
+
+    // What one search of the branch's state found, carried out: 1 when it changed something,
+    // 0 when not, −1 on a contradiction.
+    int Apply(State& s, const std::vector<Step>& found, bool inner) {
+        int changed = 0;
+        for (const Step& step : found) {
+            // A proof is kept once the step changes something the record tells of: a step
+            // whose removals an earlier one of the search made, or one after the record's
+            // result, would leave a proof that nothing refers to.
+            int proof = -1;
+            const auto index = [&] {
+                if (proof < 0 && m_rec && !m_rec->reached) {
+                    proof = static_cast<int>(m_rec->proofs.size());
+                    m_rec->proofs.push_back(inner ? step.chain
+                                                  : std::string(Info(step.technique).english) +
+                                                        " " + CellsName(CellsOf(step)));
+                    m_rec->size += NodesIn(m_rec->proofs.back());
+                }
+                return proof;
+            };
+            for (const Placement& p : step.placements) {
+                if (s.Value(p.cell) == p.digit) continue;
+                if (!Place(s, p.cell, p.digit, s.Has(p.cell, p.digit) ? index() : -1)) return -1;
+                changed = 1;
+            }
+            for (const Elimination& e : step.eliminations) {
+                if (!s.Has(e.cell, e.digit)) continue;
+                const int k = index();
+                s.Eliminate(e.cell, e.digit);
+                changed = 1;
+                Note(s, e.cell, e.digit, false, k);
+            }
+        }
+        return changed;
+    }
+
+    static CellSet CellsOf(const Step& step) {
+        CellSet cells;
+        for (int c : step.cells) cells.Add(c);
+        return cells;
+    }
+
+    int Basic(State& s) {
+        for (Technique t : kBasic) {
+            m_found.clear();
+            FinderOf(t)(s, Context{}, [&](Step&& step) {
+                m_found.push_back(std::move(step));
+                return true;
+            });
+            if (const int changed = Apply(s, m_found, false)) return changed;
+        }
+        return 0;
+    }
+
+    int Inner(State& s, InnerForcing kind) {
+        m_found.clear();
+        // A record takes every step of the search as the unrecorded branch does, and stops at
+        // its result. Taking the simplest one alone and going back to the singles would tell of
+        // fewer inner proofs, but ran a search for each: five times the rating's time.
+        const std::size_t runs = FindForcingInside(s, kind, m_rec != nullptr, [&](Step&& step) {
+            m_found.push_back(std::move(step));
+            return true;
+        });
+        if (!m_budget.Spend(runs)) return 0;
+        return Apply(s, m_found, true);
+    }
+
+    Depth m_depth;
+    Budget& m_budget;
+    Record* m_rec = nullptr;
+    std::vector<Step> m_found;
+};
+
+// Where an unrecorded branch ended: a contradiction, or what it placed and removed.
+struct Outcome {
+    bool contradiction = false;
+    int size = 0;  ///< its placements and removals: which conclusions are simpler
+    std::array<CellSet, 9> removed{}, placed{};
+};
+
+struct Conclusion {
+    int cost;
+    bool placement;
+    std::int8_t cell, digit;
+    int unit;  ///< the premises: a unit's places of `digit`, or −1 for a cell, −2 for one candidate
+    std::int8_t of;  ///< the premises' cell (−1, −2) or digit (a unit)
+};
+
+class NestedSearch {
+public:
+    NestedSearch(const State& start, Depth depth, Technique technique, std::size_t budget)
+        : m_start(start),
+          m_depth(depth),
+          m_technique(technique),
+          m_budget{budget},
+          m_brancher(depth, m_budget) {}
+
+    /// False when the budget ran out before every branch was followed. With `start`, only its
+    /// set of assumptions is followed; with `bore`, the sets that bore steps are added to it.
+    bool Run(const StepSink& sink, const ForcingStart* start, std::vector<ForcingStart>* bore) {
+        m_slot.fill(-1);
+        CellSet cells = m_start.Open();
+        if (start) cells &= start->unit < 0 ? CellSet::Of(start->cell) : CellSet{};
+        const auto wanted = [&](int u, int d) {
+            return !start || (start->unit == u && start->digit == d);
+        };
+        // Every branch is followed before any step is made, so that a search the budget cuts
+        // short makes none.
+        cells.ForEach([&](int c) {
+            for (unsigned m = m_start.Candidates(c); m && !m_budget.out; m &= m - 1)
+                Of(c, std::countr_zero(m) + 1);
+        });
+        for (int u = 0; u < kUnitCount && start; ++u) {
+            for (int d = 1; d <= 9; ++d) {
+                if (!wanted(u, d)) continue;
+                for (unsigned m = m_start.PlacesIn(u, d); m && !m_budget.out; m &= m - 1)
+                    Of(kUnits.cells[u][std::countr_zero(m)], d);
+            }
+        }
+        if (m_budget.out) return false;
+        std::vector<Conclusion> found;
+        cells.ForEach([&](int c) {
+            std::array<Placement, 9> options;
+            int n = 0;
+            for (unsigned m = m_start.Candidates(c); m; m &= m - 1)
+                options[n++] = {static_cast<std::int8_t>(c),
+                                static_cast<std::int8_t>(std::countr_zero(m) + 1)};
+            for (int i = 0; i < n; ++i) {
+                const Outcome& o = Of(options[i].cell, options[i].digit);
+                if (o.contradiction)
+                    found.push_back(
+                        {o.size, false, options[i].cell, options[i].digit, -2, options[i].cell});
+            }
+            Agree({options.data(), options.data() + n}, -1, static_cast<std::int8_t>(c), found);
+        });
+        for (int u = 0; u < kUnitCount; ++u) {
+            for (int d = 1; d <= 9; ++d) {
+                if (!wanted(u, d)) continue;
+                std::array<Placement, 9> options;
+                int n = 0;
+                for (unsigned m = m_start.PlacesIn(u, d); m; m &= m - 1)
+                    options[n++] = {static_cast<std::int8_t>(kUnits.cells[u][std::countr_zero(m)]),
+                                    static_cast<std::int8_t>(d)};
+                if (n >= 2)
+                    Agree({options.data(), options.data() + n}, u, static_cast<std::int8_t>(d),
+                          found);
+            }
+        }
+        std::stable_sort(found.begin(), found.end(),
+                         [](const Conclusion& a, const Conclusion& b) { return a.cost < b.cost; });
+        State after = m_start;
+        bool more = true;
+        for (const Conclusion& c : found) {
+            if (c.placement ? !after.Place(c.cell, c.digit) : !after.Eliminate(c.cell, c.digit))
+                continue;
+            if (bore) {
+                const ForcingStart set =
+                    c.unit >= 0 ? ForcingStart{-1, static_cast<std::int8_t>(c.unit), c.of}
+                                : ForcingStart{c.of, -1, 0};
+                if (std::find(bore->begin(), bore->end(), set) == bore->end()) bore->push_back(set);
+            }
+            // A step's text costs its branches followed again with their records: none is
+            // made that the sink did not ask for.
+            if (more && !sink(MakeStep(c))) {
+                if (!bore) return true;
+                more = false;
+            }
+        }
+        return true;
+    }
+
+private:
+    const Outcome& Of(int c, int d) {
+        std::int16_t& slot = m_slot[c * 9 + d - 1];
+        if (slot < 0) {
+            slot = static_cast<std::int16_t>(m_outcomes.size());
+            Outcome o;
+            State s = m_start;
+            o.contradiction = !m_brancher.Follow(s, c, d, nullptr);
+            if (!o.contradiction) {
+                for (int e = 1; e <= 9; ++e) {
+                    m_start.CellsOf(e).ForEach([&](int x) {
+                        if (s.Value(x) == e) {
+                            o.placed[e - 1].Add(x);
+                        } else if (!s.Has(x, e)) {
+                            o.removed[e - 1].Add(x);
+                        }
+                    });
+                    o.size += o.placed[e - 1].Count() + o.removed[e - 1].Count();
+                }
+            } else {
+                o.size = static_cast<int>((m_start.Open() & ~s.Open()).Count());
+            }
+            m_outcomes.push_back(o);
+        }
+        return m_outcomes[slot];
+    }
+
+    // What every branch of `options` agrees on, unless one of them is refuted (its refutation
+    // is the simpler step).
+    void Agree(std::span<const Placement> options, int unit, std::int8_t of,
+               std::vector<Conclusion>& found) {
+        if (options.size() < 2) return;
+        Outcome common = Of(options[0].cell, options[0].digit);
+        if (common.contradiction) return;
+        int cost = common.size;
+        for (std::size_t i = 1; i < options.size(); ++i) {
+            const Outcome& o = Of(options[i].cell, options[i].digit);
+            if (o.contradiction) return;
+            cost = std::max(cost, o.size);
+            CellSet any;
+            for (int e = 0; e < 9; ++e) {
+                any |= common.removed[e] &= o.removed[e];
+                any |= common.placed[e] &= o.placed[e];
+            }
+            if (any.Empty()) return;
+        }
+        for (int e = 0; e < 9; ++e) {
+            common.placed[e].ForEach([&](int x) {
+                found.push_back({cost, true, static_cast<std::int8_t>(x),
+                                 static_cast<std::int8_t>(e + 1), unit, of});
+            });
+            common.removed[e].ForEach([&](int x) {
+                found.push_back({cost, false, static_cast<std::int8_t>(x),
+                                 static_cast<std::int8_t>(e + 1), unit, of});
+            });
+        }
+    }
+
+    // One branch followed again with its record, to `target` or (none) to its contradiction.
+    Record Recorded(Placement a, const Conclusion* target) {
+        Record rec;
+        if (target) {
+            rec.cell = target->cell;
+            rec.digit = target->digit;
+            rec.placement = target->placement;
+        }
+        // Text is not bound by the budget: the search it tells of has run within it.
+        Budget unbounded{~std::size_t{0}};
+        Brancher brancher(m_depth, unbounded);
+        State s = m_start;
+        brancher.Follow(s, a.cell, a.digit, &rec);
+        return rec;
+    }
+
+    Step MakeStep(const Conclusion& c) {
+        Step step;
+        step.technique = m_technique;
+        std::vector<Placement> options;
+        if (c.unit == -2) {
+            options.push_back({c.cell, c.digit});
+        } else if (c.unit == -1) {
+            for (unsigned m = m_start.Candidates(c.of); m; m &= m - 1)
+                options.push_back({c.of, static_cast<std::int8_t>(std::countr_zero(m) + 1)});
+        } else {
+            step.units = {static_cast<std::int8_t>(c.unit)};
+            for (unsigned m = m_start.PlacesIn(c.unit, c.of); m; m &= m - 1)
+                options.push_back(
+                    {static_cast<std::int8_t>(kUnits.cells[c.unit][std::countr_zero(m)]), c.of});
+        }
+        Mask digits = DigitBit(c.digit);
+        for (const Placement& a : options) {
+            AddPatternCells(step, CellSet::Of(a.cell));
+            digits |= DigitBit(a.digit);
+        }
+        AddPatternCells(step, CellSet::Of(c.cell));
+        step.digits = DigitList(digits);
+        if (c.placement) {
+            step.placements = {{c.cell, c.digit}};
+        } else {
+            step.eliminations = {{c.cell, c.digit}};
+        }
+        std::string proofs;
+        int size = 0, proofCount = 0;
+        for (const Placement& a : options) {
+            const Record rec = Recorded(a, c.unit == -2 ? nullptr : &c);
+            if (!step.chain.empty()) step.chain += "; ";
+            step.chain += Line(a, rec, proofCount);
+            for (const std::string& proof : rec.proofs) {
+                proofs += "\n    [" + std::to_string(++proofCount) + "] ";
+                // An inner proof's own lines go one step further in.
+                for (char ch : proof)
+                    proofs += ch == '\n' ? std::string("\n    ") : std::string(1, ch);
+            }
+            size += 1 + rec.size;
+        }
+        step.chain += proofs;
+        step.nodes = static_cast<std::uint16_t>(std::min(size, 0xffff));
+        return step;
+    }
+
+    // "(5)r1c2 → r3c4=7 → r4c5≠3 [1] → … → r7c7 has no candidate": the branch's placements and
+    // the removals its techniques made, numbering the proofs from `first` + 1.
+    static std::string Line(Placement a, const Record& rec, int first) {
+        std::string text = NodeName(DigitBit(a.digit), CellSet::Of(a.cell));
+        for (const Event& e : rec.events) {
+            if (e.proof < 0 && e.cell == a.cell && e.digit == a.digit && e.placed) continue;
+            text += " => " + CellName(e.cell) + (e.placed ? "=" : "<>") + std::to_string(e.digit);
+            if (e.proof >= 0) text += " [" + std::to_string(first + e.proof + 1) + "]";
+        }
+        if (!rec.contradiction.empty()) text += " => " + rec.contradiction;
+        return text;
+    }
+
+    const State& m_start;
+    Depth m_depth;
+    Technique m_technique;
+    Budget m_budget;
+    Brancher m_brancher;
+    std::array<std::int16_t, 729> m_slot{};
+    std::vector<Outcome> m_outcomes;
+};
+
+void FindNested(const State& state, const Context& context, const StepSink& sink, Depth depth,
+                Technique technique) {
+    if (state.Solved()) return;
+    NestedSearch search(state, depth, technique, context.budget);
+    if (search.Run(sink, context.start, context.bore) || depth != Depth::Dynamic ||
+        !context.solution)
+        return;
+    // The budget ran out: the last resort says so, rather than pass for a board that needs it.
+    FindGuess(state, context, [&](Step&& step) {
+        step.chain = "budget";
+        return sink(std::move(step));
+    });
+}
+
+}  // namespace
+
+int NodesIn(const std::string& chain) {
+    int nodes = 1;
+    for (char ch : chain) nodes += ch == '=' || ch == '-' || ch == ';';
+    return nodes;
+}
+
+void FindForcingChainPlus(const State& state, const Context& context, const StepSink& sink) {
+    FindNested(state, context, sink, Depth::Basic, Technique::ForcingChainPlus);
+}
+
+void FindNestedForcingChain(const State& state, const Context& context, const StepSink& sink) {
+    FindNested(state, context, sink, Depth::Chains, Technique::NestedForcingChain);
+}
+
+void FindNestedMultipleChain(const State& state, const Context& context, const StepSink& sink) {
+    FindNested(state, context, sink, Depth::Multiple, Technique::NestedMultipleChain);
+}
+
+void FindNestedDynamicChain(const State& state, const Context& context, const StepSink& sink) {
+    FindNested(state, context, sink, Depth::Dynamic, Technique::NestedDynamicChain);
+}
+
+}  // namespace kz::logic
