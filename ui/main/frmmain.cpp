@@ -4,14 +4,10 @@
 #include "ui/main/frmmain.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QSignalBlocker>
-#include <QUrl>
 #include <algorithm>
 
 #include "core/consistency.h"
@@ -24,6 +20,7 @@
 #include "ui/main/gridview.h"
 #include "ui/main/hintview.h"
 #include "ui/main/keptcommands.h"
+#include "ui/main/manual.h"
 #include "ui/main/menutable.h"
 #include "ui/main/newproblem.h"
 #include "ui/main/paletteview.h"
@@ -311,21 +308,6 @@ void frmMain::mnAllInp_Click() {
 
 void frmMain::mnExit_Click() {
     close();
-}
-
-QUrl frmMain::ManualUrl() {
-    const QDir appDir(QCoreApplication::applicationDirPath());
-    // The install directories are relative to the prefix, or absolute when so configured.
-    const QDir prefix(appDir.filePath(QStringLiteral("..")));
-    const QStringList candidates = {
-        appDir.filePath(QStringLiteral("manual.html")),
-        prefix.filePath(QStringLiteral(KZ_INSTALL_DATADIR "/kazarinoset/manual.html")),
-        prefix.filePath(QStringLiteral(KZ_INSTALL_DOCDIR "/manual.html")),
-    };
-    for (const QString& path : candidates) {
-        if (QFileInfo::exists(path)) return QUrl::fromLocalFile(QDir::cleanPath(path));
-    }
-    return QUrl::fromLocalFile(QDir::cleanPath(candidates.first()));
 }
 
 void frmMain::mnManuual_Click() {

@@ -36,7 +36,6 @@ class QLabel;
 class QMouseEvent;
 class QKeyEvent;
 class QEvent;
-class QUrl;
 
 namespace kz {
 
@@ -187,10 +186,6 @@ public:
     KeptGame currentGame() const;
     /// The puzzle the hint and the rating work on, when one is kept (see problemDigits).
     const std::optional<logic::Digits>& keptPuzzle() const { return m_game.puzzle(); }
-
-    /// The shipped manual: next to the program in a build tree, under the data directory
-    /// once installed.
-    static QUrl ManualUrl();
 
 private:
     QAction* action(const char* name) const;
