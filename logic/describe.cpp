@@ -235,6 +235,7 @@ std::string Reason(const Step& step, Lang lang) {
                         "fewest candidates"
                       : "使える手筋がないため、候補の最も少ないマスに解の数字を入れます";
         case Wording::Notation:
+        case Wording::Branches:
             break;
     }
     // Chains, sets and nets speak through their notation.
@@ -257,18 +258,27 @@ std::string Describe(const Step& step, Lang lang) {
     const std::string effect = Effect(step, lang);
     const Wording wording = RowOf(step.technique).wording;
     const bool single = wording == Wording::HiddenSingle || wording == Wording::NakedSingle;
+    // A nested chain says what it proves first, then its branches a line each, their inner
+    // proofs further in.
+    if (wording == Wording::Branches && !effect.empty()) {
+        text += En(lang) ? ": " + effect + ", as each line below leads to:"
+                         : ": " + effect + "。各行の枝がそれを示します：";
+        for (std::size_t from = 0; from <= step.chain.size();) {
+            std::size_t to = step.chain.find('\n', from);
+            if (to == std::string::npos) to = step.chain.size();
+            text += "\n  " + step.chain.substr(from, to - from);
+            from = to + 1;
+        }
+        return text;
+    }
     text += ": " + reason;
     if (single || effect.empty()) return text;
     // A chain whose notation is not the reason itself still gets shown.
     if (!step.chain.empty() && reason != step.chain && wording != Wording::Guess)
         text += " [" + step.chain + "]";
     if (reason.empty()) return text + effect;
-    // A nested chain's inner proofs, on the lines after its first, follow what it concludes.
-    const std::size_t inner = text.find('\n');
-    const std::string proofs = inner == std::string::npos ? "" : text.substr(inner);
-    if (inner != std::string::npos) text.erase(inner);
     text += En(lang) ? ", so " + effect : "。" + effect;
-    return text + proofs;
+    return text;
 }
 
 }  // namespace kz::logic
