@@ -40,7 +40,9 @@ constexpr TechniqueRow Row(T technique, int level, int weight, int ser, unsigned
 // published value where the scale names it; a skyscraper, a kite and simple colouring are
 // X-chains (6.6), a W-wing and ALS-XZ are short alternating chains (7.0). A forcing chain is
 // 7.0 as one branch and 8.0 as several from one cell or house (StepDifficulty), a net is
-// dynamic (8.5), and a board past every technique ranks beyond them (9.5).
+// dynamic (8.5, or 9.0 through a group), the nested chains are the scale's dynamic chains
+// with the easy techniques inside (9.0) and its nested levels (9.5, 10.0, 10.5), and a board
+// whose search ran out of its budget ranks past a nested dynamic chain (11.0).
 constexpr std::array<TechniqueRow, kTechniqueCount> kTechniques{{
     Row(T::FullHouse, 1, 10, 10, kNone, FindFullHouse, W::FullHouse, "Full House", "フルハウス"),
     Row(T::HiddenSingle, 1, 12, 12, kNone, FindHiddenSingle, W::HiddenSingle, "Hidden Single",
