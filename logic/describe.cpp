@@ -266,7 +266,20 @@ std::string Describe(const Step& step, Lang lang) {
         for (std::size_t from = 0; from <= step.chain.size();) {
             std::size_t to = step.chain.find('\n', from);
             if (to == std::string::npos) to = step.chain.size();
-            text += "\n  " + step.chain.substr(from, to - from);
+            std::string line = step.chain.substr(from, to - from);
+            // An inner proof by a technique is named in the reader's language.
+            const std::size_t name = line.find("] ");
+            if (!En(lang) && line.rfind("    [", 0) == 0 && name != std::string::npos) {
+                for (int t = 0; t < kTechniqueCount; ++t) {
+                    const TechniqueInfo& inner = Info(static_cast<Technique>(t));
+                    if (line.compare(name + 2, inner.english.size() + 1,
+                                     std::string(inner.english) + " ") == 0) {
+                        line.replace(name + 2, inner.english.size(), inner.japanese);
+                        break;
+                    }
+                }
+            }
+            text += "\n  " + line;
             from = to + 1;
         }
         return text;

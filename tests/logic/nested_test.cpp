@@ -85,6 +85,11 @@ int CheckWords(const Step& step) {
             } else if (line.rfind(head, 0) == 0) {
                 ++proofs;
                 texts.push_back(line.substr(head.size()));
+                // A proof by a technique is named in the reader's language.
+                for (int t = 0; lang == Lang::Japanese && t < kTechniqueCount; ++t) {
+                    const std::string english(Info(static_cast<Technique>(t)).english);
+                    EXPECT_NE(texts.back().rfind(english + " ", 0), 0u) << line;
+                }
             } else {
                 // An inner proof's own lines go further in.
                 EXPECT_EQ(line.rfind("          ", 0), 0u) << line;
