@@ -243,6 +243,35 @@ std::string Reason(const Step& step, Lang lang) {
     return Cells(cells, lang);
 }
 
+// A nested chain's branch ends in its contradiction as the search words it: "r7c5 has no
+// candidate", "r7c5 cannot be 3", "row 3 has no place for 4".
+std::string ContradictionInJapanese(std::string line) {
+    const std::size_t at = line.rfind(" => ");
+    if (at == std::string::npos) return line;
+    const std::string tail = line.substr(at + 4);
+    const auto ends = [&](std::string_view end) {
+        return tail.size() > end.size() &&
+               tail.compare(tail.size() - end.size(), end.size(), end.data(), end.size()) == 0;
+    };
+    std::string words;
+    if (ends(" has no candidate")) {
+        words = tail.substr(0, tail.find(' ')) + "に入る候補がない";
+    } else if (const std::size_t be = tail.find(" cannot be "); be != std::string::npos) {
+        words = tail.substr(0, be) + "に" + tail.substr(be + 11) + "が入らない";
+    } else if (const std::size_t place = tail.find(" has no place for ");
+               place != std::string::npos) {
+        const std::string unit = tail.substr(0, place);
+        const std::string n = unit.substr(unit.find(' ') + 1);
+        const std::string name = unit.rfind("row", 0) == 0      ? n + "行"
+                                 : unit.rfind("column", 0) == 0 ? n + "列"
+                                                                : "ブロック" + n;
+        words = name + "に" + tail.substr(place + 18) + "の入る場所がない";
+    } else {
+        return line;
+    }
+    return line.substr(0, at + 4) + words;
+}
+
 }  // namespace
 
 std::string CellName(int cell, Lang lang) {
@@ -267,6 +296,7 @@ std::string Describe(const Step& step, Lang lang) {
             std::size_t to = step.chain.find('\n', from);
             if (to == std::string::npos) to = step.chain.size();
             std::string line = step.chain.substr(from, to - from);
+            if (!En(lang)) line = ContradictionInJapanese(line);
             // An inner proof by a technique is named in the reader's language.
             const std::size_t name = line.find("] ");
             if (!En(lang) && line.rfind("    [", 0) == 0 && name != std::string::npos) {

@@ -76,6 +76,11 @@ int CheckWords(const Step& step) {
             const std::string head = "      [" + std::to_string(proofs + 1) + "] ";
             if (line.rfind("  (", 0) == 0) {
                 outer.push_back(line.substr(2));
+                // Its contradiction is told in the reader's language.
+                if (lang == Lang::Japanese) {
+                    EXPECT_EQ(line.find(" has no "), std::string::npos) << line;
+                    EXPECT_EQ(line.find(" cannot be "), std::string::npos) << line;
+                }
                 for (std::sregex_iterator it(line.begin(), line.end(), reference), end; it != end;
                      ++it) {
                     const std::size_t k = std::stoul((*it)[1]);
