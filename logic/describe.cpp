@@ -235,11 +235,41 @@ std::string Reason(const Step& step, Lang lang) {
                         "fewest candidates"
                       : "使える手筋がないため、候補の最も少ないマスに解の数字を入れます";
         case Wording::Notation:
+        case Wording::Branches:
             break;
     }
     // Chains, sets and nets speak through their notation.
     if (!step.chain.empty()) return step.chain;
     return Cells(cells, lang);
+}
+
+// A nested chain's branch ends in its contradiction as the search words it: "r7c5 has no
+// candidate", "r7c5 cannot be 3", "row 3 has no place for 4".
+std::string ContradictionInJapanese(std::string line) {
+    const std::size_t at = line.rfind(" => ");
+    if (at == std::string::npos) return line;
+    const std::string tail = line.substr(at + 4);
+    const auto ends = [&](std::string_view end) {
+        return tail.size() > end.size() &&
+               tail.compare(tail.size() - end.size(), end.size(), end.data(), end.size()) == 0;
+    };
+    std::string words;
+    if (ends(" has no candidate")) {
+        words = tail.substr(0, tail.find(' ')) + "に入る候補がない";
+    } else if (const std::size_t be = tail.find(" cannot be "); be != std::string::npos) {
+        words = tail.substr(0, be) + "に" + tail.substr(be + 11) + "が入らない";
+    } else if (const std::size_t place = tail.find(" has no place for ");
+               place != std::string::npos) {
+        const std::string unit = tail.substr(0, place);
+        const std::string n = unit.substr(unit.find(' ') + 1);
+        const std::string name = unit.rfind("row", 0) == 0      ? n + "行"
+                                 : unit.rfind("column", 0) == 0 ? n + "列"
+                                                                : "ブロック" + n;
+        words = name + "に" + tail.substr(place + 18) + "の入る場所がない";
+    } else {
+        return line;
+    }
+    return line.substr(0, at + 4) + words;
 }
 
 }  // namespace
@@ -257,18 +287,41 @@ std::string Describe(const Step& step, Lang lang) {
     const std::string effect = Effect(step, lang);
     const Wording wording = RowOf(step.technique).wording;
     const bool single = wording == Wording::HiddenSingle || wording == Wording::NakedSingle;
+    // A nested chain says what it proves first, then its branches a line each, their inner
+    // proofs further in.
+    if (wording == Wording::Branches && !effect.empty()) {
+        text += En(lang) ? ": " + effect + ", as each line below leads to:"
+                         : ": " + effect + "。各行の枝がそれを示します：";
+        for (std::size_t from = 0; from <= step.chain.size();) {
+            std::size_t to = step.chain.find('\n', from);
+            if (to == std::string::npos) to = step.chain.size();
+            std::string line = step.chain.substr(from, to - from);
+            if (!En(lang)) line = ContradictionInJapanese(line);
+            // An inner proof by a technique is named in the reader's language.
+            const std::size_t name = line.find("] ");
+            if (!En(lang) && line.rfind("    [", 0) == 0 && name != std::string::npos) {
+                for (int t = 0; t < kTechniqueCount; ++t) {
+                    const TechniqueInfo& inner = Info(static_cast<Technique>(t));
+                    if (line.compare(name + 2, inner.english.size() + 1,
+                                     std::string(inner.english) + " ") == 0) {
+                        line.replace(name + 2, inner.english.size(), inner.japanese);
+                        break;
+                    }
+                }
+            }
+            text += "\n  " + line;
+            from = to + 1;
+        }
+        return text;
+    }
     text += ": " + reason;
     if (single || effect.empty()) return text;
     // A chain whose notation is not the reason itself still gets shown.
     if (!step.chain.empty() && reason != step.chain && wording != Wording::Guess)
         text += " [" + step.chain + "]";
     if (reason.empty()) return text + effect;
-    // A nested chain's inner proofs, on the lines after its first, follow what it concludes.
-    const std::size_t inner = text.find('\n');
-    const std::string proofs = inner == std::string::npos ? "" : text.substr(inner);
-    if (inner != std::string::npos) text.erase(inner);
     text += En(lang) ? ", so " + effect : "。" + effect;
-    return text + proofs;
+    return text;
 }
 
 }  // namespace kz::logic

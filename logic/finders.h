@@ -74,6 +74,8 @@ enum class Wording : std::uint8_t {
     UniqueRectangle,
     Bug,
     Notation,  ///< chains, sets and nets: their notation says it
+    /// nested chains: what they prove, then their branches a line each and the inner proofs
+    Branches,
     Guess,
 };
 

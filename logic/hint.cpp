@@ -181,6 +181,20 @@ std::string DescribeFocus(const Step& step, Lang lang) {
 std::string ChainInWords(const Step& step, Lang lang) {
     if (step.chain.empty()) return {};
     const bool en = lang == Lang::English;
+    if (RowOf(step.technique).wording == Wording::Branches) {
+        return en ? "Each line below assumes its first candidate and follows what must then "
+                    "hold: \"=>\" leads to the next fact, \"r3c4=7\" puts 7 in r3c4 and "
+                    "\"r4c5<>38\" takes 3 and 8 from r4c5. A fact marked [1] holds by the proof "
+                    "[1] indented below, on the board as the line leaves it so far. A line "
+                    "ending in a contradiction shows its assumption false; otherwise every "
+                    "line ends in the same result, so it holds whichever candidate is true."
+                  : "下の各行は、最初の候補が正しいと仮定して、そこから決まることを順にたどりま"
+                    "す。「=>」は次の事実へ進むこと、「r3c4=7」は3行4列に7が入ること、"
+                    "「r4c5<>38」は4行5列から3と8が消えることを表します。[1] の付いた事実は、"
+                    "その行のそこまでの盤面で、下に字下げした証明 [1] によって成り立ちます。"
+                    "矛盾で終わる行は仮定が誤りであることを示し、そうでなければどの行も同じ"
+                    "結論にたどり着くので、どの候補が正しくてもその結論は正しいと分かります。";
+    }
     switch (step.technique) {
         case Technique::ForcingChain:
         case Technique::ForcingNet:
@@ -476,7 +490,10 @@ std::vector<int> ChainCells(const Step& step) {
 
 std::vector<std::string> ChainLinks(const Step& step, const State& board, Lang lang) {
     std::vector<std::string> out;
-    if (step.chain.empty() || step.technique == Technique::AlsXz) return out;
+    // A nested chain's lines are its links already, each with the proof it rests on.
+    if (step.chain.empty() || step.technique == Technique::AlsXz ||
+        RowOf(step.technique).wording == Wording::Branches)
+        return out;
     const std::vector<std::vector<ChainNode>> branches = ParseChain(step.chain);
     if (branches.empty() || branches[0].empty()) return out;
     const bool en = lang == Lang::English;

@@ -40,7 +40,9 @@ constexpr TechniqueRow Row(T technique, int level, int weight, int ser, unsigned
 // published value where the scale names it; a skyscraper, a kite and simple colouring are
 // X-chains (6.6), a W-wing and ALS-XZ are short alternating chains (7.0). A forcing chain is
 // 7.0 as one branch and 8.0 as several from one cell or house (StepDifficulty), a net is
-// dynamic (8.5), and a board past every technique ranks beyond them (9.5).
+// dynamic (8.5, or 9.0 through a group), the nested chains are the scale's dynamic chains
+// with the easy techniques inside (9.0) and its nested levels (9.5, 10.0, 10.5), and a board
+// whose search ran out of its budget ranks past a nested dynamic chain (11.0).
 constexpr std::array<TechniqueRow, kTechniqueCount> kTechniques{{
     Row(T::FullHouse, 1, 10, 10, kNone, FindFullHouse, W::FullHouse, "Full House", "フルハウス"),
     Row(T::HiddenSingle, 1, 12, 12, kNone, FindHiddenSingle, W::HiddenSingle, "Hidden Single",
@@ -88,13 +90,13 @@ constexpr std::array<TechniqueRow, kTechniqueCount> kTechniques{{
         "フォーシングチェーン"),
     Row(T::ForcingNet, 6, 85, 85, kNarrowable, FindForcingNet, W::Notation, "Forcing Net",
         "フォーシングネット"),
-    Row(T::ForcingChainPlus, 6, 88, 90, kNarrowable, FindForcingChainPlus, W::Notation,
+    Row(T::ForcingChainPlus, 6, 88, 90, kNarrowable, FindForcingChainPlus, W::Branches,
         "Dynamic Forcing Chain (+)", "ダイナミックフォーシングチェーン（＋）"),
-    Row(T::NestedForcingChain, 6, 91, 95, kNarrowable, FindNestedForcingChain, W::Notation,
+    Row(T::NestedForcingChain, 6, 91, 95, kNarrowable, FindNestedForcingChain, W::Branches,
         "Nested Forcing Chain", "ネスト型フォーシングチェーン"),
-    Row(T::NestedMultipleChain, 6, 94, 100, kNarrowable, FindNestedMultipleChain, W::Notation,
+    Row(T::NestedMultipleChain, 6, 94, 100, kNarrowable, FindNestedMultipleChain, W::Branches,
         "Nested Multiple Forcing Chain", "ネスト型マルチプルフォーシングチェーン"),
-    Row(T::NestedDynamicChain, 6, 97, 105, kNarrowable, FindNestedDynamicChain, W::Notation,
+    Row(T::NestedDynamicChain, 6, 97, 105, kNarrowable, FindNestedDynamicChain, W::Branches,
         "Nested Dynamic Forcing Chain", "ネスト型ダイナミックフォーシングチェーン"),
     Row(T::Guess, 6, 100, 110, kUniqueOnly, FindGuess, W::Guess, "Trial and Error", "試行錯誤"),
 }};

@@ -39,6 +39,8 @@ QString breakable(QString text) {
     for (const QChar link : {QChar('-'), QChar('='), QChar(';')}) {
         text.replace(link, QString(link) + kBreak);
     }
+    // A nested chain's "=>" is one arrow, with a space after it to break at.
+    text.replace(QStringLiteral("=") + kBreak + QStringLiteral(">"), QStringLiteral("=>"));
     static const QRegularExpression name(QStringLiteral("\\d行\\d列|\\d[行列]|ブロック\\d"));
     QString joined;
     qsizetype from = 0;
