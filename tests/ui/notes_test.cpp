@@ -6,6 +6,9 @@
 #include <QImage>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "history/notes.h"
 #include "support/uitest.h"
@@ -217,6 +220,17 @@ private slots:
                 env.trigger("mnRedo");
             }
         }
+    }
+
+    // A nested chain's proofs run longer than the screen is high: the text scrolls and the
+    // panel, its buttons with it, stays on the screen.
+    void longHintStaysOnScreen() {
+        WindowEnv env;
+        env.win->show();
+        HintPanel panel(env.win.get());
+        panel.present(QStringLiteral("r1c1<>5 => r2c2<>6; ").repeated(600), HintPanel::Apply);
+        QVERIFY(panel.frameGeometry().bottom() <= panel.screen()->availableGeometry().bottom());
+        QVERIFY(panel.findChild<QScrollArea*>()->verticalScrollBar()->maximum() > 0);
     }
 
     // Note k in its slot of the cell, readable on a dark colour; the highlight frames the

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -20,6 +21,8 @@ namespace {
 constexpr int kMinWidth = 260;
 constexpr int kGap = 8;
 constexpr int kMinBelow = 120;
+// The window manager's title bar, before the panel has one to measure.
+constexpr int kTitleBar = 32;
 
 QPushButton* makeButton(const QString& caption, const char* name, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
@@ -76,8 +79,16 @@ HintPanel::HintPanel(QWidget* owner)
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton* b : {m_detail, m_next, m_apply, m_close}) buttons->addWidget(b);
+    // A nested chain's proofs can run longer than the screen is high: the text scrolls, the
+    // buttons stay in sight.
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("scrHintText"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setWidget(m_text);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_text);
+    layout->addWidget(m_scroll);
     layout->addLayout(buttons);
     connect(m_detail, &QPushButton::clicked, this, &HintPanel::detailRequested);
     connect(m_next, &QPushButton::clicked, this, &HintPanel::nextRequested);
@@ -131,8 +142,15 @@ void HintPanel::placeBesideOwner() {
         at = QPoint(frame.left(), frame.bottom() - 80);
     }
     setFixedWidth(width);
-    const int height = heightForWidth(width) > 0 ? heightForWidth(width) : sizeHint().height();
-    resize(width, height);
+    // The text as high as it needs, unless that leaves the screen: the frame's title bar and
+    // the buttons' row come off the room first.
+    const QMargins margins = layout()->contentsMargins();
+    const int textWidth = width - margins.left() - margins.right();
+    const int overhead = margins.top() + margins.bottom() + layout()->spacing() +
+                         m_close->sizeHint().height() + kTitleBar;
+    const int room = std::max(kMinBelow, area.height() - overhead);
+    const int needed = m_text->heightForWidth(textWidth);
+    m_scroll->setFixedHeight(std::min(needed, room));
     adjustSize();
     at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - width)));
     at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - this->height())));

@@ -8,6 +8,7 @@
 
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 namespace kz {
 
@@ -34,6 +35,7 @@ private:
     void placeBesideOwner();
 
     QWidget* m_owner;
+    QScrollArea* m_scroll = nullptr;
     QLabel* m_text = nullptr;
     QPushButton* m_detail = nullptr;
     QPushButton* m_next = nullptr;
