@@ -12,7 +12,7 @@ namespace {
 
 // Dark enough to read on the hint's light cell colours and the white ground alike, and apart
 // from the on, off and removal colours of the candidates.
-const QColor kLinkColour(170, 20, 120);
+const QColor kLinkColour(140, 0, 150);
 
 }  // namespace
 

@@ -66,13 +66,14 @@ QColor HintColour(GridView::HintLook look, const QColor& conflict) {
     return {};
 }
 
-/// A candidate's disc and its digit's ink: saturated, so they read on every cell colour.
+/// A candidate's disc and its digit's ink: saturated, so they read on every cell colour, and
+/// none of them the givens' yellow.
 std::pair<QColor, QColor> NoteColours(GridView::NoteLook look) {
     switch (look) {
         case GridView::NoteLook::On:
             return {QColor(40, 110, 235), Qt::white};
         case GridView::NoteLook::Off:
-            return {QColor(255, 205, 40), Qt::black};
+            return {QColor(0, 150, 70), Qt::white};
         case GridView::NoteLook::Removal:
             return {QColor(225, 35, 35), Qt::white};
         case GridView::NoteLook::None:
@@ -134,6 +135,7 @@ GridView::GridView(QWidget* client, const Game& game, const OptionMan& options, 
     }
     // Above the tiles: a link may cross a cell that holds a digit.
     m_links = new ChainOverlay(client);
+    PlaceItself(*m_links);
     layOut();
 }
 
