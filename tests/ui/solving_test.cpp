@@ -7,7 +7,9 @@
 #include <QPushButton>
 #include <QSet>
 #include <QtTest>
+#include <algorithm>
 #include <atomic>
+#include <bit>
 #include <new>
 #include <stdexcept>
 #include <system_error>
