@@ -7,17 +7,22 @@
 #include <QPushButton>
 #include <QSet>
 #include <QtTest>
+#include <algorithm>
 #include <atomic>
+#include <bit>
 #include <new>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
 
 #include "core/answer.h"
+#include "logic/chainpicture.h"
 #include "logic/describe.h"
+#include "logic/hint.h"
 #include "logic/solver.h"
 #include "support/uitest.h"
 #include "ui/main/apptitle.h"
+#include "ui/main/chainoverlay.h"
 #include "ui/main/hintpanel.h"
 
 using Look = kz::frmMain::HintLook;
@@ -375,6 +380,54 @@ private slots:
             }
             QVERIFY(!env.anyLook());
         }
+    }
+
+    void chainHintDrawsItsLinksAndCandidates() {
+        // A hard board with no notes: the hint's steps up to the placement pass a chain. At
+        // that step the links are lines over the grid, solid for "=" and dashed for "-", its
+        // start candidate off, the removal in its own colour though the board has no notes;
+        // closing the hint takes all of it away.
+        QFile file(QStringLiteral(KZ_TEST_DATA_DIR "/forum_hardest_1106.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        for (int tried = 0; tried < 20 && !file.atEnd(); ++tried) {
+            const QByteArray line = file.readLine().left(81);
+            const kz::logic::Digits puzzle = digitsOf(line.constData());
+            const kz::logic::Hint hint = kz::logic::FindHint(puzzle, puzzle, kz::NoteArray{});
+            std::size_t at = 0;
+            while (at < hint.steps.size() && (kz::logic::AssumesStart(hint.steps[at].technique) ||
+                                              kz::logic::ChainPictureOf(hint.steps[at]).Empty()))
+                ++at;
+            if (at == hint.steps.size()) continue;
+            const kz::logic::Step& step = hint.steps[at];
+            Env env;
+            env.load(line.constData(), true);
+            env.trigger("mnHint");
+            QTest::mouseClick(env.button("cmdHintDetail"), Qt::LeftButton);
+            for (std::size_t k = 0; k < at; ++k)
+                QTest::mouseClick(env.button("cmdHintNext"), Qt::LeftButton);
+            auto* links = env.child<kz::ChainOverlay>(QStringLiteral("chainLinks"));
+            QVERIFY(links && links->isVisibleTo(env.win.get()));
+            int solid = 0, dashed = 0;
+            for (const auto& s : links->segments()) (s.strong ? solid : dashed) += 1;
+            QCOMPARE(solid,
+                     static_cast<int>(std::count(step.chain.begin(), step.chain.end(), '=')));
+            QCOMPARE(dashed,
+                     static_cast<int>(std::count(step.chain.begin(), step.chain.end(), '-')));
+            const kz::logic::ChainPicture chain = kz::logic::ChainPictureOf(step);
+            const int start = chain.nodes.front().cells.First() + 1;
+            const int digit =
+                std::countr_zero(static_cast<unsigned>(chain.nodes.front().digits)) + 1;
+            QCOMPARE(env.win->noteLook(start, digit), kz::GridView::NoteLook::Off);
+            const kz::logic::Elimination removal = step.eliminations.front();
+            QCOMPARE(env.win->noteLook(removal.cell + 1, removal.digit),
+                     kz::GridView::NoteLook::Removal);
+            QVERIFY(!env.back(removal.cell + 1)->property("pixmap").value<QPixmap>().isNull());
+            QTest::mouseClick(env.button("cmdHintClose"), Qt::LeftButton);
+            QVERIFY(!links->isVisibleTo(env.win.get()));
+            QCOMPARE(env.win->noteLook(start, digit), kz::GridView::NoteLook::None);
+            return;
+        }
+        QFAIL("no board among the first 20 gives an alternating chain before its placement");
     }
 };
 

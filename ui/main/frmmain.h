@@ -126,6 +126,7 @@ public:
     /// How a hint shows a cell; the next click takes it away.
     using HintLook = GridView::HintLook;
     HintLook hintLook(int n) const { return m_grid->hintLook(n); }
+    GridView::NoteLook noteLook(int n, int digit) const { return m_grid->noteLook(n, digit); }
     /// True while a new problem is being made.
     bool generating() const;
     /// Replaces the generator (tests pass one they control).

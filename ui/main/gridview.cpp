@@ -8,11 +8,13 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "game/game.h"
 #include "resources/pictures.h"
 #include "settings/optionman.h"
 #include "ui/dialogs/palette.h"
+#include "ui/main/chainoverlay.h"
 #include "ui/main/clicklabel.h"
 #include "ui/main/scale.h"
 
@@ -60,6 +62,22 @@ QColor HintColour(GridView::HintLook look, const QColor& conflict) {
         case GridView::HintLook::Wrong:
             return conflict;
         case GridView::HintLook::None:
+            break;
+    }
+    return {};
+}
+
+/// A candidate's disc and its digit's ink: saturated, so they read on every cell colour, and
+/// none of them the givens' yellow.
+std::pair<QColor, QColor> NoteColours(GridView::NoteLook look) {
+    switch (look) {
+        case GridView::NoteLook::On:
+            return {QColor(40, 110, 235), Qt::white};
+        case GridView::NoteLook::Off:
+            return {QColor(0, 150, 70), Qt::white};
+        case GridView::NoteLook::Removal:
+            return {QColor(225, 35, 35), Qt::white};
+        case GridView::NoteLook::None:
             break;
     }
     return {};
@@ -116,6 +134,9 @@ GridView::GridView(QWidget* client, const Game& game, const OptionMan& options, 
     for (QWidget* w : m_imgPai) {
         if (w != nullptr) PlaceItself(*w);
     }
+    // Above the tiles: a link may cross a cell that holds a digit.
+    m_links = new ChainOverlay(client);
+    PlaceItself(*m_links);
     layOut();
 }
 
@@ -148,6 +169,8 @@ void GridView::layOut() {
         m_linFrame[10 + k]->setGeometry(
             QRect(QPoint(x(k) - m, y(0) - m), QPoint(x(k) + thin - 1 + m, y(9) + thin - 1 + m)));
     }
+    m_links->setGeometry(m_lblBack[1]->geometry().united(m_lblBack[kCellCount]->geometry()));
+    placeLinks();
 }
 
 void GridView::setScale(double factor) {
@@ -244,11 +267,79 @@ void GridView::showHintLook(int n, HintLook look) {
 void GridView::clearHintLooks() {
     if (!m_hintShown) return;
     m_hintShown = false;
+    m_chain = {};
+    placeLinks();
     for (int n = 1; n <= kCellCount; ++n) {
-        if (m_hintLook[n] == HintLook::None) continue;
+        const bool noted = std::any_of(m_noteLook[n].begin(), m_noteLook[n].end(),
+                                       [](NoteLook l) { return l != NoteLook::None; });
+        if (m_hintLook[n] == HintLook::None && !noted) continue;
         m_hintLook[n] = HintLook::None;
+        m_noteLook[n].fill(NoteLook::None);
         drawLook(n);
     }
+}
+
+void GridView::showChain(const logic::ChainPicture& chain,
+                         const std::vector<logic::Elimination>& removals) {
+    m_hintShown = true;
+    m_chain = chain;
+    std::array<bool, kArraySize> touched{};
+    // A candidate keeps the first colour the chain gives it: a later branch of a forcing step
+    // that meets it again starts from another assumption.
+    for (const logic::ChainPicture::Node& node : chain.nodes) {
+        node.cells.ForEach([&](int c) {
+            for (int d = 1; d <= 9; ++d) {
+                NoteLook& look = m_noteLook[c + 1][d];
+                if ((node.digits & NoteBit(d)) == 0 || look != NoteLook::None) continue;
+                look = node.on ? NoteLook::On : NoteLook::Off;
+                touched[c + 1] = true;
+            }
+        });
+    }
+    for (const logic::Elimination& e : removals) {
+        m_noteLook[e.cell + 1][e.digit] = NoteLook::Removal;
+        touched[e.cell + 1] = true;
+    }
+    for (int n = 1; n <= kCellCount; ++n) {
+        if (touched[n]) drawOverlay(n);
+    }
+    placeLinks();
+}
+
+QRectF GridView::noteSlot(QSize size, int digit) const {
+    const double inset = 2 * m_factor;
+    const double slotWidth = (size.width() - 2 * inset) / 3.0;
+    const double slotHeight = (size.height() - 2 * inset) / 3.0;
+    return {inset + slotWidth * ((digit - 1) % 3), inset + slotHeight * ((digit - 1) / 3),
+            slotWidth, slotHeight};
+}
+
+void GridView::placeLinks() {
+    if (m_links == nullptr) return;
+    const QPoint origin = m_links->geometry().topLeft();
+    // A node's place: the middle of its candidates, one for a cell, the group's centre else.
+    const auto centre = [&](const logic::ChainPicture::Node& node) {
+        QPointF sum;
+        int count = 0;
+        node.cells.ForEach([&](int c) {
+            const QRect cell = m_lblBack[c + 1]->geometry();
+            for (int d = 1; d <= 9; ++d) {
+                if ((node.digits & NoteBit(d)) == 0) continue;
+                sum += noteSlot(cell.size(), d).center() + (cell.topLeft() - origin);
+                ++count;
+            }
+        });
+        return count ? sum / count : sum;
+    };
+    std::vector<ChainOverlay::Segment> segments;
+    segments.reserve(m_chain.links.size());
+    for (const logic::ChainPicture::Link& l : m_chain.links) {
+        segments.push_back({centre(m_chain.nodes[static_cast<std::size_t>(l.from)]),
+                            centre(m_chain.nodes[static_cast<std::size_t>(l.to)]), l.strong});
+    }
+    const QSize cell = m_lblBack[1]->size();
+    m_links->setSegments(std::move(segments), std::min(cell.width(), cell.height()) / 7.0,
+                         std::max(1.0, 1.5 * m_factor));
 }
 
 int GridView::highlightedDigit() const {
@@ -258,7 +349,13 @@ int GridView::highlightedDigit() const {
 void GridView::drawOverlay(int n) {
     ClickLabel* back = m_lblBack[n];
     const int digit = m_game.board()[n].Value;
-    const NoteSet notes = digit == 0 ? m_game.notes()[n] : NoteSet{0};
+    NoteSet notes = digit == 0 ? m_game.notes()[n] : NoteSet{0};
+    // A hint's candidates show where the board has no notes: its chain is read on them.
+    NoteSet marked = 0;
+    for (int d = 1; d <= 9; ++d) {
+        if (m_noteLook[n][d] != NoteLook::None) marked |= NoteBit(d);
+    }
+    if (digit == 0) notes |= marked;
     const int highlight = highlightedDigit();
     const bool framed = highlight != 0 && digit == highlight;
     if (notes == 0 && !framed) {
@@ -289,17 +386,24 @@ void GridView::drawOverlay(int n) {
     if (notes != 0) {
         QFont font(QStringLiteral("ＭＳ ゴシック"));
         font.setPixelSize(size.height() / 4);
-        const double inset = 2 * f;
-        const double slotWidth = (size.width() - 2 * inset) / 3.0;
-        const double slotHeight = (size.height() - 2 * inset) / 3.0;
         for (int k = 1; k <= 9; ++k) {
             if ((notes & NoteBit(k)) == 0) continue;
-            const bool strong = k == highlight;
+            const QRectF slot = noteSlot(size, k);
+            const NoteLook look = m_noteLook[n][k];
+            const bool strong = k == highlight || look != NoteLook::None;
+            QColor pen = k == highlight ? accent : ink;
+            if (look != NoteLook::None) {
+                const auto [disc, text] = NoteColours(look);
+                const double r = std::min(slot.width(), slot.height()) / 2.0;
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(disc);
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.drawEllipse(slot.center(), r, r);
+                pen = text;
+            }
             font.setBold(strong);
             painter.setFont(font);
-            painter.setPen(strong ? accent : ink);
-            const QRectF slot(inset + slotWidth * ((k - 1) % 3), inset + slotHeight * ((k - 1) / 3),
-                              slotWidth, slotHeight);
+            painter.setPen(pen);
             painter.drawText(slot, Qt::AlignCenter, QString::number(k));
         }
     }

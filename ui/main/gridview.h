@@ -12,14 +12,17 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "core/board.h"
+#include "logic/chainpicture.h"
 
 class QCursor;
 class QWidget;
 
 namespace kz {
 
+class ChainOverlay;
 class ClickLabel;
 class Game;
 class OptionMan;
@@ -54,7 +57,18 @@ public:
 
     HintLook hintLook(int n) const { return m_hintLook.at(static_cast<std::size_t>(n)); }
     void showHintLook(int n, HintLook look);
+    /// Takes away every hint look: the cells', the candidates' and the chain's links.
     void clearHintLooks();
+
+    /// How a hint shows one candidate: true or false along its chain, or removed by it.
+    enum class NoteLook : std::uint8_t { None, On, Off, Removal };
+    /// A chain's candidates in their on and off colours, `removals` in a third, and its
+    /// links as lines over the grid. A candidate the board's notes lack shows all the same.
+    void showChain(const logic::ChainPicture& chain,
+                   const std::vector<logic::Elimination>& removals);
+    NoteLook noteLook(int n, int digit) const {
+        return m_noteLook.at(static_cast<std::size_t>(n)).at(static_cast<std::size_t>(digit));
+    }
 
     /// The note form of a tile's picture, centred in `box`.
     static QPixmap noteForm(const QPixmap& picture, QSize box);
@@ -64,6 +78,10 @@ private:
     QColor slotColor(int slot) const;
     void drawLook(int n);
     void drawOverlay(int n);
+    /// Where the note of `digit` sits in a cell of `size`.
+    QRectF noteSlot(QSize size, int digit) const;
+    /// The chain's links from its candidates' places at the present scale.
+    void placeLinks();
     QCursor cellCursor(int picture) const;
     int highlightedDigit() const;
 
@@ -74,6 +92,9 @@ private:
     std::array<QWidget*, 20> m_linFrame{};
     std::array<int, kArraySize> m_cellCursor{};
     std::array<HintLook, kArraySize> m_hintLook{};
+    std::array<std::array<NoteLook, 10>, kArraySize> m_noteLook{};
+    logic::ChainPicture m_chain;
+    ChainOverlay* m_links = nullptr;
     bool m_hintShown = false;
     bool m_noteMode = false;
     int m_choice = 1;

@@ -124,6 +124,9 @@ void HintView::showStep(std::size_t i) {
     for (const logic::Placement& p : step.placements) {
         m_grid.showHintLook(p.cell + 1, GridView::HintLook::Placement);
     }
+    // Followed link by link: the chain's candidates and its links over the cells.
+    if (const logic::ChainPicture chain = logic::ChainPictureOf(step); !chain.Empty())
+        m_grid.showChain(chain, step.eliminations);
     const std::size_t count = m_hint->steps.size();
     QString text = kHead;
     if (count > 1) text += QStringLiteral("%1/%2. ").arg(i + 1).arg(count);
