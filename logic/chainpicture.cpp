@@ -97,13 +97,33 @@ ChainPicture ParseChainPicture(const std::string& chain, bool assumes) {
             }
             // Past the last fact comes what the branch reaches, said in words.
             const bool placed = in.Skip("=");
-            const int d = placed || in.Skip("<>") ? in.Digit('1') : -1;
-            if (d < 0) {
+            if (placed) {
+                const int d = in.Digit('1');
+                if (d < 0) return {};
+                link = '=';
+                add(DigitBit(d), cells, true);
+            } else if (in.Skip("<>")) {
+                // The removals one inner proof makes come together, cell by cell: each hangs
+                // on the fact before them ("r7c4<>34679, r9c4<>6789 [1]").
+                const int before = last;
+                int first = -1;
+                for (CellSet at = cells;;) {
+                    Mask removed = 0;
+                    for (int d; (d = in.Digit('1')) > 0;) removed |= DigitBit(d);
+                    if (removed == 0) return {};
+                    last = before;
+                    link = '-';
+                    add(removed, at, false);
+                    if (first < 0) first = last;
+                    if (!in.Skip(", ")) break;
+                    at = in.Cells();
+                    if (at.Empty() || !in.Skip("<>")) return {};
+                }
+                last = first;
+            } else {
                 in.SkipBranch();
                 continue;
             }
-            link = placed ? '=' : '-';
-            add(DigitBit(d), cells, placed);
             // The removal's inner proof is drawn by its number only.
             if (in.Skip(" [")) {
                 while (in.Digit('0') >= 0) {

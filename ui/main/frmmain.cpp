@@ -139,7 +139,9 @@ frmMain::frmMain(UiPort& port, OptionMan& options, QWidget* parent)
     m_scale = new DisplayScale(*this, *client, *m_grid, m_options, [this] {
         m_palette->setScale(m_scale->factor());
         fitWindow();
-        imgCheckPai_Click(m_selectedTile == 0 ? 10 : m_selectedTile);
+        // Only the palette is drawn again: a choice of tile would close an open hint.
+        m_palette->frame(m_selectedTile == 0 ? 10 : m_selectedTile);
+        m_palette->draw(m_options.ImageSetBase(), m_noteMode);
     });
     m_scale->fillMenu(m_menus->menu("mnScale"));
     (new PrintCommands(*this, m_port, m_options, [this] {
