@@ -87,6 +87,9 @@ HintPanel::HintPanel(QWidget* owner)
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->setWidget(m_text);
+    // The scroll area lays out its viewport, bars and text itself, at every display scale.
+    PlaceItself(*m_scroll);
+    for (QWidget* part : m_scroll->findChildren<QWidget*>()) PlaceItself(*part);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_scroll);
     layout->addLayout(buttons);
