@@ -181,6 +181,17 @@ std::string Reason(const Step& step, Lang lang) {
             const std::string z =
                 step.eliminations.empty() ? d : Num(step.eliminations.front().digit);
             const bool xyz = step.technique == Technique::XYZWing;
+            if (cells.size() > 3) {
+                // A bent set: no pincers, but every digit other than z sits in cells that see
+                // each other.
+                const std::string wings = Cells(Slice(cells, 1, cells.size()), lang);
+                return en ? "pivot " + cell(0) + " and " + wings + " hold only " +
+                                Digits(digits, lang) + ", every digit but " + z +
+                                " at most once: one of them is " + z
+                          : "軸" + cell(0) + "と" + wings + "には" + Digits(digits, lang) +
+                                "しか入らず、" + z +
+                                "以外の数字はそれぞれ一度しか入らないので、どれかが" + z + "です";
+            }
             return en ? "pivot " + cell(0) + " with pincers " + cell(1) + " and " + cell(2) + " (" +
                             Digits(digits, lang) +
                             "): " + (xyz ? "one of the three" : "one of the pincers") + " is " + z

@@ -68,7 +68,7 @@ enum class Wording : std::uint8_t {
     HiddenSubset,
     Fish,
     TwoStrongLinks,  ///< skyscraper, 2-string kite
-    Wing,            ///< XY-wing, XYZ-wing
+    Wing,            ///< XY-, XYZ-, WXYZ- and VWXYZ-wings
     WWing,
     Colouring,
     UniqueRectangle,
@@ -129,6 +129,8 @@ void FindSimpleColouring(const State&, const Context&, const StepSink&);
 void FindXYWing(const State&, const Context&, const StepSink&);
 void FindXYZWing(const State&, const Context&, const StepSink&);
 void FindWWing(const State&, const Context&, const StepSink&);
+void FindWXYZWing(const State&, const Context&, const StepSink&);
+void FindVWXYZWing(const State&, const Context&, const StepSink&);
 // Uniqueness (uniqueness.cpp)
 void FindUniqueRectangle1(const State&, const Context&, const StepSink&);
 void FindBugPlusOne(const State&, const Context&, const StepSink&);

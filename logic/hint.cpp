@@ -121,6 +121,8 @@ Focus FocusOf(const Step& step) {
         case Technique::XYWing:
         case Technique::XYZWing:
         case Technique::WWing:
+        case Technique::WXYZWing:
+        case Technique::VWXYZWing:
         case Technique::UniqueRectangle1:
             for (int c : step.cells) focus.units.push_back(kFirstBox + BoxOf(c));
             std::sort(focus.units.begin(), focus.units.end());

@@ -42,6 +42,8 @@ enum class Technique : std::uint8_t {
     NakedQuad,
     Jellyfish,
     HiddenQuad,
+    WXYZWing,
+    VWXYZWing,
     XChain,
     XYChain,
     Aic,

@@ -82,6 +82,8 @@ constexpr std::array<TechniqueRow, kTechniqueCount> kTechniques{{
         "ジェリーフィッシュ"),
     Row(T::HiddenQuad, 4, 54, 54, kWhereChanged, FindHiddenQuad, W::HiddenSubset, "Hidden Quad",
         "ヒドゥンクアッド"),
+    Row(T::WXYZWing, 5, 55, 55, kNone, FindWXYZWing, W::Wing, "WXYZ-Wing", "WXYZ-ウィング"),
+    Row(T::VWXYZWing, 5, 56, 62, kNone, FindVWXYZWing, W::Wing, "VWXYZ-Wing", "VWXYZ-ウィング"),
     Row(T::XChain, 5, 60, 66, kWhereChanged, FindXChain, W::Notation, "X-Chain", "X-チェーン"),
     Row(T::XYChain, 5, 62, 66, kNone, FindXYChain, W::Notation, "XY-Chain", "XY-チェーン"),
     Row(T::Aic, 5, 66, 70, kNone, FindAic, W::Notation, "Alternating Inference Chain", "AIC"),

@@ -135,4 +135,89 @@ void FindWWing(const State& state, const Context&, const StepSink& sink) {
     }
 }
 
+namespace {
+
+// Grows a wing's cells from its pivot, a peer at a time in index order, while their digits
+// stay no more than the cells could hold.
+struct BentWingSearch {
+    const State& state;
+    const StepSink& sink;
+    Technique technique;
+    int size;
+    std::array<int, 20> peers{};
+    int peerCount = 0;
+    std::array<int, 5> chosen{};
+    bool go = true;
+
+    void Grow(int depth, int from, unsigned digits) {
+        if (depth == size) {
+            Report(static_cast<Mask>(digits));
+            return;
+        }
+        for (int i = from; i < peerCount && go; ++i) {
+            const unsigned joined = digits | state.Candidates(peers[i]);
+            if (kNineBitCount[joined] > size) continue;
+            chosen[depth] = peers[i];
+            Grow(depth + 1, i + 1, joined);
+        }
+    }
+
+    // As many cells as digits, and every digit but one sits in cells that all see each other,
+    // so fills at most one of them: the cells cannot all be filled without that one digit, z,
+    // and a cell that sees all its places here cannot be z.
+    void Report(Mask digits) {
+        int loose = 0;
+        CellSet zCells;
+        for (unsigned w = digits; w; w &= w - 1) {
+            const int d = std::countr_zero(w) + 1;
+            CellSet places;
+            for (int k = 0; k < size; ++k) {
+                if (state.Candidates(chosen[k]) & Bit(d)) places.Add(chosen[k]);
+            }
+            bool locked = true;
+            places.ForEach([&](int c) { locked &= (places & ~kUnits.peers[c]) == CellSet::Of(c); });
+            if (locked) continue;
+            if (loose) return;
+            loose = d;
+            zCells = places;
+        }
+        if (!loose) return;
+        CellSet gone = state.CellsOf(loose);
+        zCells.ForEach([&](int c) { gone = gone & kUnits.peers[c]; });
+        if (gone.Empty()) return;
+        Step s = NewStep(technique);
+        for (int k = 0; k < size; ++k) s.cells.push_back(I8(chosen[k]));
+        AddDigits(s, digits);
+        AddEliminations(s, gone, loose);
+        go = sink(std::move(s));
+    }
+};
+
+// A pivot and peers of it, as many cells as they have digits between them. The pivot may
+// hold fewer than all the digits.
+void FindBentWing(const State& state, const StepSink& sink, Technique technique, int size) {
+    BentWingSearch search{state, sink, technique, size};
+    state.Open().ForEach([&](int pivot) {
+        const unsigned own = state.Candidates(pivot);
+        if (!search.go || kNineBitCount[own] > size) return;
+        search.peerCount = 0;
+        (state.Open() & kUnits.peers[pivot]).ForEach([&](int c) {
+            if (kNineBitCount[own | state.Candidates(c)] <= size)
+                search.peers[search.peerCount++] = c;
+        });
+        search.chosen[0] = pivot;
+        search.Grow(1, 0, own);
+    });
+}
+
+}  // namespace
+
+void FindWXYZWing(const State& state, const Context&, const StepSink& sink) {
+    FindBentWing(state, sink, Technique::WXYZWing, 4);
+}
+
+void FindVWXYZWing(const State& state, const Context&, const StepSink& sink) {
+    FindBentWing(state, sink, Technique::VWXYZWing, 5);
+}
+
 }  // namespace kz::logic
