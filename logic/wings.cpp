@@ -138,86 +138,91 @@ void FindWWing(const State& state, const Context&, const StepSink& sink) {
 namespace {
 
 // Grows a wing's cells from its pivot, a peer at a time in index order, while their digits
-// stay no more than the cells could hold.
+// stay no more than the cells could hold and at most one digit sits in two of them that do
+// not see each other: more cells never make such a digit confined again.
 struct BentWingSearch {
     const State& state;
     const StepSink& sink;
     Technique technique;
     int size;
+    CellSet changed;  // a set none of whose cells lies here was there, as it is, last time
     std::array<int, 20> peers{};
     int peerCount = 0;
+    int lastChanged = -1;  // the last peer in `changed`
     std::array<int, 5> chosen{};
     bool go = true;
 
-    void Grow(int depth, int from, unsigned digits) {
-        if (depth == size) {
-            Report(static_cast<Mask>(digits));
-            return;
-        }
+    void Grow(int depth, int from, unsigned digits, unsigned loose, bool fresh) {
         for (int i = from; i < peerCount && go; ++i) {
-            const unsigned joined = digits | state.Candidates(peers[i]);
+            if (!fresh && i > lastChanged) return;
+            const int c = peers[i];
+            const unsigned own = state.Candidates(c);
+            const unsigned joined = digits | own;
             if (kNineBitCount[joined] > size) continue;
-            chosen[depth] = peers[i];
-            Grow(depth + 1, i + 1, joined);
+            unsigned nowLoose = loose;
+            for (int k = 1; k < depth; ++k) {
+                if (!Sees(chosen[k], c)) nowLoose |= own & state.Candidates(chosen[k]);
+            }
+            if (kNineBitCount[nowLoose] > 1) continue;
+            chosen[depth] = c;
+            const bool nowFresh = fresh || changed.Has(c);
+            if (depth + 1 < size) {
+                Grow(depth + 1, i + 1, joined, nowLoose, nowFresh);
+            } else if (nowFresh && nowLoose && kNineBitCount[joined] == size) {
+                Report(static_cast<Mask>(joined), std::countr_zero(nowLoose) + 1);
+            }
         }
     }
 
-    // As many cells as digits, and every digit but one sits in cells that all see each other,
-    // so fills at most one of them: the cells cannot all be filled without that one digit, z,
-    // and a cell that sees all its places here cannot be z.
-    void Report(Mask digits) {
-        int loose = 0;
-        CellSet zCells;
-        for (unsigned w = digits; w; w &= w - 1) {
-            const int d = std::countr_zero(w) + 1;
-            CellSet places;
-            for (int k = 0; k < size; ++k) {
-                if (state.Candidates(chosen[k]) & Bit(d)) places.Add(chosen[k]);
-            }
-            bool locked = true;
-            places.ForEach([&](int c) { locked &= (places & ~kUnits.peers[c]) == CellSet::Of(c); });
-            if (locked) continue;
-            if (loose) return;
-            loose = d;
-            zCells = places;
+    // As many cells as digits, and every digit but z sits in cells that all see each other,
+    // so fills at most one of them: the cells cannot all be filled without z, and a cell
+    // that sees all its places here cannot be z.
+    void Report(Mask digits, int z) {
+        CellSet gone = state.CellsOf(z);
+        for (int k = 0; k < size; ++k) {
+            if (state.Candidates(chosen[k]) & Bit(z)) gone = gone & kUnits.peers[chosen[k]];
         }
-        if (!loose) return;
-        CellSet gone = state.CellsOf(loose);
-        zCells.ForEach([&](int c) { gone = gone & kUnits.peers[c]; });
         if (gone.Empty()) return;
         Step s = NewStep(technique);
         for (int k = 0; k < size; ++k) s.cells.push_back(I8(chosen[k]));
         AddDigits(s, digits);
-        AddEliminations(s, gone, loose);
+        AddEliminations(s, gone, z);
         go = sink(std::move(s));
     }
 };
 
 // A pivot and peers of it, as many cells as they have digits between them. The pivot may
 // hold fewer than all the digits.
-void FindBentWing(const State& state, const StepSink& sink, Technique technique, int size) {
-    BentWingSearch search{state, sink, technique, size};
+void FindBentWing(const State& state, const Context& context, const StepSink& sink,
+                  Technique technique, int size) {
+    BentWingSearch search{state, sink, technique, size, {}};
+    for (int u = 0; u < kUnitCount; ++u) {
+        if (context.Unit(u)) search.changed = search.changed | kUnits.set[u];
+    }
     state.Open().ForEach([&](int pivot) {
         const unsigned own = state.Candidates(pivot);
         if (!search.go || kNineBitCount[own] > size) return;
         search.peerCount = 0;
+        search.lastChanged = -1;
         (state.Open() & kUnits.peers[pivot]).ForEach([&](int c) {
-            if (kNineBitCount[own | state.Candidates(c)] <= size)
-                search.peers[search.peerCount++] = c;
+            if (kNineBitCount[own | state.Candidates(c)] > size) return;
+            if (search.changed.Has(c)) search.lastChanged = search.peerCount;
+            search.peers[search.peerCount++] = c;
         });
+        // Every peer sees the pivot.
         search.chosen[0] = pivot;
-        search.Grow(1, 0, own);
+        if (search.peerCount >= size - 1) search.Grow(1, 0, own, 0, search.changed.Has(pivot));
     });
 }
 
 }  // namespace
 
-void FindWXYZWing(const State& state, const Context&, const StepSink& sink) {
-    FindBentWing(state, sink, Technique::WXYZWing, 4);
+void FindWXYZWing(const State& state, const Context& context, const StepSink& sink) {
+    FindBentWing(state, context, sink, Technique::WXYZWing, 4);
 }
 
-void FindVWXYZWing(const State& state, const Context&, const StepSink& sink) {
-    FindBentWing(state, sink, Technique::VWXYZWing, 5);
+void FindVWXYZWing(const State& state, const Context& context, const StepSink& sink) {
+    FindBentWing(state, context, sink, Technique::VWXYZWing, 5);
 }
 
 }  // namespace kz::logic
