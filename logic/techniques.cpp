@@ -38,11 +38,13 @@ constexpr TechniqueRow Row(T technique, int level, int weight, int ser, unsigned
 // first; within a level they follow how long a person usually looks for the pattern. The
 // third number is the technique's difficulty on the community's scale in tenths: its
 // published value where the scale names it; a skyscraper, a kite and simple colouring are
-// X-chains (6.6), a W-wing and ALS-XZ are short alternating chains (7.0). A forcing chain is
-// 7.0 as one branch and 8.0 as several from one cell or house (StepDifficulty), a net is
-// dynamic (8.5, or 9.0 through a group), the nested chains are the scale's dynamic chains
-// with the easy techniques inside (9.0) and its nested levels (9.5, 10.0, 10.5), and a board
-// whose search ran out of its budget ranks past a nested dynamic chain (11.0).
+// X-chains (6.6), a W-wing and ALS-XZ are short alternating chains (7.0), an open XY-chain is
+// one of its forcing chains (7.0), and the five-cell wing sits where the boards it decides
+// sit on the scale (6.2). A forcing chain is 7.0 as one branch and 8.0 as several from one
+// cell or house (StepDifficulty), a net is dynamic (8.5, or 9.0 through a group), the nested
+// chains are the scale's dynamic chains with the easy techniques inside (9.0) and its nested
+// levels (9.5, 10.0, 10.5), and a board whose search ran out of its budget ranks past a
+// nested dynamic chain (11.0).
 constexpr std::array<TechniqueRow, kTechniqueCount> kTechniques{{
     Row(T::FullHouse, 1, 10, 10, kNone, FindFullHouse, W::FullHouse, "Full House", "フルハウス"),
     Row(T::HiddenSingle, 1, 12, 12, kNone, FindHiddenSingle, W::HiddenSingle, "Hidden Single",
@@ -86,7 +88,7 @@ constexpr std::array<TechniqueRow, kTechniqueCount> kTechniques{{
     Row(T::VWXYZWing, 5, 56, 62, kWhereChanged, FindVWXYZWing, W::Wing, "VWXYZ-Wing",
         "VWXYZ-ウィング"),
     Row(T::XChain, 5, 60, 66, kWhereChanged, FindXChain, W::Notation, "X-Chain", "X-チェーン"),
-    Row(T::XYChain, 5, 62, 66, kNone, FindXYChain, W::Notation, "XY-Chain", "XY-チェーン"),
+    Row(T::XYChain, 5, 62, 70, kNone, FindXYChain, W::Notation, "XY-Chain", "XY-チェーン"),
     Row(T::Aic, 5, 66, 70, kNone, FindAic, W::Notation, "Alternating Inference Chain", "AIC"),
     Row(T::AlsXz, 5, 68, 70, kNone, FindAlsXz, W::Notation, "ALS-XZ", "ALS-XZ"),
     Row(T::ForcingChain, 6, 75, 70, kNarrowable, FindForcingChain, W::Notation, "Forcing Chain",
