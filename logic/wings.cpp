@@ -142,7 +142,7 @@ namespace {
 // not see each other: more cells never make such a digit confined again.
 struct BentWingSearch {
     const State& state;
-    const StepSink& sink;
+    const StepSink* sink;
     Technique technique;
     int size;
     CellSet changed;  // a set none of whose cells lies here was there, as it is, last time
@@ -187,18 +187,49 @@ struct BentWingSearch {
         for (int k = 0; k < size; ++k) s.cells.push_back(I8(chosen[k]));
         AddDigits(s, digits);
         AddEliminations(s, gone, z);
-        go = sink(std::move(s));
+        go = (*sink)(std::move(s));
     }
 };
+
+// The candidates of the last board on which a wing search of each size found nothing. A set
+// whose cells hold there what they hold now, on a board reached from it by removing
+// candidates, was a wing there and removed nothing: now it removes no more. So a search needs
+// to look only at sets with a cell that has changed since; between two chain steps that is
+// a few cells.
+struct LastEmpty {
+    std::array<Mask, 81> candidates{};
+    bool valid = false;
+};
+thread_local std::array<LastEmpty, 2> lastEmpty;
 
 // A pivot and peers of it, as many cells as they have digits between them. The pivot may
 // hold fewer than all the digits.
 void FindBentWing(const State& state, const Context& context, const StepSink& sink,
                   Technique technique, int size) {
-    BentWingSearch search{state, sink, technique, size, {}};
+    BentWingSearch search{state, &sink, technique, size, {}};
+    bool narrowed = false;
     for (int u = 0; u < kUnitCount; ++u) {
         if (context.Unit(u)) search.changed = search.changed | kUnits.set[u];
+        narrowed |= !context.Unit(u);
     }
+    // Only a caller that looks where things changed has a board that came from the last one;
+    // the subset test makes sure of it.
+    LastEmpty& last = lastEmpty[size - 4];
+    if (narrowed && last.valid) {
+        CellSet changed;
+        bool descends = true;
+        for (int c = 0; c < 81 && descends; ++c) {
+            descends = (state.Candidates(c) & ~last.candidates[c]) == 0;
+            if (state.Candidates(c) != last.candidates[c]) changed.Add(c);
+        }
+        if (descends) search.changed = search.changed & changed;
+    }
+    bool found = false;
+    const StepSink counting = [&](Step&& step) {
+        found = true;
+        return sink(std::move(step));
+    };
+    search.sink = &counting;
     state.Open().ForEach([&](int pivot) {
         const unsigned own = state.Candidates(pivot);
         if (!search.go || kNineBitCount[own] > size) return;
@@ -209,10 +240,16 @@ void FindBentWing(const State& state, const Context& context, const StepSink& si
             if (search.changed.Has(c)) search.lastChanged = search.peerCount;
             search.peers[search.peerCount++] = c;
         });
+        const bool fresh = search.changed.Has(pivot);
+        if (!fresh && search.lastChanged < 0) return;
         // Every peer sees the pivot.
         search.chosen[0] = pivot;
-        if (search.peerCount >= size - 1) search.Grow(1, 0, own, 0, search.changed.Has(pivot));
+        if (search.peerCount >= size - 1) search.Grow(1, 0, own, 0, fresh);
     });
+    if (!found) {
+        for (int c = 0; c < 81; ++c) last.candidates[c] = state.Candidates(c);
+        last.valid = true;
+    }
 }
 
 }  // namespace
