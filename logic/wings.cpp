@@ -194,8 +194,7 @@ struct BentWingSearch {
 // The candidates of the last board on which a wing search of each size found nothing. A set
 // whose cells hold there what they hold now, on a board reached from it by removing
 // candidates, was a wing there and removed nothing: now it removes no more. So a search needs
-// to look only at sets with a cell that has changed since; between two chain steps that is
-// a few cells.
+// to look only at sets with a cell that has changed since.
 struct LastEmpty {
     std::array<Mask, 81> candidates{};
     bool valid = false;
