@@ -185,8 +185,8 @@ std::string Reason(const Step& step, Lang lang) {
                 // A bent set: no pincers, but every digit other than z sits in cells that see
                 // each other.
                 const std::string wings = Cells(Slice(cells, 1, cells.size()), lang);
-                return en ? "pivot " + cell(0) + " and " + wings + " hold only " +
-                                Digits(digits, lang) + ", every digit but " + z +
+                return en ? "pivot " + cell(0) + " with " + wings + " hold only " +
+                                Digits(digits, lang) + " between them, each digit but " + z +
                                 " at most once: one of them is " + z
                           : "軸" + cell(0) + "と" + wings + "には" + Digits(digits, lang) +
                                 "しか入らず、" + z +

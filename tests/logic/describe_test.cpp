@@ -48,8 +48,8 @@ TEST(Describe, SentencesInBothLanguages) {
          "X-ウィング: 1行・4行の5は2列・7列にしかありません。2行2列・2行7列から5を除きます"},
         // Every cell of a bent wing is named, not just a pivot and two pincers.
         {Make(Technique::WXYZWing, {0, 1, 11, 6}, {}, {1, 2, 3, 4}, {}, {{2, 4}}),
-         "WXYZ-Wing: pivot r1c1 and r1c2, r2c3 and r1c7 hold only 1, 2, 3 and 4, every digit but 4 "
-         "at most once: one of them is 4, so remove 4 from r1c3",
+         "WXYZ-Wing: pivot r1c1 with r1c2, r2c3 and r1c7 hold only 1, 2, 3 and 4 between them, "
+         "each digit but 4 at most once: one of them is 4, so remove 4 from r1c3",
          "WXYZ-ウィング: 軸1行1列と1行2列・2行3列・1行7列には1・2・3・4しか入らず、4以外の数字は"
          "それぞれ一度しか入らないので、どれかが4です。1行3列から4を除きます"},
         {Make(Technique::XChain, {1, 6, 33, 28}, {}, {5}, {}, {{10, 5}}, "(5)r1c2=r1c7-r4c7=r4c2"),
