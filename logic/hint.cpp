@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/answer.h"
+#include "logic/chainpicture.h"
 #include "logic/notation.h"
 #include "logic/solver.h"
 
@@ -244,48 +245,19 @@ struct ChainNode {
     char link = 0;  // '=' or '-', 0 for a branch's first node
 };
 
-// Reads "(5)r1c2=r1c7-r4c7" and "(1)r5c4-(3)r5c4; (7)r5c4=…" into branches of nodes. A node
-// without its digit keeps the one before. Nothing when the text is not of this form.
+// The nodes branch by branch, each with the link that leads to it, read as the grid's picture
+// reads them so that the words and the drawing cannot disagree. A nested chain's outer lines
+// are facts rather than Eureka links, so they give nothing here.
 std::vector<std::vector<ChainNode>> ParseChain(const std::string& text) {
-    std::vector<std::vector<ChainNode>> branches(1);
-    Mask digits = 0;
-    char link = 0;
-    std::size_t i = 0;
-    const auto number = [&](char low) {
-        return i < text.size() && text[i] >= low && text[i] <= '9';
-    };
-    while (i < text.size()) {
-        const char ch = text[i];
-        if (ch == ';') {
-            branches.emplace_back();
-            link = 0;
-            i += text.compare(i, 2, "; ") == 0 ? 2 : 1;
-            continue;
-        }
-        if (ch == '=' || ch == '-') {
-            link = ch;
-            ++i;
-            continue;
-        }
-        ChainNode node;
-        node.link = link;
-        if (ch == '(') {
-            digits = 0;
-            for (++i; number('1'); ++i) digits |= DigitBit(text[i] - '0');
-            if (i >= text.size() || text[i] != ')') return {};
-            ++i;
-        }
-        node.digits = digits;
-        while (i < text.size() && text[i] == 'r') {
-            std::vector<int> rows, cols;
-            for (++i; number('1'); ++i) rows.push_back(text[i] - '1');
-            if (i >= text.size() || text[i] != 'c') return {};
-            for (++i; number('1'); ++i) cols.push_back(text[i] - '1');
-            for (int r : rows)
-                for (int c : cols) node.cells.Add(r * 9 + c);
-        }
-        if (node.cells.Empty() || !node.digits) return {};
-        branches.back().push_back(node);
+    if (text.find(" => ") != std::string::npos) return {};
+    const ChainPicture picture = ParseChainPicture(text, false);
+    std::vector<char> links(picture.nodes.size(), 0);
+    for (const ChainPicture::Link& link : picture.links) links[link.to] = link.strong ? '=' : '-';
+    std::vector<std::vector<ChainNode>> branches;
+    for (std::size_t i = 0; i < picture.nodes.size(); ++i) {
+        const ChainPicture::Node& node = picture.nodes[i];
+        branches.resize(std::max<std::size_t>(branches.size(), node.branch + 1));
+        branches[node.branch].push_back({node.digits, node.cells, links[i]});
     }
     return branches;
 }
