@@ -142,7 +142,7 @@ namespace {
 // not see each other: more cells never make such a digit confined again.
 struct BentWingSearch {
     const State& state;
-    const StepSink* sink;
+    const StepSink& sink;
     Technique technique;
     int size;
     CellSet changed;  // a set none of whose cells lies here was there, as it is, last time
@@ -151,6 +151,7 @@ struct BentWingSearch {
     int lastChanged = -1;  // the last peer in `changed`
     std::array<int, 5> chosen{};
     bool go = true;
+    bool found = false;
 
     void Grow(int depth, int from, unsigned digits, unsigned loose, bool fresh) {
         for (int i = from; i < peerCount && go; ++i) {
@@ -187,7 +188,8 @@ struct BentWingSearch {
         for (int k = 0; k < size; ++k) s.cells.push_back(I8(chosen[k]));
         AddDigits(s, digits);
         AddEliminations(s, gone, z);
-        go = (*sink)(std::move(s));
+        found = true;
+        go = sink(std::move(s));
     }
 };
 
@@ -205,7 +207,7 @@ thread_local std::array<LastEmpty, 2> lastEmpty;
 // hold fewer than all the digits.
 void FindBentWing(const State& state, const Context& context, const StepSink& sink,
                   Technique technique, int size) {
-    BentWingSearch search{state, &sink, technique, size, {}};
+    BentWingSearch search{state, sink, technique, size, {}};
     bool narrowed = false;
     for (int u = 0; u < kUnitCount; ++u) {
         if (context.Unit(u)) search.changed = search.changed | kUnits.set[u];
@@ -223,12 +225,6 @@ void FindBentWing(const State& state, const Context& context, const StepSink& si
         }
         if (descends) search.changed = search.changed & changed;
     }
-    bool found = false;
-    const StepSink counting = [&](Step&& step) {
-        found = true;
-        return sink(std::move(step));
-    };
-    search.sink = &counting;
     state.Open().ForEach([&](int pivot) {
         const unsigned own = state.Candidates(pivot);
         if (!search.go || kNineBitCount[own] > size) return;
@@ -245,7 +241,7 @@ void FindBentWing(const State& state, const Context& context, const StepSink& si
         search.chosen[0] = pivot;
         if (search.peerCount >= size - 1) search.Grow(1, 0, own, 0, fresh);
     });
-    if (!found) {
+    if (!search.found) {
         for (int c = 0; c < 81; ++c) last.candidates[c] = state.Candidates(c);
         last.valid = true;
     }

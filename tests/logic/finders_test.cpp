@@ -158,6 +158,21 @@ TEST(Finders, FindEveryInstanceOfTheirPatternAndNothingElse) {
     }
 }
 
+// A wing search that looks only where things changed must not trust a board this one did not
+// come from: there r1c3 could not be 4, so the same wing removed nothing.
+TEST(Finders, AWingSearchLooksAgainOnABoardWithMoreCandidates) {
+    Context narrowed;
+    narrowed.units &= ~1u;
+    FindWXYZWing(Position("r1c1=1234 r1c2=14 r2c3=24 r1c7=34 r1c3=5"), narrowed,
+                 [](Step&&) { return true; });
+    std::set<std::string> found;
+    FindWXYZWing(Position("r1c1=1234 r1c2=14 r2c3=24 r1c7=34"), narrowed, [&](Step&& s) {
+        for (const Elimination& e : s.eliminations) found.insert(std::to_string(e.cell));
+        return true;
+    });
+    EXPECT_EQ(found, std::set<std::string>{"2"});
+}
+
 TEST(Finders, UniquenessPatternsNeedABoardKnownToHaveOneSolution) {
     const State rectangle = Position("r1c1=37 r1c5=37 r2c1=37 r2c5=379");
     EXPECT_TRUE(Found(T::UniqueRectangle1, rectangle, false).empty());
