@@ -1,5 +1,9 @@
 // SPDX-License-Identifier: MIT
 // XY-wing, XYZ-wing and W-wing: small patterns of two-candidate cells.
+#include <algorithm>
+#include <bit>
+#include <vector>
+
 #include "logic/finders.h"
 #include "logic/patterns.h"
 
@@ -137,25 +141,58 @@ void FindWWing(const State& state, const Context&, const StepSink& sink) {
 
 namespace {
 
+// Peers of a cell as bits: at most twenty.
+inline int Count20(unsigned bits) {
+    return kNineBitCount[bits & 0x1ff] + kNineBitCount[(bits >> 9) & 0x1ff] + (bits >> 18 & 1) +
+           (bits >> 19 & 1);
+}
+
+// The nine-digit masks by how many digits they hold: a wing of n cells has n digits, and
+// those that are not the pivot's are drawn from such a list.
+struct MasksByCount {
+    std::array<Mask, 512> masks{};
+    std::array<int, 11> begin{};  // masks[begin[k]..begin[k+1]) hold k digits
+};
+
+constexpr MasksByCount MakeMasksByCount() {
+    MasksByCount t{};
+    int n = 0;
+    for (int k = 0; k <= 9; ++k) {
+        t.begin[k] = n;
+        for (int m = 0; m < 512; ++m) {
+            if (kNineBitCount[m] == k) t.masks[n++] = static_cast<Mask>(m);
+        }
+    }
+    t.begin[10] = n;
+    return t;
+}
+
+inline constexpr MasksByCount kMasksByCount = MakeMasksByCount();
+
 // Grows a wing's cells from its pivot, a peer at a time in index order, while their digits
 // stay no more than the cells could hold and at most one digit sits in two of them that do
 // not see each other: more cells never make such a digit confined again.
 struct BentWingSearch {
     const State& state;
-    const StepSink& sink;
-    Technique technique;
     int size;
     CellSet changed;  // a set none of whose cells lies here was there, as it is, last time
     std::array<int, 20> peers{};
     int peerCount = 0;
-    int lastChanged = -1;  // the last peer in `changed`
+    unsigned changedPeers = 0;  // the peers in `changed`, as bits over `peers`
     std::array<int, 5> chosen{};
-    bool go = true;
-    bool found = false;
 
-    void Grow(int depth, int from, unsigned digits, unsigned loose, bool fresh) {
-        for (int i = from; i < peerCount && go; ++i) {
-            if (!fresh && i > lastChanged) return;
+    struct Wing {
+        std::array<int, 5> cells;
+        Mask digits;
+        int z;
+        CellSet gone;
+    };
+    std::vector<Wing> wings{};  // the pivot's, as they are found
+
+    void Grow(int depth, unsigned allowed, unsigned digits, unsigned loose) {
+        for (int left = Count20(allowed); left >= size - depth; --left) {
+            const int i = std::countr_zero(allowed);
+            allowed &= allowed - 1;
             const int c = peers[i];
             const unsigned own = state.Candidates(c);
             const unsigned joined = digits | own;
@@ -166,11 +203,10 @@ struct BentWingSearch {
             }
             if (kNineBitCount[nowLoose] > 1) continue;
             chosen[depth] = c;
-            const bool nowFresh = fresh || changed.Has(c);
             if (depth + 1 < size) {
-                Grow(depth + 1, i + 1, joined, nowLoose, nowFresh);
-            } else if (nowFresh && nowLoose && kNineBitCount[joined] == size) {
-                Report(static_cast<Mask>(joined), std::countr_zero(nowLoose) + 1);
+                Grow(depth + 1, allowed, joined, nowLoose);
+            } else if (nowLoose && kNineBitCount[joined] == size) {
+                Note(static_cast<Mask>(joined), std::countr_zero(nowLoose) + 1);
             }
         }
     }
@@ -178,18 +214,58 @@ struct BentWingSearch {
     // As many cells as digits, and every digit but z sits in cells that all see each other,
     // so fills at most one of them: the cells cannot all be filled without z, and a cell
     // that sees all its places here cannot be z.
-    void Report(Mask digits, int z) {
+    void Note(Mask digits, int z) {
         CellSet gone = state.CellsOf(z);
         for (int k = 0; k < size; ++k) {
             if (state.Candidates(chosen[k]) & Bit(z)) gone = gone & kUnits.peers[chosen[k]];
         }
         if (gone.Empty()) return;
-        Step s = NewStep(technique);
-        for (int k = 0; k < size; ++k) s.cells.push_back(I8(chosen[k]));
-        AddDigits(s, digits);
-        AddEliminations(s, gone, z);
-        found = true;
-        go = sink(std::move(s));
+        wings.push_back({chosen, digits, z, gone});
+        // A set grown from a changed peer starts with it: its cells are put back in order.
+        std::sort(wings.back().cells.begin() + 1, wings.back().cells.begin() + size);
+    }
+
+    // The pivot's wings, in the order of their cells. When the pivot changed, any of its
+    // sets may be new: they are grown digit set by digit set, since for a set of as many
+    // digits as cells that holds the pivot's only the peers whose candidates lie inside it can
+    // join, and those are few. Otherwise a new wing holds a changed peer: each is grown from
+    // the first changed peer in it, with the digits of the two already taken.
+    void FromPivot(int pivot, bool fresh) {
+        const unsigned own = state.Candidates(pivot);
+        const unsigned all = (1u << peerCount) - 1;
+        chosen[0] = pivot;
+        if (!fresh) {
+            for (unsigned left = changedPeers; left; left &= left - 1) {
+                const int i = std::countr_zero(left);
+                chosen[1] = peers[i];
+                const unsigned below = (1u << (i + 1)) - 1;
+                Grow(2, all & ~(changedPeers & below), own | state.Candidates(peers[i]), 0);
+            }
+        } else {
+            std::array<unsigned, 9> peersWith{};  // by digit, as bits over `peers`
+            unsigned reach = 0;
+            for (int i = 0; i < peerCount; ++i) {
+                reach |= state.Candidates(peers[i]);
+                ForEachDigit(state.Candidates(peers[i]),
+                             [&](int d) { peersWith[d - 1] |= 1u << i; });
+            }
+            const int k = size - kNineBitCount[own];
+            for (int m = kMasksByCount.begin[k]; m < kMasksByCount.begin[k + 1]; ++m) {
+                const unsigned more = kMasksByCount.masks[m];
+                if (more & ~(reach & ~own)) continue;
+                unsigned allowed = all;
+                for (unsigned out = ~(own | more) & kAllDigits; out; out &= out - 1)
+                    allowed &= ~peersWith[std::countr_zero(out)];
+                bool covered = true;
+                for (unsigned in = more; in && covered; in &= in - 1)
+                    covered = (peersWith[std::countr_zero(in)] & allowed) != 0;
+                if (covered) Grow(1, allowed, own, 0);
+            }
+        }
+        std::sort(wings.begin(), wings.end(), [&](const Wing& a, const Wing& b) {
+            return std::lexicographical_compare(a.cells.begin(), a.cells.begin() + size,
+                                                b.cells.begin(), b.cells.begin() + size);
+        });
     }
 };
 
@@ -207,7 +283,7 @@ thread_local std::array<LastEmpty, 2> lastEmpty;
 // hold fewer than all the digits.
 void FindBentWing(const State& state, const Context& context, const StepSink& sink,
                   Technique technique, int size) {
-    BentWingSearch search{state, sink, technique, size, {}};
+    BentWingSearch search{state, size, {}};
     bool narrowed = false;
     for (int u = 0; u < kUnitCount; ++u) {
         if (context.Unit(u)) search.changed = search.changed | kUnits.set[u];
@@ -225,23 +301,38 @@ void FindBentWing(const State& state, const Context& context, const StepSink& si
         }
         if (descends) search.changed = search.changed & changed;
     }
-    state.Open().ForEach([&](int pivot) {
+    bool go = true;
+    bool found = false;
+    // A set with a changed cell has its pivot there or among its peers.
+    CellSet pivots = search.changed;
+    if (!(search.changed == ~CellSet{})) {
+        search.changed.ForEach([&](int c) { pivots = pivots | kUnits.peers[c]; });
+    }
+    (pivots & state.Open()).ForEach([&](int pivot) {
         const unsigned own = state.Candidates(pivot);
-        if (!search.go || kNineBitCount[own] > size) return;
+        if (!go || kNineBitCount[own] > size) return;
         search.peerCount = 0;
-        search.lastChanged = -1;
+        search.changedPeers = 0;
         (state.Open() & kUnits.peers[pivot]).ForEach([&](int c) {
             if (kNineBitCount[own | state.Candidates(c)] > size) return;
-            if (search.changed.Has(c)) search.lastChanged = search.peerCount;
+            if (search.changed.Has(c)) search.changedPeers |= 1u << search.peerCount;
             search.peers[search.peerCount++] = c;
         });
         const bool fresh = search.changed.Has(pivot);
-        if (!fresh && search.lastChanged < 0) return;
+        if ((!fresh && !search.changedPeers) || search.peerCount < size - 1) return;
         // Every peer sees the pivot.
-        search.chosen[0] = pivot;
-        if (search.peerCount >= size - 1) search.Grow(1, 0, own, 0, fresh);
+        search.wings.clear();
+        search.FromPivot(pivot, fresh);
+        for (const BentWingSearch::Wing& wing : search.wings) {
+            Step s = NewStep(technique);
+            for (int k = 0; k < size; ++k) s.cells.push_back(I8(wing.cells[k]));
+            AddDigits(s, wing.digits);
+            AddEliminations(s, wing.gone, wing.z);
+            found = true;
+            if (!(go = sink(std::move(s)))) return;
+        }
     });
-    if (!search.found) {
+    if (!found) {
         for (int c = 0; c < 81; ++c) last.candidates[c] = state.Candidates(c);
         last.valid = true;
     }
