@@ -44,7 +44,18 @@ std::optional<Step> NextStep(const State& state, const Context& context, int max
     return std::nullopt;
 }
 
-Path SolvePath(const State& start, const Context& context, int maxLevel) {
+namespace {
+
+// The first of a path's hardest steps and the state it was found on: the scale's rating looks
+// at that state again, and walking to it anew would cost an easy board a good part of its
+// rating.
+struct Hardest {
+    int difficulty = -1;
+    std::size_t step = 0;
+    State before;
+};
+
+Path Walk(const State& start, const Context& context, int maxLevel, Hardest* hardest) {
     Path path{{}, start, false, 0};
     // Every open cell takes a step, most boards' removals fewer again: growing the path as
     // it goes would move its steps several times.
@@ -110,6 +121,12 @@ Path SolvePath(const State& start, const Context& context, int maxLevel) {
                 lastEmpty[t] = seenNow;
             }
         }
+        if (found && hardest) {
+            const int difficulty = StepDifficulty(*found);
+            if (difficulty > hardest->difficulty) {
+                *hardest = {difficulty, path.steps.size(), path.end};
+            }
+        }
         // A finder that reports a step changing nothing would loop for ever.
         if (!found || !path.end.Apply(*found)) break;
         path.level = std::max(path.level, Info(found->technique).level);
@@ -117,6 +134,12 @@ Path SolvePath(const State& start, const Context& context, int maxLevel) {
     }
     path.solved = path.end.Solved();
     return path;
+}
+
+}  // namespace
+
+Path SolvePath(const State& start, const Context& context, int maxLevel) {
+    return Walk(start, context, maxLevel, nullptr);
 }
 
 namespace {
@@ -193,7 +216,8 @@ namespace {
 // before it found nothing there.
 constexpr int kAlternatingChain = 70;
 
-int ScaleDifficulty(const State& start, const Context& context, const std::vector<Step>& steps) {
+int ScaleDifficulty(const State& start, const Context& context, const std::vector<Step>& steps,
+                    const Hardest& first) {
     std::vector<int> own(steps.size());
     std::vector<std::size_t> order(steps.size());
     for (std::size_t i = 0; i < steps.size(); ++i) {
@@ -205,8 +229,10 @@ int ScaleDifficulty(const State& start, const Context& context, const std::vecto
     int hardest = 0;
     for (std::size_t i : order) {
         if (own[i] <= hardest) break;
-        State state = start;
-        for (std::size_t k = 0; k < i; ++k) state.Apply(steps[k]);
+        State state = i == first.step ? first.before : start;
+        if (i != first.step) {
+            for (std::size_t k = 0; k < i; ++k) state.Apply(steps[k]);
+        }
         int lowest = own[i];
         for (int t = static_cast<int>(steps[i].technique) + 1; t < kTechniqueCount; ++t) {
             const TechniqueInfo& info = Info(static_cast<Technique>(t));
@@ -256,11 +282,12 @@ Rating Rate(const Digits& digits, Path* pathOut, std::size_t budget) {
     }
     Context context{&solution};
     context.budget = budget;
-    Path path = SolvePath(*start, context);
+    Hardest hardest;
+    Path path = Walk(*start, context, kMaxLevel, &hardest);
     // A board with nothing left to fill is as easy as boards get.
     rating.level = std::max(path.level, 1);
     int hardCount = 0;
-    rating.difficulty = ScaleDifficulty(*start, context, path.steps);
+    rating.difficulty = ScaleDifficulty(*start, context, path.steps, hardest);
     for (const Step& step : path.steps) {
         ++rating.counts[static_cast<int>(step.technique)];
         rating.outOfBudget |= step.technique == Technique::Guess && !step.chain.empty();
