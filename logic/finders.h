@@ -38,6 +38,10 @@ struct Context {
     /// would meet the very patterns it met then, none of which changed anything.
     Mask digits = kAllDigits;
     std::uint32_t units = (std::uint32_t{1} << kUnitCount) - 1;
+    /// The cells whose candidates changed, for the finders of patterns of a few cells (the
+    /// wings): one whose cells all hold what they held then removed nothing then and removes
+    /// no more now.
+    CellSet cells = ~CellSet{};
     /// For the forcing searches: only this set of assumptions, when set. The path tries again
     /// the sets that bore steps on an earlier state before it searches every set anew.
     const ForcingStart* start = nullptr;

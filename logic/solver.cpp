@@ -14,7 +14,8 @@ bool Allowed(const TechniqueInfo& info, const Context& context, int maxLevel) {
     return info.level <= maxLevel && (!info.needsUniqueness || context.solution);
 }
 
-// The digits whose places and the units whose cells differ between a state and one it led to.
+// The digits whose places, the cells whose candidates and the units of those cells differ
+// between a state and one it led to.
 void Changes(const State& before, const State& now, Context& where) {
     where.digits = 0;
     for (int d = 1; d <= 9; ++d) {
@@ -22,8 +23,10 @@ void Changes(const State& before, const State& now, Context& where) {
             where.digits |= static_cast<Mask>(1u << (d - 1));
     }
     where.units = 0;
+    where.cells = {};
     for (int c = 0; c < 81; ++c) {
         if (before.Candidates(c) == now.Candidates(c)) continue;
+        where.cells.Add(c);
         for (int u : kUnits.unitsOf[c]) where.units |= std::uint32_t{1} << u;
     }
 }
@@ -110,6 +113,7 @@ Path Walk(const State& start, const Context& context, int maxLevel, Hardest* har
             } else {
                 where.digits = context.digits;
                 where.units = context.units;
+                where.cells = context.cells;
                 whereSince = -1;
             }
             finder(path.end, where, take);

@@ -269,40 +269,18 @@ struct BentWingSearch {
     }
 };
 
-// The candidates of the last board on which a wing search of each size found nothing. A set
-// whose cells hold there what they hold now, on a board reached from it by removing
-// candidates, was a wing there and removed nothing: now it removes no more. So a search needs
-// to look only at sets with a cell that has changed since.
-struct LastEmpty {
-    std::array<Mask, 81> candidates{};
-    bool valid = false;
-};
-thread_local std::array<LastEmpty, 2> lastEmpty;
-
 // A pivot and peers of it, as many cells as they have digits between them. The pivot may
-// hold fewer than all the digits.
+// hold fewer than all the digits. A set none of whose cells changed since the search last
+// found nothing was a wing there and removed nothing: with fewer candidates around it now, it
+// removes no more.
 void FindBentWing(const State& state, const Context& context, const StepSink& sink,
                   Technique technique, int size) {
-    BentWingSearch search{state, size, {}};
-    bool narrowed = false;
+    CellSet where;
     for (int u = 0; u < kUnitCount; ++u) {
-        if (context.Unit(u)) search.changed = search.changed | kUnits.set[u];
-        narrowed |= !context.Unit(u);
+        if (context.Unit(u)) where = where | kUnits.set[u];
     }
-    // Only a caller that looks where things changed has a board that came from the last one;
-    // the subset test makes sure of it.
-    LastEmpty& last = lastEmpty[size - 4];
-    if (narrowed && last.valid) {
-        CellSet changed;
-        bool descends = true;
-        for (int c = 0; c < 81 && descends; ++c) {
-            descends = (state.Candidates(c) & ~last.candidates[c]) == 0;
-            if (state.Candidates(c) != last.candidates[c]) changed.Add(c);
-        }
-        if (descends) search.changed = search.changed & changed;
-    }
+    BentWingSearch search{state, size, where & context.cells};
     bool go = true;
-    bool found = false;
     // A set with a changed cell has its pivot there or among its peers.
     CellSet pivots = search.changed;
     if (!(search.changed == ~CellSet{})) {
@@ -328,14 +306,9 @@ void FindBentWing(const State& state, const Context& context, const StepSink& si
             for (int k = 0; k < size; ++k) s.cells.push_back(I8(wing.cells[k]));
             AddDigits(s, wing.digits);
             AddEliminations(s, wing.gone, wing.z);
-            found = true;
             if (!(go = sink(std::move(s)))) return;
         }
     });
-    if (!found) {
-        for (int c = 0; c < 81; ++c) last.candidates[c] = state.Candidates(c);
-        last.valid = true;
-    }
 }
 
 }  // namespace

@@ -158,19 +158,22 @@ TEST(Finders, FindEveryInstanceOfTheirPatternAndNothingElse) {
     }
 }
 
-// A wing search that looks only where things changed must not trust a board this one did not
-// come from: there r1c3 could not be 4, so the same wing removed nothing.
-TEST(Finders, AWingSearchLooksAgainOnABoardWithMoreCandidates) {
-    Context narrowed;
-    narrowed.units &= ~1u;
-    FindWXYZWing(Position("r1c1=1234 r1c2=14 r2c3=24 r1c7=34 r1c3=5"), narrowed,
-                 [](Step&&) { return true; });
-    std::set<std::string> found;
-    FindWXYZWing(Position("r1c1=1234 r1c2=14 r2c3=24 r1c7=34"), narrowed, [&](Step&& s) {
-        for (const Elimination& e : s.eliminations) found.insert(std::to_string(e.cell));
-        return true;
-    });
-    EXPECT_EQ(found, std::set<std::string>{"2"});
+// A wing search told which cells changed looks at the sets holding one of them, whichever
+// cell of the set it is: here only r1c7, a cell beside the pivot r1c1, changed.
+TEST(Finders, AWingSearchToldWhereThingsChangedLooksAtTheSetsHoldingAChange) {
+    const State state = Position("r1c1=1234 r1c2=14 r2c3=24 r1c7=34");
+    const auto removals = [&](CellSet changed) {
+        Context narrowed;
+        narrowed.cells = changed;
+        std::set<int> found;
+        FindWXYZWing(state, narrowed, [&](Step&& s) {
+            for (const Elimination& e : s.eliminations) found.insert(e.cell);
+            return true;
+        });
+        return found;
+    };
+    EXPECT_EQ(removals(CellSet::Of(6)), std::set<int>{2});
+    EXPECT_TRUE(removals(CellSet::Of(40)).empty());
 }
 
 TEST(Finders, UniquenessPatternsNeedABoardKnownToHaveOneSolution) {

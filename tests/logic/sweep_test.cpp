@@ -143,7 +143,7 @@ TEST(Sweep, NestedChainsAreSoundAndEachDepthTakesInTheOnesBefore) {
     for (Technique t : kDepths) EXPECT_GT(fired[t], 0) << Info(t).english;
 }
 
-// A finder told to look only at the digits and units that changed since it last found
+// A finder told to look only at the digits, cells and units that changed since it last found
 // nothing must report, there, all it reports on the whole board.
 TEST(Sweep, FindersLookingWhereChangedMissNothingElsewhere) {
     using Found = std::vector<std::pair<std::vector<std::int8_t>, std::vector<Elimination>>>;
@@ -168,9 +168,11 @@ TEST(Sweep, FindersLookingWhereChangedMissNothingElsewhere) {
                 const Found all = run(technique, *state, {});
                 if (empty[t]) {
                     Context changed{nullptr, 0, 0};
+                    changed.cells = {};
                     for (int c = 0; c < 81; ++c) {
                         const Mask gone = empty[t]->Candidates(c) & ~state->Candidates(c);
                         changed.digits |= gone;
+                        if (gone) changed.cells.Add(c);
                         for (int u : kUnits.unitsOf[c]) changed.units |= gone ? 1u << u : 0;
                     }
                     ASSERT_EQ(run(technique, *state, changed), all) << Info(technique).english;
