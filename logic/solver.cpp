@@ -49,11 +49,11 @@ std::optional<Step> NextStep(const State& state, const Context& context, int max
 
 namespace {
 
-// The first of a path's hardest steps and the state it was found on: the scale's rating looks
-// at that state again, and walking to it anew would cost an easy board a good part of its
-// rating.
+// Each step's difficulty, and the state the first of the hardest was found on: the scale's
+// rating looks at that state again, and walking to it anew would cost an easy board a good
+// part of its rating.
 struct Hardest {
-    int difficulty = -1;
+    std::vector<int> own;
     std::size_t step = 0;
     State before;
 };
@@ -127,9 +127,11 @@ Path Walk(const State& start, const Context& context, int maxLevel, Hardest* har
         }
         if (found && hardest) {
             const int difficulty = StepDifficulty(*found);
-            if (difficulty > hardest->difficulty) {
-                *hardest = {difficulty, path.steps.size(), path.end};
+            if (hardest->own.empty() || difficulty > hardest->own[hardest->step]) {
+                hardest->step = path.steps.size();
+                hardest->before = path.end;
             }
+            hardest->own.push_back(difficulty);
         }
         // A finder that reports a step changing nothing would loop for ever.
         if (!found || !path.end.Apply(*found)) break;
@@ -222,19 +224,17 @@ constexpr int kAlternatingChain = 70;
 
 int ScaleDifficulty(const State& start, const Context& context, const std::vector<Step>& steps,
                     const Hardest& first) {
-    std::vector<int> own(steps.size());
+    const std::vector<int>& own = first.own;
     std::vector<std::size_t> order(steps.size());
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        own[i] = StepDifficulty(steps[i]);
-        order[i] = i;
-    }
+    for (std::size_t i = 0; i < steps.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return own[a] > own[b]; });
     int hardest = 0;
     for (std::size_t i : order) {
         if (own[i] <= hardest) break;
-        State state = i == first.step ? first.before : start;
+        State state = first.before;
         if (i != first.step) {
+            state = start;
             for (std::size_t k = 0; k < i; ++k) state.Apply(steps[k]);
         }
         int lowest = own[i];
