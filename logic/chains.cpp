@@ -19,6 +19,7 @@
 
 #include "logic/finders.h"
 #include "logic/notation.h"
+#include "logic/proof.h"
 
 namespace kz::logic {
 
@@ -482,8 +483,28 @@ Step ChainStep(const Graph& graph, const std::vector<int>& nodes, Technique tech
     step.chain.reserve(nodes.size() * 10);
     step.cells.reserve(nodes.size());
     Mask digits = 0;
+    auto proof = std::make_shared<Proof>();
+    proof->nodes.reserve(nodes.size());
+    proof->links.reserve(nodes.size());
     for (std::size_t k = 0; k < nodes.size(); ++k) {
         const Node& node = graph.At(nodes[k]);
+        if (k > 0) {
+            // A link between two nodes of one cell rests on the cell, any other on the house
+            // that holds both.
+            const ChainNode& before = proof->nodes.back();
+            std::int8_t unit = -1;
+            if (before.cells != node.cells || !node.cells.Single()) {
+                const CellSet both = before.cells | node.cells;
+                for (int u : kUnits.unitsOf[node.cells.First()]) {
+                    if ((kUnits.set[u] & both) == both) {
+                        unit = static_cast<std::int8_t>(u);
+                        break;
+                    }
+                }
+            }
+            proof->links.push_back({k % 2 == 1, unit});
+        }
+        proof->nodes.push_back({node.digit, node.cells});
         if (k > 0) step.chain += k % 2 ? '=' : '-';
         if (node.cell >= 0) {
             // NodeName's "(d)r1c2" for one candidate, written in place: a hint's chain has a
@@ -503,6 +524,7 @@ Step ChainStep(const Graph& graph, const std::vector<int>& nodes, Technique tech
         digits |= DigitBit(node.digit);
     }
     step.digits = DigitList(digits);
+    step.proof = std::move(proof);
     return step;
 }
 

@@ -11,6 +11,7 @@
 #include <bit>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <span>
 #include <string>
 #include <utility>
@@ -26,6 +27,7 @@
 #include "logic/finders.h"
 #include "logic/forcing.h"
 #include "logic/notation.h"
+#include "logic/proof.h"
 
 namespace kz::logic {
 
@@ -725,6 +727,31 @@ struct Trace {
     }
 };
 
+// A branch's facts as a proof's branch: what each rests on, worked out from the board and the
+// facts before it, and only those the end needs. The end is the contradiction, or the fact at
+// `end`. Empty when a fact cannot be traced, which would be a fault of the search.
+ProofBranch BranchProof(const State& state, const Trace& trace, int end) {
+    BranchBuilder builder(state);
+    std::vector<int> at(trace.facts.size(), -1);
+    const int last = end >= 0 ? end : static_cast<int>(trace.facts.size()) - 1;
+    for (int i = 0; i <= last; ++i) {
+        const Fact& f = trace.facts[static_cast<std::size_t>(i)];
+        const int c = f.cells.First();
+        int made = -1;
+        if (i == 0) {
+            made = builder.Suppose(c, f.digit);
+        } else if (!f.isTrue) {
+            made = builder.Remove(c, f.digit, f.parent >= 0 ? at[f.parent] : -1);
+        } else {
+            made = builder.Group(f.cells, f.digit);
+        }
+        if (made < 0) return {};
+        at[i] = made;
+    }
+    const int proved = end >= 0 ? at[end] : builder.Contradiction(at[trace.contradiction]);
+    return builder.Finish(proved);
+}
+
 // What one assumption leads to, kept for the sets of assumptions it belongs to.
 struct Outcome {
     int contradiction;
@@ -984,16 +1011,23 @@ private:
             std::any_of(premises.options.begin(), premises.options.end(), [&](const Placement& a) {
                 return a.cell == c.cell && a.digit == c.digit && OutcomeOf(a).contradiction >= 0;
             });
+        auto proof = std::make_shared<Proof>();
+        proof->kind = refuted ? Proof::Kind::Refuted : Proof::Kind::Common;
         for (const Placement& a : premises.options) {
             if (refuted && !(a.cell == c.cell && a.digit == c.digit)) continue;
             const Trace& trace = TraceOf(a);
             if (!step.chain.empty()) step.chain += "; ";
+            int end = -1;
             if (refuted) {
                 trace.PathTo(trace.contradiction, step.chain, m_names);
             } else if (trace.contradiction < 0) {
-                trace.PathTo(trace.TimeOf(c.cell, c.digit, c.placement), step.chain, m_names);
+                end = trace.TimeOf(c.cell, c.digit, c.placement);
+                trace.PathTo(end, step.chain, m_names);
             }
+            if (proof) proof->branches.push_back(BranchProof(m_state, trace, end));
+            if (proof && proof->branches.back().facts.empty()) proof.reset();
         }
+        step.proof = std::move(proof);
         return step;
     }
 

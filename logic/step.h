@@ -17,6 +17,8 @@
 
 namespace kz::logic {
 
+struct Proof;
+
 /// Every technique the solver knows, easiest first. The order is that of the technique table
 /// (logic/techniques.cpp), which checks it as it is compiled.
 enum class Technique : std::uint8_t {
@@ -242,6 +244,10 @@ struct Step {
     /// The nodes of a chain whose notation does not count them (a nested chain's, its inner
     /// proofs' included), which its difficulty grows with; 0 where the notation tells.
     std::uint16_t nodes = 0;
+    /// What the step rests on, as the search that found it saw it (logic/proof.h): every word,
+    /// picture and the notation of a chain step are read from it. Empty for the steps whose
+    /// pattern says it all.
+    std::shared_ptr<const Proof> proof;
 };
 
 }  // namespace kz::logic

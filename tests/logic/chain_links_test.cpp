@@ -61,30 +61,36 @@ TEST(ChainLinks, EveryLinkOfEveryChainHasItsReasonOnTheBoardShown) {
                         continue;
                     }
                     SCOPED_TRACE(step.chain);
-                    // One line a link, one a branch's assumption, one for the end.
-                    ASSERT_EQ(static_cast<int>(lines.size()), links + (forcing ? branches : 0) + 1);
                     if (!forcing) {
+                        // One line a link, one for the end.
+                        ASSERT_EQ(static_cast<int>(lines.size()), links + 1);
                         for (std::size_t k = 0; k + 1 < lines.size(); ++k)
                             EXPECT_TRUE(Has(lines[k], en ? ": " : "：")) << lines[k];
                         alternating += en;
                         continue;
                     }
+                    // A supposition a branch; every later fact with its reason, the refuted
+                    // branch's contradiction named, then what the step concludes.
                     int assumed = 0;
                     for (std::size_t k = 0; k + 1 < lines.size(); ++k) {
                         if (Has(lines[k], en ? "Suppose " : "仮定します")) {
                             ++assumed;
                             continue;
                         }
-                        EXPECT_TRUE(Has(lines[k], en ? ": " : "（")) << lines[k];
-                        dynamic += en && Has(lines[k], " left ") && Has(lines[k], " when ");
+                        EXPECT_TRUE(Has(lines[k], en ? ": " : "：")) << lines[k];
+                        // A fact resting on two earlier facts or more: its own number and theirs.
+                        dynamic += en && std::count(lines[k].begin(), lines[k].end(), '(') > 2;
                     }
                     EXPECT_EQ(assumed, branches);
                     const std::string& end = lines.back();
                     if (branches == 1) {
-                        EXPECT_TRUE(Has(end, en ? "contradiction" : "矛盾")) << end;
+                        EXPECT_TRUE(
+                            Has(lines[lines.size() - 2], en ? "contradiction: " : "矛盾です："))
+                            << lines[lines.size() - 2];
+                        EXPECT_TRUE(Has(end, en ? "supposition is false" : "仮定は誤り")) << end;
                         refuted += en;
                     } else {
-                        EXPECT_TRUE(Has(end, en ? "same result" : "同じ結論")) << end;
+                        EXPECT_TRUE(Has(end, en ? "Every case ends in" : "どの場合も")) << end;
                         branching += en;
                     }
                 }

@@ -13,6 +13,8 @@ namespace {
 // Dark enough to read on the hint's light cell colours and the white ground alike, and apart
 // from the on, off and removal colours of the candidates.
 const QColor kLinkColour(140, 0, 150);
+// Orange against the purple: told apart by colour as well as by the dots.
+const QColor kDynamicColour(230, 110, 0);
 
 }  // namespace
 
@@ -43,7 +45,13 @@ void ChainOverlay::paintEvent(QPaintEvent*) {
         const QPointF unit = along / length;
         const QPointF from = s.from + unit * m_radius;
         const QPointF to = s.to - unit * m_radius;
-        QPen pen(kLinkColour, m_width, s.strong ? Qt::SolidLine : Qt::DashLine, Qt::FlatCap);
+        // A link that holds only with earlier facts is dotted and of its own colour: the
+        // board as shown does not bear it out alone, so it must not pass for a strong link.
+        const QColor colour = s.dynamic ? kDynamicColour : kLinkColour;
+        const Qt::PenStyle style = s.dynamic  ? Qt::DotLine
+                                   : s.strong ? Qt::SolidLine
+                                              : Qt::DashLine;
+        QPen pen(colour, s.dynamic ? 1.5 * m_width : m_width, style, Qt::FlatCap);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
         const double head = 3 * m_width;
@@ -56,7 +64,7 @@ void ChainOverlay::paintEvent(QPaintEvent*) {
         arrow.lineTo(to - unit * head * 1.6 - normal * head * 0.8);
         arrow.closeSubpath();
         painter.setPen(Qt::NoPen);
-        painter.setBrush(kLinkColour);
+        painter.setBrush(colour);
         painter.drawPath(arrow);
     }
 }

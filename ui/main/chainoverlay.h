@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The links of a hint's chain, drawn as lines over the grid between the candidates they join:
-// a strong link solid, a weak one dashed, each with a small arrow where it leads. Clicks pass
-// through to the cells beneath.
+// a strong link solid, a weak one dashed, a link that needs earlier facts besides its own
+// dotted in another colour, each with a small arrow where it leads. Clicks pass through to the
+// cells beneath.
 #pragma once
 
 #include <QPointF>
@@ -17,6 +18,7 @@ public:
         QPointF from;  ///< the centre of the candidate the link leaves, in this widget
         QPointF to;
         bool strong = false;
+        bool dynamic = false;  ///< holds only together with other facts
     };
 
     explicit ChainOverlay(QWidget* parent);

@@ -335,7 +335,8 @@ void GridView::placeLinks() {
     segments.reserve(m_chain.links.size());
     for (const logic::ChainPicture::Link& l : m_chain.links) {
         segments.push_back({centre(m_chain.nodes[static_cast<std::size_t>(l.from)]),
-                            centre(m_chain.nodes[static_cast<std::size_t>(l.to)]), l.strong});
+                            centre(m_chain.nodes[static_cast<std::size_t>(l.to)]), l.strong,
+                            l.dynamic});
     }
     const QSize cell = m_lblBack[1]->size();
     m_links->setSegments(std::move(segments), std::min(cell.width(), cell.height()) / 7.0,
