@@ -8,6 +8,7 @@
 #include "core/answer.h"
 #include "logic/chainpicture.h"
 #include "logic/notation.h"
+#include "logic/proof.h"
 #include "logic/solver.h"
 
 namespace kz::logic {
@@ -165,15 +166,21 @@ std::string DescribeFocus(const Step& step, Lang lang) {
         }
         return en ? "Next step: " + name + " in " + where : where + "に" + name + "があります";
     }
-    if (focus.digit) {
-        const std::string digit = std::to_string(focus.digit);
-        return en ? "Next step: " + name + " on digit " + digit
-                  : digit + "の" + name + "があります";
-    }
     // No house sums up a long chain or a net: the cell it settles is the place to look from.
     const int cell = !step.placements.empty()     ? step.placements[0].cell
                      : !step.eliminations.empty() ? step.eliminations[0].cell
                                                   : -1;
+    if (focus.digit) {
+        const std::string digit = std::to_string(focus.digit);
+        // A chain of one digit still needs a place to start looking from.
+        if (cell >= 0 && step.technique != Technique::SimpleColouring) {
+            return en ? "Next step: " + name + " on digit " + digit + " about " +
+                            CellName(cell, lang)
+                      : CellName(cell, lang) + "についての" + digit + "の" + name + "があります";
+        }
+        return en ? "Next step: " + name + " on digit " + digit
+                  : digit + "の" + name + "があります";
+    }
     if (cell >= 0) {
         return en ? "Next step: " + name + " about " + CellName(cell, lang)
                   : CellName(cell, lang) + "についての" + name + "があります";
@@ -200,26 +207,26 @@ std::string ChainInWords(const Step& step, Lang lang) {
     }
     switch (step.technique) {
         case Technique::ForcingChain:
-        case Technique::ForcingNet:
-            // One branch is an assumption refuted by the contradiction it leads to.
-            if (step.chain.find(';') == std::string::npos) {
-                return en ? "Assuming the first candidate of the chain leads to a contradiction, "
-                            "so that candidate is false. In the notation, \"=\" marks what then "
-                            "must be true and \"-\" what then must be false."
-                          : "チェーンの最初の候補が正しいと仮定すると矛盾にたどり着くので、その候補"
-                            "は"
-                            "誤りだと分かります。記法の「=」はそのとき正しくなるもの、「-」は誤りに"
-                            "なるものを表します。";
+        case Technique::ForcingNet: {
+            const std::string lines =
+                en ? " Each numbered line follows from the board and the earlier lines whose "
+                     "numbers it gives."
+                   : "番号の付いた各行は、盤面と、その行が番号で示す前の行から導かれます。";
+            if (step.proof && step.proof->kind == Proof::Kind::Refuted) {
+                return en ? "Supposing the first candidate leads, fact by fact, to a "
+                            "contradiction, so that candidate is false." +
+                                lines
+                          : "最初の候補が正しいと仮定すると、事実を一つずつたどって矛盾にたどり着く"
+                            "ので、その候補は誤りだと分かります。" +
+                                lines;
             }
-            return en ? "Whichever candidate is taken in the cell or house the chains start "
-                        "from, each chain leads to the same result, so the result holds. "
-                        "In the notation, \"=\" means at least one of the two ends is true, "
-                        "\"-\" means they are not both true, and \";\" starts the next case."
-                      : "起点のマス（または場所）のどの候補を選んでも、それぞれのチェーンが同じ結論"
-                        "に"
-                        "たどり着くので、その結論は必ず正しいと分かります。記法の「=」は両端の"
-                        "少なくとも一方が正しい、「-」は両方は正しくない、「;"
-                        "」は次の場合を表します。";
+            return en ? "Whichever candidate is taken in the cell or house the cases start from, "
+                        "each case leads to the same result, so the result holds." +
+                            lines
+                      : "起点のマス（または場所）のどの候補を選んでも、それぞれの場合が同じ結論に"
+                        "たどり着くので、その結論は必ず正しいと分かります。" +
+                            lines;
+        }
         default:
             return en ? "At least one of the chain's two ends is true, so a candidate that "
                         "sees both ends cannot be true. In the notation, \"=\" means at least "
@@ -227,7 +234,9 @@ std::string ChainInWords(const Step& step, Lang lang) {
                         "not both true (a weak link)."
                       : "チェーンの両端の少なくとも一方は必ず正しいので、両端のどちらからも見える"
                         "候補は正しくありえず、除けます。記法の「=」は両端の少なくとも一方が正しい"
-                        "（強いリンク）、「-」は両方は正しくない（弱いリンク）ことを表します。";
+                        "（強いリンク）、「-"
+                        "」は両端が同時に正しくなることはない（弱いリンク）ことを"
+                        "表します。";
     }
 }
 

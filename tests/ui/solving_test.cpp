@@ -78,16 +78,29 @@ private slots:
             order << (a->isSeparator()
                           ? "-"
                           : a->objectName() + " " + a->text() + " " + a->shortcut().toString());
-        QCOMPARE(order,
-                 (QStringList{
-                     "mnNewProblem 新しい問題を作成(&N)... F2", "mnResume 前回の続きを開く(&R) ",
-                     "mnRecent 最近のｹﾞｰﾑ(&L) ", "-", "mnHint ﾋﾝﾄ(&H) Ctrl+I",
-                     "mnRate 難易度を判定(&J)... Ctrl+R", "mnRewind 間違える前に戻る(&B) ", "-",
-                     "mnNoteMode ﾒﾓ入力ﾓｰﾄﾞ(&M) F3", "mnFillNotes 候補をすべて書き込む(&W) ",
-                     "mnClearNotes ﾒﾓをすべて消す(&C) ", "-", "mnTidyNotes ﾒﾓを自動で整理する(&A) ",
-                     "mnHighlight 同じ数字を強調する(&E) ", "mnEasyNotes 右ｸﾘｯｸとｷｰﾎﾞｰﾄﾞを使う(&Y) ",
-                     "-", "mnShowClock 時間を表示する(&T) ", "mnScale 表示倍率(&V) ", "mnPause 一時停止(&Z) F5", "mnRecords 記録(&S)... ", "-",
-                     "mnPrint 印刷(&P)... Ctrl+P", "mnBooklet 問題集を作成(&K)... "}));
+        QCOMPARE(order, (QStringList{"mnNewProblem 新しい問題を作成(&N)... F2",
+                                     "mnResume 前回の続きを開く(&R) ",
+                                     "mnRecent 最近のｹﾞｰﾑ(&L) ",
+                                     "-",
+                                     "mnHint ﾋﾝﾄ(&H) Ctrl+I",
+                                     "mnRate 難易度を判定(&J)... Ctrl+R",
+                                     "mnRewind 間違える前に戻る(&B) ",
+                                     "-",
+                                     "mnNoteMode ﾒﾓ入力ﾓｰﾄﾞ(&M) F3",
+                                     "mnFillNotes 候補をすべて書き込む(&W) ",
+                                     "mnClearNotes ﾒﾓをすべて消す(&C) ",
+                                     "-",
+                                     "mnTidyNotes ﾒﾓを自動で整理する(&A) ",
+                                     "mnHighlight 同じ数字を強調する(&E) ",
+                                     "mnEasyNotes 右ｸﾘｯｸとｷｰﾎﾞｰﾄﾞを使う(&Y) ",
+                                     "-",
+                                     "mnShowClock 時間を表示する(&T) ",
+                                     "mnScale 表示倍率(&V) ",
+                                     "mnPause 一時停止(&Z) F5",
+                                     "mnRecords 記録(&S)... ",
+                                     "-",
+                                     "mnPrint 印刷(&P)... Ctrl+P",
+                                     "mnBooklet 問題集を作成(&K)... "}));
         // The game's menu sits between the tools and the help.
         QStringList menus;
         for (QAction* a : env.win->menuBar()->actions()) menus << a->objectName();
@@ -428,6 +441,65 @@ private slots:
             return;
         }
         QFAIL("no board among the first 20 gives an alternating chain before its placement");
+    }
+
+    void forcingHintDrawsDynamicLinksApart() {
+        // A fact of a forcing step that needs earlier facts besides the link into it is drawn
+        // dotted in its own colour, never as a plain strong line.
+        const auto dynamicIn = [](const kz::logic::Step& step) {
+            int n = 0;
+            if (kz::logic::AssumesStart(step.technique)) {
+                for (const auto& l : kz::logic::ChainPictureOf(step).links) n += l.dynamic;
+            }
+            return n;
+        };
+        QFile file(QStringLiteral(KZ_TEST_DATA_DIR "/magictour_top1465.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        for (int tried = 0; tried < 40 && !file.atEnd(); ++tried) {
+            const QByteArray line = file.readLine().left(81);
+            const kz::logic::Digits puzzle = digitsOf(line.constData());
+            kz::logic::Path path;
+            kz::logic::Rate(puzzle, &path);
+            // The board as the path leaves it just before its first forcing step, digits only.
+            kz::logic::Digits board = puzzle;
+            std::size_t first = 0;
+            while (first < path.steps.size() && !dynamicIn(path.steps[first])) {
+                for (const auto& p : path.steps[first].placements) board[p.cell] = p.digit;
+                ++first;
+            }
+            if (first == path.steps.size()) continue;
+            const kz::logic::Hint hint = kz::logic::FindHint(puzzle, board, kz::NoteArray{});
+            std::size_t at = 0;
+            while (at < hint.steps.size() && !dynamicIn(hint.steps[at])) ++at;
+            if (at == hint.steps.size()) continue;
+            Env env;
+            env.load(line.constData(), true);
+            for (int c = 0; c < 81; ++c) {
+                if (board[c] != puzzle[c]) env.win->SetCell(c + 1, board[c], false, kz::MarkNone);
+            }
+            env.trigger("mnHint");
+            QTest::mouseClick(env.button("cmdHintDetail"), Qt::LeftButton);
+            for (std::size_t k = 0; k < at; ++k)
+                QTest::mouseClick(env.button("cmdHintNext"), Qt::LeftButton);
+            auto* links = env.child<kz::ChainOverlay>(QStringLiteral("chainLinks"));
+            QVERIFY(links && links->isVisibleTo(env.win.get()));
+            int dynamic = 0;
+            for (const auto& s : links->segments()) dynamic += s.dynamic;
+            QCOMPARE(dynamic, dynamicIn(hint.steps[at]));
+            // Drawn in a colour no plain link has.
+            const QImage image = links->grab().toImage();
+            bool orange = false;
+            for (int y = 0; y < image.height() && !orange; ++y) {
+                for (int x = 0; x < image.width() && !orange; ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    orange = c.alpha() > 200 && c.red() > 200 && c.green() > 80 &&
+                             c.green() < 140 && c.blue() < 40;
+                }
+            }
+            QVERIFY(orange);
+            return;
+        }
+        QFAIL("no board among the first 40 gives a forcing step with a dynamic link");
     }
 };
 
