@@ -10,7 +10,7 @@ checker=$(realpath "$2")
 # shellcheck source=xvfb.sh
 source "$(dirname "$0")/xvfb.sh"
 take_program_and_artifacts "$1" "$3"
-enter_xvfb 1280x1024 xvfb-run xdotool xwininfo import convert openbox -- "$0" "$@"
+enter_xvfb 1280x1024 Xvfb xdotool xwininfo import convert openbox -- "$0" "$@"
 
 # shellcheck source=session.sh
 source "$(dirname "$0")/session.sh"

@@ -11,7 +11,7 @@ here=$(dirname "$(realpath "$0")")
 root=$scratch/root
 
 if [ -z "${KZ_E2E_INSIDE:-}" ]; then
-    for tool in cpack dpkg-deb dpkg-shlibdeps file lintian xvfb-run xdotool; do
+    for tool in cpack dpkg-deb dpkg-shlibdeps file lintian Xvfb xdotool; do
         if ! command -v "$tool" >/dev/null; then
             echo "SKIP: $tool is not installed"
             exit 77
@@ -66,8 +66,9 @@ if [ -z "${KZ_E2E_INSIDE:-}" ]; then
         out=$(desktop-file-validate "$root/usr/share/applications/kazarinoset.desktop" 2>&1)
         [ -z "$out" ] || die "desktop entry: $out"
     fi
-    export KZ_E2E_INSIDE=1
-    exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
+    # shellcheck source=xvfb.sh
+    source "$here/xvfb.sh"
+    run_in_xvfb 800x600 "$0" "$@"
 fi
 
 root=$(realpath "$root")

@@ -8,7 +8,7 @@ set -euo pipefail
 # shellcheck source=xvfb.sh
 source "$(dirname "$0")/xvfb.sh"
 take_program_and_artifacts "$@"
-enter_xvfb 800x600 xvfb-run xdotool import convert -- "$0" "$@"
+enter_xvfb 800x600 Xvfb xdotool import convert -- "$0" "$@"
 
 # shellcheck source=session.sh
 source "$(dirname "$0")/session.sh"

@@ -13,7 +13,7 @@ if [ -z "${KZ_E2E_INSIDE:-}" ]; then
     rm -rf "$prefix"
     cmake --install "$build" --prefix "$prefix" >/dev/null
 fi
-enter_xvfb 800x600 xvfb-run xdotool -- "$0" "$@"
+enter_xvfb 800x600 Xvfb xdotool -- "$0" "$@"
 
 prefix=$(realpath "$prefix")
 # shellcheck source=session.sh

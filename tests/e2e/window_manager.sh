@@ -8,7 +8,7 @@ set -euo pipefail
 # shellcheck source=xvfb.sh
 source "$(dirname "$0")/xvfb.sh"
 take_program_and_artifacts "$@"
-enter_xvfb 1024x768 xvfb-run xdotool xprop xwininfo import convert openbox -- "$0" "$@"
+enter_xvfb 1024x768 Xvfb xdotool xprop xwininfo import convert openbox -- "$0" "$@"
 
 # shellcheck source=session.sh
 source "$(dirname "$0")/session.sh"
