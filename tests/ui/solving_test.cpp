@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The new-problem, rating and hint commands of the main window, through their menu actions
 // with the scripted port; puzzles come from the real generator or a controlled stand-in.
+#include <QDialog>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -299,17 +300,17 @@ private slots:
         env.load(oneBlank.constData(), true);
         env.place(41, 9);  // the player's digit is not part of the problem
         env.trigger("mnRate");
-        QCOMPARE(
-            env.port.lastMessage(),
-            QStringLiteral("【難易度の判定結果】\r\nﾚﾍﾞﾙ：入門（1 / 6）\r\n難易度 1.0（入門）\r\n"
-                           "使う解き方と回数：\r\n　フルハウス　1 回"));
+        QCOMPARE(env.port.lastMessage(),
+                 QStringLiteral("【難易度の判定結果】\r\nﾚﾍﾞﾙ：入門（1 / 6）\r\n難易度 1.0\r\n"
+                                "使った手筋と回数：\r\n　フルハウス　1 回"));
         // Typed in by hand (no givens): every technique of the path with its count.
         env.load(kPuzzle, false);
         env.trigger("mnRate");
         const kz::logic::Rating hard = kz::logic::Rate(digitsOf(kPuzzle));
         const QString text = env.port.lastMessage();
-        QVERIFY(text.contains(
-            QStringLiteral("難易度 %1.%2（").arg(hard.difficulty / 10).arg(hard.difficulty % 10)));
+        QVERIFY(text.contains(QStringLiteral("難易度 %1.%2\r\n")
+                                  .arg(hard.difficulty / 10)
+                                  .arg(hard.difficulty % 10)));
         QCOMPARE(text.count(QStringLiteral(" 回")),
                  int(std::count_if(hard.counts.begin(), hard.counts.end(),
                                    [](int k) { return k > 0; })));
@@ -379,7 +380,7 @@ private slots:
             env.trigger("mnHint");
             // Where to look first; then each step in full, up to the placement.
             QTest::mouseClick(env.button("cmdHintDetail"), Qt::LeftButton);
-            while (env.button("cmdHintNext")->isVisibleTo(env.win->hintPanel()))
+            while (env.button("cmdHintNext")->isEnabled())
                 QTest::mouseClick(env.button("cmdHintNext"), Qt::LeftButton);
             QVERIFY(env.win->board() == board && env.win->history().records() == records);
             const QList<int> targets = env.looks(Look::Placement);
@@ -393,6 +394,53 @@ private slots:
             }
             QVERIFY(!env.anyLook());
         }
+    }
+
+    // From stage to stage of a hint the panel keeps its size and the buttons their places,
+    // greyed where a stage has no use for them, whatever the length of the text. Esc closes
+    // it as 閉じる does, from the panel or the window, but a dialog over the window keeps Esc.
+    void hintButtonsStayPutAndEscClosesIt() {
+        QFile file(QStringLiteral(KZ_TEST_DATA_DIR "/forum_hardest_1106.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray line;
+        do line = file.readLine().left(81);  // a hint of several steps, up to a placement
+        while (kz::logic::FindHint(digitsOf(line), digitsOf(line), {}).steps.size() < 3);
+        Env env;
+        env.load(line.constData(), true);
+        env.win->show();
+        env.trigger("mnHint");
+        kz::HintPanel* panel = env.win->hintPanel();
+        const auto places = [&] {
+            QList<QRect> rects{panel->geometry()};
+            for (const QPushButton* b : panel->findChildren<QPushButton*>())
+                rects << QRect(b->mapTo(panel, QPoint()), b->size());
+            return rects;
+        };
+        const QList<QRect> first = places();
+        QTest::mouseClick(env.button("cmdHintDetail"), Qt::LeftButton);
+        QStringList texts;
+        while (!texts.contains(env.hintText())) {
+            texts << env.hintText();
+            QCOMPARE(places(), first);
+            QVERIFY(!env.button("cmdHintDetail")->isEnabled());
+            QTest::mouseClick(env.button("cmdHintNext"), Qt::LeftButton);
+        }
+        QVERIFY2(texts.size() > 2, qPrintable(texts.join('\n')));
+        QVERIFY(!env.button("cmdHintNext")->isEnabled());
+        auto escapeIn = [](QWidget* w) {
+            w->activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), w);
+            QTest::keyClick(w, Qt::Key_Escape);
+        };
+        QDialog dialog(env.win.get());
+        dialog.show();
+        escapeIn(&dialog);
+        QVERIFY(dialog.isHidden() && panel->isVisible());
+        escapeIn(panel);
+        QVERIFY(panel->isHidden() && !env.anyLook());
+        env.trigger("mnHint");
+        escapeIn(env.win.get());
+        QVERIFY(panel->isHidden() && !env.anyLook());
     }
 
     void chainHintDrawsItsLinksAndCandidates() {

@@ -71,7 +71,7 @@ frmBooklet::frmBooklet(const BookletChoice& choice, QWidget* parent) : QDialog(p
     for (int level = 1; level <= logic::kMaxLevel; ++level) {
         m_level->addItem(fromView(logic::LevelName(level)), level);
     }
-    form->addRow(QStringLiteral("難易度："), m_level);
+    form->addRow(QStringLiteral("ﾚﾍﾞﾙ："), m_level);
 
     m_symmetry = new QComboBox(this);
     m_symmetry->setObjectName(QStringLiteral("cboSymmetry"));

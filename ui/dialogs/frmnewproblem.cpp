@@ -18,9 +18,12 @@ namespace {
 
 // What a player needs at each level, in one line; the level names come from the rater.
 constexpr std::array<const char*, frmNewProblem::kLevelCount> kLevelNotes = {
-    "数字の入る場所が一か所だけのﾏｽを探す", "入る数字が一つだけのﾏｽも探す",
-    "候補の絞り込み（ﾛｯｸ、ﾍﾟｱ）が必要",     "ﾄﾘﾌﾟﾙ、X-ｳｨﾝｸﾞ、ｳｨﾝｸﾞ系などが必要",
-    "ﾁｪｰﾝや ALS を使う推理が必要",          "仮定を重ねる推理が必要",
+    "行・列・ﾌﾞﾛｯｸで、ある数字の入る場所が一か所だけのところを探す",
+    "入る数字が一つだけのﾏｽも探す",
+    "候補の絞り込み（ﾎﾟｲﾝﾃｨﾝｸﾞ、ﾍﾟｱ）が必要",
+    "ﾄﾘﾌﾟﾙ、X-ｳｨﾝｸﾞ、ｳｨﾝｸﾞ系などが必要",
+    "ﾁｪｰﾝや ALS を使う手筋が必要",
+    "仮定を重ねる手筋が必要",
 };
 
 // Rows start below the frame's caption.
@@ -40,7 +43,7 @@ frmNewProblem::frmNewProblem(const NewProblemChoice& choice, QWidget* parent) : 
     // The main window's face: a dialog is a window of its own and does not inherit it.
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
-    auto* frame1 = new QGroupBox(QStringLiteral("難易度："), this);
+    auto* frame1 = new QGroupBox(QStringLiteral("ﾚﾍﾞﾙ："), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(TwipRect(120, 60, 4815, 2280));
     m_optLevel = new QButtonGroup(frame1);

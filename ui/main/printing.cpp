@@ -205,10 +205,10 @@ void PrintCommands::bookletMade(const print::Made& made) {
     } else if (made.cancelled) {
         // The player stopped it: nothing to say.
     } else if (made.gaveUp && made.puzzles.empty()) {
-        showError(QStringLiteral("この難易度の問題を %1 回の試行で作成できませんでした")
+        showError(QStringLiteral("このﾚﾍﾞﾙの問題を %1 回の試行で作成できませんでした")
                       .arg(made.gaveUp->attempts));
     } else if (made.gaveUp &&
-               m_port.message(QStringLiteral("%1問目をこの難易度で %2 回の試行では作成できません"
+               m_port.message(QStringLiteral("%1問目をこのﾚﾍﾞﾙで %2 回の試行では作成できません"
                                              "でした。\r\nできた %3 問で問題集を作りますか？")
                                   .arg(made.puzzles.size() + 1)
                                   .arg(made.gaveUp->attempts)

@@ -74,9 +74,8 @@ QString RatingMessage(const logic::Rating& rating) {
         QStringLiteral("【難易度の判定結果】") + kCrLf + QStringLiteral("ﾚﾍﾞﾙ：") +
         levelName(rating.level) +
         QStringLiteral("（%1 / %2）").arg(rating.level).arg(logic::kMaxLevel) + kCrLf +
-        QStringLiteral("難易度 %1（%2）")
-            .arg(fromUtf8(logic::DifficultyText(rating.difficulty)), levelName(rating.level)) +
-        kCrLf + QStringLiteral("使う解き方と回数：");
+        QStringLiteral("難易度 %1").arg(fromUtf8(logic::DifficultyText(rating.difficulty))) +
+        kCrLf + QStringLiteral("使った手筋と回数：");
     for (int t = 0; t < logic::kTechniqueCount; ++t) {
         if (rating.counts[static_cast<std::size_t>(t)] == 0) continue;
         text += kCrLf + QStringLiteral("　") +
