@@ -18,7 +18,7 @@ std::optional<Entry> RatedEntry(const logic::Digits& givens) {
     entry.givens = givens;
     entry.solution = path.end.Values();
     entry.level = rating.level;
-    entry.score = rating.score;
+    entry.difficulty = rating.difficulty;
     return entry;
 }
 
@@ -37,7 +37,7 @@ Made MakePuzzles(const Order& order, const GenerateFn& generate, const std::atom
             break;
         }
         const generate::Puzzle& p = *result.puzzle;
-        made.puzzles.push_back({p.givens, p.solution, p.rating.level, p.rating.score});
+        made.puzzles.push_back({p.givens, p.solution, p.rating.level, p.rating.difficulty});
         if (progress) progress(static_cast<int>(made.puzzles.size()));
     }
     return made;
@@ -64,7 +64,8 @@ std::string OriginOf(const Order& order) {
 
 std::string RatingText(const Entry& entry) {
     if (entry.level == 0) return {};
-    return std::string(logic::LevelName(entry.level)) + "（" + std::to_string(entry.score) + "）";
+    return std::string(logic::LevelName(entry.level)) + "（" +
+           logic::DifficultyText(entry.difficulty) + "）";
 }
 
 std::string SlotLabel(const Entry& entry, int index, bool solution) {

@@ -21,8 +21,8 @@ inline constexpr int kMaxPuzzles = 100;
 struct Entry {
     logic::Digits givens{};
     logic::Digits solution{};
-    int level = 0;  ///< 1..6, 0 when not known
-    int score = 0;  ///< the rater's score within the level
+    int level = 0;       ///< 1..6, 0 when not known
+    int difficulty = 0;  ///< on the players' community scale, in tenths (Rating::difficulty)
 };
 
 struct Booklet {
@@ -70,9 +70,9 @@ std::string TitleFor(const std::vector<Entry>& puzzles);
 /// The small print of a booklet made for an order: the seed and the command that makes the
 /// same puzzles again.
 std::string OriginOf(const Order& order);
-/// The level and the score as the pages show them: "上級（1520）"; empty when not known.
+/// The level and the difficulty as the pages show them: "上級（4.2）"; empty when not known.
 std::string RatingText(const Entry& entry);
-/// The line above a grid: "No.3　上級（1520）", or "No.3 の答え" above a solution.
+/// The line above a grid: "No.3　上級（4.2）", or "No.3 の答え" above a solution.
 std::string SlotLabel(const Entry& entry, int index, bool solution);
 /// The page number as the heading shows it: "3 / 7".
 std::string PageNumberText(int number, int pageCount);

@@ -34,7 +34,7 @@ struct Box {
 struct Slot {
     int puzzle = 0;         ///< index into the booklet's puzzles
     bool solution = false;  ///< the puzzle's solution rather than the puzzle
-    Box label;              ///< the line above the grid: number, level and score
+    Box label;              ///< the line above the grid: number, level and difficulty
     Box grid;               ///< a square
 };
 

@@ -360,7 +360,13 @@ TEST_F(PdfToolTest, BoardsFromAPipeMakeABookletOfTheRightPagesAndDigits) {
     EXPECT_NE(r.err.find("<stdin>:6: not exactly one solution"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("<stdin>:7:"), std::string::npos) << r.err;
     ASSERT_EQ(test::pdfPageCount(pdf), print::PageCount(5, 2, true));
-    EXPECT_NE(test::pdfText(pdf).find("中級 5問"), std::string::npos);
+    const std::string text = test::pdfText(pdf);
+    EXPECT_NE(text.find("中級 5問"), std::string::npos);
+    // Above each grid, the difficulty --rate gives its board ("3\t2.6\t…"), not the inner score.
+    for (const std::string& rate : Lines(run("--rate", made.out).out)) {
+        const std::string label = "中級（" + rate.substr(2, rate.find('\t', 2) - 2) + "）";
+        EXPECT_NE(text.find(label), std::string::npos) << label;
+    }
     const std::vector<print::Page> pages =
         print::LayoutPages(5, 2, true, print::Size{595.28, 841.89});
     const print::Slot& last = pages[2].grids[0];

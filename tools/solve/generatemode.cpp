@@ -8,6 +8,7 @@
 #include <string>
 
 #include "generate/generator.h"
+#include "logic/solver.h"
 
 namespace kz {
 
@@ -44,7 +45,8 @@ std::string MakeHelp() {
     help +=
         "  --seed X      a whole number 0..18446744073709551615; the same seed and options\n"
         "                give the same puzzles\n"
-        "  --rate        add a tab, the level, a tab and the score to each line\n"
+        "  --rate        add a tab, the level, a tab and the difficulty (SER, one decimal, as\n"
+        "                --rate prints it for a board) to each line\n"
         "  Exit status 1 when a puzzle could not be made within the generator's budget.\n";
     return help;
 }
@@ -178,7 +180,8 @@ std::optional<int> RunGenerateIfAsked(int argc, char** argv, std::ostream& out, 
         }
         out << line;
         if (options.rate) {
-            out << '\t' << result.puzzle->rating.level << '\t' << result.puzzle->rating.score;
+            out << '\t' << result.puzzle->rating.level << '\t'
+                << logic::DifficultyText(result.puzzle->rating.difficulty);
         }
         // A hard level can take a while a puzzle: each line shows as soon as it is made.
         out << '\n' << std::flush;

@@ -94,8 +94,12 @@ void HintView::showFocus() {
             m_grid.showHintLook(c + 1, GridView::HintLook::Pattern);
         }
     }
-    m_panel->present(kHead + fromUtf8(logic::DescribeFocus(step, logic::Lang::Japanese)),
-                     HintPanel::Detail | (m_hint->onNotes ? HintPanel::Apply : 0u));
+    const QString text = kHead + fromUtf8(logic::DescribeFocus(step, logic::Lang::Japanese));
+    // The panel opens as high as the longest of the stages to come needs, and keeps that
+    // size, its buttons in place, up to the last.
+    QStringList stages{text};
+    for (std::size_t i = 0; i < m_hint->steps.size(); ++i) stages << stepText(i);
+    m_panel->present(text, HintPanel::Detail | (m_hint->onNotes ? HintPanel::Apply : 0u), stages);
 }
 
 void HintView::showStep(std::size_t i) {
@@ -128,6 +132,13 @@ void HintView::showStep(std::size_t i) {
     if (const logic::ChainPicture chain = logic::ChainPictureOf(step); !chain.Empty())
         m_grid.showChain(chain, step.eliminations);
     const std::size_t count = m_hint->steps.size();
+    m_panel->present(stepText(i), (i + 1 < count ? HintPanel::Next : 0u) |
+                                      (m_hint->onNotes ? HintPanel::Apply : 0u));
+}
+
+QString HintView::stepText(std::size_t i) const {
+    const logic::Step& step = m_hint->steps[i];
+    const std::size_t count = m_hint->steps.size();
     QString text = kHead;
     if (count > 1) text += QStringLiteral("%1/%2. ").arg(i + 1).arg(count);
     if (const std::string words = logic::ChainInWords(step, logic::Lang::Japanese);
@@ -140,8 +151,7 @@ void HintView::showStep(std::size_t i) {
          logic::ChainLinks(step, m_hint->states[i], logic::Lang::Japanese)) {
         text += kCrLf + fromUtf8(link);
     }
-    m_panel->present(
-        text, (i + 1 < count ? HintPanel::Next : 0u) | (m_hint->onNotes ? HintPanel::Apply : 0u));
+    return text;
 }
 
 void HintView::clear() {

@@ -39,6 +39,8 @@ private:
     void showFocus();
     /// Step i in full, with its cells.
     void showStep(std::size_t i);
+    /// The panel's text for step i in full.
+    QString stepText(std::size_t i) const;
 
     QWidget* m_window;
     GridView& m_grid;
