@@ -138,6 +138,11 @@ Focus FocusOf(const Step& step) {
         default:
             break;
     }
+    if (focus.units.empty() && step.technique != Technique::SimpleColouring) {
+        focus.cell = !step.placements.empty()     ? step.placements[0].cell
+                     : !step.eliminations.empty() ? step.eliminations[0].cell
+                                                  : -1;
+    }
     return focus;
 }
 
@@ -166,24 +171,27 @@ std::string DescribeFocus(const Step& step, Lang lang) {
         }
         return en ? "Next step: " + name + " in " + where : where + "に" + name + "があります";
     }
-    // No house sums up a long chain or a net: the cell it settles is the place to look from.
-    const int cell = !step.placements.empty()     ? step.placements[0].cell
-                     : !step.eliminations.empty() ? step.eliminations[0].cell
-                                                  : -1;
+    // No house sums up a long chain or a net: what it does to the cell it settles is the
+    // place to look from.
+    if (focus.cell >= 0) {
+        const std::string cell = CellName(focus.cell, lang);
+        const std::string digit = std::to_string(focus.digit);
+        const std::string what =
+            focus.digit ? (en ? name + " on digit " + digit : digit + "の" + name) : name;
+        if (!step.placements.empty()) {
+            return en ? "Next step: " + what + " settles " + cell
+                      : what + "で" + cell + "の数字が決まります";
+        }
+        int removed = 0;
+        for (const Elimination& e : step.eliminations) removed += e.cell == focus.cell;
+        const std::string count = removed > 1 ? std::to_string(removed) + "つ" : "一つ";
+        return en ? "Next step: " + what + " removes a candidate from " + cell
+                  : what + "で" + cell + "の候補を" + count + "消せます";
+    }
     if (focus.digit) {
         const std::string digit = std::to_string(focus.digit);
-        // A chain of one digit still needs a place to start looking from.
-        if (cell >= 0 && step.technique != Technique::SimpleColouring) {
-            return en ? "Next step: " + name + " on digit " + digit + " about " +
-                            CellName(cell, lang)
-                      : CellName(cell, lang) + "についての" + digit + "の" + name + "があります";
-        }
         return en ? "Next step: " + name + " on digit " + digit
                   : digit + "の" + name + "があります";
-    }
-    if (cell >= 0) {
-        return en ? "Next step: " + name + " about " + CellName(cell, lang)
-                  : CellName(cell, lang) + "についての" + name + "があります";
     }
     return en ? "Next step: " + name : name + "があります";
 }

@@ -59,6 +59,8 @@ Hint FindHint(const Digits& puzzle, const Digits& board, const NoteArray& notes)
 struct Focus {
     std::vector<int> units;
     int digit = 0;  ///< 1..9 when the step is named by its digit instead of a house
+    /// The cell the step settles (0..80), where no house sums it up: the place to look from.
+    int cell = -1;
 };
 
 Focus FocusOf(const Step& step);

@@ -131,7 +131,8 @@ TEST(Hint, PathTakesTheHintsTechniqueAtEveryState) {
                 const std::string look = DescribeFocus(hint.steps[0], Lang::English);
                 EXPECT_TRUE(look.find(" in ") != std::string::npos ||
                             look.find(" on digit ") != std::string::npos ||
-                            look.find(" about r") != std::string::npos ||
+                            look.find(" from r") != std::string::npos ||
+                            look.find(" settles r") != std::string::npos ||
                             look.find("digit of r") != std::string::npos)
                     << look;
                 ASSERT_TRUE(state.Apply(path.steps[i]));

@@ -89,11 +89,14 @@ void HintView::showFocus() {
     m_grid.clearHintLooks();
     m_step.reset();
     const logic::Step& step = m_hint->steps.front();
-    for (int u : logic::FocusOf(step).units) {
+    const logic::Focus focus = logic::FocusOf(step);
+    for (int u : focus.units) {
         for (int c : logic::kUnits.cells[static_cast<std::size_t>(u)]) {
             m_grid.showHintLook(c + 1, GridView::HintLook::Pattern);
         }
     }
+    // A chain no house sums up is looked at from the cell it settles.
+    if (focus.cell >= 0) m_grid.showHintLook(focus.cell + 1, GridView::HintLook::Pattern);
     const QString text = kHead + fromUtf8(logic::DescribeFocus(step, logic::Lang::Japanese));
     // The panel opens as high as the longest of the stages to come needs, and keeps that
     // size, its buttons in place, up to the last.
