@@ -56,7 +56,22 @@ std::filesystem::path OptionMan::SettingsFileFor(std::string_view programPath) {
     return std::filesystem::path(std::string(name) + ".env");
 }
 
-OptionMan::OptionMan(std::filesystem::path file) : m_file(std::move(file)) {}
+std::filesystem::path OptionMan::SettingsPath(std::string_view programPath,
+                                              const std::filesystem::path& currentDir,
+                                              const char* xdgConfigHome, const char* home) {
+    const std::filesystem::path name = SettingsFileFor(programPath);
+    std::error_code ec;
+    if (std::filesystem::exists(currentDir / name, ec)) return name;
+    const auto absolute = [](const char* value) {
+        return value != nullptr && *value != '\0' && std::filesystem::path(value).is_absolute();
+    };
+    if (absolute(xdgConfigHome)) return std::filesystem::path(xdgConfigHome) / "kazarinoset" / name;
+    if (absolute(home)) return std::filesystem::path(home) / ".config" / "kazarinoset" / name;
+    return name;
+}
+
+OptionMan::OptionMan(std::filesystem::path file, bool makeFolder)
+    : m_file(std::move(file)), m_makeFolder(makeFolder) {}
 
 OptionMan::Values OptionMan::Defaults() {
     return {15, 14, 12, 11, 0, 0, 0, 0, 0, 0, 0};
@@ -136,7 +151,25 @@ bool OptionMan::SaveOptions() const {
     while (written > 0 && m_extras[written - 1] == defaults[written - 1]) --written;
     for (int field = 0; field < written; ++field) AppendIntField(line, m_extras[field]);
     line += "\r\n";
-    return WriteFileAtomically(m_file, line);
+    std::string error;
+    const std::filesystem::path folder = m_file.parent_path();
+    std::error_code ec;
+    if (m_makeFolder && !folder.empty() && !std::filesystem::is_directory(folder, ec)) {
+        // Made one level at a time, each the player's alone.
+        for (std::filesystem::path part; const auto& piece : folder) {
+            part /= piece;
+            if (std::filesystem::create_directory(part, ec)) {
+                std::filesystem::permissions(part, std::filesystem::perms::owner_all,
+                                             std::filesystem::perm_options::replace, ec);
+            } else if (ec) {
+                error = "cannot create the folder " + part.string() + ": " + ec.message();
+                break;
+            }
+        }
+    }
+    if (error.empty() && WriteFileAtomically(m_file, line, &error)) return true;
+    if (m_saveFailed) m_saveFailed(m_file.string() + ": " + error);
+    return false;
 }
 
 std::int16_t OptionMan::GetOption(int slot) const {

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <string>
 #include <string_view>
 
 namespace kz {
@@ -60,8 +62,18 @@ public:
     /// ".env", relative to the current directory.
     static std::filesystem::path SettingsFileFor(std::string_view programPath);
 
-    /// Slots start at zero until LoadOptions runs.
-    explicit OptionMan(std::filesystem::path file);
+    /// Where the settings are read and written: the file SettingsFileFor names in the current
+    /// directory when it is there, as the program always read it; otherwise the same name in
+    /// `xdgConfigHome`/kazarinoset, or `home`/.config/kazarinoset, so that the settings follow
+    /// the player wherever the program is started from. Either folder is taken only when
+    /// absolute; with neither, the current directory's file.
+    static std::filesystem::path SettingsPath(std::string_view programPath,
+                                              const std::filesystem::path& currentDir,
+                                              const char* xdgConfigHome, const char* home);
+
+    /// Slots start at zero until LoadOptions runs. With `makeFolder` a save first makes the
+    /// folders the file needs (the player's alone), as the XDG folder may not exist yet.
+    explicit OptionMan(std::filesystem::path file, bool makeFolder = false);
 
     /// Defaults, then the file's first line over them; values a hand-edited file brings
     /// outside what the dialogs offer go back to the slot's default, and a blank-cell colour
@@ -70,8 +82,12 @@ public:
     /// Rewrites the file atomically. The extra fields are written up to the last one that
     /// differs from its default, so the line stays the eleven fields until they are used and
     /// a line a program with fewer fields wrote keeps its meaning.
-    /// The program ignores the result; tests look at it.
+    /// A failure leaves the old file and is told to the listener, if one is set, with the
+    /// reason.
     bool SaveOptions() const;
+    void SetSaveFailureListener(std::function<void(const std::string&)> listener) {
+        m_saveFailed = std::move(listener);
+    }
 
     std::int16_t GetOption(int slot) const;
     void SetOption(int slot, std::int16_t value);
@@ -90,6 +106,8 @@ public:
 
 private:
     std::filesystem::path m_file;
+    bool m_makeFolder = false;
+    std::function<void(const std::string&)> m_saveFailed;
     Values m_values{};
     LaterFields m_extras = LaterDefaults();
     std::int16_t m_imageSetBase = 0;

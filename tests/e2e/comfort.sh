@@ -33,7 +33,8 @@ menu v 3  # 表示倍率 → 150%
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$main")"
 [ "$WIDTH" -eq $(((413 * scale + 50) / 100)) ] || fail "the window is $WIDTH pixels wide at $scale %"
-grep -q ",$scale," kazarinoset.env || fail "the scale is not kept: $(cat kazarinoset.env)"
+settings=$XDG_CONFIG_HOME/kazarinoset/kazarinoset.env
+grep -q ",$scale," "$settings" || fail "the scale is not kept: $(cat "$settings")"
 client_corner "$main" $((488 * scale / 100))
 [ $((Y + HEIGHT)) -le 1024 ] || fail "the grown window leaves the screen at $Y"
 at() {  # a length of the window at 100 % -> at the scale

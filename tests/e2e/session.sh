@@ -16,6 +16,8 @@ export XDG_RUNTIME_DIR=$work/runtime
 # on a line over the grid.
 export XDG_STATE_HOME=$work/state
 export XDG_DATA_HOME=$work/data
+# Nor the user's settings: with none in the working directory they are read from here.
+export XDG_CONFIG_HOME=$work/config
 # The test runner may ask for the headless platform; this test needs the real X server.
 export QT_QPA_PLATFORM=xcb
 mkdir -m 700 "$XDG_RUNTIME_DIR"

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "settings/optionman.h"
 #include "support/tempdir.h"
@@ -229,6 +231,39 @@ TEST(SettingsFile, NameFromProgramPath) {
         EXPECT_EQ(file, fs::path(c.file)) << c.program;
         EXPECT_FALSE(file.has_parent_path()) << "relative to the current directory";
     }
+}
+
+// The settings follow the player: the current directory's file when there is one, else the
+// XDG folder (made the player's alone on the first save), and a save that fails is told.
+TEST_F(Settings, FolderRuleAndFailedSaveTold) {
+    const std::string home = (m_dir / "home").string();
+    const std::string xdg = (m_dir / "cfg").string();
+    EXPECT_EQ(OptionMan::SettingsPath("/usr/bin/kazarinoset", m_dir / "elsewhere", xdg.c_str(),
+                                      home.c_str()),
+              m_dir / "cfg" / "kazarinoset" / "kazarinoset.env");
+    EXPECT_EQ(OptionMan::SettingsPath("kazarinoset", m_dir, "relative", home.c_str()),
+              fs::path(home) / ".config" / "kazarinoset" / "kazarinoset.env");
+    writeFile("1,\r\n");
+    EXPECT_EQ(OptionMan::SettingsPath("kazarinoset", m_dir, xdg.c_str(), home.c_str()),
+              fs::path("kazarinoset.env"));
+
+    std::vector<std::string> told;
+    OptionMan options(
+        OptionMan::SettingsPath("kazarinoset", m_dir / "elsewhere", xdg.c_str(), nullptr), true);
+    options.LoadOptions();
+    options.SetSaveFailureListener([&](const std::string& why) { told.push_back(why); });
+    ASSERT_TRUE(options.SaveOptions());
+    EXPECT_TRUE(told.empty());
+    EXPECT_EQ(fs::status(m_dir / "cfg" / "kazarinoset").permissions() & fs::perms::all,
+              fs::perms::owner_all);
+    // A file where the folder should be: the save fails and says so.
+    OptionMan blocked(m_file / "kazarinoset.env", true);
+    blocked.LoadOptions();
+    blocked.SetSaveFailureListener([&](const std::string& why) { told.push_back(why); });
+    EXPECT_FALSE(blocked.SaveOptions());
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find(m_file.string()), std::string::npos) << told[0];
+    EXPECT_EQ(slurp(m_file), "1,\r\n");
 }
 
 // The display scale, the seventh later field: of the values between the smallest and the

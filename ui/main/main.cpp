@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QLockFile>
 #include <QSessionManager>
+#include <cstdlib>
+#include <filesystem>
 
 #include "files/keptgame.h"
 #include "game/records.h"
@@ -24,7 +26,17 @@ int main(int argc, char* argv[]) {
     if (!kz::ClaimSingleInstance(lock, port)) return 1;
 
     // Command-line arguments are not read; argv[0] only names the settings file.
-    kz::OptionMan options(kz::OptionMan::SettingsFileFor(argc > 0 ? argv[0] : "kazarinoset"));
+    std::error_code here;
+    const std::filesystem::path settings = kz::OptionMan::SettingsPath(
+        argc > 0 ? argv[0] : "kazarinoset", std::filesystem::current_path(here),
+        std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    kz::OptionMan options(settings, settings.has_parent_path());
+    // Settings that silently failed to save would come back changed at the next start.
+    options.SetSaveFailureListener([&port](const std::string& why) {
+        port.message(
+            QStringLiteral("設定を保存できませんでした。\r\n") + QString::fromStdString(why),
+            kz::UiPort::Buttons::Ok, kz::UiPort::Icon::Warning, kz::kAppTitle);
+    });
     kz::frmMain window(port, options);
     port.setOwner(&window);
     window.setKeptGamePath(kz::KeptGamePath());
