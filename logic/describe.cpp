@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "logic/finders.h"
+#include "logic/notation.h"
+#include "logic/proof.h"
 
 namespace kz::logic {
 
@@ -254,33 +256,109 @@ std::string Reason(const Step& step, Lang lang) {
     return Cells(cells, lang);
 }
 
-// A nested chain's branch ends in its contradiction as the search words it: "r7c5 has no
-// candidate", "r7c5 cannot be 3", "row 3 has no place for 4".
-std::string ContradictionInJapanese(std::string line) {
-    const std::size_t at = line.rfind(" => ");
-    if (at == std::string::npos) return line;
-    const std::string tail = line.substr(at + 4);
-    const auto ends = [&](std::string_view end) {
-        return tail.size() > end.size() &&
-               tail.compare(tail.size() - end.size(), end.size(), end.data(), end.size()) == 0;
-    };
-    std::string words;
-    if (ends(" has no candidate")) {
-        words = tail.substr(0, tail.find(' ')) + "に入る候補がない";
-    } else if (const std::size_t be = tail.find(" cannot be "); be != std::string::npos) {
-        words = tail.substr(0, be) + "に" + tail.substr(be + 11) + "が入らない";
-    } else if (const std::size_t place = tail.find(" has no place for ");
-               place != std::string::npos) {
-        const std::string unit = tail.substr(0, place);
-        const std::string n = unit.substr(unit.find(' ') + 1);
-        const std::string name = unit.rfind("row", 0) == 0      ? n + "行"
-                                 : unit.rfind("column", 0) == 0 ? n + "列"
-                                                                : "ブロック" + n;
-        words = name + "に" + tail.substr(place + 18) + "の入る場所がない";
-    } else {
-        return line;
+// The contradiction a nested chain's branch ends in, in the reader's language with its cells
+// named as the notation names them: "r7c5 has no candidate" or "r7c5に入る候補がない".
+std::string EndNotation(const ProofFact& end, Lang lang) {
+    const std::string cell = CellsName(end.cells);
+    const std::string d = Num(end.digit);
+    switch (end.because) {
+        case Because::NoCandidate:
+            return En(lang) ? cell + " has no candidate" : cell + "に入る候補がない";
+        case Because::NoPlace:
+            return En(lang) ? UnitName(end.unit, lang) + " has no place for " + d
+                            : UnitName(end.unit, lang) + "に" + d + "の入る場所がない";
+        default:
+            return En(lang) ? cell + " cannot be " + d : cell + "に" + d + "が入らない";
     }
-    return line.substr(0, at + 4) + words;
+}
+
+// A branch in notation: "(5)r1c2 => r3c4=7 => r4c5<>38, r4c6<>3 [1] => … => <its end>". A
+// removal that a placement makes goes unwritten but for the result a branch ends in; those of
+// one inner proof go together, by cell in the order of their first removal, with its number.
+std::string BranchNotation(const ProofBranch& branch, Lang lang) {
+    const std::vector<ProofFact>& facts = branch.facts;
+    std::string text = NodeName(DigitBit(facts[0].digit), facts[0].cells);
+    const auto folded = [&](std::size_t k) {
+        const ProofFact& f = facts[k];
+        return !f.isTrue && !f.IsEnd() && f.because != Because::Inner && k + 1 < facts.size();
+    };
+    for (std::size_t k = 1; k < facts.size();) {
+        const ProofFact& f = facts[k];
+        if (folded(k)) {
+            ++k;
+        } else if (f.IsEnd()) {
+            text += " => " + EndNotation(f, lang);
+            ++k;
+        } else if (f.isTrue) {
+            text += " => " + (f.IsGroup() ? NodeName(DigitBit(f.digit), f.cells)
+                                          : CellsName(f.cells) + "=" + Num(f.digit));
+            ++k;
+        } else if (f.because != Because::Inner) {
+            text += " => " + CellsName(f.cells) + "<>" + Num(f.digit);
+            ++k;
+        } else {
+            std::vector<std::pair<int, std::string>> cells;  // cell, its digits
+            for (; k < facts.size(); ++k) {
+                const ProofFact& g = facts[k];
+                if (folded(k)) continue;
+                if (g.isTrue || g.because != Because::Inner || g.inner != f.inner) break;
+                const int c = g.cells.First();
+                auto at = std::find_if(cells.begin(), cells.end(),
+                                       [&](const auto& entry) { return entry.first == c; });
+                if (at == cells.end()) at = cells.insert(cells.end(), {c, std::string()});
+                at->second += Num(g.digit);
+            }
+            text += " => ";
+            for (std::size_t i = 0; i < cells.size(); ++i) {
+                text += (i ? ", " : "") + CellsName(CellSet::Of(cells[i].first)) + "<>" +
+                        cells[i].second;
+            }
+            text += " [" + Num(f.inner + 1) + "]";
+        }
+    }
+    return text;
+}
+
+// An inner proof in notation: a forcing chain's own, or the technique and its pattern's digits
+// and cells, "Naked Pair (19)r6c39", with the house of a subset whose cells share two.
+std::string InnerNotation(const Step& inner, Lang lang) {
+    if (!inner.chain.empty()) return inner.chain;
+    const TechniqueInfo& info = Info(inner.technique);
+    CellSet cells;
+    for (int c : inner.cells) cells.Add(c);
+    Mask digits = 0;
+    for (int d : inner.digits) digits |= DigitBit(d);
+    std::string text =
+        std::string(En(lang) ? info.english : info.japanese) + " " + NodeName(digits, cells);
+    const Wording wording = RowOf(inner.technique).wording;
+    int houses = 0;
+    for (int u : kUnits.unitsOf[cells.First()]) houses += (kUnits.set[u] & cells) == cells;
+    if ((wording == Wording::NakedSubset || wording == Wording::HiddenSubset) && houses > 1 &&
+        !inner.units.empty()) {
+        const std::string house = UnitName(inner.units[0], lang);
+        text += En(lang) ? " in " + house : "（" + house + "）";
+    }
+    return text;
+}
+
+// A nested chain's branches a line each, each followed by the inner proofs it is the first to
+// refer to, numbered as its removals refer to them.
+std::string BranchLines(const Proof& proof, Lang lang) {
+    std::string text;
+    std::size_t shown = 0;
+    for (const ProofBranch& branch : proof.branches) {
+        text += "\n  " + BranchNotation(branch, lang);
+        std::size_t upTo = shown;
+        for (const ProofFact& f : branch.facts) {
+            if (f.because == Because::Inner)
+                upTo = std::max(upTo, static_cast<std::size_t>(f.inner) + 1);
+        }
+        for (; shown < upTo && shown < proof.innerSteps.size(); ++shown) {
+            text += "\n      [" + Num(static_cast<int>(shown) + 1) + "] " +
+                    InnerNotation(proof.innerSteps[shown], lang);
+        }
+    }
+    return text;
 }
 
 }  // namespace
@@ -303,24 +381,12 @@ std::string Describe(const Step& step, Lang lang) {
     if (wording == Wording::Branches && !effect.empty()) {
         text += En(lang) ? ": " + effect + ", as each line below leads to:"
                          : ": " + effect + "。各行の枝がそれを示します：";
+        if (step.proof) return text + BranchLines(*step.proof, lang);
+        // Without its proof, the search's own lines.
         for (std::size_t from = 0; from <= step.chain.size();) {
             std::size_t to = step.chain.find('\n', from);
             if (to == std::string::npos) to = step.chain.size();
-            std::string line = step.chain.substr(from, to - from);
-            if (!En(lang)) line = ContradictionInJapanese(line);
-            // An inner proof by a technique is named in the reader's language.
-            const std::size_t name = line.find("] ");
-            if (!En(lang) && line.rfind("    [", 0) == 0 && name != std::string::npos) {
-                for (int t = 0; t < kTechniqueCount; ++t) {
-                    const TechniqueInfo& inner = Info(static_cast<Technique>(t));
-                    if (line.compare(name + 2, inner.english.size() + 1,
-                                     std::string(inner.english) + " ") == 0) {
-                        line.replace(name + 2, inner.english.size(), inner.japanese);
-                        break;
-                    }
-                }
-            }
-            text += "\n  " + line;
+            text += "\n  " + step.chain.substr(from, to - from);
             from = to + 1;
         }
         return text;

@@ -13,6 +13,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "logic/finders.h"
 #include "logic/forcing.h"
 #include "logic/notation.h"
+#include "logic/proof.h"
 
 namespace kz::logic {
 
@@ -56,6 +58,15 @@ struct Record {
     std::vector<std::string> proofs;
     std::string contradiction;
     int size = 0;  ///< the nodes of the branch, those of its inner proofs included
+    // For the step's proof: the step behind each of `proofs` and the branch's state its search
+    // ran on (an index into `boards`). A placement whose candidate another step of the same
+    // search took adds its step past the end of `proofs`: the branch ends in the clash.
+    std::vector<Step> steps;
+    std::vector<int> boardOf;
+    std::vector<State> boards;
+    int clash = -1;  ///< an index into `steps`
+    Placement clashAt{};
+    int emptyCell = -1, emptyUnit = -1, emptyDigit = 0;  ///< where the contradiction is
 };
 
 struct Budget {
@@ -102,8 +113,15 @@ public:
 private:
     bool Done() const { return m_rec && m_rec->reached; }
 
-    void Contradiction(const std::string& why) {
-        if (m_rec && m_rec->contradiction.empty()) m_rec->contradiction = why;
+    // The record keeps where the branch broke (`cell` without a candidate, or `unit` without a
+    // place for `digit`): its proof names the removals there that placements made.
+    void Contradiction(const std::string& why, int cell = -1, int unit = -1, int digit = 0) {
+        if (m_rec && m_rec->contradiction.empty()) {
+            m_rec->contradiction = why;
+            m_rec->emptyCell = cell;
+            m_rec->emptyUnit = unit;
+            m_rec->emptyDigit = digit;
+        }
     }
 
     void Note(const State& s, int c, int d, bool placed, int proof) {
@@ -137,7 +155,7 @@ private:
                 if (broken) return;
                 const Mask m = s.Candidates(c);
                 if (!m) {
-                    Contradiction(CellName(c) + " has no candidate");
+                    Contradiction(CellName(c) + " has no candidate", c);
                     broken = true;
                 } else if (!(m & (m - 1))) {
                     broken = !Place(s, c, std::countr_zero(m) + 1, -1);
@@ -162,7 +180,7 @@ private:
             }
             if (held != kAllDigits) {
                 const int d = std::countr_zero(static_cast<unsigned>(~held & kAllDigits)) + 1;
-                Contradiction(UnitName(u) + " has no place for " + std::to_string(d));
+                Contradiction(UnitName(u) + " has no place for " + std::to_string(d), -1, u, d);
                 return false;
             }
         }
@@ -178,6 +196,7 @@ private:
     // 0 when not, −1 on a contradiction.
     int Apply(State& s, const std::vector<Step>& found, bool inner) {
         int changed = 0;
+        int board = -1;  // where the record keeps `s` as the search found `found` on it
         for (const Step& step : found) {
             // A proof is kept once the step changes something the record tells of: a step
             // whose removals an earlier one of the search made, or one after the record's
@@ -190,11 +209,16 @@ private:
                                                   : std::string(Info(step.technique).english) +
                                                         " " + CellsName(CellsOf(step)));
                     m_rec->size += NodesIn(m_rec->proofs.back());
+                    Keep(s, step, board);
                 }
                 return proof;
             };
             for (const Placement& p : step.placements) {
                 if (s.Value(p.cell) == p.digit) continue;
+                if (m_rec && !m_rec->reached && m_rec->clash < 0 && !s.Has(p.cell, p.digit)) {
+                    m_rec->clash = proof >= 0 ? proof : Keep(s, step, board);
+                    m_rec->clashAt = p;
+                }
                 if (!Place(s, p.cell, p.digit, s.Has(p.cell, p.digit) ? index() : -1)) return -1;
                 changed = 1;
             }
@@ -207,6 +231,19 @@ private:
             }
         }
         return changed;
+    }
+
+    // Keeps a step for the record's proof with the state its search found it on, which the
+    // search's other steps share: `s` as it is when the first of them is kept, before any of
+    // them has changed it.
+    int Keep(const State& s, const Step& step, int& board) {
+        if (board < 0) {
+            board = static_cast<int>(m_rec->boards.size());
+            m_rec->boards.push_back(s);
+        }
+        m_rec->steps.push_back(step);
+        m_rec->boardOf.push_back(board);
+        return static_cast<int>(m_rec->steps.size()) - 1;
     }
 
     static CellSet CellsOf(const Step& step) {
@@ -450,8 +487,11 @@ private:
         // shown already keeps its number rather than being written again.
         std::vector<std::string> shown;
         int size = 0;
+        auto proof = std::make_shared<Proof>();
+        proof->kind = c.unit == -2 ? Proof::Kind::Refuted : Proof::Kind::Common;
         for (const Placement& a : options) {
             const Record rec = Recorded(a, c.unit == -2 ? nullptr : &c);
+            if (proof && !AddBranch(*proof, a, rec, c.unit == -2 ? nullptr : &c)) proof.reset();
             std::vector<int> number(rec.proofs.size());
             std::string proofs;
             for (std::size_t k = 0; k < rec.proofs.size(); ++k) {
@@ -469,7 +509,146 @@ private:
             size += 1 + rec.size;
         }
         step.nodes = static_cast<std::uint16_t>(std::min(size, 0xffff));
+        step.proof = std::move(proof);
         return step;
+    }
+
+    // One branch of the step's proof, from its record: the placements by singles, and what the
+    // techniques it turned to removed, each removal resting on its technique's proof, to the
+    // contradiction or to `target`. False when a fact cannot be traced, a fault of the search.
+    bool AddBranch(Proof& proof, Placement a, const Record& rec, const Conclusion* target) const {
+        BranchBuilder branch(m_start);
+        std::vector<std::vector<Placement>> absent(rec.steps.size());
+        std::vector<bool> known(rec.steps.size(), false);
+        const auto byInner = [&](int cell, int digit, int k) {
+            if (!known[k]) {
+                const Step& inner = rec.steps[k];
+                if (inner.proof) {
+                    absent[k] = NeededAbsent(*inner.proof);
+                } else if (!PatternNeeds(inner, absent[k])) {
+                    return false;
+                }
+                known[k] = true;
+            }
+            return branch.ByInner(cell, digit, k, absent[k]) >= 0;
+        };
+        // What an inner proof places, its cell's other candidates taken by it: a removal is
+        // the one thing a fact may rest on an inner proof for.
+        const auto placedBy = [&](int cell, int digit, int k) {
+            for (int e = 1; e <= 9; ++e) {
+                if (e != digit && m_start.Has(cell, e) && branch.Removed(cell, e) < 0 &&
+                    !byInner(cell, e, k))
+                    return false;
+            }
+            return true;
+        };
+        if (rec.events.empty() || rec.events[0].cell != a.cell || rec.events[0].digit != a.digit)
+            return false;
+        branch.Suppose(a.cell, a.digit);
+        for (std::size_t i = 1; i < rec.events.size(); ++i) {
+            const Event& e = rec.events[i];
+            const bool made = e.proof < 0 ? branch.Place(e.cell, e.digit) >= 0
+                              : !e.placed ? byInner(e.cell, e.digit, e.proof)
+                                          : placedBy(e.cell, e.digit, e.proof) &&
+                                                branch.Place(e.cell, e.digit) >= 0;
+            if (!made) return false;
+        }
+        int end = -1;
+        if (!target) {
+            if (rec.clash >= 0 && !placedBy(rec.clashAt.cell, rec.clashAt.digit, rec.clash))
+                return false;
+            // The builder finds a contradiction among the facts it holds: the removals there that
+            // placements made are named first.
+            if (rec.emptyCell >= 0) {
+                for (int e = 1; e <= 9; ++e) branch.Removed(rec.emptyCell, e);
+            } else if (rec.emptyUnit >= 0) {
+                (m_start.CellsOf(rec.emptyDigit) & kUnits.set[rec.emptyUnit]).ForEach([&](int x) {
+                    branch.Removed(x, rec.emptyDigit);
+                });
+            }
+            end = branch.Contradiction();
+        } else {
+            end = target->placement ? branch.TrueAt(target->cell, target->digit)
+                                    : branch.Removed(target->cell, target->digit);
+        }
+        if (end < 0) return false;
+        proof.branches.push_back(branch.Finish(end));
+        for (ProofFact& f : proof.branches.back().facts) {
+            if (f.because == Because::Inner)
+                f.inner = static_cast<std::int16_t>(InnerOf(proof, rec, f.inner));
+        }
+        return true;
+    }
+
+    // The index in `proof` of the record's k-th step. A step another branch has shown keeps its
+    // number: a basic technique's of the same pattern, whose removals are merged (its words read
+    // no board), or a forcing step with the same proof (its facts then read the same
+    // candidates on either board).
+    static int InnerOf(Proof& proof, const Record& rec, int k) {
+        const Step& step = rec.steps[k];
+        for (std::size_t i = 0; i < proof.innerSteps.size(); ++i) {
+            Step& shown = proof.innerSteps[i];
+            if (shown.technique != step.technique || shown.cells != step.cells ||
+                shown.units != step.units || shown.digits != step.digits ||
+                shown.chain != step.chain)
+                continue;
+            if (!step.proof) {
+                for (const Elimination& e : step.eliminations) {
+                    if (std::find(shown.eliminations.begin(), shown.eliminations.end(), e) ==
+                        shown.eliminations.end())
+                        shown.eliminations.push_back(e);
+                }
+                return static_cast<int>(i);
+            }
+            const Proof& a = proof.inners[i];
+            const Proof& b = *step.proof;
+            if (shown.placements == step.placements && shown.eliminations == step.eliminations &&
+                a.kind == b.kind && a.branches == b.branches)
+                return static_cast<int>(i);
+        }
+        proof.innerSteps.push_back(step);
+        proof.innerBoards.push_back(rec.boards[rec.boardOf[k]]);
+        proof.inners.push_back(step.proof ? *step.proof : Proof{});
+        return static_cast<int>(proof.inners.size()) - 1;
+    }
+
+    // The candidates a basic technique's pattern needs absent from the board it was found on:
+    // the digit's other places in a locked set's or a fish's base units, a naked subset's other
+    // digits in its cells, a hidden subset's digits elsewhere in its unit.
+    static bool PatternNeeds(const Step& step, std::vector<Placement>& out) {
+        const auto add = [&](CellSet cells, int d) {
+            cells.ForEach([&](int x) {
+                out.push_back({static_cast<std::int8_t>(x), static_cast<std::int8_t>(d)});
+            });
+        };
+        CellSet pattern;
+        for (int x : step.cells) pattern.Add(x);
+        Mask digits = 0;
+        for (int d : step.digits) digits |= DigitBit(d);
+        const auto& units = step.units;
+        switch (RowOf(step.technique).wording) {
+            case Wording::LockedCandidates:
+                add(kUnits.set[units[0]] & ~kUnits.set[units[1]], step.digits[0]);
+                return true;
+            case Wording::NakedSubset:
+                for (int d = 1; d <= 9; ++d) {
+                    if (!(digits & DigitBit(d))) add(pattern, d);
+                }
+                return true;
+            case Wording::HiddenSubset:
+                for (int d : step.digits) add(kUnits.set[units[0]] & ~pattern, d);
+                return true;
+            case Wording::Fish: {
+                const std::size_t n = units.size() / 2;
+                CellSet cover;
+                for (std::size_t i = n; i < units.size(); ++i) cover |= kUnits.set[units[i]];
+                for (std::size_t i = 0; i < n; ++i)
+                    add(kUnits.set[units[i]] & ~cover, step.digits[0]);
+                return true;
+            }
+            default:
+                return false;
+        }
     }
 
     // "(5)r1c2 => r3c4=7 => r4c5<>38, r4c6<>3 [1] => … => r7c7 has no candidate": the branch's

@@ -271,13 +271,21 @@ std::string FactReason(const ProofFact& f, const Reading& r, const State& board)
                       : r.Ref(pk) + "の" + Truth(p, lang) + "と同じ" + house + "にあります";
         }
         case Because::Inner: {
+            // A removal said where it is used has no number: the fact that made it stands for it.
+            std::vector<int> refs;
+            for (std::int16_t p : f.premises) {
+                const int k =
+                    r.number[static_cast<std::size_t>(p)] > 0 ? p : r.At(p).premises.at(0);
+                if (std::find(refs.begin(), refs.end(), k) == refs.end()) refs.push_back(k);
+            }
+            std::sort(refs.begin(), refs.end());
             std::string after;
-            for (std::int16_t p : f.premises)
-                after += (after.empty() ? "" : en ? ", " : "・") + r.Ref(p);
+            for (int k : refs) after += (after.empty() ? "" : en ? ", " : "・") + r.Ref(k);
             const std::string name = "[" + Num(f.inner + 1) + "]";
             if (after.empty())
                 return en ? "by the proof " + name + " below" : "下の証明" + name + "によります";
-            return en ? "by the proof " + name + " below, on the board as " + after + " leave it"
+            return en ? "by the proof " + name + " below, on the board as " + after +
+                            (refs.size() > 1 ? " leave it" : " leaves it")
                       : after + "の後の盤面で、下の証明" + name + "によります";
         }
         default:
@@ -360,7 +368,7 @@ void InnerWords(const Proof& proof, Lang lang, std::vector<std::string>& out,
     for (std::size_t i = 0; i < proof.inners.size(); ++i) {
         const Step& inner = proof.innerSteps.at(i);
         out.push_back(indent + "    [" + Num(static_cast<int>(i) + 1) + "] " +
-                      Describe(inner, lang));
+                      Describe(inner, lang) + (lang == Lang::English ? "." : "。"));
         const Proof& p = proof.inners[i];
         if (p.kind == Proof::Kind::Chain || p.branches.empty()) continue;
         std::vector<std::string> lines;

@@ -7,6 +7,8 @@
 #include <sstream>
 
 #include "logic/describe.h"
+#include "logic/finders.h"
+#include "logic/proof.h"
 #include "logic/solver.h"
 #include "tests/logic/logic_support.h"
 
@@ -172,6 +174,64 @@ TEST(Nested, ExplanationOfHardestPuzzlesReadsToTheEnd) {
         return true;
     });
     EXPECT_GT(branches, 0);
+}
+
+// A removal that rests on an inner proof holds on the board its premises leave: there a basic
+// technique's finder meets its pattern again and takes the removal, and every candidate a
+// forcing proof needs gone is gone. At every depth, on the state where two paths first nest.
+TEST(Nested, EachInnerProofHoldsOnTheBoardItsPremisesLeave) {
+    int inner = 0;
+    for (const Digits& board : {test::ReadSet("forum_hardest_1106.txt", 1)[0],
+                                test::ReadSet("forum_hardest_1905_sample500.txt", 8)[7]}) {
+        Path path;
+        Rate(board, &path);
+        std::optional<State> state = State::FromDigits(board);
+        for (std::size_t i = 0; !Nested(path.steps.at(i).technique); ++i)
+            state->Apply(path.steps[i]);
+        for (const Technique t : {Technique::ForcingChainPlus, Technique::NestedForcingChain,
+                                  Technique::NestedMultipleChain, Technique::NestedDynamicChain}) {
+            int steps = 0;
+            FinderOf(t)(*state, {}, [&](Step&& step) {
+                EXPECT_TRUE(step.proof) << Describe(step, Lang::English);
+                if (!step.proof) return false;
+                const Proof& p = *step.proof;
+                for (const ProofBranch& b : p.branches) {
+                    for (const ProofFact& f : b.facts) {
+                        if (f.because != Because::Inner) continue;
+                        ++inner;
+                        State there = *state;
+                        for (std::int16_t k : f.premises)
+                            there.Eliminate(b.facts[k].cells.First(), b.facts[k].digit);
+                        const Step& by = p.innerSteps.at(f.inner);
+                        const Elimination gone{static_cast<std::int8_t>(f.cells.First()), f.digit};
+                        const auto takes = [&](const Step& s) {
+                            return std::find(s.eliminations.begin(), s.eliminations.end(), gone) !=
+                                       s.eliminations.end() ||
+                                   std::any_of(s.placements.begin(), s.placements.end(),
+                                               [&](Placement q) {
+                                                   return q.cell == gone.cell && q.digit != f.digit;
+                                               });
+                        };
+                        bool holds = false;
+                        if (by.proof) {
+                            holds = takes(by);
+                            for (const Placement& a : NeededAbsent(p.inners.at(f.inner)))
+                                holds = holds && !there.Has(a.cell, a.digit);
+                        } else {
+                            FinderOf(by.technique)(there, {}, [&](Step&& again) {
+                                holds = again.units == by.units && again.digits == by.digits &&
+                                        takes(again);
+                                return !holds;
+                            });
+                        }
+                        EXPECT_TRUE(holds) << Describe(step, Lang::English);
+                    }
+                }
+                return ++steps < 4;
+            });
+        }
+    }
+    EXPECT_GT(inner, 0);
 }
 
 // A search that runs out of its budget leaves the board to a guess that says so, in both
