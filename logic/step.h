@@ -247,7 +247,7 @@ struct Step {
     /// What the step rests on, as the search that found it saw it (logic/proof.h): every word,
     /// picture and the notation of a chain step are read from it. Empty for the steps whose
     /// pattern says it all.
-    std::shared_ptr<const Proof> proof;
+    std::shared_ptr<const Proof> proof{};
 };
 
 }  // namespace kz::logic
